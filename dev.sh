@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Hostlore, then builds and starts it ("run")
+# or builds and runs every test in a normal, an address/undefined-behaviour
+# sanitizer and a thread sanitizer build ("test").
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
+          libgtest-dev fonts-dejavu-core)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_packages() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" ||
+            missing+=("$package")
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        as_root apt-get update
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+            "${missing[@]}"
+    fi
+}
+
+build() {
+    local folder=$1
+    shift
+    cmake -S . -B "$folder" -G Ninja "$@" >/dev/null
+    cmake --build "$folder"
+}
+
+run_tests() {
+    local folder=$1
+    echo "== tests in $folder"
+    ctest --test-dir "$folder" --output-on-failure -j2 --timeout 300
+}
+
+case "${1:-}" in
+    run)
+        install_packages
+        build build/release -DCMAKE_BUILD_TYPE=Release
+        exec build/release/src/hostlore
+        ;;
+    test)
+        install_packages
+        build build/release -DCMAKE_BUILD_TYPE=Release
+        build build/asan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=address
+        build build/tsan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=thread
+        status=0
+        for folder in build/release build/asan build/tsan; do
+            run_tests "$folder" || status=1
+        done
+        exit "$status"
+        ;;
+    *)
+        echo "usage: $0 run|test" >&2
+        exit 2
+        ;;
+esac

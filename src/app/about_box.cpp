@@ -1,0 +1,94 @@
+#include "app/about_box.h"
+
+#include <QEvent>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "platform/jpeg_image.h"
+
+namespace hostlore {
+
+namespace {
+
+QLabel* Picture(const QString& resource) {
+    auto* label = new QLabel;
+    QFile file(resource);
+    if (file.open(QIODevice::ReadOnly)) {
+        label->setPixmap(QPixmap::fromImage(DecodeJpeg(file.readAll())));
+    }
+    return label;
+}
+
+QLabel* Line(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+}  // namespace
+
+Tabout::Tabout(ShellOpener& shell, QString webSite, QWidget* parent)
+    : QDialog(parent), shell_(shell), webSite_(std::move(webSite)) {
+    setObjectName(QStringLiteral("about"));
+    setWindowTitle(QStringLiteral("About"));
+
+    auto* banner = new QWidget;
+    banner->setAutoFillBackground(true);
+    QPalette white = banner->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    banner->setPalette(white);
+    auto* bannerRow = new QHBoxLayout(banner);
+    bannerRow->addWidget(Picture(QStringLiteral(":/pictures/logo.jpg")));
+    bannerRow->addWidget(Picture(QStringLiteral(":/pictures/wordmark.jpg")), 1);
+    bannerRow->addWidget(Line(QStringLiteral("V1.23")), 0, Qt::AlignBottom);
+
+    Label4 = Line(webSite_);
+    Label4->setObjectName(QStringLiteral("Label4"));
+    QFont linkFont = Label4->font();
+    linkFont.setUnderline(true);
+    Label4->setFont(linkFont);
+    QPalette navy = Label4->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Label4->setPalette(navy);
+    Label4->setCursor(Qt::PointingHandCursor);
+    Label4->installEventFilter(this);
+
+    Button1 = new QPushButton(QStringLiteral("OK"));
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setDefault(true);
+    connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+
+    auto* column = new QVBoxLayout(this);
+    column->addWidget(banner);
+    column->addWidget(
+        Line(QStringLiteral("Hostlore gathers what can be learnt about a web site.")));
+    column->addWidget(Line(QStringLiteral("Copyright (c) The Hostlore developers.")));
+    column->addWidget(Label4);
+    column->addLayout(buttons);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Tabout::Button1Click() {
+    accept();
+}
+
+void Tabout::Label4Click() {
+    shell_.Open(webSite_);
+}
+
+bool Tabout::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease) {
+        Label4Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace hostlore

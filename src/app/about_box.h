@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QDialog>
+
+#include "platform/shell_opener.h"
+
+class QLabel;
+class QPushButton;
+
+namespace hostlore {
+
+// The about box: logos, version, notices and a link to the web site.
+class Tabout : public QDialog {
+    Q_OBJECT
+
+  public:
+    Tabout(ShellOpener& shell, QString webSite, QWidget* parent = nullptr);
+
+    QLabel* Label4 = nullptr;
+    QPushButton* Button1 = nullptr;
+
+    void Button1Click();
+    void Label4Click();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    ShellOpener& shell_;
+    QString webSite_;
+};
+
+}  // namespace hostlore

@@ -1,0 +1,12 @@
+#include <QApplication>
+
+#include "app/main_window.h"
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    auto services = hostlore::MainServices::ForThisProgram();
+    hostlore::Tmain window(services);
+    QApplication::setApplicationName(window.ApplicationTitle());
+    window.show();
+    return QApplication::exec();
+}

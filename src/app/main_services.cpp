@@ -1,0 +1,16 @@
+#include "app/main_services.h"
+
+#include "platform/program_files.h"
+
+namespace hostlore {
+
+MainServices MainServices::ForThisProgram() {
+    MainServices services;
+    services.executable = ExecutablePath();
+    services.programDirectory = services.executable.parent_path();
+    services.messageBoxes = std::make_shared<QtMessageBoxes>();
+    services.shell = std::make_shared<DesktopShellOpener>();
+    return services;
+}
+
+}  // namespace hostlore

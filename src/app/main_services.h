@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+
+#include "platform/message_boxes.h"
+#include "platform/shell_opener.h"
+
+namespace hostlore {
+
+// What the main window needs from the outside world; tests hand in their own.
+struct MainServices {
+    std::filesystem::path programDirectory;
+    std::filesystem::path executable;
+    std::shared_ptr<MessageBoxes> messageBoxes;
+    std::shared_ptr<ShellOpener> shell;
+
+    // The running program's own folder and the real Linux services.
+    static MainServices ForThisProgram();
+};
+
+}  // namespace hostlore

@@ -1,0 +1,170 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
+#include <csignal>
+
+#include "app/about_box.h"
+#include "platform/program_files.h"
+#include "settings/setting_names.h"
+#include "settings/setting_rules.h"
+#include "settings/url_history.h"
+
+namespace hostlore {
+
+namespace {
+
+const QString kSupportMail = QStringLiteral("mailto:support@hostlore.example");
+const QString kWebSite = QStringLiteral("https://hostlore.example/");
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+Tmain::Tmain(MainServices services, QWidget* parent)
+    : QMainWindow(parent), services_(std::move(services)) {
+    BuildWindow();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    connect(go, &QToolButton::clicked, this, [this] { goClick(go); });
+    Timer1->start();
+    FormCreate();
+    about = new Tabout(*services_.shell, kWebSite, this);
+}
+
+Tmain::~Tmain() {
+    FormDestroy();
+}
+
+QString Tmain::ApplicationTitle() const {
+    return FromUtf8(hostlore::ApplicationTitle(services_.executable));
+}
+
+void Tmain::ShowError(const QString& message) {
+    QString text = message;
+    if (!text.endsWith('.')) {
+        text += '.';
+    }
+    services_.messageBoxes->ShowOk(this, text, ApplicationTitle(), BoxIcon::Error);
+}
+
+void Tmain::FormCreate() {
+    // A peer that has closed must never kill the program through SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+    settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
+    try {
+        const std::string defaultUrl = settings_->ReadString(
+            setting::kGeneral, setting::kDefaultUrl, setting::kDefaultWebSite);
+        if (!defaultUrl.empty()) {
+            url_edit->setEditText(FromUtf8(defaultUrl));
+        }
+        const auto serviceLabel = [this](std::string_view key, std::string_view fallback) {
+            return QStringLiteral("Service provided by ") +
+                   FromUtf8(ReadWithFallback(*settings_, setting::kUrl, key, fallback));
+        };
+        Label12->setText(serviceLabel(setting::kSiteInfoName, setting::kDefaultSiteInfoName));
+        Label18->setText(serviceLabel(setting::kWhoisSourceName, setting::kDefaultWhoisSourceName));
+        Label13->setText(
+            serviceLabel(setting::kBackwardLinksName, setting::kDefaultBackwardLinksName));
+        Label14->setText(
+            serviceLabel(setting::kSimilarPagesName, setting::kDefaultSimilarPagesName));
+
+        const QString typed = url_edit->currentText();
+        for (const auto& url : LoadHistory(*settings_)) {
+            url_edit->addItem(FromUtf8(url));
+        }
+        url_edit->setEditText(typed);
+    } catch (const std::exception& error) {
+        ShowError(QString::fromUtf8(error.what()));
+    }
+}
+
+void Tmain::Timer1Timer() {
+    Timer1->stop();
+    for (int page = 1; page <= 6; ++page) {
+        cxPageControl1->setCurrentIndex(page);
+    }
+    cxPageControl1->setCurrentIndex(0);
+    if (settings_ && ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kExecute)) {
+        goClick(Timer1);
+    }
+}
+
+void Tmain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void Tmain::FormClose() {
+    if (settings_ && url_edit->count() > 0) {
+        std::vector<std::string> urls;
+        for (int i = 0; i < url_edit->count(); ++i) {
+            urls.push_back(url_edit->itemText(i).toStdString());
+        }
+        try {
+            SaveHistory(*settings_, urls);
+        } catch (const std::exception& error) {
+            // The program ends all the same; the user learns what was not saved.
+            ShowError(QString::fromUtf8(error.what()));
+        }
+    }
+    settings_.reset();
+    delete Timer1;
+    Timer1 = nullptr;
+}
+
+void Tmain::FormDestroy() {
+    // Workers still running find the window gone at their next hand-off.
+    pump_.Handoff()->Close();
+}
+
+void Tmain::Exit1Click() {
+    close();
+}
+
+void Tmain::HelpTopic1Click() {
+    services_.shell->Open(
+        QString::fromStdString((services_.programDirectory / "Hostlore.chm").string()));
+}
+
+void Tmain::EmailSupport1Click() {
+    services_.shell->Open(kSupportMail);
+}
+
+void Tmain::HostloreWebsite1Click() {
+    services_.shell->Open(kWebSite);
+}
+
+void Tmain::About1Click() {
+    about->exec();
+}
+
+bool Tmain::eventFilter(QObject* watched, QEvent* event) {
+    // The box passes keys to its line edit directly, so either may see them first.
+    if (watched == url_edit || watched == url_edit->lineEdit()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The menu's Ctrl+X must win over the box's own cut.
+        if (event->type() == QEvent::ShortcutOverride && key->matches(QKeySequence::Cut)) {
+            event->ignore();
+            return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+            QChar carriageReturn('\r');
+            url_editKeyPress(url_edit, carriageReturn);
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace hostlore

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace hostlore {
+
+// Raised when a text that must hold an integer does not.
+class ConvertError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a 32-bit signed integer the way the settings and the user's fields are
+// read: optional leading blanks, an optional sign, then decimal digits, or
+// hexadecimal digits after "$" or "0x"/"0X". Nothing may follow the digits.
+std::optional<std::int32_t> ParseInteger(std::string_view text);
+
+// ParseInteger that raises "'TEXT' is not a valid integer value" on failure.
+std::int32_t IntegerFromText(std::string_view text);
+
+std::string NotAnIntegerMessage(std::string_view text);
+
+}  // namespace hostlore

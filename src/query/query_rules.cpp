@@ -1,0 +1,34 @@
+#include "query/query_rules.h"
+
+#include "settings/setting_names.h"
+#include "settings/setting_rules.h"
+
+namespace hostlore {
+
+std::string NormalizedQueryUrl(std::string_view text) {
+    if (text.find("://") != std::string_view::npos) {
+        return std::string(text);
+    }
+    return "http://" + std::string(text);
+}
+
+int PageIndexOfName(std::string_view name) {
+    for (std::size_t i = 0; i < kPageNames.size(); ++i) {
+        if (kPageNames[i] == name) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+int PageAfterQuery(const SettingsStore& store) {
+    return PageIndexOfName(
+        store.ReadString(setting::kGeneral, setting::kGoTo, setting::kDefaultGoTo));
+}
+
+std::string WhoisServerHost(const SettingsStore& store) {
+    return ReadWithFallback(store, setting::kWhois, setting::kWhoisServer,
+                            setting::kDefaultWhoisServer);
+}
+
+}  // namespace hostlore

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_store.h"
+
+namespace hostlore {
+
+inline constexpr std::string_view kStatusWorking = "Working, Please Wait...";
+inline constexpr std::string_view kStatusDone = "Done!";
+
+// Page captions in page order; the go_to setting names one of them.
+inline constexpr std::array<std::string_view, 8> kPageNames = {
+    "General Info",   "Whois Info",    "Site Info",       "Whois Source",
+    "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
+
+// A text without "://" gets "http://" in front; anything else stays as it is.
+std::string NormalizedQueryUrl(std::string_view text);
+
+// The index of the page named exactly (letter case included); 0 for any other text.
+int PageIndexOfName(std::string_view name);
+
+// The page a query brings to the front.
+int PageAfterQuery(const SettingsStore& store);
+
+// The whois server a query asks: the stored one, or the built-in default when empty.
+std::string WhoisServerHost(const SettingsStore& store);
+
+}  // namespace hostlore

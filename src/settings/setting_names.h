@@ -1,0 +1,54 @@
+#pragma once
+
+#include <string_view>
+
+// Sections, keys and built-in defaults of settings.ini.
+namespace hostlore::setting {
+
+inline constexpr std::string_view kGeneral = "general";
+inline constexpr std::string_view kDefaultUrl = "default_url";
+inline constexpr std::string_view kGetBrowserUrl = "get_ie";
+inline constexpr std::string_view kExecute = "execute";
+inline constexpr std::string_view kGoTo = "go_to";
+inline constexpr std::string_view kNeighbourCount = "ip_nei";
+
+inline constexpr std::string_view kWhois = "whois";
+inline constexpr std::string_view kWhoisServer = "server";
+
+inline constexpr std::string_view kUrl = "url";
+inline constexpr std::string_view kSiteInfoName = "Site_Info";
+inline constexpr std::string_view kSiteInfoUrl = "Site_Info_url";
+inline constexpr std::string_view kWhoisSourceName = "Whois_Source";
+inline constexpr std::string_view kWhoisSourceUrl = "Whois_Source_url";
+inline constexpr std::string_view kBackwardLinksName = "Backward_Links";
+inline constexpr std::string_view kBackwardLinksUrl = "Backward_Links_url";
+inline constexpr std::string_view kSimilarPagesName = "Similar_Pages";
+inline constexpr std::string_view kSimilarPagesUrl = "Similar_Pages_url";
+
+inline constexpr std::string_view kProxy = "proxy";
+inline constexpr std::string_view kProxyUse = "use";
+inline constexpr std::string_view kProxyHost = "host";
+inline constexpr std::string_view kProxyPort = "port";
+
+inline constexpr std::string_view kHistorySection = "last_url";
+
+inline constexpr std::string_view kTrue = "true";
+inline constexpr std::string_view kFalse = "false";
+
+inline constexpr std::string_view kDefaultWebSite = "http://www.wikipedia.org/";
+inline constexpr std::string_view kDefaultWhoisServer = "whois.internic.net";
+inline constexpr std::string_view kDefaultGoTo = "General Info";
+
+inline constexpr std::string_view kDefaultSiteInfoName = "Alexa";
+inline constexpr std::string_view kDefaultWhoisSourceName = "NameIntelligence";
+inline constexpr std::string_view kDefaultBackwardLinksName = "Google";
+inline constexpr std::string_view kDefaultSimilarPagesName = "Google";
+
+inline constexpr std::string_view kDefaultSiteInfoUrl = "http://www.alexa.com/data/details?url=";
+inline constexpr std::string_view kDefaultWhoisSourceUrl = "http://whois.domaintools.com/";
+inline constexpr std::string_view kDefaultBackwardLinksUrl =
+    "http://www.google.com/search?hl=&ie=&oe=&q=link:";
+inline constexpr std::string_view kDefaultSimilarPagesUrl =
+    "http://www.google.com/search?hl=&lr=&ie=&oe=&q=related:";
+
+}  // namespace hostlore::setting

@@ -1,0 +1,224 @@
+#include "settings/settings_store.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <functional>
+#include <mutex>
+#include <sstream>
+
+#include "platform/integer_text.h"
+#include "settings/ini_document.h"
+
+namespace hostlore {
+
+namespace {
+
+// Writes come from the user interface thread only; the lock keeps two
+// read-modify-write cycles of this process from losing each other's change.
+std::mutex& WriteMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+IniDocument LoadDocument(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        return {};
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    return IniDocument::Parse(content.str());
+}
+
+bool WriteAll(int fd, const std::string& content) {
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Replaces the file by a fully written temporary file beside it. A new file
+// gets mode 0600 (it may hold a proxy password); an existing one keeps its mode.
+void ReplaceFile(const std::filesystem::path& file, const std::string& content) {
+    std::string temporary = file.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) {
+        throw SettingsWriteError(file);
+    }
+    struct stat existing {};
+    bool ok = WriteAll(fd, content);
+    if (ok && ::stat(file.c_str(), &existing) == 0) {
+        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
+    }
+    ok = ::fsync(fd) == 0 && ok;
+    ok = ::close(fd) == 0 && ok;
+    if (!ok || ::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        throw SettingsWriteError(file);
+    }
+}
+
+void Update(const std::filesystem::path& file, const std::function<bool(IniDocument&)>& change) {
+    std::lock_guard lock(WriteMutex());
+    IniDocument document = LoadDocument(file);
+    if (change(document)) {
+        ReplaceFile(file, document.Serialize());
+    }
+}
+
+std::string CutToMaxLength(std::string value) {
+    // Count characters, not bytes, and never split a UTF-8 sequence.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(value[i]);
+        if ((byte & 0xC0) != 0x80 && ++characters > SettingsStore::kMaxValueLength) {
+            value.resize(i);
+            break;
+        }
+    }
+    return value;
+}
+
+// A line break in a key or value would split its line in two.
+std::string SingleLine(std::string_view text) {
+    std::string line(text);
+    for (auto& c : line) {
+        if (c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return line;
+}
+
+std::string EntryLine(std::string_view key, std::string_view value) {
+    return SingleLine(key) + "=" + SingleLine(value);
+}
+
+}  // namespace
+
+SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
+    : std::runtime_error("Unable to write to " + file.string()) {}
+
+SettingsStore::SettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
+
+std::string SettingsStore::ReadString(std::string_view section, std::string_view key,
+                                      std::string_view defaultValue) const {
+    const IniDocument document = LoadDocument(file_);
+    if (const auto found = document.FindSection(section)) {
+        if (const auto line = document.FindKey(*found, key)) {
+            return CutToMaxLength(IniDocument::ValueOf(document.Line(*line)));
+        }
+    }
+    return std::string(defaultValue);
+}
+
+void SettingsStore::WriteString(std::string_view section, std::string_view key,
+                                std::string_view value) {
+    Update(file_, [&](IniDocument& document) {
+        const auto found = document.FindSection(section);
+        if (!found) {
+            document.AppendSection(SingleLine(section), EntryLine(key, value));
+        } else if (const auto line = document.FindKey(*found, key)) {
+            document.ReplaceLine(*line, EntryLine(key, value));
+        } else {
+            document.AppendToSection(*found, EntryLine(key, value));
+        }
+        return true;
+    });
+}
+
+int SettingsStore::ReadInteger(std::string_view section, std::string_view key,
+                               int defaultValue) const {
+    const std::string text = ReadString(section, key, "");
+    return ParseInteger(text).value_or(defaultValue);
+}
+
+void SettingsStore::WriteInteger(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+std::vector<std::string> SettingsStore::ReadSectionKeys(std::string_view section) const {
+    std::vector<std::string> keys;
+    const IniDocument document = LoadDocument(file_);
+    if (const auto found = document.FindSection(section)) {
+        for (const auto index : document.EntryLines(*found)) {
+            keys.push_back(IniDocument::KeyOf(document.Line(index)));
+        }
+    }
+    return keys;
+}
+
+bool SettingsStore::ValueExists(std::string_view section, std::string_view key) const {
+    const IniDocument document = LoadDocument(file_);
+    const auto found = document.FindSection(section);
+    return found && document.FindKey(*found, key).has_value();
+}
+
+void SettingsStore::DeleteKey(std::string_view section, std::string_view key) {
+    Update(file_, [&](IniDocument& document) {
+        const auto found = document.FindSection(section);
+        const auto line = found ? document.FindKey(*found, key) : std::nullopt;
+        if (line) {
+            document.EraseLine(*line);
+        }
+        return line.has_value();
+    });
+}
+
+std::vector<std::string> SettingsStore::ReadSectionEntries(std::string_view section) const {
+    std::vector<std::string> entries;
+    const IniDocument document = LoadDocument(file_);
+    if (const auto found = document.FindSection(section)) {
+        for (const auto index : document.EntryLines(*found)) {
+            entries.push_back(IniDocument::EntryOf(document.Line(index)));
+        }
+    }
+    return entries;
+}
+
+void SettingsStore::AppendEntries(std::string_view section,
+                                  const std::vector<std::string>& entries) {
+    if (entries.empty()) {
+        return;
+    }
+    Update(file_, [&](IniDocument& document) {
+        auto first = entries.begin();
+        if (!document.FindSection(section)) {
+            document.AppendSection(SingleLine(section), EntryLine(*first, ""));
+            ++first;
+        }
+        for (auto entry = first; entry != entries.end(); ++entry) {
+            document.AppendToSection(*document.FindSection(section), EntryLine(*entry, ""));
+        }
+        return true;
+    });
+}
+
+void SettingsStore::DeleteLeadingEntries(std::string_view section, std::size_t count) {
+    Update(file_, [&](IniDocument& document) {
+        const auto found = document.FindSection(section);
+        if (!found || count == 0) {
+            return false;
+        }
+        auto lines = document.EntryLines(*found);
+        lines.resize(std::min(count, lines.size()));
+        for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+            document.EraseLine(*line);
+        }
+        return !lines.empty();
+    });
+}
+
+}  // namespace hostlore

@@ -1,0 +1,157 @@
+#include "app/main_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+
+#include "support/fake_services.h"
+
+namespace hostlore {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    test::FakeProgram program;
+    Tmain window{program.Services()};
+};
+
+TEST_F(MainWindowTest, HasTheEightPagesInOrderWithTabsOnTheLeft) {
+    const QStringList names = {"General Info",    "Whois Info",        "Site Info",
+                               "Whois Source",    "Backward Links",    "Similar Pages",
+                               "IP Neighborhood", "Local Network Info"};
+    ASSERT_EQ(window.cxPageControl1->count(), 8);
+    EXPECT_EQ(window.cxPageControl1->tabPosition(), QTabWidget::West);
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(window.cxPageControl1->tabText(i).trimmed(), names[i]);
+        EXPECT_EQ(window.cxPageControl1->widget(i)->objectName(), names[i]);
+        EXPECT_FALSE(window.cxPageControl1->tabIcon(i).isNull());
+    }
+    EXPECT_TRUE(window.cxPageControl1->tabBar()->font().underline());
+    EXPECT_EQ(window.windowTitle(), "Hostlore");
+    EXPECT_EQ(window.size(), QSize(583, 430));
+}
+
+TEST_F(MainWindowTest, EveryNamedControlCarriesItsName) {
+    const char* const names[] = {"url_edit",      "go",
+                                 "SpeedButton2",  "cxPageControl1",
+                                 "Edit1",         "Memo1",
+                                 "Edit2",         "Edit3",
+                                 "Edit4",         "Edit5",
+                                 "whois_stop",    "Label5",
+                                 "Memo3",         "Label12",
+                                 "Label18",       "Label13",
+                                 "Label14",       "SpeedButton1",
+                                 "SpeedButton3",  "SpeedButton4",
+                                 "SpeedButton5",  "SpeedButton6",
+                                 "SpeedButton7",  "SpeedButton8",
+                                 "SpeedButton9",  "SpeedButton10",
+                                 "SpeedButton11", "SpeedButton12",
+                                 "SpeedButton13", "SpeedButton14",
+                                 "SpeedButton15", "SpeedButton16",
+                                 "SpeedButton17", "ip_nei_stop",
+                                 "Label11",       "Label15",
+                                 "ListBox1",      "PopupMenu1",
+                                 "Memo4",         "Memo2",
+                                 "Timer1"};
+    for (const char* name : names) {
+        EXPECT_NE(window.findChild<QObject*>(QString::fromLatin1(name)), nullptr) << name;
+    }
+}
+
+TEST_F(MainWindowTest, ButtonsCarryTheirHints) {
+    const std::pair<const char*, const char*> hints[] = {
+        {"go", "Get Hostlore"},
+        {"SpeedButton2", "Get The URL Currently Open In The Internet Explorer"},
+        {"whois_stop", "Stop Whois Query"},
+        {"ip_nei_stop", "Stop IP Neighborhood Query"},
+        {"SpeedButton3", "Back"},
+        {"SpeedButton15", "Forward"},
+        {"SpeedButton9", "Stop"},
+        {"SpeedButton14", "Refresh"}};
+    for (const auto& [name, hint] : hints) {
+        auto* button = window.findChild<QToolButton*>(QString::fromLatin1(name));
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_EQ(button->toolTip(), hint) << name;
+    }
+}
+
+TEST_F(MainWindowTest, ResultFieldsAreNamedForScreenReadersAfterTheirCaptions) {
+    const std::pair<QWidget*, const char*> fields[] = {{window.Memo1, "IP Address"},
+                                                       {window.Edit1, "This Website Located in:"},
+                                                       {window.Edit4, "Host Name"},
+                                                       {window.Edit2, "Server Type"},
+                                                       {window.Edit3, "Last Modified"},
+                                                       {window.Edit5, "Server Date"},
+                                                       {window.Memo3, "Whois Info"},
+                                                       {window.Label5, "Status:"},
+                                                       {window.Label11, "Status:"},
+                                                       {window.ListBox1, "IP Neighborhood"},
+                                                       {window.Memo4, "Local Network Parameters"},
+                                                       {window.Memo2, "Local Adapter Information"},
+                                                       {window.url_edit, "URL"},
+                                                       {window.Label12, "Site Info"}};
+    for (const auto& [widget, caption] : fields) {
+        EXPECT_EQ(widget->accessibleName(), caption) << widget->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, TextsFromOutsideAreShownAsPlainText) {
+    for (const QLabel* label : {window.Label5, window.Label11, window.Label12, window.Label13,
+                                window.Label14, window.Label18, window.Label15}) {
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, PagesHoldTheirFixedTextsAndPictures) {
+    EXPECT_FALSE(window.Banner->pixmap().isNull());
+    EXPECT_EQ(window.Label15->text(),
+              "This function would take an IP address and do a resolve for the last and the "
+              "next number IPs. This is not often found, but can be very useful to see what "
+              "other website domains are hosted by the same ISP. ");
+    EXPECT_EQ(window.Memo4->width(), 161);
+    EXPECT_EQ(window.Label5->text(), " ");
+    EXPECT_EQ(window.Label11->text(), " ");
+}
+
+TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
+    EXPECT_EQ(window.Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(window.HelpTopic1->shortcut(), QKeySequence(Qt::Key_F1));
+    QStringList menus;
+    for (const QAction* action : window.menuBar()->actions()) {
+        menus << action->text().remove('&');
+    }
+    EXPECT_EQ(menus, (QStringList{"File", "Options", "Help"}));
+}
+
+TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {
+    window.HelpTopic1->trigger();
+    window.EmailSupport1->trigger();
+    window.HostloreWebsite1->trigger();
+    const QStringList& opened = program.shell->opened;
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[0].toStdString(), program.folder.File("Hostlore.chm").string());
+    EXPECT_TRUE(opened[1].startsWith("mailto:"));
+    EXPECT_TRUE(opened[2].startsWith("https://"));
+}
+
+TEST_F(MainWindowTest, ErrorBoxesCarryTheApplicationTitleAndEndInAFullStop) {
+    window.ShowError(QStringLiteral("Winsock Version Error"));
+    window.ShowError(QStringLiteral("Already ends."));
+    ASSERT_EQ(program.boxes->shown.size(), 2u);
+    EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
+    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Error);
+    EXPECT_EQ(program.boxes->shown[1].text, "Already ends.");
+}
+
+}  // namespace
+}  // namespace hostlore

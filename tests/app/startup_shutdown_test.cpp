@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <future>
+
+#include "app/main_window.h"
+#include "support/event_pump.h"
+#include "support/fake_services.h"
+#include "support/window_workers.h"
+
+namespace hostlore {
+namespace {
+
+std::string HistorySection(int first, int count) {
+    std::string section = "[last_url]\r\n";
+    for (int i = first; i < first + count; ++i) {
+        section += "http://site" + std::to_string(i) + ".test/=\r\n";
+    }
+    return section;
+}
+
+QStringList ListOf(const QComboBox* box) {
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i) {
+        items << box->itemText(i);
+    }
+    return items;
+}
+
+TEST(Startup, FirstStartShowsTheDefaultsAndWritesNothing) {
+    test::FakeProgram program;
+    Tmain window(program.Services());
+    EXPECT_TRUE(window.url_edit->currentText().startsWith("http://"));
+    EXPECT_EQ(window.Label12->text(), "Service provided by Alexa");
+    EXPECT_EQ(window.Label18->text(), "Service provided by NameIntelligence");
+    EXPECT_EQ(window.Label13->text(), "Service provided by Google");
+    EXPECT_EQ(window.Label14->text(), "Service provided by Google");
+    EXPECT_EQ(window.url_edit->count(), 0);
+    EXPECT_TRUE(program.boxes->shown.empty());
+    EXPECT_FALSE(std::filesystem::exists(program.folder.File("settings.ini")));
+}
+
+TEST(Startup, ReadsTheStoredUrlServiceNamesAndNewestHistoryFirst) {
+    test::FakeProgram program;
+    program.WriteSettings(
+        "[general]\r\ndefault_url=http://start.example.test/\r\n"
+        "[url]\r\nsite_info=Mine\r\nwhois_source=\r\nBACKWARD_LINKS=Links & Co <b>\r\n" +
+        HistorySection(0, 20));
+    Tmain window(program.Services());
+    EXPECT_EQ(window.url_edit->currentText(), "http://start.example.test/");
+    EXPECT_EQ(window.Label12->text(), "Service provided by Mine");
+    EXPECT_EQ(window.Label18->text(), "Service provided by NameIntelligence");
+    EXPECT_EQ(window.Label13->text(), "Service provided by Links & Co <b>");
+    EXPECT_EQ(ListOf(window.url_edit),
+              (QStringList{"http://site19.test/", "http://site18.test/", "http://site17.test/",
+                           "http://site16.test/", "http://site15.test/", "http://site14.test/",
+                           "http://site13.test/", "http://site12.test/"}));
+}
+
+TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
+    Tmain window(program.Services());
+    QStringList visited;
+    QObject::connect(window.cxPageControl1, &QTabWidget::currentChanged,
+                     [&](int index) { visited << QString::number(index); });
+    EXPECT_TRUE(window.Timer1->isActive());
+    EXPECT_EQ(window.Timer1->interval(), 1000);
+    ASSERT_TRUE(test::PumpUntil([&] { return !window.Timer1->isActive(); }, 3000));
+    EXPECT_EQ(visited, (QStringList{"1", "2", "3", "4", "5", "6", "0"}));
+    EXPECT_EQ(window.url_edit->currentText(), "http://auto.example.test");
+    EXPECT_EQ(ListOf(window.url_edit), QStringList{"http://auto.example.test"});
+    test::PumpUntil([] { return false; }, 1200);
+    EXPECT_EQ(ListOf(window.url_edit).size(), 1) << "the timer fires only once";
+}
+
+TEST(Startup, WithExecuteOffThePagesAreActivatedButNoQueryRuns) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\nexecute=false\r\n");
+    Tmain window(program.Services());
+    window.cxPageControl1->setCurrentIndex(4);
+    window.Timer1Timer();
+    EXPECT_EQ(window.cxPageControl1->currentIndex(), 0);
+    EXPECT_EQ(window.url_edit->currentText(), "auto.example.test");
+    EXPECT_EQ(window.url_edit->count(), 0);
+    EXPECT_FALSE(window.Timer1->isActive());
+}
+
+TEST(Startup, AnExecuteWordOtherThanFalseStillRunsTheQuery) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\nexecute=False\r\n");
+    Tmain window(program.Services());
+    window.Timer1Timer();
+    EXPECT_EQ(window.url_edit->currentText(), "http://auto.example.test");
+}
+
+TEST(Shutdown, SavesNewUrlsInOrderOfFirstUseAndKeepsTheFiftyNewest) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n" + HistorySection(0, 49));
+    {
+        Tmain window(program.Services());
+        for (const char* url : {"new1.example.test", "SITE48.TEST/", "new2.example.test"}) {
+            window.url_edit->setEditText(url);
+            window.goClick(window.go);
+        }
+        window.close();
+        EXPECT_EQ(window.Settings(), nullptr);
+        EXPECT_EQ(window.Timer1, nullptr);
+    }
+    SettingsStore store(program.folder.File("settings.ini"));
+    const auto kept = store.ReadSectionEntries("last_url");
+    ASSERT_EQ(kept.size(), 50u);
+    EXPECT_EQ(kept[0], "http://site1.test/");
+    EXPECT_EQ(kept[47], "http://site48.test/");
+    EXPECT_EQ(kept[48], "http://new1.example.test");
+    EXPECT_EQ(kept[49], "http://new2.example.test");
+
+    Tmain next(program.Services());
+    EXPECT_EQ(next.url_edit->itemText(0), "http://new2.example.test");
+    EXPECT_EQ(next.url_edit->itemText(1), "http://new1.example.test");
+    EXPECT_EQ(next.url_edit->count(), 8);
+}
+
+TEST(Shutdown, ClosingWithinTheFirstSecondRunsNoQuery) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
+    Tmain window(program.Services());
+    window.close();
+    test::PumpUntil([] { return false; }, 1300);
+    EXPECT_EQ(window.url_edit->currentText(), "auto.example.test");
+    EXPECT_FALSE(std::filesystem::exists(program.folder.File("settings.ini.bak")));
+    EXPECT_EQ(program.ReadSettings(), "[general]\r\ndefault_url=auto.example.test\r\n");
+}
+
+TEST(Shutdown, AHistoryThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
+    test::FakeProgram program;
+    // A folder where the settings file should be: it can never be replaced.
+    std::filesystem::create_directory(program.folder.File("settings.ini"));
+    Tmain window(program.Services());
+    window.show();
+    window.url_edit->setEditText("example.test");
+    window.goClick(window.go);
+    EXPECT_TRUE(window.close());
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text.toStdString(),
+              "Unable to write to " + program.folder.File("settings.ini").string() + ".");
+    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
+    test::FakeProgram program;
+    Tmain window(program.Services());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    window.url_edit->lineEdit()->setFocus();
+    window.url_edit->lineEdit()->selectAll();
+    const QString before = window.url_edit->currentText();
+    QTest::keyClick(window.url_edit->lineEdit(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.url_edit->currentText(), before) << "the text was cut instead";
+}
+
+TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    test::Gate resolver;
+    std::promise<bool> cancelled;
+    QElapsedTimer clock;
+    {
+        Tmain window(program.Services());
+        window.url_edit->setEditText("blocked.example.test");
+        window.goClick(window.go);
+        window.StartQueryWorker(
+            std::make_shared<test::WindowWorker>(window, [&](test::WindowWorker& self, Tmain& w) {
+                resolver.Wait();  // stands for a resolver call that does not return
+                try {
+                    self.Synchronize([&] { w.Memo1->appendPlainText("too late"); });
+                    cancelled.set_value(false);
+                } catch (const ThreadCancelled&) {
+                    cancelled.set_value(true);
+                }
+            }));
+        auto waiting =
+            std::make_shared<test::WindowWorker>(window, [](test::WindowWorker& self, Tmain& w) {
+                self.Synchronize([&] { w.Edit4->setText("never shown"); });
+            });
+        window.StartWhoisWorker(waiting);
+        clock.start();
+        window.close();
+    }
+    EXPECT_LT(clock.elapsed(), 1000);
+    SettingsStore store(program.folder.File("settings.ini"));
+    EXPECT_EQ(store.ReadSectionEntries("last_url"),
+              std::vector<std::string>{"http://blocked.example.test"});
+    resolver.Open();
+    auto result = cancelled.get_future();
+    ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    EXPECT_TRUE(result.get());
+}
+
+}  // namespace
+}  // namespace hostlore

@@ -1,0 +1,240 @@
+#include "settings/settings_store.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <thread>
+
+#include "support/temporary_folder.h"
+
+namespace hostlore {
+namespace {
+
+struct ReadCase {
+    const char* name;
+    const char* content;  // nullptr: no file at all
+    const char* section;
+    const char* key;
+    std::string expected;
+};
+
+TEST(SettingsStoreRead, FollowsTheFileFormat) {
+    const ReadCase cases[] = {
+        {"missing file", nullptr, "general", "go_to", "DEF"},
+        {"missing section", "[other]\r\ngo_to=x\r\n", "general", "go_to", "DEF"},
+        {"missing key", "[general]\r\nexecute=true\r\n", "general", "go_to", "DEF"},
+        {"plain value", "[general]\r\ngo_to=Whois Info\r\n", "general", "go_to", "Whois Info"},
+        {"empty value is not the default", "[general]\r\ngo_to=\r\n", "general", "go_to", ""},
+        {"section case", "[GENERAL]\r\ngo_to=x\r\n", "general", "go_to", "x"},
+        {"key case", "[url]\r\nsite_info=Mine\r\n", "url", "Site_Info", "Mine"},
+        {"blanks around key and value", "[url]\r\n  site_info  =  Mine  \r\n", "url", "site_info",
+         "Mine"},
+        {"blanks around section name", " [ url ] \r\nk=v\r\n", "url", "k", "v"},
+        {"double quotes", "[a]\r\nk=\" quoted \"\r\n", "a", "k", " quoted "},
+        {"apostrophes", "[a]\r\nk='x'\r\n", "a", "k", "x"},
+        {"unmatched quotes stay", "[a]\r\nk=\"x'\r\n", "a", "k", "\"x'"},
+        {"lone quote stays", "[a]\r\nk=\"\r\n", "a", "k", "\""},
+        {"LF line ends", "[a]\nk=v\n", "a", "k", "v"},
+        {"no final line end", "[a]\r\nk=v", "a", "k", "v"},
+        {"value holds =", "[a]\r\nk=x=y\r\n", "a", "k", "x=y"},
+        {"first of two keys", "[a]\r\nk=1\r\nK=2\r\n", "a", "k", "1"},
+        {"first of two sections", "[a]\r\nk=1\r\n[A]\r\nk=2\r\n", "a", "k", "1"},
+        {"key in next section not seen", "[a]\r\n[b]\r\nk=1\r\n", "a", "k", "DEF"},
+        {"comment line", "[a]\r\n;k=1\r\nk=2\r\n", "a", "k", "2"},
+        {"entries before any section", "k=1\r\n[a]\r\n", "a", "k", "DEF"},
+        {"byte order mark", "\xEF\xBB\xBF[a]\r\nk=v\r\n", "a", "k", "v"},
+        {"UTF-8 value", "[a]\r\nk=M\xC3\xBCnchen\r\n", "a", "k", "M\xC3\xBCnchen"},
+    };
+    for (const auto& c : cases) {
+        test::TemporaryFolder folder;
+        if (c.content != nullptr) {
+            folder.Write("settings.ini", c.content);
+        }
+        SettingsStore store(folder.File("settings.ini"));
+        EXPECT_EQ(store.ReadString(c.section, c.key, "DEF"), c.expected) << c.name;
+    }
+}
+
+TEST(SettingsStoreRead, CutsValuesAt2047Characters) {
+    test::TemporaryFolder folder;
+    const std::string ascii(3000, 'a');
+    std::string umlauts;
+    for (int i = 0; i < 2100; ++i) {
+        umlauts += "\xC3\xBC";
+    }
+    folder.Write("settings.ini", "[a]\r\nascii=" + ascii + "\r\numlauts=" + umlauts + "\r\n");
+    SettingsStore store(folder.File("settings.ini"));
+    EXPECT_EQ(store.ReadString("a", "ascii", ""), std::string(2047, 'a'));
+    EXPECT_EQ(store.ReadString("a", "umlauts", ""), umlauts.substr(0, 2047 * 2));
+}
+
+struct WriteCase {
+    const char* name;
+    const char* before;  // nullptr: no file yet
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+TEST(SettingsStoreWrite, ChangesOnlyWhatItMeansTo) {
+    const WriteCase cases[] = {
+        {"creates the file", nullptr, "general", "go_to", "Whois Info",
+         "[general]\r\ngo_to=Whois Info\r\n"},
+        {"replaces in place", "[a]\r\nx=1\r\nk=old\r\ny=2\r\n", "a", "k", "new",
+         "[a]\r\nx=1\r\nk=new\r\ny=2\r\n"},
+        {"matches without case", "[URL]\r\nSite_Info=old\r\n", "url", "site_info", "new",
+         "[URL]\r\nsite_info=new\r\n"},
+        {"appends to its section", "[a]\r\nx=1\r\n\r\n[b]\r\ny=2\r\n", "a", "k", "v",
+         "[a]\r\nx=1\r\nk=v\r\n\r\n[b]\r\ny=2\r\n"},
+        {"appends a new section", "[a]\r\nx=1\r\n", "b", "k", "v", "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
+        {"keeps comments and odd lines", "; note\r\n[a]\r\n;c\r\nk=1\r\n", "a", "k", "2",
+         "; note\r\n[a]\r\n;c\r\nk=2\r\n"},
+        {"rewrites LF files with CR LF", "[a]\nk=1\n", "a", "k", "2", "[a]\r\nk=2\r\n"},
+        {"keeps a value on its line", "[a]\r\n", "a", "k", "x\r\ny", "[a]\r\nk=x  y\r\n"},
+        {"writes an empty value", "[a]\r\nk=1\r\n", "a", "k", "", "[a]\r\nk=\r\n"},
+    };
+    for (const auto& c : cases) {
+        test::TemporaryFolder folder;
+        if (c.before != nullptr) {
+            folder.Write("settings.ini", c.before);
+        }
+        SettingsStore store(folder.File("settings.ini"));
+        store.WriteString(c.section, c.key, c.value);
+        EXPECT_EQ(folder.Read("settings.ini"), c.after) << c.name;
+    }
+}
+
+TEST(SettingsStoreWrite, GivesANewFileMode0600AndKeepsAnExistingMode) {
+    test::TemporaryFolder folder;
+    SettingsStore store(folder.File("settings.ini"));
+    store.WriteString("proxy", "pwd", "secret");
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.File("settings.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600);
+
+    ASSERT_EQ(::chmod(folder.File("settings.ini").c_str(), 0640), 0);
+    store.WriteString("proxy", "pwd", "other");
+    ASSERT_EQ(::stat(folder.File("settings.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1)
+        << "no temporary file is left behind";
+}
+
+TEST(SettingsStoreWrite, ReportsAFolderItCannotWriteTo) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write into read-only folders";
+    }
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[a]\r\nk=1\r\n");
+    std::filesystem::permissions(
+        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    SettingsStore store(folder.File("settings.ini"));
+    try {
+        store.WriteString("a", "k", "2");
+        FAIL() << "no failure";
+    } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Unable to write to " + folder.File("settings.ini").string());
+    }
+    EXPECT_EQ(store.ReadString("a", "k", ""), "1");
+}
+
+TEST(SettingsStoreWrite, ReportsAPathThatCannotHoldAFile) {
+    // Works for root as well: the parent is a file, not a folder.
+    test::TemporaryFolder folder;
+    folder.Write("plain", "");
+    SettingsStore store(folder.File("plain") / "settings.ini");
+    try {
+        store.WriteString("a", "k", "v");
+        FAIL() << "no failure";
+    } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Unable to write to " + (folder.File("plain") / "settings.ini").string());
+    }
+}
+
+TEST(SettingsStore, ListsTestsAndDeletesKeys) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini",
+                 "[a]\r\nOne=1\r\n;skip\r\n\r\ntwo = 2\r\nbare\r\n[b]\r\nthree=3\r\n");
+    SettingsStore store(folder.File("settings.ini"));
+    EXPECT_EQ(store.ReadSectionKeys("A"), (std::vector<std::string>{"One", "two", "bare"}));
+    EXPECT_TRUE(store.ReadSectionKeys("missing").empty());
+    EXPECT_TRUE(store.ValueExists("a", "ONE"));
+    EXPECT_FALSE(store.ValueExists("a", "three"));
+
+    store.DeleteKey("a", "TWO");
+    EXPECT_EQ(folder.Read("settings.ini"),
+              "[a]\r\nOne=1\r\n;skip\r\n\r\nbare\r\n[b]\r\nthree=3\r\n");
+    store.DeleteKey("a", "missing");
+    store.DeleteKey("missing", "k");
+    EXPECT_EQ(store.ReadSectionKeys("a"), (std::vector<std::string>{"One", "bare"}));
+}
+
+TEST(SettingsStore, ReadsAndWritesIntegers) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini",
+                 "[p]\r\ndec=120\r\nhex=0x1F\r\nbare_hex=0x\r\ntext=abc\r\nblank= 7\r\n");
+    SettingsStore store(folder.File("settings.ini"));
+    const std::pair<const char*, int> cases[] = {{"dec", 120}, {"hex", 31},  {"bare_hex", -1},
+                                                 {"text", -1}, {"blank", 7}, {"missing", -1}};
+    for (const auto& [key, expected] : cases) {
+        EXPECT_EQ(store.ReadInteger("p", key, -1), expected) << key;
+    }
+    store.WriteInteger("main Position", "Left", -20);
+    EXPECT_EQ(store.ReadString("main position", "left", ""), "-20");
+    EXPECT_EQ(store.ReadInteger("main Position", "Left", 0), -20);
+}
+
+TEST(SettingsStore, KeepsNothingInMemory) {
+    test::TemporaryFolder folder;
+    SettingsStore writer(folder.File("settings.ini"));
+    const SettingsStore reader(folder.File("settings.ini"));
+    EXPECT_EQ(reader.ReadString("a", "k", "none"), "none");
+    writer.WriteString("a", "k", "1");
+    EXPECT_EQ(reader.ReadString("a", "k", "none"), "1");
+    folder.Write("settings.ini", "[a]\nk=edited by hand\n");
+    EXPECT_EQ(reader.ReadString("a", "k", "none"), "edited by hand");
+}
+
+TEST(SettingsStore, ReadersOnOtherThreadsNeverSeeHalfAFile) {
+    test::TemporaryFolder folder;
+    SettingsStore store(folder.File("settings.ini"));
+    const std::string first(2000, 'x');
+    const std::string second(2000, 'y');
+    store.WriteString("a", "k", first);
+    for (int i = 0; i < 200; ++i) {
+        store.WriteString("filler", "key" + std::to_string(i), std::string(100, 'f'));
+    }
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    std::atomic<int> reads{0};
+    std::vector<std::thread> readers;
+    for (int r = 0; r < 2; ++r) {
+        readers.emplace_back([&] {
+            const SettingsStore reader(folder.File("settings.ini"));
+            while (!stop) {
+                const auto value = reader.ReadString("a", "k", "missing");
+                if (value != first && value != second) {
+                    ++torn;
+                }
+                ++reads;
+            }
+        });
+    }
+    for (int i = 0; i < 100; ++i) {
+        store.WriteString("a", "k", i % 2 == 0 ? second : first);
+    }
+    stop = true;
+    for (auto& reader : readers) {
+        reader.join();
+    }
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(torn.load(), 0);
+}
+
+}  // namespace
+}  // namespace hostlore

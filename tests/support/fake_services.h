@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "app/main_services.h"
+#include "support/temporary_folder.h"
+
+namespace hostlore::test {
+
+struct ShownBox {
+    QString text;
+    QString caption;
+    BoxIcon icon;
+};
+
+// Records every box instead of showing it, as if the user pressed OK at once.
+class RecordingMessageBoxes : public MessageBoxes {
+  public:
+    void ShowOk(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon) override;
+    std::vector<ShownBox> shown;
+};
+
+class RecordingShell : public ShellOpener {
+  public:
+    void Open(const QString& target) override { opened << target; }
+    QStringList opened;
+};
+
+// Services of a program that lives in a temporary folder of the test's own.
+struct FakeProgram {
+    TemporaryFolder folder;
+    std::shared_ptr<RecordingMessageBoxes> boxes = std::make_shared<RecordingMessageBoxes>();
+    std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
+
+    MainServices Services() const;
+    void WriteSettings(const std::string& content) const { folder.Write("settings.ini", content); }
+    std::string ReadSettings() const { return folder.Read("settings.ini"); }
+};
+
+}  // namespace hostlore::test
