@@ -5,12 +5,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <csignal>
 
 #include "app/about_box.h"
+#include "app/page_control.h"
 #include "platform/program_files.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
@@ -151,15 +151,16 @@ void Tmain::About1Click() {
 
 bool Tmain::eventFilter(QObject* watched, QEvent* event) {
     // The box passes keys to its line edit directly, so either may see them first.
-    if (watched == url_edit || watched == url_edit->lineEdit()) {
-        auto* key = static_cast<QKeyEvent*>(event);
+    const bool urlBox = watched == url_edit || watched == url_edit->lineEdit();
+    if (urlBox && event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cut)) {
         // The menu's Ctrl+X must win over the box's own cut.
-        if (event->type() == QEvent::ShortcutOverride && key->matches(QKeySequence::Cut)) {
-            event->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::KeyPress &&
-            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+        event->ignore();
+        return true;
+    }
+    if (urlBox && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             QChar carriageReturn('\r');
             url_editKeyPress(url_edit, carriageReturn);
         }

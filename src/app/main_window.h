@@ -17,12 +17,12 @@ class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPlainTextEdit;
-class QTabWidget;
 class QTimer;
 class QToolButton;
 
 namespace hostlore {
 
+class PageControl;
 class Tabout;
 
 // The main window: the URL box, the eight pages, the menus, start-up and shutdown.
@@ -37,7 +37,7 @@ class Tmain : public QMainWindow {
     QComboBox* url_edit = nullptr;
     QToolButton* go = nullptr;
     QToolButton* SpeedButton2 = nullptr;
-    QTabWidget* cxPageControl1 = nullptr;
+    PageControl* cxPageControl1 = nullptr;
 
     // General Info.
     QLabel* Banner = nullptr;

@@ -9,12 +9,11 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QStyle>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/main_window.h"
+#include "app/page_control.h"
 #include "platform/jpeg_image.h"
 #include "query/query_rules.h"
 
@@ -119,15 +118,8 @@ void Tmain::BuildWindow() {
     column->setSpacing(0);
     column->addWidget(BuildTopPanel());
 
-    cxPageControl1 = new QTabWidget;
+    cxPageControl1 = new PageControl;
     cxPageControl1->setObjectName(QStringLiteral("cxPageControl1"));
-    cxPageControl1->setTabPosition(QTabWidget::West);
-    cxPageControl1->setIconSize(QSize(16, 16));
-    cxPageControl1->setUsesScrollButtons(true);
-    QFont tabFont = ArialFont();
-    tabFont.setUnderline(true);
-    cxPageControl1->tabBar()->setFont(tabFont);
-    cxPageControl1->setStyleSheet(QStringLiteral("QTabBar::tab { max-height: 140px; }"));
 
     const QIcon pageIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
     const QIcon localIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
@@ -151,9 +143,12 @@ void Tmain::BuildWindow() {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i]->setObjectName(
             QString::fromLatin1(kPageNames[i].data(), static_cast<int>(kPageNames[i].size())));
-        cxPageControl1->addTab(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,
-                               QString::fromLatin1(captions[i]));
+        cxPageControl1->AddPage(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,
+                                QString::fromLatin1(captions[i]));
     }
+    QFont tabFont = ArialFont(8);
+    tabFont.setUnderline(true);
+    cxPageControl1->SetTabFont(tabFont);
     column->addWidget(cxPageControl1, 1);
     setCentralWidget(central);
     BuildMenus();
@@ -198,6 +193,9 @@ QWidget* Tmain::BuildGeneralInfoPage() {
     Banner->setObjectName(QStringLiteral("Banner"));
     Banner->setPixmap(PictureFromResource(QStringLiteral(":/pictures/banner.jpg")));
     Banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // A narrow window shows less of the banner instead of growing.
+    Banner->setMinimumWidth(1);
+    Banner->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     grid->addWidget(Banner, 0, 0, 1, 2);
 
     const QString locatedCaption = QStringLiteral("This Website Located in:");

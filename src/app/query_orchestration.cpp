@@ -2,9 +2,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 
 #include "app/main_window.h"
+#include "app/page_control.h"
 #include "query/query_rules.h"
 
 namespace hostlore {

@@ -62,7 +62,7 @@ void UiHandoff::RunQueued() {
             error = std::current_exception();
         }
         std::lock_guard lock(mutex_);
-        request->error = error;
+        request->error = std::move(error);  // the worker alone may release it
         request->state = Request::State::Done;
         finished_.notify_all();
     }

@@ -9,10 +9,10 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QTest>
 #include <QToolButton>
 
+#include "app/page_control.h"
 #include "support/fake_services.h"
 
 namespace hostlore {
@@ -29,15 +29,42 @@ TEST_F(MainWindowTest, HasTheEightPagesInOrderWithTabsOnTheLeft) {
                                "Whois Source",    "Backward Links",    "Similar Pages",
                                "IP Neighborhood", "Local Network Info"};
     ASSERT_EQ(window.cxPageControl1->count(), 8);
-    EXPECT_EQ(window.cxPageControl1->tabPosition(), QTabWidget::West);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(window.cxPageControl1->tabText(i).trimmed(), names[i]);
+        const VerticalTab* tab = window.cxPageControl1->tab(i);
+        EXPECT_EQ(tab->text().trimmed(), names[i]);
+        EXPECT_EQ(tab->accessibleName(), names[i]);
         EXPECT_EQ(window.cxPageControl1->widget(i)->objectName(), names[i]);
-        EXPECT_FALSE(window.cxPageControl1->tabIcon(i).isNull());
+        EXPECT_FALSE(tab->icon().isNull());
+        EXPECT_TRUE(tab->font().underline());
     }
-    EXPECT_TRUE(window.cxPageControl1->tabBar()->font().underline());
     EXPECT_EQ(window.windowTitle(), "Hostlore");
     EXPECT_EQ(window.size(), QSize(583, 430));
+}
+
+TEST_F(MainWindowTest, EveryTabStaysInSightInColumnsOnTheLeft) {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    const PageControl* pages = window.cxPageControl1;
+    const QRect area = pages->rect();
+    int left = 0;
+    for (int i = 0; i < pages->count(); ++i) {
+        const QRect tab = pages->tab(i)->geometry();
+        EXPECT_TRUE(area.contains(tab)) << i;
+        EXPECT_LE(tab.height(), VerticalTab::kMaxLength) << i;
+        EXPECT_LT(tab.width(), tab.height()) << "captions run vertically";
+        left = std::max(left, tab.right());
+    }
+    EXPECT_LT(left, pages->widget(0)->mapTo(pages, QPoint(0, 0)).x());
+}
+
+TEST_F(MainWindowTest, ClickingATabShowsItsPage) {
+    window.show();
+    window.cxPageControl1->tab(6)->click();
+    EXPECT_EQ(window.cxPageControl1->currentIndex(), 6);
+    EXPECT_TRUE(window.ListBox1->isVisible());
+    EXPECT_TRUE(window.cxPageControl1->tab(6)->isChecked());
+    EXPECT_FALSE(window.cxPageControl1->tab(0)->isChecked());
 }
 
 TEST_F(MainWindowTest, EveryNamedControlCarriesItsName) {

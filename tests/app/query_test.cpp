@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <future>
 
 #include "app/main_window.h"
+#include "app/page_control.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_workers.h"
@@ -141,6 +141,7 @@ TEST_F(QueryTest, AnEarlierQuerysWorkerCannotWriteIntoANewerOne) {
         [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     EXPECT_TRUE(result.get());
     EXPECT_TRUE(GeneralInfoEmpty());
+    EXPECT_TRUE(test::ReleaseAndWaitForEnd(stale));
 }
 
 TEST_F(QueryTest, AWorkerOfTheCurrentQueryWritesItsPage) {
@@ -155,6 +156,7 @@ TEST_F(QueryTest, AWorkerOfTheCurrentQueryWritesItsPage) {
     window->StartQueryWorker(current);
     ASSERT_TRUE(test::PumpUntil([&] { return done; }));
     EXPECT_EQ(window->Memo1->toPlainText(), "192.0.2.10");
+    EXPECT_TRUE(test::ReleaseAndWaitForEnd(current));
 }
 
 class StoppableQueryTest : public QueryTest,
@@ -181,11 +183,13 @@ TEST_P(StoppableQueryTest, ShowsWorkingWhileRunningAndDoneAfterwards) {
     test::Gate gate;
     window->url_edit->setEditText("example.test");
     window->goClick(window->go);
-    StartStoppable(std::make_shared<test::WindowWorker>(
-        *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); }));
+    auto worker = std::make_shared<test::WindowWorker>(
+        *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); });
+    StartStoppable(worker);
     EXPECT_EQ(Status()->text(), "Working, Please Wait...");
     gate.Open();
     EXPECT_TRUE(test::PumpUntil([&] { return Status()->text() == "Done!"; }));
+    EXPECT_TRUE(test::ReleaseAndWaitForEnd(worker));
 }
 
 TEST_P(StoppableQueryTest, AStopCutsTheWorkerOffAndShowsDone) {
@@ -212,7 +216,7 @@ TEST_P(StoppableQueryTest, AStopCutsTheWorkerOffAndShowsDone) {
     ASSERT_TRUE(test::PumpUntil(
         [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     EXPECT_TRUE(result.get());
-    test::PumpUntil([] { return false; }, 100);
+    ASSERT_TRUE(test::ReleaseAndWaitForEnd(worker));
     EXPECT_EQ(Status()->text(), "Working, Please Wait...") << "its end-of-run handler ran";
     EXPECT_TRUE(window->Memo3->toPlainText().isEmpty());
 }
@@ -236,6 +240,7 @@ TEST_P(StoppableQueryTest, ANewQueryStopsTheRunningOneFirst) {
     EXPECT_TRUE(earlier->Terminated());
     EXPECT_EQ(Status()->text(), "Done!");
     gate.Open();
+    EXPECT_TRUE(test::ReleaseAndWaitForEnd(earlier));
 }
 
 INSTANTIATE_TEST_SUITE_P(WhoisAndScan, StoppableQueryTest, ::testing::Values(true, false),

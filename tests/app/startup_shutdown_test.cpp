@@ -5,13 +5,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <future>
 
 #include "app/main_window.h"
+#include "app/page_control.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_workers.h"
@@ -70,7 +70,7 @@ TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
     Tmain window(program.Services());
     QStringList visited;
-    QObject::connect(window.cxPageControl1, &QTabWidget::currentChanged,
+    QObject::connect(window.cxPageControl1, &PageControl::currentChanged,
                      [&](int index) { visited << QString::number(index); });
     EXPECT_TRUE(window.Timer1->isActive());
     EXPECT_EQ(window.Timer1->interval(), 1000);
@@ -176,6 +176,8 @@ TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
     test::Gate resolver;
     std::promise<bool> cancelled;
     QElapsedTimer clock;
+    std::weak_ptr<TThread> blocked;
+    std::weak_ptr<TThread> waiting;
     {
         Tmain window(program.Services());
         window.url_edit->setEditText("blocked.example.test");
@@ -206,6 +208,7 @@ TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
     auto result = cancelled.get_future();
     ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
     EXPECT_TRUE(result.get());
+    EXPECT_TRUE(test::PumpUntil([&] { return blocked.expired() && waiting.expired(); }));
 }
 
 }  // namespace

@@ -10,28 +10,10 @@
 #include <vector>
 
 #include "support/event_pump.h"
+#include "support/gate.h"
 
 namespace hostlore {
 namespace {
-
-// A gate a test opens to let a blocked worker go on.
-class Gate {
-  public:
-    void Open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return open_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
 
 // Runs the body it is given on its own thread.
 class ScriptedWorker : public TThread {
@@ -131,7 +113,7 @@ TEST_F(TThreadTest, TheEndOfRunHandlerRunsAfterAnException) {
 }
 
 TEST_F(TThreadTest, ATerminatedWorkerChangesNothingAndSkipsItsEndOfRunHandler) {
-    Gate gate;
+    test::Gate gate;
     bool wroteAfterTerminate = false;
     bool cancelledInside = false;
     std::promise<void> finished;
@@ -150,14 +132,14 @@ TEST_F(TThreadTest, ATerminatedWorkerChangesNothingAndSkipsItsEndOfRunHandler) {
     auto done = finished.get_future();
     ASSERT_TRUE(test::PumpUntil(
         [&] { return done.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
-    test::PumpUntil([] { return false; }, 100);
+    ASSERT_TRUE(test::ReleaseAndWaitForEnd(worker));
     EXPECT_FALSE(wroteAfterTerminate);
     EXPECT_TRUE(cancelledInside);
     EXPECT_FALSE(ended);
 }
 
 TEST_F(TThreadTest, WorkerObjectsAreReleasedWhenTheirThreadEnds) {
-    Gate gate;
+    test::Gate gate;
     std::weak_ptr<ScriptedWorker> watch = Start([&](ScriptedWorker&) { gate.Wait(); });
     EXPECT_FALSE(watch.expired()) << "the running thread keeps its worker";
     gate.Open();

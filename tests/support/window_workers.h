@@ -1,31 +1,11 @@
 #pragma once
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 
 #include "app/main_window.h"
+#include "support/gate.h"
 
 namespace hostlore::test {
-
-// A gate a test opens to let a blocked worker go on.
-class Gate {
-  public:
-    void Open() {
-        std::lock_guard lock(mutex_);
-        open_ = true;
-        changed_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return open_; });
-    }
-
-  private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool open_ = false;
-};
 
 // A worker of the window that runs the body it is given: stands in for a
 // page's worker that blocks in a resolver or a network read.

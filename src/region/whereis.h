@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace hostlore {
+
+// The region, or the registrant, of the IPv4 block of the first dotted address
+// in `text` (only its first two numbers count); "United States" when the table
+// has nothing for it. Constant data only: safe on any thread.
+std::string region_of_address(std::string_view text);
+
+}  // namespace hostlore
