@@ -10,6 +10,7 @@ MainServices MainServices::ForThisProgram() {
     services.programDirectory = services.executable.parent_path();
     services.messageBoxes = std::make_shared<QtMessageBoxes>();
     services.shell = std::make_shared<DesktopShellOpener>();
+    services.resolver = std::make_shared<SystemResolver>();
     return services;
 }
 

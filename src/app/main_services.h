@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/message_boxes.h"
+#include "platform/resolver.h"
 #include "platform/shell_opener.h"
 
 namespace hostlore {
@@ -14,6 +15,7 @@ struct MainServices {
     std::filesystem::path executable;
     std::shared_ptr<MessageBoxes> messageBoxes;
     std::shared_ptr<ShellOpener> shell;
+    std::shared_ptr<Resolver> resolver;
 
     // The running program's own folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -5,6 +5,7 @@
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "query/findip_thread.h"
 #include "query/query_rules.h"
 
 namespace hostlore {
@@ -48,6 +49,7 @@ void Tmain::goClick(QObject* sender) {
     }
     RetireEarlierWorkers();
     ClearGeneralInfo();
+    StartQueryWorker(std::make_shared<findip_thread>(*this, services_.resolver));
 
     if (Label5->text() == kWorking) {
         whois_stopClick(sender);

@@ -13,6 +13,7 @@ MainServices FakeProgram::Services() const {
     services.executable = folder.File("hostlore");
     services.messageBoxes = boxes;
     services.shell = shell;
+    services.resolver = resolver;
     return services;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_services.h"
+#include "support/fake_resolver.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore::test {
@@ -20,6 +21,7 @@ struct ShownBox {
 class RecordingMessageBoxes : public MessageBoxes {
   public:
     void ShowOk(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon) override;
+    // The boxes shown so far, when they are read on the user interface thread.
     std::vector<ShownBox> shown;
 };
 
@@ -34,6 +36,7 @@ struct FakeProgram {
     TemporaryFolder folder;
     std::shared_ptr<RecordingMessageBoxes> boxes = std::make_shared<RecordingMessageBoxes>();
     std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
+    std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
 
     MainServices Services() const;
     void WriteSettings(const std::string& content) const { folder.Write("settings.ini", content); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace hostlore {
+
+using Ipv4Address = std::array<std::uint8_t, 4>;  // most significant number first
+
+// What the resolver knows of a host.
+struct HostEntry {
+    std::string officialName;
+    std::vector<Ipv4Address> addresses;  // in the resolver's order
+};
+
+// The outcome of a look-up: the entry, or the resolver's failure code in the
+// numbering the user sees (11001 host not found, 11002 try again, 11003 no
+// recovery, 11004 no data).
+struct HostLookup {
+    std::optional<HostEntry> entry;
+    int errorCode = 0;
+};
+
+// The one name resolver of the program. Implementations are safe to call from
+// any number of threads at once.
+class Resolver {
+  public:
+    virtual ~Resolver() = default;
+    virtual HostLookup LookupName(const std::string& name) = 0;
+    virtual HostLookup LookupAddress(const Ipv4Address& address) = 0;
+};
+
+// The system's resolver (hosts file, DNS, as the machine is set up).
+class SystemResolver : public Resolver {
+  public:
+    HostLookup LookupName(const std::string& name) override;
+    HostLookup LookupAddress(const Ipv4Address& address) override;
+};
+
+// Dotted decimal text without leading zeros: "192.0.2.1".
+std::string DottedAddress(const Ipv4Address& address);
+
+}  // namespace hostlore

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Runs a test program against a DNS server of its own: a network namespace
+# whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
+# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test. Without
+# root the program runs without it, and its tests skip themselves.
+set -euo pipefail
+
+if [ "$(id -u)" -ne 0 ] || ! command -v dnsmasq >/dev/null || ! command -v ip >/dev/null; then
+    echo "with_test_dns: needs root, ip and dnsmasq; the DNS tests will be skipped" >&2
+    exec "$@"
+fi
+
+name="hostlore-dns-$$"
+etc="/etc/netns/$name"
+work=$(mktemp -d)
+dnsmasq_pid=""
+
+cleanup() {
+    if [ -n "$dnsmasq_pid" ]; then
+        kill "$dnsmasq_pid" 2>/dev/null || true
+        wait "$dnsmasq_pid" 2>/dev/null || true
+    fi
+    ip netns delete "$name" 2>/dev/null || true
+    rm -rf "$etc" "$work"
+}
+trap cleanup EXIT
+
+ip netns add "$name"
+ip -n "$name" link set lo up
+mkdir -p "$etc"
+printf '127.0.0.1 localhost\n' >"$etc/hosts"
+printf 'nameserver 127.0.0.1\noptions timeout:2 attempts:2\n' >"$etc/resolv.conf"
+printf 'hosts: files dns\n' >"$etc/nsswitch.conf"
+
+ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+    --listen-address=127.0.0.1 --bind-interfaces --port=53 \
+    --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/dnsmasq.pid" \
+    --log-facility="$work/dnsmasq.log" \
+    --address=/#/ \
+    --host-record=www.example.test,192.0.2.10 \
+    --host-record=three.example.test,193.200.1.1 \
+    --host-record=three.example.test,12.1.1.1 \
+    --host-record=three.example.test,62.0.0.1 \
+    --cname=alias.example.test,www.example.test \
+    --synth-domain=example.test,198.51.100.0/24,host- \
+    --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
+    --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test &
+dnsmasq_pid=$!
+
+for _ in $(seq 1 50); do
+    if ip netns exec "$name" getent hosts www.example.test >/dev/null 2>&1; then
+        break
+    fi
+    sleep 0.1
+done
+if ! ip netns exec "$name" getent hosts www.example.test >/dev/null 2>&1; then
+    echo "with_test_dns: the test DNS server did not answer" >&2
+    cat "$work/dnsmasq.log" >&2 || true
+    exit 1
+fi
+
+ip netns exec "$name" env HOSTLORE_TEST_DNS=1 "$@"

@@ -1,0 +1,50 @@
+#include "support/fake_resolver.h"
+
+namespace hostlore::test {
+
+void FakeResolver::Add(const std::string& name, HostEntry entry) {
+    std::lock_guard lock(mutex_);
+    hosts_[name] = std::move(entry);
+}
+
+void FakeResolver::HoldLookupsAt(std::shared_ptr<Gate> gate) {
+    std::lock_guard lock(mutex_);
+    gate_ = std::move(gate);
+}
+
+HostLookup FakeResolver::LookupName(const std::string& name) {
+    std::shared_ptr<Gate> gate;
+    {
+        std::lock_guard lock(mutex_);
+        asked_.push_back(name);
+        gate = gate_;
+    }
+    if (gate) {
+        gate->Wait();
+    }
+    std::lock_guard lock(mutex_);
+    const auto found = hosts_.find(name);
+    if (found == hosts_.end()) {
+        return {std::nullopt, 11001};
+    }
+    return {found->second, 0};
+}
+
+HostLookup FakeResolver::LookupAddress(const Ipv4Address& address) {
+    std::lock_guard lock(mutex_);
+    for (const auto& [name, entry] : hosts_) {
+        for (const auto& known : entry.addresses) {
+            if (known == address) {
+                return {HostEntry{entry.officialName, {address}}, 0};
+            }
+        }
+    }
+    return {std::nullopt, 11001};
+}
+
+std::vector<std::string> FakeResolver::AskedNames() const {
+    std::lock_guard lock(mutex_);
+    return asked_;
+}
+
+}  // namespace hostlore::test
