@@ -11,6 +11,7 @@
 
 #include "app/about_box.h"
 #include "app/page_control.h"
+#include "platform/integer_text.h"
 #include "platform/program_files.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
@@ -30,7 +31,11 @@ QString FromUtf8(const std::string& text) {
 }  // namespace
 
 Tmain::Tmain(MainServices services, QWidget* parent)
-    : QMainWindow(parent), services_(std::move(services)) {
+    : QMainWindow(parent),
+      NetWhois(std::make_unique<TNetWhois>(services.resolver)),
+      NetAntiFreeze1(std::make_shared<TNetAntiFreeze>()),
+      services_(std::move(services)) {
+    TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -79,6 +84,13 @@ void Tmain::FormCreate() {
         Label14->setText(
             serviceLabel(setting::kSimilarPagesName, setting::kDefaultSimilarPagesName));
 
+        if (ReadFlagOffUnlessTrue(*settings_, setting::kProxy, setting::kProxyUse)) {
+            NetWhois->SocksInfo.Host =
+                settings_->ReadString(setting::kProxy, setting::kProxyHost, "");
+            NetWhois->SocksInfo.Port =
+                IntegerFromText(settings_->ReadString(setting::kProxy, setting::kProxyPort, ""));
+        }
+
         const QString typed = url_edit->currentText();
         for (const auto& url : LoadHistory(*settings_)) {
             url_edit->addItem(FromUtf8(url));
@@ -126,6 +138,7 @@ void Tmain::FormClose() {
 void Tmain::FormDestroy() {
     // Workers still running find the window gone at their next hand-off.
     pump_.Handoff()->Close();
+    TNetAntiFreeze::Uninstall(NetAntiFreeze1.get());
 }
 
 void Tmain::Exit1Click() {

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "app/main_services.h"
+#include "net/anti_freeze.h"
+#include "net/whois_client.h"
 #include "query/handoff.h"
 #include "query/tthread.h"
 #include "settings/settings_store.h"
@@ -71,6 +73,8 @@ class Tmain : public QMainWindow {
     QPlainTextEdit* Memo4 = nullptr;
     QPlainTextEdit* Memo2 = nullptr;
 
+    std::unique_ptr<TNetWhois> NetWhois;
+    std::shared_ptr<TNetAntiFreeze> NetAntiFreeze1;
     QTimer* Timer1 = nullptr;
     QAction* Exit1 = nullptr;
     QAction* HelpTopic1 = nullptr;
@@ -109,6 +113,8 @@ class Tmain : public QMainWindow {
     // Start the worker of the whois page or of the scan: it becomes the one
     // its stop button stops, and its page shows it running.
     void StartWhoisWorker(const std::shared_ptr<TThread>& worker);
+    // The whois worker most recently started, while it lives.
+    const std::weak_ptr<TThread>& WhoisWorker() const { return whoisWorker_; }
     void StartNeighbourWorker(const std::shared_ptr<TThread>& worker);
 
   protected:
@@ -136,6 +142,7 @@ class Tmain : public QMainWindow {
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
     std::weak_ptr<TThread> whoisWorker_;
+    std::weak_ptr<TNetTCPConnection> whoisConnection_;
     std::weak_ptr<TThread> neighbourWorker_;
     std::vector<std::weak_ptr<TThread>> queryWorkers_;
 };

@@ -7,6 +7,7 @@
 #include "app/page_control.h"
 #include "query/findip_thread.h"
 #include "query/query_rules.h"
+#include "query/whois_thread.h"
 
 namespace hostlore {
 
@@ -16,13 +17,18 @@ const QString kWorking =
     QString::fromLatin1(kStatusWorking.data(), static_cast<int>(kStatusWorking.size()));
 const QString kDone = QString::fromLatin1(kStatusDone.data(), static_cast<int>(kStatusDone.size()));
 
-// Stops the running worker of a stoppable page: it is cut off the window at
-// once, so it changes nothing more and its end-of-run handler never runs.
-void StopWorker(QLabel* status, const std::weak_ptr<TThread>& current) {
+// Stops the running worker of a stoppable page: its connection, if any, is
+// closed, and it is cut off the window at once, so it changes nothing more and
+// its end-of-run handler never runs.
+void StopWorker(QLabel* status, const std::weak_ptr<TThread>& current,
+                const std::weak_ptr<TNetTCPConnection>& connection) {
     if (status->text() != kWorking) {
         return;
     }
     try {
+        if (const auto open = connection.lock(); open && open->IsConnected()) {
+            open->CloseConnection();
+        }
         if (const auto worker = current.lock()) {
             worker->Terminate();
         }
@@ -50,10 +56,16 @@ void Tmain::goClick(QObject* sender) {
     RetireEarlierWorkers();
     ClearGeneralInfo();
     StartQueryWorker(std::make_shared<findip_thread>(*this, services_.resolver));
-
+    if (settings_) {
+        NetWhois->Host = WhoisServerHost(*settings_);
+    }
     if (Label5->text() == kWorking) {
         whois_stopClick(sender);
     }
+    auto whois = std::make_shared<whois_thread>(*this, *NetWhois);
+    whoisConnection_ = whois->Client();
+    StartWhoisWorker(whois);
+
     if (Label11->text() == kWorking) {
         ip_nei_stopClick(sender);
     }
@@ -69,11 +81,11 @@ void Tmain::url_editKeyPress(QObject* sender, QChar& key) {
 }
 
 void Tmain::whois_stopClick(QObject* /*sender*/) {
-    StopWorker(Label5, whoisWorker_);
+    StopWorker(Label5, whoisWorker_, whoisConnection_);
 }
 
 void Tmain::ip_nei_stopClick(QObject* /*sender*/) {
-    StopWorker(Label11, neighbourWorker_);
+    StopWorker(Label11, neighbourWorker_, {});
 }
 
 void Tmain::whois_button_active(TThread& /*sender*/) {

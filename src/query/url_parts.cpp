@@ -21,4 +21,12 @@ std::string HostPart(std::string_view url) {
     return std::string(host);
 }
 
+std::string DomainPart(std::string_view host) {
+    auto dots = std::count(host.begin(), host.end(), '.');
+    for (; dots >= 2; --dots) {
+        host.remove_prefix(host.find('.') + 1);
+    }
+    return std::string(host);
+}
+
 }  // namespace hostlore

@@ -11,4 +11,8 @@ namespace hostlore {
 // so that "http://user@host:8080/x" names "host".
 std::string HostPart(std::string_view url);
 
+// A host reduced to its last two dot-separated labels when it has two dots or
+// more; otherwise the host itself. No list of suffixes is consulted.
+std::string DomainPart(std::string_view host);
+
 }  // namespace hostlore

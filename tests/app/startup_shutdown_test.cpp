@@ -65,6 +65,37 @@ TEST(Startup, ReadsTheStoredUrlServiceNamesAndNewestHistoryFirst) {
                            "http://site13.test/", "http://site12.test/"}));
 }
 
+TEST(Startup, AStoredProxyGivesTheWhoisClientItsHostAndPort) {
+    test::FakeProgram program;
+    program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=1080\r\n");
+    Tmain window(program.Services());
+    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "socks.example.test");
+    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 1080);
+    EXPECT_EQ(window.NetWhois->SocksInfo.Version, TSocksVersion::svNoSocks);
+    EXPECT_TRUE(program.boxes->shown.empty());
+}
+
+TEST(Startup, AProxyOnlyTrueInExactlyThatWordIsApplied) {
+    test::FakeProgram program;
+    program.WriteSettings("[proxy]\r\nuse=True\r\nhost=socks.example.test\r\nport=1080\r\n");
+    Tmain window(program.Services());
+    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
+    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+}
+
+TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
+    test::FakeProgram program;
+    program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=80a\r\n" +
+                          HistorySection(0, 3));
+    Tmain window(program.Services());
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
+    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "socks.example.test");
+    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+    EXPECT_EQ(window.url_edit->count(), 0);
+}
+
 TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
     test::FakeProgram program;
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");

@@ -1,0 +1,55 @@
+#include "net/anti_freeze.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <mutex>
+
+namespace hostlore {
+
+namespace {
+
+std::mutex& CurrentMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::shared_ptr<TNetAntiFreeze>& CurrentAntiFreeze() {
+    static std::shared_ptr<TNetAntiFreeze> current;
+    return current;
+}
+
+}  // namespace
+
+void TNetAntiFreeze::Install(std::shared_ptr<TNetAntiFreeze> antiFreeze) {
+    std::lock_guard lock(CurrentMutex());
+    CurrentAntiFreeze() = std::move(antiFreeze);
+}
+
+void TNetAntiFreeze::Uninstall(const TNetAntiFreeze* antiFreeze) {
+    std::lock_guard lock(CurrentMutex());
+    if (CurrentAntiFreeze().get() == antiFreeze) {
+        CurrentAntiFreeze().reset();
+    }
+}
+
+std::shared_ptr<TNetAntiFreeze> TNetAntiFreeze::Current() {
+    std::lock_guard lock(CurrentMutex());
+    return CurrentAntiFreeze();
+}
+
+void TNetAntiFreeze::YieldToUi(bool idle, bool override) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (application == nullptr || QThread::currentThread() != application->thread()) {
+        return;
+    }
+    const auto antiFreeze = Current();
+    if (antiFreeze && (!antiFreeze->OnlyWhenIdle || idle || override) && antiFreeze->Active) {
+        if (antiFreeze->ApplicationHasPriority) {
+            QCoreApplication::processEvents();
+        } else {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 0);
+        }
+    }
+}
+
+}  // namespace hostlore

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <atomic>
+#include <memory>
+
+namespace hostlore {
+
+// Lets blocking network calls made on the user interface thread keep the
+// window alive, and cuts every read wait into slices of IdleTimeOut. The one
+// installed last is in effect; it is read from every thread.
+class TNetAntiFreeze {
+  public:
+    std::atomic<bool> Active{true};
+    std::atomic<bool> ApplicationHasPriority{true};
+    std::atomic<int> IdleTimeOut{250};  // milliseconds
+    std::atomic<bool> OnlyWhenIdle{true};
+
+    static void Install(std::shared_ptr<TNetAntiFreeze> antiFreeze);
+    // Leaves none in effect, if `antiFreeze` is the one in effect.
+    static void Uninstall(const TNetAntiFreeze* antiFreeze);
+    // The anti-freeze in effect, or null; callers keep it alive while they use it.
+    static std::shared_ptr<TNetAntiFreeze> Current();
+
+    // Handles pending window messages, when called on the user interface
+    // thread and the settings allow it.
+    static void YieldToUi(bool idle, bool override);
+};
+
+}  // namespace hostlore

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace hostlore {
+
+// Root of every failure of the network layer.
+class ENetException : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+class ENetSilentException : public ENetException {
+  public:
+    using ENetException::ENetException;
+};
+
+// The peer has closed the connection, or it was closed here.
+class ENetConnClosedGracefully : public ENetSilentException {
+  public:
+    ENetConnClosedGracefully() : ENetSilentException("Connection Closed Gracefully.") {}
+};
+
+class ENetAlreadyConnected : public ENetException {
+  public:
+    ENetAlreadyConnected() : ENetException("Already connected.") {}
+};
+
+// A failed socket or resolver call: "Socket Error # CODE", CR LF, description.
+class ENetSocketError : public ENetException {
+  public:
+    explicit ENetSocketError(int code);
+    int Code() const { return code_; }
+
+  private:
+    int code_;
+};
+
+class ENetInvalidSocket : public ENetException {
+  public:
+    ENetInvalidSocket() : ENetException("Cannot allocate socket.") {}
+};
+
+class ENetSocketHandleError : public ENetException {
+  public:
+    using ENetException::ENetException;
+};
+
+class ENetCouldNotBindSocket : public ENetSocketHandleError {
+  public:
+    ENetCouldNotBindSocket()
+        : ENetSocketHandleError("Could not bind socket. Address and port are already in use.") {}
+};
+
+}  // namespace hostlore

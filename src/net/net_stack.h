@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/resolver.h"
+
+namespace hostlore {
+
+// Name resolution for connecting, shared by every TCP client.
+class TNetStack {
+  public:
+    // Four parts split at ".", each an integer from 0 to 255; the last part
+    // takes all that follows the third ".".
+    static bool IsDottedAddress(std::string_view text);
+    // The address of a dotted text, or nothing.
+    static std::optional<Ipv4Address> DottedAddressOf(std::string_view text);
+    // "LOCALHOST" in any case and dotted addresses need no resolver; otherwise
+    // the first address the resolver gives. Fails with the resolver's code.
+    static std::string ResolveAddress(const std::string& host, Resolver& resolver);
+};
+
+}  // namespace hostlore

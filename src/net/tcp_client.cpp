@@ -1,0 +1,144 @@
+#include "net/tcp_client.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "net/net_errors.h"
+#include "net/net_stack.h"
+#include "net/socket_errors.h"
+
+namespace hostlore {
+
+namespace {
+
+sockaddr_in SocketAddress(const Ipv4Address& address, int port) {
+    sockaddr_in socketAddress{};
+    socketAddress.sin_family = AF_INET;
+    socketAddress.sin_port = htons(static_cast<std::uint16_t>(port));
+    std::memcpy(&socketAddress.sin_addr.s_addr, address.data(), address.size());
+    return socketAddress;
+}
+
+std::pair<std::string, int> AddressText(const sockaddr_in& address) {
+    Ipv4Address bytes{};
+    std::memcpy(bytes.data(), &address.sin_addr.s_addr, bytes.size());
+    return {DottedAddress(bytes), ntohs(address.sin_port)};
+}
+
+[[noreturn]] void ThrowLastSocketError() {
+    throw ENetSocketError(SocketErrorCode(errno));
+}
+
+std::pair<std::string, int> LocalAddressOf(int descriptor) {
+    sockaddr_in address{};
+    socklen_t length = sizeof(address);
+    ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length);
+    return AddressText(address);
+}
+
+}  // namespace
+
+TNetTCPClient::TNetTCPClient(std::shared_ptr<Resolver> resolver) : resolver_(std::move(resolver)) {}
+
+void TNetTCPClient::CopySettingsFrom(const TNetTCPClient& other) {
+    Host = other.Host;
+    Port = other.Port;
+    BoundIP = other.BoundIP;
+    UseNagle = other.UseNagle;
+    SocksInfo = other.SocksInfo;
+    RecvBufferSize = other.RecvBufferSize;
+    SendBufferSize = other.SendBufferSize;
+    resolver_ = other.resolver_;
+}
+
+void TNetTCPClient::OpenConnection() {
+    if (Socket().Allocated()) {
+        throw ENetAlreadyConnected();
+    }
+    ResetConnectionState();
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (descriptor < 0) {
+        throw ENetInvalidSocket();
+    }
+    Socket().Allocate(descriptor);
+    try {
+        ConnectSocket(descriptor);
+    } catch (...) {
+        try {
+            CloseConnection();
+        } catch (...) {
+            // The first failure is the one to report.
+        }
+        throw;
+    }
+    if (OnConnected) {
+        OnConnected();
+    }
+}
+
+void TNetTCPClient::ConnectSocket(int descriptor) {
+    Ipv4Address local{};
+    if (!BoundIP.empty()) {
+        const auto bound = TNetStack::DottedAddressOf(BoundIP);
+        if (!bound) {
+            throw ENetSocketError(SocketErrorCode(EADDRNOTAVAIL));
+        }
+        local = *bound;
+    }
+    const sockaddr_in localAddress = SocketAddress(local, 0);
+    if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&localAddress),
+               sizeof(localAddress)) != 0) {
+        if (errno == EADDRINUSE) {
+            throw ENetCouldNotBindSocket();
+        }
+        ThrowLastSocketError();
+    }
+    const bool throughSocks = SocksInfo.Version != TSocksVersion::svNoSocks;
+    const std::string& peerHost = throughSocks ? SocksInfo.Host : Host;
+    const int peerPort = throughSocks ? SocksInfo.Port : Port;
+    const std::string peerIp = TNetStack::ResolveAddress(peerHost, *resolver_);
+    auto [localIp, localPort] = LocalAddressOf(descriptor);
+    Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
+
+    if (!UseNagle) {
+        const int on = 1;
+        ::setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    }
+    const sockaddr_in peerAddress = SocketAddress(*TNetStack::DottedAddressOf(peerIp), peerPort);
+    {
+        // Held while connecting, so that a close from another thread wakes it.
+        auto use = Socket().Acquire();
+        if (!use) {
+            throw ENetConnClosedGracefully();
+        }
+        if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peerAddress),
+                      sizeof(peerAddress)) != 0) {
+            if (errno != EINTR) {
+                ThrowLastSocketError();
+            }
+            // Interrupted: the connection goes on; wait for its outcome.
+            pollfd wait{descriptor, POLLOUT, 0};
+            while (::poll(&wait, 1, -1) < 0 && errno == EINTR) {
+            }
+            int error = 0;
+            socklen_t length = sizeof(error);
+            ::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length);
+            if (error != 0) {
+                throw ENetSocketError(SocketErrorCode(error));
+            }
+        }
+    }
+    std::tie(localIp, localPort) = LocalAddressOf(descriptor);
+    Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
+    if (throughSocks) {
+        throw ENetException("SOCKS proxies are not supported yet.");
+    }
+}
+
+}  // namespace hostlore

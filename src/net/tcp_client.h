@@ -1,0 +1,38 @@
+#pragma once
+
+#include <memory>
+
+#include "net/socks_info.h"
+#include "net/tcp_connection.h"
+#include "platform/resolver.h"
+
+namespace hostlore {
+
+// A TCP connection that opens itself to Host:Port, or to a SOCKS server when
+// SocksInfo names a version.
+class TNetTCPClient : public TNetTCPConnection {
+  public:
+    explicit TNetTCPClient(std::shared_ptr<Resolver> resolver);
+
+    std::string Host;
+    std::int32_t Port = 0;
+    std::string BoundIP;  // empty: any local address
+    bool UseNagle = true;
+    TSocksInfo SocksInfo;
+    std::function<void()> OnConnected;
+
+    void OpenConnection();
+
+    // Copies where and how to connect (not the connection itself).
+    void CopySettingsFrom(const TNetTCPClient& other);
+
+  protected:
+    Resolver& NameResolver() const { return *resolver_; }
+
+  private:
+    void ConnectSocket(int descriptor);
+
+    std::shared_ptr<Resolver> resolver_;
+};
+
+}  // namespace hostlore

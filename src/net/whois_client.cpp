@@ -1,0 +1,26 @@
+#include "net/whois_client.h"
+
+#include "settings/setting_names.h"
+
+namespace hostlore {
+
+TNetWhois::TNetWhois(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
+    Port = 43;
+    Host = std::string(setting::kDefaultWhoisServer);
+}
+
+std::string TNetWhois::QueryDomain(const std::string& domain) {
+    OpenConnection();
+    std::string reply;
+    try {
+        SendLine(domain);
+        reply = ReceiveAll();
+    } catch (...) {
+        CloseConnection();
+        throw;
+    }
+    CloseConnection();
+    return reply;
+}
+
+}  // namespace hostlore

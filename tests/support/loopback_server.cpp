@@ -1,0 +1,102 @@
+#include "support/loopback_server.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace hostlore::test {
+
+ServerConnection::~ServerConnection() {
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+std::string ServerConnection::ReadUntil(const std::string& ending) {
+    std::string received;
+    char buffer[4096];
+    while (received.find(ending) == std::string::npos) {
+        const ssize_t n = ::recv(descriptor_, buffer, sizeof(buffer), 0);
+        if (n <= 0) {
+            break;
+        }
+        received.append(buffer, static_cast<std::size_t>(n));
+    }
+    return received;
+}
+
+void ServerConnection::Send(const std::string& bytes) {
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const ssize_t n =
+            ::send(descriptor_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
+        if (n <= 0) {
+            return;
+        }
+        sent += static_cast<std::size_t>(n);
+    }
+}
+
+void ServerConnection::Reset() {
+    const linger abort{1, 0};
+    ::setsockopt(descriptor_, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+    ::close(descriptor_);
+    descriptor_ = -1;
+}
+
+void ServerConnection::WaitForClientClose() {
+    char buffer[4096];
+    while (::recv(descriptor_, buffer, sizeof(buffer), 0) > 0) {
+    }
+}
+
+LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
+    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof(address);
+    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(listener_, 16) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        throw std::runtime_error("cannot listen on the loopback address");
+    }
+    port_ = ntohs(address.sin_port);
+    acceptor_ = std::thread([this] { AcceptLoop(); });
+}
+
+LoopbackServer::~LoopbackServer() {
+    stopping_ = true;
+    ::shutdown(listener_, SHUT_RDWR);
+    acceptor_.join();
+    ::close(listener_);
+    std::lock_guard lock(mutex_);
+    for (auto& session : sessions_) {
+        session.join();
+    }
+}
+
+void LoopbackServer::AcceptLoop() {
+    while (!stopping_) {
+        pollfd wait{listener_, POLLIN, 0};
+        if (::poll(&wait, 1, 50) <= 0) {
+            continue;
+        }
+        const int descriptor = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+        if (descriptor < 0) {
+            continue;
+        }
+        ++accepted_;
+        std::lock_guard lock(mutex_);
+        sessions_.emplace_back([this, descriptor] {
+            ServerConnection connection(descriptor);
+            script_(connection);
+        });
+    }
+}
+
+}  // namespace hostlore::test

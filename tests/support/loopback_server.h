@@ -1,0 +1,59 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace hostlore::test {
+
+// One accepted connection, as the server's script sees it.
+class ServerConnection {
+  public:
+    explicit ServerConnection(int descriptor) : descriptor_(descriptor) {}
+    ~ServerConnection();
+    ServerConnection(const ServerConnection&) = delete;
+    ServerConnection& operator=(const ServerConnection&) = delete;
+    // Reads until `ending` has arrived (or the client closed); returns all read.
+    std::string ReadUntil(const std::string& ending);
+    void Send(const std::string& bytes);
+    // Ends the connection with a reset instead of an orderly close.
+    void Reset();
+    // Waits until the client closes its side.
+    void WaitForClientClose();
+
+  private:
+    int descriptor_;
+};
+
+// A TCP server on 127.0.0.1 and an ephemeral port, running `script` on a
+// thread of its own for each connection it accepts. The connection is closed
+// when the script returns.
+class LoopbackServer {
+  public:
+    using Script = std::function<void(ServerConnection&)>;
+    explicit LoopbackServer(Script script);
+    ~LoopbackServer();
+    LoopbackServer(const LoopbackServer&) = delete;
+    LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+    int Port() const { return port_; }
+    int Accepted() const { return accepted_; }
+
+  private:
+    void AcceptLoop();
+
+    Script script_;
+    int listener_ = -1;
+    int port_ = 0;
+    std::atomic<int> accepted_{0};
+    std::atomic<bool> stopping_{false};
+    std::thread acceptor_;
+    std::mutex mutex_;
+    std::vector<std::thread> sessions_;
+};
+
+}  // namespace hostlore::test
