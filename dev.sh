@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev
-          libgtest-dev fonts-dejavu-core dnsmasq-base iproute2)
+          libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales)
+# Locales whose date formats the tests compare.
+LOCALES=(en_US.UTF-8 de_DE.UTF-8)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -22,6 +24,20 @@ install_packages() {
         as_root apt-get update
         as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
             "${missing[@]}"
+    fi
+}
+
+generate_locales() {
+    local missing=()
+    for name in "${LOCALES[@]}"; do
+        locale -a 2>/dev/null | grep -qix "${name/UTF-8/utf8}" || missing+=("$name")
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        for name in "${missing[@]}"; do
+            as_root sed -i "s/^# *\(${name} UTF-8\)/\1/" /etc/locale.gen
+            grep -q "^${name} UTF-8" /etc/locale.gen || echo "${name} UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+        done
+        as_root locale-gen
     fi
 }
 
@@ -46,6 +62,7 @@ case "${1:-}" in
         ;;
     test)
         install_packages
+        generate_locales
         build build/release -DCMAKE_BUILD_TYPE=Release
         build build/asan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=address
         build build/tsan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=thread

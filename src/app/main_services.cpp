@@ -11,6 +11,7 @@ MainServices MainServices::ForThisProgram() {
     services.messageBoxes = std::make_shared<QtMessageBoxes>();
     services.shell = std::make_shared<DesktopShellOpener>();
     services.resolver = std::make_shared<SystemResolver>();
+    services.clock = std::make_shared<SystemClock>();
     return services;
 }
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/resolver.h"
 #include "platform/shell_opener.h"
@@ -16,6 +17,7 @@ struct MainServices {
     std::shared_ptr<MessageBoxes> messageBoxes;
     std::shared_ptr<ShellOpener> shell;
     std::shared_ptr<Resolver> resolver;
+    std::shared_ptr<Clock> clock;
 
     // The running program's own folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -33,6 +33,7 @@ QString FromUtf8(const std::string& text) {
 Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent),
       NetWhois(std::make_unique<TNetWhois>(services.resolver)),
+      NetHTTP1(std::make_unique<TNetHTTP>(services.resolver)),
       NetAntiFreeze1(std::make_shared<TNetAntiFreeze>()),
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
@@ -89,6 +90,8 @@ void Tmain::FormCreate() {
                 settings_->ReadString(setting::kProxy, setting::kProxyHost, "");
             NetWhois->SocksInfo.Port =
                 IntegerFromText(settings_->ReadString(setting::kProxy, setting::kProxyPort, ""));
+            NetHTTP1->SocksInfo.Host = NetWhois->SocksInfo.Host;
+            NetHTTP1->SocksInfo.Port = NetWhois->SocksInfo.Port;
         }
 
         const QString typed = url_edit->currentText();

@@ -7,6 +7,7 @@
 
 #include "app/main_services.h"
 #include "net/anti_freeze.h"
+#include "net/http_client.h"
 #include "net/whois_client.h"
 #include "query/handoff.h"
 #include "query/tthread.h"
@@ -74,6 +75,7 @@ class Tmain : public QMainWindow {
     QPlainTextEdit* Memo2 = nullptr;
 
     std::unique_ptr<TNetWhois> NetWhois;
+    std::unique_ptr<TNetHTTP> NetHTTP1;
     std::shared_ptr<TNetAntiFreeze> NetAntiFreeze1;
     QTimer* Timer1 = nullptr;
     QAction* Exit1 = nullptr;

@@ -7,6 +7,7 @@
 #include "app/page_control.h"
 #include "query/findip_thread.h"
 #include "query/query_rules.h"
+#include "query/serverinfo_thread.h"
 #include "query/whois_thread.h"
 
 namespace hostlore {
@@ -56,6 +57,7 @@ void Tmain::goClick(QObject* sender) {
     RetireEarlierWorkers();
     ClearGeneralInfo();
     StartQueryWorker(std::make_shared<findip_thread>(*this, services_.resolver));
+    StartQueryWorker(std::make_shared<serverinfo_thread>(*this, *NetHTTP1, services_.clock));
     if (settings_) {
         NetWhois->Host = WhoisServerHost(*settings_);
     }

@@ -1,5 +1,9 @@
 #include "support/fake_resolver.h"
 
+#include <arpa/inet.h>
+
+#include <cstring>
+
 namespace hostlore::test {
 
 void FakeResolver::Add(const std::string& name, HostEntry entry) {
@@ -24,10 +28,17 @@ HostLookup FakeResolver::LookupName(const std::string& name) {
     }
     std::lock_guard lock(mutex_);
     const auto found = hosts_.find(name);
-    if (found == hosts_.end()) {
-        return {std::nullopt, 11001};
+    if (found != hosts_.end()) {
+        return {found->second, 0};
     }
-    return {found->second, 0};
+    // Like the system's resolver, a dotted address names itself.
+    in_addr numeric{};
+    if (::inet_pton(AF_INET, name.c_str(), &numeric) == 1) {
+        Ipv4Address address{};
+        std::memcpy(address.data(), &numeric.s_addr, address.size());
+        return {HostEntry{name, {address}}, 0};
+    }
+    return {std::nullopt, 11001};
 }
 
 HostLookup FakeResolver::LookupAddress(const Ipv4Address& address) {

@@ -14,6 +14,7 @@ MainServices FakeProgram::Services() const {
     services.messageBoxes = boxes;
     services.shell = shell;
     services.resolver = resolver;
+    services.clock = clock;
     return services;
 }
 

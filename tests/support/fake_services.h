@@ -25,6 +25,14 @@ class RecordingMessageBoxes : public MessageBoxes {
     std::vector<ShownBox> shown;
 };
 
+// Always the same moment: 10 March 2021, 12:00 UTC.
+class FixedClock : public Clock {
+  public:
+    std::chrono::system_clock::time_point Now() const override {
+        return std::chrono::system_clock::from_time_t(1615377600);
+    }
+};
+
 class RecordingShell : public ShellOpener {
   public:
     void Open(const QString& target) override { opened << target; }
@@ -37,6 +45,7 @@ struct FakeProgram {
     std::shared_ptr<RecordingMessageBoxes> boxes = std::make_shared<RecordingMessageBoxes>();
     std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
     std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
+    std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
 
     MainServices Services() const;
     void WriteSettings(const std::string& content) const { folder.Write("settings.ini", content); }

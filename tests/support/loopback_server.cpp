@@ -6,13 +6,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace hostlore::test {
 
 ServerConnection::~ServerConnection() {
     if (descriptor_ >= 0) {
-        ::close(descriptor_);
+        server_.CloseConnection(descriptor_, false);
     }
 }
 
@@ -42,9 +43,7 @@ void ServerConnection::Send(const std::string& bytes) {
 }
 
 void ServerConnection::Reset() {
-    const linger abort{1, 0};
-    ::setsockopt(descriptor_, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
-    ::close(descriptor_);
+    server_.CloseConnection(descriptor_, true);
     descriptor_ = -1;
 }
 
@@ -74,10 +73,28 @@ LoopbackServer::~LoopbackServer() {
     ::shutdown(listener_, SHUT_RDWR);
     acceptor_.join();
     ::close(listener_);
-    std::lock_guard lock(mutex_);
-    for (auto& session : sessions_) {
+    std::vector<std::thread> sessions;
+    {
+        // Scripts still waiting for a client that will not go on are woken.
+        std::lock_guard lock(mutex_);
+        for (const int descriptor : open_) {
+            ::shutdown(descriptor, SHUT_RDWR);
+        }
+        sessions.swap(sessions_);
+    }
+    for (auto& session : sessions) {
         session.join();
     }
+}
+
+void LoopbackServer::CloseConnection(int descriptor, bool reset) {
+    std::lock_guard lock(mutex_);
+    if (reset) {
+        const linger abort{1, 0};
+        ::setsockopt(descriptor, SOL_SOCKET, SO_LINGER, &abort, sizeof(abort));
+    }
+    ::close(descriptor);
+    open_.erase(std::remove(open_.begin(), open_.end(), descriptor), open_.end());
 }
 
 void LoopbackServer::AcceptLoop() {
@@ -92,8 +109,9 @@ void LoopbackServer::AcceptLoop() {
         }
         ++accepted_;
         std::lock_guard lock(mutex_);
+        open_.push_back(descriptor);
         sessions_.emplace_back([this, descriptor] {
-            ServerConnection connection(descriptor);
+            ServerConnection connection(*this, descriptor);
             script_(connection);
         });
     }

@@ -10,10 +10,13 @@
 
 namespace hostlore::test {
 
+class LoopbackServer;
+
 // One accepted connection, as the server's script sees it.
 class ServerConnection {
   public:
-    explicit ServerConnection(int descriptor) : descriptor_(descriptor) {}
+    ServerConnection(LoopbackServer& server, int descriptor)
+        : server_(server), descriptor_(descriptor) {}
     ~ServerConnection();
     ServerConnection(const ServerConnection&) = delete;
     ServerConnection& operator=(const ServerConnection&) = delete;
@@ -26,6 +29,7 @@ class ServerConnection {
     void WaitForClientClose();
 
   private:
+    LoopbackServer& server_;
     int descriptor_;
 };
 
@@ -44,7 +48,10 @@ class LoopbackServer {
     int Accepted() const { return accepted_; }
 
   private:
+    friend class ServerConnection;
     void AcceptLoop();
+    // Closes a connection; with `reset` the client sees a reset.
+    void CloseConnection(int descriptor, bool reset);
 
     Script script_;
     int listener_ = -1;
@@ -54,6 +61,7 @@ class LoopbackServer {
     std::thread acceptor_;
     std::mutex mutex_;
     std::vector<std::thread> sessions_;
+    std::vector<int> open_;  // connections whose scripts still run
 };
 
 }  // namespace hostlore::test

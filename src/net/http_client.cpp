@@ -1,0 +1,187 @@
+#include "net/http_client.h"
+
+#include "net/http_date.h"
+#include "net/uri.h"
+#include "platform/integer_text.h"
+#include "platform/text_trim.h"
+#include "settings/ini_document.h"
+
+namespace hostlore {
+
+namespace {
+
+std::int32_t IntegerOrZero(const std::string& text) {
+    return ParseInteger(text).value_or(0);
+}
+
+}  // namespace
+
+TNetHTTP::TNetHTTP(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
+    Port = 80;
+}
+
+void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
+    TNetTCPClient::CopySettingsFrom(other);
+    Request = other.Request;
+    ProtocolVersion = other.ProtocolVersion;
+    HandleRedirects = other.HandleRedirects;
+    RedirectMaximum = other.RedirectMaximum;
+    OnRedirect = other.OnRedirect;
+}
+
+void TNetHTTP::SendHead(std::string_view url) {
+    ++redirectCount_;
+    std::string target;
+    PrepareConnection(url, target);
+    WriteRequest(target);
+    const bool http10 = ReadReply();
+    // No redirect is followed: nothing here handles one.
+    const bool redirect =
+        (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
+    if (redirect || ReplyCode / 100 != 2) {
+        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    }
+    if (ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10) {
+        CloseConnection();
+    } else if (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") &&
+               IsConnected()) {
+        CloseConnection();
+    } else {
+        ReceiveChunk(false, 1);  // notices a close that came with the reply
+    }
+    redirectCount_ = 0;
+}
+
+void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
+    const TNetURI uri = TNetURI::SplitURL(url);
+    target = uri.Path + uri.Document;
+    const auto portNumber = uri.Port.empty() ? std::nullopt : ParseInteger(uri.Port);
+    if (EqualsIgnoringCase(uri.Protocol, "HTTPS")) {
+        throw ENetInterceptPropInvalid();
+    }
+    if (!uri.Host.empty()) {
+        const bool sameServer =
+            EqualsIgnoringCase(Host, uri.Host) && portNumber && *portNumber == Port;
+        if (IsConnected() && !sameServer) {
+            CloseConnection();
+        }
+        Host = uri.Host;
+        RequestHost = uri.Host;
+    } else {
+        RequestHost = Host;
+    }
+    Port = portNumber.value_or(80);
+    CheckPeerClosed(false, false);
+    if (!IsConnected()) {
+        OpenConnection();
+    }
+}
+
+void TNetHTTP::WriteRequest(const std::string& target) {
+    rawHeaders_.Clear();
+    Request.ContentLength = 0;
+    const auto add = [this](const char* name, const std::string& value) {
+        if (!value.empty()) {
+            rawHeaders_.Add(name + value);
+        }
+    };
+    add("Accept: ", Request.Accept);
+    add("Accept-Charset: ", Request.AcceptCharSet);
+    add("Accept-Encoding: ", Request.AcceptEncoding);
+    add("Accept-Language: ", Request.AcceptLanguage);
+    add("From: ", Request.From);
+    add("Referer: ", Request.Referer);
+    add("User-Agent: ", Request.UserAgent);
+    add("Connection: ", Request.Connection);
+    add("Content-Version: ", Request.ContentVersion);
+    add("Content-Encoding: ", Request.ContentEncoding);
+    add("Content-Language: ", Request.ContentLanguage);
+    add("Content-Type: ", Request.ContentType);
+    if (Request.ContentLength != 0) {
+        rawHeaders_.Add("Content-Length: " + std::to_string(Request.ContentLength));
+    }
+    if (Request.ContentRangeEnd != 0) {
+        rawHeaders_.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-" +
+                        std::to_string(Request.ContentRangeEnd));
+    } else if (Request.ContentRangeStart != 0) {
+        rawHeaders_.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-");
+    }
+    if (!Request.Username.empty()) {
+        rawHeaders_.Add("Authorization: Basic " +
+                        Base64(Request.Username + ":" + Request.Password));
+    }
+    for (const auto& line : Request.ExtraHeaders.Lines()) {
+        rawHeaders_.Add(line);
+    }
+
+    const char* version = ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 ? "1.0" : "1.1";
+    SendLine("HEAD " + target + " HTTP/" + version);
+    SendLine("Host: " + RequestHost);
+    for (const auto& line : rawHeaders_.Lines()) {
+        SendLine(line);
+    }
+    SendLine("");
+}
+
+std::string TNetHTTP::ReadReplyLine() {
+    std::string line = ReceiveLine();
+    // Without a time limit, a line read only stops short when the peer has
+    // closed: the reply ended before its header block did.
+    if (LineTimedOut) {
+        throw ENetConnClosedGracefully();
+    }
+    return line;
+}
+
+bool TNetHTTP::ReadReply() {
+    ReplyText = ReadReplyLine();
+    const bool http10 =
+        EqualsIgnoringCase(ReplyText.substr(std::min<std::size_t>(5, ReplyText.size()), 3), "1.0");
+    const auto blank = ReplyText.find(' ');
+    ReplyText = blank == std::string::npos ? std::string() : ReplyText.substr(blank + 1);
+    ReplyCode = IntegerFromText(ReplyText.substr(0, ReplyText.find(' ')));
+
+    rawHeaders_.Clear();
+    for (std::string line = ReadReplyLine(); !line.empty(); line = ReadReplyLine()) {
+        rawHeaders_.Add(line);
+    }
+    TakeReplyHeaders();
+    return http10;
+}
+
+void TNetHTTP::TakeReplyHeaders() {
+    ReplyHeaders.ExtraHeaders.Clear();
+    const auto take = [this](std::string_view name) {
+        std::string value = rawHeaders_.Value(name);
+        rawHeaders_.Remove(name);
+        return value;
+    };
+    ReplyHeaders.Location = take("Location");
+    ReplyHeaders.Server = take("Server");
+    ReplyHeaders.Connection = take("Connection");
+    ReplyHeaders.ContentVersion = take("Content-Version");
+    ReplyHeaders.ContentEncoding = take("Content-Encoding");
+    ReplyHeaders.ContentLanguage = take("Content-Language");
+    ReplyHeaders.ContentType = take("Content-Type");
+    ReplyHeaders.ContentLength = IntegerOrZero(take("Content-Length"));
+    if (std::string range = take("Content-Range"); !range.empty()) {
+        const auto blank = range.find(' ');
+        range.erase(0, blank == std::string::npos ? range.size() : blank + 1);
+        const auto dash = range.find('-');
+        const std::string start = range.substr(0, dash);
+        const std::string end = dash == std::string::npos
+                                    ? std::string()
+                                    : range.substr(dash + 1, range.find('/', dash) - dash - 1);
+        ReplyHeaders.ContentRangeStart = IntegerFromText(start);
+        ReplyHeaders.ContentRangeEnd = IntegerFromText(end);
+    }
+    ReplyHeaders.Date = InternetDateToLocal(take("Date"));
+    ReplyHeaders.LastModified = InternetDateToLocal(take("Last-Modified"));
+    ReplyHeaders.Expires = InternetDateToLocal(take("Expires"));
+    ReplyHeaders.ProxyAuthenticate = take("Proxy-Authenticate");
+    for (const auto& line : rawHeaders_.Lines()) {
+        ReplyHeaders.ExtraHeaders.Add(line);
+    }
+}
+
+}  // namespace hostlore

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <functional>
+
+#include "net/http_headers.h"
+#include "net/net_errors.h"
+#include "net/tcp_client.h"
+
+namespace hostlore {
+
+// A reply the client does not accept: a redirect or a status outside 200-299.
+class ENetProtocolReplyError : public ENetException {
+  public:
+    ENetProtocolReplyError(const std::string& replyText, std::int32_t replyCode)
+        : ENetException(replyText), replyCode_(replyCode) {}
+    std::int32_t ReplyCode() const { return replyCode_; }
+
+  private:
+    std::int32_t replyCode_;
+};
+
+// An https URL: the client has no TLS layer to attach.
+class ENetInterceptPropInvalid : public ENetException {
+  public:
+    ENetInterceptPropInvalid() : ENetException("Intercept value is not valid") {}
+};
+
+enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
+
+// Asks a web server for the response headers of one URL with a HEAD request.
+class TNetHTTP : public TNetTCPClient {
+  public:
+    explicit TNetHTTP(std::shared_ptr<Resolver> resolver);
+
+    TNetHeaderInfo Request;
+    TNetHeaderInfo ReplyHeaders;
+    std::int32_t ReplyCode = 0;
+    std::string ReplyText;
+    TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
+    bool HandleRedirects = false;
+    std::int32_t RedirectMaximum = 15;
+    std::function<void(TNetHTTP& sender, std::string& dest, std::int32_t redirects, bool& handled)>
+        OnRedirect;
+    std::string RequestHost;
+
+    // One HEAD exchange; returns when the reply's status is 2xx and it is no
+    // redirect, raises otherwise. No body is read.
+    void SendHead(std::string_view url);
+
+    // Copies where and what to ask (not the connection or the last reply).
+    void CopySettingsFrom(const TNetHTTP& other);
+
+  private:
+    void PrepareConnection(std::string_view url, std::string& target);
+    void WriteRequest(const std::string& target);
+    // Reads the status line and the header block; true for an HTTP/1.0 reply.
+    bool ReadReply();
+    std::string ReadReplyLine();
+    void TakeReplyHeaders();
+
+    TNetHeaderList rawHeaders_;
+    std::int32_t redirectCount_ = 0;
+};
+
+}  // namespace hostlore

@@ -1,0 +1,76 @@
+#include "net/http_headers.h"
+
+#include "platform/text_trim.h"
+#include "settings/ini_document.h"
+
+namespace hostlore {
+
+namespace {
+
+bool IsContinuation(const std::string& line) {
+    return !line.empty() && (line.front() == ' ' || line.front() == '\t');
+}
+
+std::string_view NameOf(std::string_view line) {
+    return line.substr(0, line.find(':'));
+}
+
+}  // namespace
+
+std::vector<std::string>::const_iterator TNetHeaderList::Find(std::string_view name) const {
+    for (auto line = lines_.begin(); line != lines_.end(); ++line) {
+        if (!IsContinuation(*line) && EqualsIgnoringCase(NameOf(*line), name)) {
+            return line;
+        }
+    }
+    return lines_.end();
+}
+
+std::string TNetHeaderList::Value(std::string_view name) const {
+    auto line = Find(name);
+    if (line == lines_.end()) {
+        return {};
+    }
+    const auto colon = line->find(':');
+    std::string value = colon == std::string::npos ? std::string() : line->substr(colon + 1);
+    for (++line; line != lines_.end() && IsContinuation(*line); ++line) {
+        if (!value.empty() && (value.back() == ' ' || value.back() == '\t')) {
+            value += TrimLeftControls(*line);
+        } else {
+            value += ' ';
+            value += TrimLeftControls(*line);
+        }
+    }
+    return std::string(TrimLeftControls(value));
+}
+
+void TNetHeaderList::Remove(std::string_view name) {
+    auto first = Find(name);
+    if (first == lines_.end()) {
+        return;
+    }
+    auto last = first + 1;
+    while (last != lines_.end() && IsContinuation(*last)) {
+        ++last;
+    }
+    lines_.erase(first, last);
+}
+
+std::string Base64(std::string_view bytes) {
+    static constexpr char kAlphabet[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string encoded;
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t j = 0; j < 3; ++j) {
+            group = group << 8 | (j < count ? static_cast<unsigned char>(bytes[i + j]) : 0u);
+        }
+        for (std::size_t j = 0; j < 4; ++j) {
+            encoded += j <= count ? kAlphabet[(group >> (18 - 6 * j)) & 0x3F] : '=';
+        }
+    }
+    return encoded;
+}
+
+}  // namespace hostlore

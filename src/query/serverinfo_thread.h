@@ -1,0 +1,30 @@
+#pragma once
+
+#include <memory>
+
+#include "net/http_client.h"
+#include "platform/clock.h"
+#include "query/tthread.h"
+
+namespace hostlore {
+
+class Tmain;
+
+// Fills the lower half of General Info from one HEAD request: the server's
+// software, the last modification and the server's date. Each run asks
+// through a client of its own, set up like the window's, so that overlapping
+// queries never share a connection.
+class serverinfo_thread : public TThread {
+  public:
+    serverinfo_thread(Tmain& window, const TNetHTTP& settings, std::shared_ptr<Clock> clock);
+
+  protected:
+    void Execute() override;
+
+  private:
+    Tmain& window_;
+    std::unique_ptr<TNetHTTP> client_;
+    std::shared_ptr<Clock> clock_;
+};
+
+}  // namespace hostlore

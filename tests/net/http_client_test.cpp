@@ -1,0 +1,265 @@
+#include "net/http_client.h"
+
+#include <gtest/gtest.h>
+
+#include <mutex>
+#include <thread>
+
+#include "platform/integer_text.h"
+#include "support/fake_resolver.h"
+#include "support/loopback_server.h"
+#include "support/scoped_environment.h"
+
+namespace hostlore {
+namespace {
+
+// An HTTP server that answers each request on a connection with the next of
+// its replies, and records the requests and whether the client closed.
+class ScriptedHttpServer {
+  public:
+    explicit ScriptedHttpServer(std::vector<std::string> replies, bool closeAfterEach = false)
+        : replies_(std::move(replies)),
+          server_([this, closeAfterEach](test::ServerConnection& peer) {
+              for (;;) {
+                  const std::string request = peer.ReadUntil("\r\n\r\n");
+                  if (request.find("\r\n\r\n") == std::string::npos) {
+                      Note(request.empty() ? "" : request, true);
+                      return;
+                  }
+                  peer.Send(Note(request, false));
+                  if (closeAfterEach) {
+                      return;
+                  }
+              }
+          }) {}
+
+    int Port() const { return server_.Port(); }
+    int Accepted() const { return server_.Accepted(); }
+    std::vector<std::string> Requests() const {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+    int ClientCloses() const {
+        std::lock_guard lock(mutex_);
+        return clientCloses_;
+    }
+    std::string Url(const std::string& path = "/") const {
+        return "http://127.0.0.1:" + std::to_string(Port()) + path;
+    }
+
+  private:
+    std::string Note(const std::string& request, bool closed) {
+        std::lock_guard lock(mutex_);
+        if (closed) {
+            ++clientCloses_;
+            return {};
+        }
+        requests_.push_back(request);
+        const std::size_t next = requests_.size() - 1;
+        return next < replies_.size() ? replies_[next] : replies_.back();
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> replies_;
+    std::vector<std::string> requests_;
+    int clientCloses_ = 0;
+    test::LoopbackServer server_;
+};
+
+const std::string kOk = "HTTP/1.1 200 OK\r\nServer: Test\r\n\r\n";
+
+class HttpClientTest : public ::testing::Test {
+  protected:
+    std::shared_ptr<test::FakeResolver> resolver = std::make_shared<test::FakeResolver>();
+    TNetHTTP http{resolver};
+    test::ScopedEnvironment zone{"TZ", "UTC0"};
+};
+
+std::string RequestFor(const std::string& target, const std::string& host) {
+    return "HEAD " + target + " HTTP/1.1\r\nHost: " + host +
+           "\r\nAccept: text/html, */*\r\nUser-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n";
+}
+
+TEST_F(HttpClientTest, SendsExactlyTheRequestLinesForEachFormOfUrl) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "/"},
+        {"/", "/"},
+        {"/#top", "/"},
+        {"/a/b.html", "/a/b.html"},
+        {"\\a\\b", "/a/b"},
+        {"/x/y#z/w", "/x/y#z/w"},
+        {"/x?y=1#z", "/x?y=1"},
+    };
+    for (const auto& [tail, target] : cases) {
+        ScriptedHttpServer server({kOk});
+        http.CloseConnection();
+        http.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + tail);
+        ASSERT_EQ(server.Requests().size(), 1u) << tail;
+        EXPECT_EQ(server.Requests()[0], RequestFor(target, "127.0.0.1")) << tail;
+        EXPECT_EQ(http.Port, server.Port());
+        http.CloseConnection();
+    }
+}
+
+TEST_F(HttpClientTest, ReadsTheStatusAndJoinsContinuationLines) {
+    ScriptedHttpServer server(
+        {"HTTP/1.1 200 OK\r\nServer: Apache\r\n (Unix)\r\n"
+         "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n"
+         "Last-Modified: Sat, 05 Nov 1994 10:00:00 +0200\r\n"
+         "Content-Length: 1234\r\nContent-Range: bytes 10-20/300\r\n"
+         "X-One: 1\r\n\r\n"});
+    http.SendHead(server.Url());
+    EXPECT_EQ(http.ReplyCode, 200);
+    EXPECT_EQ(http.ReplyText, "200 OK");
+    EXPECT_EQ(http.ReplyHeaders.Server, "Apache (Unix)");
+    EXPECT_EQ(http.ReplyHeaders.ContentLength, 1234);
+    EXPECT_EQ(http.ReplyHeaders.ContentRangeStart, 10);
+    EXPECT_EQ(http.ReplyHeaders.ContentRangeEnd, 20);
+    EXPECT_NEAR(http.ReplyHeaders.Date, 34644 + (8 * 3600 + 49 * 60 + 37) / 86400.0, 1e-9);
+    EXPECT_NEAR(http.ReplyHeaders.LastModified, 34643 + 8 / 24.0, 1e-9);
+    EXPECT_EQ(http.ReplyHeaders.ExtraHeaders.Lines(), std::vector<std::string>{"X-One: 1"});
+    EXPECT_TRUE(http.IsConnected()) << "an HTTP/1.1 connection stays open";
+}
+
+TEST_F(HttpClientTest, UsesTheFirstOfRepeatedHeadersAndKeepsTheRest) {
+    ScriptedHttpServer server(
+        {"HTTP/1.1 200 OK\r\nServer: first\r\nX-A: a\r\n cont\r\n"
+         "Server: second\r\n\r\n"});
+    http.SendHead(server.Url());
+    EXPECT_EQ(http.ReplyHeaders.Server, "first");
+    EXPECT_EQ(http.ReplyHeaders.ExtraHeaders.Lines(),
+              (std::vector<std::string>{"X-A: a", " cont", "Server: second"}));
+}
+
+TEST_F(HttpClientTest, AMissingHeaderGivesAnEmptyOrZeroValue) {
+    ScriptedHttpServer server({"HTTP/1.1 204 No Content\r\n\r\n"});
+    http.SendHead(server.Url());
+    EXPECT_EQ(http.ReplyHeaders.Server, "");
+    EXPECT_EQ(http.ReplyHeaders.ContentLength, 0);
+    EXPECT_NEAR(http.ReplyHeaders.LastModified, 0, 1e-12) << "the local offset of UTC";
+}
+
+TEST_F(HttpClientTest, AnHttp10ReplyOrConnectionCloseEndsTheConnection) {
+    for (const char* reply : {"HTTP/1.0 200 OK\r\n\r\n", "http/1.0 200 OK\r\n\r\n",
+                              "HTTP/1.1 200 OK\r\nConnection:  Close \r\n\r\n"}) {
+        ScriptedHttpServer server({reply});
+        http.SendHead(server.Url());
+        EXPECT_FALSE(http.IsConnected()) << reply;
+    }
+}
+
+TEST_F(HttpClientTest, ReusesTheConnectionForTheSameExplicitPort) {
+    ScriptedHttpServer server({kOk});
+    http.SendHead(server.Url("/one"));
+    http.SendHead(server.Url("/two"));
+    EXPECT_EQ(server.Accepted(), 1);
+    EXPECT_EQ(server.Requests().size(), 2u);
+}
+
+TEST_F(HttpClientTest, AUrlWithoutAPortClosesTheOpenConnection) {
+    ScriptedHttpServer server({kOk});
+    http.SendHead(server.Url());
+    ASSERT_TRUE(http.IsConnected());
+    try {
+        http.SendHead("http://127.0.0.1/");  // port 80: nobody listens there
+    } catch (const ENetException&) {
+    }
+    EXPECT_EQ(http.Port, 80);
+    for (int i = 0; i < 100 && server.ClientCloses() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(server.ClientCloses(), 1);
+}
+
+TEST_F(HttpClientTest, RefusesRepliesItDoesNotAccept) {
+    struct Case {
+        const char* reply;
+        const char* message;
+        int code;
+    };
+    const Case cases[] = {
+        {"HTTP/1.1 301 Moved Permanently\r\nLocation: http://elsewhere.test/\r\n\r\n",
+         "301 Moved Permanently", 301},
+        {"HTTP/1.1 302 Found\r\n\r\n", "302 Found", 302},
+        {"HTTP/1.1 200 OK\r\nLocation: http://elsewhere.test/\r\n\r\n", "200 OK", 200},
+        {"HTTP/1.1 304 Not Modified\r\n\r\n", "304 Not Modified", 304},
+        {"HTTP/1.1 404 Not Found\r\n\r\n", "404 Not Found", 404},
+        {"HTTP/1.1 100 Continue\r\n\r\n", "100 Continue", 100},
+    };
+    for (const auto& c : cases) {
+        ScriptedHttpServer server({c.reply});
+        http.CloseConnection();
+        try {
+            http.SendHead(server.Url());
+            FAIL() << "accepted: " << c.reply;
+        } catch (const ENetProtocolReplyError& error) {
+            EXPECT_STREQ(error.what(), c.message);
+            EXPECT_EQ(error.ReplyCode(), c.code);
+        }
+    }
+}
+
+TEST_F(HttpClientTest, AStatusCodeThatIsNoNumberFails) {
+    for (const auto& [reply, message] :
+         {std::pair<const char*, const char*>{"HTTP/1.1  200 OK\r\n\r\n",
+                                              "'' is not a valid integer value"},
+          {"HTTP/1.1 OK\r\n\r\n", "'OK' is not a valid integer value"},
+          {"garbage\r\n\r\n", "'' is not a valid integer value"}}) {
+        ScriptedHttpServer server({reply});
+        http.CloseConnection();
+        try {
+            http.SendHead(server.Url());
+            FAIL() << reply;
+        } catch (const ConvertError& error) {
+            EXPECT_STREQ(error.what(), message);
+        }
+    }
+}
+
+TEST_F(HttpClientTest, AContentRangeThatIsNoNumberFails) {
+    ScriptedHttpServer server({"HTTP/1.1 206 Partial\r\nContent-Range: bytes x-20/300\r\n\r\n"});
+    EXPECT_THROW(http.SendHead(server.Url()), ConvertError);
+}
+
+TEST_F(HttpClientTest, APeerThatClosesBeforeTheHeadersEndFails) {
+    ScriptedHttpServer server({"HTTP/1.1 200 OK\r\nServer: cut"}, true);
+    try {
+        http.SendHead(server.Url());
+        FAIL() << "no failure";
+    } catch (const ENetConnClosedGracefully& error) {
+        EXPECT_STREQ(error.what(), "Connection Closed Gracefully.");
+    }
+}
+
+TEST_F(HttpClientTest, HttpsFailsBeforeTouchingAnyConnection) {
+    ScriptedHttpServer server({kOk});
+    http.SendHead(server.Url());
+    for (const char* scheme : {"https", "HTTPS", "HtTpS"}) {
+        try {
+            http.SendHead(std::string(scheme) + "://127.0.0.1:" + std::to_string(server.Port()) +
+                          "/");
+            FAIL() << scheme;
+        } catch (const ENetInterceptPropInvalid& error) {
+            EXPECT_STREQ(error.what(), "Intercept value is not valid");
+        }
+    }
+    EXPECT_TRUE(http.IsConnected());
+    EXPECT_EQ(server.Requests().size(), 1u) << "nothing was written";
+}
+
+TEST_F(HttpClientTest, ARefusedConnectionFailsWithItsSocketError) {
+    int port = 0;
+    {
+        test::LoopbackServer gone([](test::ServerConnection&) {});
+        port = gone.Port();
+    }
+    try {
+        http.SendHead("http://127.0.0.1:" + std::to_string(port) + "/");
+        FAIL() << "no failure";
+    } catch (const ENetSocketError& error) {
+        EXPECT_EQ(error.Code(), 10061);
+    }
+}
+
+}  // namespace
+}  // namespace hostlore

@@ -1,0 +1,170 @@
+#include "net/http_date.h"
+
+#include <gtest/gtest.h>
+#include <locale.h>
+
+#include <cmath>
+#include <ctime>
+
+#include "platform/date_time.h"
+#include "support/scoped_environment.h"
+
+namespace hostlore {
+namespace {
+
+constexpr double kSecond = 1.0 / 86400;
+
+double At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return *EncodeDate(year, month, day) + (hour * 3600 + minute * 60 + second) * kSecond;
+}
+
+struct ParseCase {
+    const char* header;
+    double expected;
+    const char* rest;
+};
+
+TEST(ParseInternetDate, ReadsTheHttpFormAndNothingElse) {
+    const ParseCase cases[] = {
+        {"Sun, 06 Nov 1994 08:49:37 GMT", At(1994, 11, 6, 8, 49, 37), "GMT"},
+        {"06 Nov 1994 08:49:37 GMT", At(1994, 11, 6, 8, 49, 37), "GMT"},
+        {"  Sun, 06 Nov 1994 08:49:37 +0200 \r", At(1994, 11, 6, 8, 49, 37), "+0200"},
+        {"Sun, 06 Nov 94 08:49:37 GMT", At(1994, 11, 6, 8, 49, 37), "GMT"},
+        {"Sat, 05 Nov 05 08:49:37 GMT", At(2005, 11, 5, 8, 49, 37), "GMT"},
+        {"Sun, 06 Nov 1994", At(1994, 11, 6), ""},
+        {"Sun, 06 Nov 1994 08:49", At(1994, 11, 6, 8, 49), ""},
+        {"Sunday, 06 Nov 1994 08:49:37 GMT", At(1994, 11, 6, 8, 49, 37), "GMT"},
+        {"sun, 06 nov 1994 08:49:37 gmt", At(1994, 11, 6, 8, 49, 37), "gmt"},
+        {"06 Nov 0079", At(2079, 11, 6), ""},
+        {"06 Nov 1999", At(1999, 11, 6), ""},
+        {"Sun, 06 November 1994 08:49:37 GMT", 0, nullptr},
+        {"Sunday, 06-Nov-94 08:49:37 GMT", 0, nullptr},
+        {"Sun Nov  6 08:49:37 1994", 0, nullptr},
+        {"Sun,  06 Nov 1994 08:49:37 GMT", 0, nullptr},
+        {"Mon, 31 Apr 2000 10:00:00 GMT", 0, nullptr},
+        {"Mon, 29 Feb 2001 10:00:00 GMT", 0, nullptr},
+        {"Tue, 29 Feb 2000 10:00:00 GMT", At(2000, 2, 29, 10), "GMT"},
+        {"Mon, 01 May 2000 25:00:00 GMT", 0, nullptr},
+        {"Mon, 01 May 2000 10:60:00 GMT", 0, nullptr},
+        {"", 0, ""},
+        {"   ", 0, ""},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.header;
+        EXPECT_NEAR(ParseInternetDate(text), c.expected, 1e-9) << c.header;
+        if (c.rest != nullptr) {
+            EXPECT_EQ(text, c.rest) << c.header;
+        }
+    }
+}
+
+TEST(ZoneOffsetFromText, ReadsOnlyNumericOffsets) {
+    const std::pair<const char*, double> cases[] = {{"+0200", 2.0 / 24},
+                                                    {"-0130", -(1.0 / 24 + 30.0 / 1440)},
+                                                    {"+0000", 0},
+                                                    {"  -0500 ", -5.0 / 24},
+                                                    {"+0200 (CEST)", 2.0 / 24},
+                                                    {"+05:30", 0},
+                                                    {"GMT+0200", 0},
+                                                    {"GMT", 0},
+                                                    {"EST", 0},
+                                                    {"+2400", 0},
+                                                    {"+0160", 0},
+                                                    {"+", 0},
+                                                    {"", 0}};
+    for (const auto& [text, offset] : cases) {
+        EXPECT_NEAR(ZoneOffsetFromText(text), offset, 1e-12) << text;
+    }
+}
+
+TEST(InternetDateToLocal, ShiftsFromTheHeadersZoneToTheLocalOne) {
+    struct Case {
+        const char* tz;
+        const char* header;
+        double expected;
+    };
+    const Case cases[] = {
+        {"EST5", "Sun, 06 Nov 1994 08:49:37 GMT", At(1994, 11, 6, 3, 49, 37)},
+        {"UTC0", "Sun, 06 Nov 1994 08:49:37 +0200", At(1994, 11, 6, 6, 49, 37)},
+        {"UTC0", "Sun, 06 Nov 1994 08:49:37 -0130", At(1994, 11, 6, 10, 19, 37)},
+        {"UTC0", "Sun, 06 Nov 1994 08:49:37 +05:30", At(1994, 11, 6, 8, 49, 37)},
+        {"JST-9", "Sun, 06 Nov 1994 20:00:00 GMT", At(1994, 11, 7, 5)},
+        {"UTC0", "Sun Nov  6 08:49:37 1994", 0},
+        {"EST5", "", -5.0 / 24},
+    };
+    for (const auto& c : cases) {
+        test::ScopedEnvironment zone("TZ", c.tz);
+        EXPECT_NEAR(InternetDateToLocal(c.header), c.expected, 1e-9) << c.tz << " " << c.header;
+    }
+}
+
+TEST(InternetDateToLocal, UsesTheOffsetInForceTodayForEveryDate) {
+    // Of a northern and a southern zone with daylight saving, one has it in
+    // force today and the other not (but for the weeks they both change).
+    int inDaylight = 0;
+    for (const char* tz : {"AAA-1BBB,M3.5.0,M10.5.0/3", "CCC-10DDD,M10.1.0,M4.1.0/3"}) {
+        test::ScopedEnvironment zone("TZ", tz);
+        ::tzset();
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        ::localtime_r(&now, &local);
+        inDaylight += local.tm_isdst > 0 ? 1 : 0;
+        const double today = local.tm_gmtoff * kSecond;
+        EXPECT_NEAR(LocalOffsetFromUTC(), today, 1e-12) << tz;
+        // A winter date and a summer date are shifted alike.
+        EXPECT_NEAR(InternetDateToLocal("Sun, 06 Jan 2019 12:00:00 GMT"),
+                    At(2019, 1, 6, 12) + today, 1e-9)
+            << tz;
+        EXPECT_NEAR(InternetDateToLocal("Sat, 06 Jul 2019 12:00:00 GMT"),
+                    At(2019, 7, 6, 12) + today, 1e-9)
+            << tz;
+    }
+    EXPECT_GE(inDaylight, 1) << "one of the zones has daylight saving in force";
+}
+
+bool LocaleInstalled(const char* name) {
+    locale_t locale = ::newlocale(LC_TIME_MASK, name, static_cast<locale_t>(nullptr));
+    if (locale == static_cast<locale_t>(nullptr)) {
+        return false;
+    }
+    ::freelocale(locale);
+    return true;
+}
+
+TEST(ShortDateText, WritesTheDateInTheUsersShortFormat) {
+    struct Case {
+        const char* locale;
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"en_US.UTF-8", 0, "12/30/1899"},
+        {"en_US.UTF-8", 0.999, "12/30/1899"},
+        {"en_US.UTF-8", -0.999, "12/30/1899"},
+        {"en_US.UTF-8", -1.5, "12/29/1899"},
+        {"en_US.UTF-8", At(1994, 11, 6, 23, 59, 59), "11/06/1994"},
+        {"en_US.UTF-8", At(2000, 2, 29), "02/29/2000"},
+        {"de_DE.UTF-8", 0, "30.12.1899"},
+        {"de_DE.UTF-8", At(1994, 11, 6, 8, 49, 37), "06.11.1994"},
+        {"C.UTF-8", 0, "12/30/99"},
+        {"C.UTF-8", At(1994, 11, 6), "11/06/94"},
+        {"C", At(2021, 3, 8), "03/08/21"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(LocaleInstalled(c.locale))
+            << c.locale << " is not installed; ./dev.sh test generates it";
+        test::ScopedEnvironment allOff("LC_ALL", "");
+        test::ScopedEnvironment time("LC_TIME", c.locale);
+        EXPECT_EQ(ShortDateText(c.value), c.text) << c.locale << " " << c.value;
+    }
+}
+
+TEST(ShortDateText, RoundsToTheNearestMillisecondFirst) {
+    test::ScopedEnvironment allOff("LC_ALL", "");
+    test::ScopedEnvironment time("LC_TIME", "C");
+    const double justBeforeMidnight = At(1994, 11, 7) - 0.0004 * kSecond;
+    EXPECT_EQ(ShortDateText(justBeforeMidnight), "11/07/94");
+}
+
+}  // namespace
+}  // namespace hostlore
