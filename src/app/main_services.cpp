@@ -1,5 +1,7 @@
 #include "app/main_services.h"
 
+#include "localinfo/linux_network_configuration.h"
+#include "localinfo/running_browsers.h"
 #include "platform/program_files.h"
 
 namespace hostlore {
@@ -12,6 +14,8 @@ MainServices MainServices::ForThisProgram() {
     services.shell = std::make_shared<DesktopShellOpener>();
     services.resolver = std::make_shared<SystemResolver>();
     services.clock = std::make_shared<SystemClock>();
+    services.networkConfiguration = std::make_shared<LinuxNetworkConfiguration>();
+    services.browserUrls = std::make_shared<RunningBrowsers>(RunningBrowsers::ForThisUser());
     return services;
 }
 

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "localinfo/browser_url.h"
+#include "localinfo/network_configuration.h"
 #include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/resolver.h"
@@ -18,6 +20,8 @@ struct MainServices {
     std::shared_ptr<ShellOpener> shell;
     std::shared_ptr<Resolver> resolver;
     std::shared_ptr<Clock> clock;
+    std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
+    std::shared_ptr<BrowserUrlSource> browserUrls;
 
     // The running program's own folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -5,12 +5,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <csignal>
 
 #include "app/about_box.h"
 #include "app/page_control.h"
+#include "localinfo/network_report.h"
 #include "platform/integer_text.h"
 #include "platform/program_files.h"
 #include "settings/setting_names.h"
@@ -28,6 +30,21 @@ QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The report's lines in a text area. The carriage return that ends each entry
+// of an address list would start a line of its own there, so a blank stands in
+// for it and the entries stay on their line.
+QString ReportText(const std::vector<std::string>& lines) {
+    QStringList shown;
+    for (const auto& line : lines) {
+        QString text = FromUtf8(line);
+        if (text.endsWith('\r')) {
+            text.chop(1);
+        }
+        shown << text.replace('\r', ' ');
+    }
+    return shown.join('\n');
+}
+
 }  // namespace
 
 Tmain::Tmain(MainServices services, QWidget* parent)
@@ -43,6 +60,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
     connect(go, &QToolButton::clicked, this, [this] { goClick(go); });
+    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
     Timer1->start();
     FormCreate();
     about = new Tabout(*services_.shell, kWebSite, this);
@@ -67,12 +85,24 @@ void Tmain::ShowError(const QString& message) {
 void Tmain::FormCreate() {
     // A peer that has closed must never kill the program through SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
+    try {
+        GetNetworkParameters();
+        GetAdapterInformation();
+    } catch (const std::exception& error) {
+        // The report is lost, not the program: the settings still open below.
+        ShowError(QString::fromUtf8(error.what()));
+    }
     settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
     try {
         const std::string defaultUrl = settings_->ReadString(
             setting::kGeneral, setting::kDefaultUrl, setting::kDefaultWebSite);
         if (!defaultUrl.empty()) {
             url_edit->setEditText(FromUtf8(defaultUrl));
+        }
+        if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
+            if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
+                url_edit->setEditText(FromUtf8(url));
+            }
         }
         const auto serviceLabel = [this](std::string_view key, std::string_view fallback) {
             return QStringLiteral("Service provided by ") +
@@ -102,6 +132,27 @@ void Tmain::FormCreate() {
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }
+}
+
+void Tmain::SpeedButton2Click() {
+    const std::string url = GetBrowserURL(*services_.browserUrls);
+    if (url == kNoUrl) {
+        services_.messageBoxes->ShowOk(this, QStringLiteral("No URL in the Internet Explorer!"),
+                                       QString(), BoxIcon::Warning);
+        return;
+    }
+    url_edit->setEditText(FromUtf8(url));
+    goClick(SpeedButton2);
+}
+
+void Tmain::GetNetworkParameters() {
+    const auto lines = NetworkParameterLines(services_.networkConfiguration->GetNetworkParams());
+    Memo4->setPlainText(ReportText(lines));
+}
+
+void Tmain::GetAdapterInformation() {
+    const auto lines = AdapterLines(services_.networkConfiguration->GetAdaptersInfo());
+    Memo2->setPlainText(ReportText(lines));
 }
 
 void Tmain::Timer1Timer() {

@@ -92,6 +92,9 @@ class Tmain : public QMainWindow {
     void whois_button_active(TThread& sender);
     void ip_nei_button_active(TThread& sender);
 
+    void SpeedButton2Click();
+    void GetNetworkParameters();
+    void GetAdapterInformation();
     void Timer1Timer();
     void Exit1Click();
     void HelpTopic1Click();

@@ -175,8 +175,6 @@ QWidget* Tmain::BuildTopPanel() {
     SpeedButton2 = Button("SpeedButton2",
                           QStringLiteral("Get The URL Currently Open In The Internet Explorer"),
                           QStyle::SP_BrowserReload);
-    // The capture of the browser's address is not available yet.
-    SpeedButton2->setEnabled(false);
 
     row->addWidget(Caption(QStringLiteral("URL"), url_edit));
     row->addWidget(url_edit, 1);

@@ -1,10 +1,42 @@
 #include "support/fake_services.h"
 
+#include "platform/system_error.h"
+
 namespace hostlore::test {
 
 void RecordingMessageBoxes::ShowOk(QWidget* /*owner*/, const QString& text, const QString& caption,
                                    BoxIcon icon) {
     shown.push_back({text, caption, icon});
+}
+
+FixedMachine::FixedMachine() {
+    parameters.HostName = "testhost";
+    parameters.DomainName = "example.test";
+    parameters.DnsServerList = {{"192.0.2.53", ""}};
+    parameters.CurrentDnsServer = parameters.DnsServerList.front();
+    parameters.EnableDns = 1;
+    AdapterInfo adapter;
+    adapter.ComboIndex = adapter.Index = 2;
+    adapter.AdapterName = adapter.Description = "eth0";
+    adapter.Address = {0x52, 0x54, 0x00, 0x12, 0x34, 0xAB};
+    adapter.Type = 1;
+    adapter.IpAddressList = {{"192.0.2.7", "255.255.255.0"}};
+    adapter.CurrentIpAddress = adapter.IpAddressList.front();
+    adapters.push_back(adapter);
+}
+
+NetworkParameters FixedMachine::GetNetworkParams() {
+    if (failWith != 0) {
+        throw ESystemError(failWith);
+    }
+    return parameters;
+}
+
+std::vector<AdapterInfo> FixedMachine::GetAdaptersInfo() {
+    if (failWith != 0) {
+        throw ESystemError(failWith);
+    }
+    return adapters;
 }
 
 MainServices FakeProgram::Services() const {
@@ -15,6 +47,8 @@ MainServices FakeProgram::Services() const {
     services.shell = shell;
     services.resolver = resolver;
     services.clock = clock;
+    services.networkConfiguration = machine;
+    services.browserUrls = browser;
     return services;
 }
 

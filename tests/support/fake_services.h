@@ -7,6 +7,7 @@
 
 #include "app/main_services.h"
 #include "support/fake_resolver.h"
+#include "support/qt_printers.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore::test {
@@ -33,6 +34,29 @@ class FixedClock : public Clock {
     }
 };
 
+// A machine whose network is what the test says; by default one adapter.
+class FixedMachine : public NetworkConfigurationSource {
+  public:
+    FixedMachine();
+    NetworkParameters GetNetworkParams() override;
+    std::vector<AdapterInfo> GetAdaptersInfo() override;
+
+    NetworkParameters parameters;
+    std::vector<AdapterInfo> adapters;
+    int failWith = 0;  // an error number both calls raise, or 0
+};
+
+// A browser that answers with the reply the test sets, or not at all.
+class ScriptedBrowser : public BrowserUrlSource {
+  public:
+    std::optional<std::string> ActivePageReply() override {
+        ++asked;
+        return reply;
+    }
+    std::optional<std::string> reply;
+    int asked = 0;
+};
+
 class RecordingShell : public ShellOpener {
   public:
     void Open(const QString& target) override { opened << target; }
@@ -46,6 +70,8 @@ struct FakeProgram {
     std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
     std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
+    std::shared_ptr<FixedMachine> machine = std::make_shared<FixedMachine>();
+    std::shared_ptr<ScriptedBrowser> browser = std::make_shared<ScriptedBrowser>();
 
     MainServices Services() const;
     void WriteSettings(const std::string& content) const { folder.Write("settings.ini", content); }

@@ -1,0 +1,242 @@
+#include "localinfo/linux_network_configuration.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netdb.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "localinfo/dhcp_leases.h"
+#include "platform/system_error.h"
+
+namespace hostlore {
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::filesystem::path& file) {
+    std::vector<std::string> lines;
+    std::ifstream in(file);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string FirstLine(const std::filesystem::path& file) {
+    const auto lines = ReadLines(file);
+    return lines.empty() ? std::string() : lines.front();
+}
+
+std::int32_t NumberIn(const std::filesystem::path& file) {
+    try {
+        return std::stoi(FirstLine(file));
+    } catch (...) {
+        return 0;
+    }
+}
+
+// The words of the resolver configuration's lines that begin with `keyword`.
+std::vector<std::string> ResolverSetting(const std::filesystem::path& file,
+                                         const std::string& keyword) {
+    std::vector<std::string> values;
+    for (const auto& line : ReadLines(file)) {
+        std::istringstream words(line);
+        std::string first;
+        words >> first;
+        if (first == keyword) {
+            for (std::string value; words >> value;) {
+                values.push_back(value);
+            }
+        }
+    }
+    return values;
+}
+
+std::vector<std::string> NameServers() {
+    auto servers = ResolverSetting("/etc/resolv.conf", "nameserver");
+    if (servers == std::vector<std::string>{"127.0.0.53"}) {
+        // The local stub of systemd-resolved: its own servers are the real ones.
+        if (auto upstream = ResolverSetting("/run/systemd/resolve/resolv.conf", "nameserver");
+            !upstream.empty()) {
+            servers = upstream;
+        }
+    }
+    return servers;
+}
+
+std::string DomainName(const std::string& hostName) {
+    addrinfo hints{};
+    hints.ai_flags = AI_CANONNAME;
+    addrinfo* found = nullptr;
+    std::string domain;
+    if (::getaddrinfo(hostName.c_str(), nullptr, &hints, &found) == 0 && found != nullptr &&
+        found->ai_canonname != nullptr) {
+        const std::string canonical = found->ai_canonname;
+        if (const auto dot = canonical.find('.'); dot != std::string::npos) {
+            domain = canonical.substr(dot + 1);
+        }
+    }
+    if (found != nullptr) {
+        ::freeaddrinfo(found);
+    }
+    if (domain.empty()) {
+        auto named = ResolverSetting("/etc/resolv.conf", "domain");
+        if (named.empty()) {
+            named = ResolverSetting("/etc/resolv.conf", "search");
+        }
+        if (!named.empty()) {
+            domain = named.front();
+        }
+    }
+    return domain;
+}
+
+bool NameServiceAsksDns() {
+    for (const auto& line : ReadLines("/etc/nsswitch.conf")) {
+        std::istringstream words(line);
+        std::string database;
+        words >> database;
+        if (database == "hosts:") {
+            for (std::string source; words >> source;) {
+                if (source == "dns") {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+std::string Dotted(const in_addr& address) {
+    char text[INET_ADDRSTRLEN] = {};
+    ::inet_ntop(AF_INET, &address, text, sizeof(text));
+    return text;
+}
+
+std::vector<std::uint8_t> HardwareAddress(const std::string& interface) {
+    std::vector<std::uint8_t> bytes;
+    std::istringstream text(FirstLine("/sys/class/net/" + interface + "/address"));
+    for (std::string pair; std::getline(text, pair, ':');) {
+        try {
+            bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+        } catch (...) {
+            return {};
+        }
+    }
+    return bytes;
+}
+
+std::string DescriptionOf(const std::string& interface) {
+    std::error_code error;
+    const auto driver =
+        std::filesystem::read_symlink("/sys/class/net/" + interface + "/device/driver", error);
+    return error ? interface : driver.filename().string();
+}
+
+// Gateways per interface name, from the kernel's routing table.
+std::map<std::string, std::vector<AddressEntry>> Gateways() {
+    constexpr unsigned kGatewayFlag = 0x2;
+    std::map<std::string, std::vector<AddressEntry>> gateways;
+    const auto lines = ReadLines("/proc/net/route");
+    for (std::size_t i = 1; i < lines.size(); ++i) {
+        std::istringstream fields(lines[i]);
+        std::string interface;
+        std::string destination;
+        std::string gateway;
+        unsigned flags = 0;
+        fields >> interface >> destination >> gateway >> std::hex >> flags;
+        if ((flags & kGatewayFlag) == 0) {
+            continue;
+        }
+        in_addr address{};
+        address.s_addr = static_cast<std::uint32_t>(std::stoul(gateway, nullptr, 16));
+        auto& list = gateways[interface];
+        const std::string text = Dotted(address);
+        if (std::none_of(list.begin(), list.end(),
+                         [&](const AddressEntry& e) { return e.IpAddress == text; })) {
+            list.push_back({text, ""});
+        }
+    }
+    return gateways;
+}
+
+}  // namespace
+
+NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
+    NetworkParameters parameters;
+    char hostName[256] = {};
+    if (::gethostname(hostName, sizeof(hostName)) != 0) {
+        throw ESystemError(errno);
+    }
+    parameters.HostName = hostName;
+    parameters.DomainName = DomainName(parameters.HostName);
+    for (const auto& server : NameServers()) {
+        parameters.DnsServerList.push_back({server, ""});
+    }
+    if (!parameters.DnsServerList.empty()) {
+        parameters.CurrentDnsServer = parameters.DnsServerList.front();
+    }
+    parameters.EnableRouting = NumberIn("/proc/sys/net/ipv4/ip_forward");
+    parameters.EnableProxy = NumberIn("/proc/sys/net/ipv4/conf/all/proxy_arp");
+    parameters.EnableDns = !parameters.DnsServerList.empty() && NameServiceAsksDns() ? 1 : 0;
+    return parameters;
+}
+
+std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
+    ifaddrs* interfaces = nullptr;
+    if (::getifaddrs(&interfaces) != 0) {
+        throw ESystemError(errno);
+    }
+    std::map<int, AdapterInfo> byIndex;
+    for (const ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next) {
+        const int index = static_cast<int>(::if_nametoindex(entry->ifa_name));
+        if (index == 0) {
+            continue;
+        }
+        AdapterInfo& adapter = byIndex[index];
+        adapter.ComboIndex = index;
+        adapter.Index = index;
+        adapter.AdapterName = entry->ifa_name;
+        if (entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET) {
+            const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+            const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
+            adapter.IpAddressList.push_back({Dotted(address->sin_addr), mask != nullptr
+                                                                            ? Dotted(mask->sin_addr)
+                                                                            : std::string()});
+        }
+    }
+    ::freeifaddrs(interfaces);
+
+    const auto gateways = Gateways();
+    std::vector<AdapterInfo> adapters;
+    for (auto& [index, adapter] : byIndex) {
+        adapter.Address = HardwareAddress(adapter.AdapterName);
+        if (adapter.IpAddressList.empty() && adapter.Address.empty()) {
+            continue;
+        }
+        adapter.Description = DescriptionOf(adapter.AdapterName);
+        adapter.Type = NumberIn("/sys/class/net/" + adapter.AdapterName + "/type");
+        if (!adapter.IpAddressList.empty()) {
+            adapter.CurrentIpAddress = adapter.IpAddressList.front();
+        }
+        if (const auto found = gateways.find(adapter.AdapterName); found != gateways.end()) {
+            adapter.GatewayList = found->second;
+        }
+        ApplyDhcpLease(adapter);
+        adapters.push_back(std::move(adapter));
+    }
+    return adapters;
+}
+
+}  // namespace hostlore
