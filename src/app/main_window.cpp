@@ -174,6 +174,7 @@ void Tmain::closeEvent(QCloseEvent* event) {
 void Tmain::FormClose() {
     if (settings_ && url_edit->count() > 0) {
         std::vector<std::string> urls;
+        urls.reserve(static_cast<std::size_t>(url_edit->count()));
         for (int i = 0; i < url_edit->count(); ++i) {
             urls.push_back(url_edit->itemText(i).toStdString());
         }

@@ -62,8 +62,9 @@ std::int64_t LeaseTime(const std::string& value) {
     if (!dayNumber) {
         return 0;
     }
-    return static_cast<std::int64_t>(*dayNumber - kUnixEpochDay) * 86400 + hour * 3600 +
-           minute * 60 + second;
+    const std::int64_t secondsOfDay =
+        std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
+    return static_cast<std::int64_t>(*dayNumber - kUnixEpochDay) * 86400 + secondsOfDay;
 }
 
 std::string ReadFile(const std::filesystem::path& file) {

@@ -41,10 +41,10 @@ void TNetHTTP::SendHead(std::string_view url) {
     if (redirect || ReplyCode / 100 != 2) {
         throw ENetProtocolReplyError(ReplyText, ReplyCode);
     }
-    if (ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10) {
-        CloseConnection();
-    } else if (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") &&
-               IsConnected()) {
+    const bool closing =
+        ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10 ||
+        (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") && IsConnected());
+    if (closing) {
         CloseConnection();
     } else {
         ReceiveChunk(false, 1);  // notices a close that came with the reply

@@ -25,14 +25,17 @@ bool TNetStack::IsDottedAddress(std::string_view text) {
     return DottedAddressOf(text).has_value();
 }
 
-std::string TNetStack::ResolveAddress(const std::string& host, Resolver& resolver) {
+std::string TNetStack::ResolveAddress(const std::string& host, Resolver* resolver) {
     if (EqualsIgnoringCase(host, "LOCALHOST")) {
         return "127.0.0.1";
     }
     if (IsDottedAddress(host)) {
         return host;
     }
-    const HostLookup lookup = resolver.LookupName(host);
+    if (resolver == nullptr) {
+        throw ENetSocketError(11003);
+    }
+    const HostLookup lookup = resolver->LookupName(host);
     if (!lookup.entry || lookup.entry->addresses.empty()) {
         throw ENetSocketError(lookup.errorCode != 0 ? lookup.errorCode : 11004);
     }

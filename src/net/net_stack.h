@@ -17,8 +17,9 @@ class TNetStack {
     // The address of a dotted text, or nothing.
     static std::optional<Ipv4Address> DottedAddressOf(std::string_view text);
     // "LOCALHOST" in any case and dotted addresses need no resolver; otherwise
-    // the first address the resolver gives. Fails with the resolver's code.
-    static std::string ResolveAddress(const std::string& host, Resolver& resolver);
+    // the first address the resolver gives. Fails with the resolver's code
+    // (11003 when there is no resolver to ask).
+    static std::string ResolveAddress(const std::string& host, Resolver* resolver);
 };
 
 }  // namespace hostlore

@@ -102,7 +102,7 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
     const bool throughSocks = SocksInfo.Version != TSocksVersion::svNoSocks;
     const std::string& peerHost = throughSocks ? SocksInfo.Host : Host;
     const int peerPort = throughSocks ? SocksInfo.Port : Port;
-    const std::string peerIp = TNetStack::ResolveAddress(peerHost, *resolver_);
+    const std::string peerIp = TNetStack::ResolveAddress(peerHost, resolver_.get());
     auto [localIp, localPort] = LocalAddressOf(descriptor);
     Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
 

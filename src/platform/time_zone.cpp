@@ -16,7 +16,7 @@ std::optional<TimeZoneInformation> GetTimeZoneInformation() {
     std::tm daylight = current;
     constexpr std::time_t kDay = 24 * 60 * 60;
     for (int day = -183; day <= 183; ++day) {
-        const std::time_t when = now + day * kDay;
+        const std::time_t when = now + static_cast<std::time_t>(day) * kDay;
         std::tm sample{};
         if (::localtime_r(&when, &sample) == nullptr) {
             return std::nullopt;
