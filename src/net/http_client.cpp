@@ -24,18 +24,13 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     TNetTCPClient::CopySettingsFrom(other);
     Request = other.Request;
     ProtocolVersion = other.ProtocolVersion;
-    HandleRedirects = other.HandleRedirects;
-    RedirectMaximum = other.RedirectMaximum;
-    OnRedirect = other.OnRedirect;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
-    ++redirectCount_;
     std::string target;
     PrepareConnection(url, target);
     WriteRequest(target);
     const bool http10 = ReadReply();
-    // No redirect is followed: nothing here handles one.
     const bool redirect =
         (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
     if (redirect || ReplyCode / 100 != 2) {
@@ -49,7 +44,6 @@ void TNetHTTP::SendHead(std::string_view url) {
     } else {
         ReceiveChunk(false, 1);  // notices a close that came with the reply
     }
-    redirectCount_ = 0;
 }
 
 void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "net/http_headers.h"
 #include "net/net_errors.h"
 #include "net/tcp_client.h"
@@ -37,14 +35,10 @@ class TNetHTTP : public TNetTCPClient {
     std::int32_t ReplyCode = 0;
     std::string ReplyText;
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
-    bool HandleRedirects = false;
-    std::int32_t RedirectMaximum = 15;
-    std::function<void(TNetHTTP& sender, std::string& dest, std::int32_t redirects, bool& handled)>
-        OnRedirect;
     std::string RequestHost;
 
     // One HEAD exchange; returns when the reply's status is 2xx and it is no
-    // redirect, raises otherwise. No body is read.
+    // redirect, raises otherwise. Redirects are never followed; no body is read.
     void SendHead(std::string_view url);
 
     // Copies where and what to ask (not the connection or the last reply).
@@ -59,7 +53,6 @@ class TNetHTTP : public TNetTCPClient {
     void TakeReplyHeaders();
 
     TNetHeaderList rawHeaders_;
-    std::int32_t redirectCount_ = 0;
 };
 
 }  // namespace hostlore

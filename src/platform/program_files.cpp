@@ -11,16 +11,13 @@ std::filesystem::path ExecutablePath() {
     return error ? std::filesystem::path() : path;
 }
 
-std::filesystem::path ProgramDirectory() {
-    return ExecutablePath().parent_path();
-}
-
 std::string ApplicationTitle(const std::filesystem::path& executable) {
     std::string name = executable.filename().string();
     name = name.substr(0, name.find('.'));
-    std::transform(name.begin() + (name.empty() ? 0 : 1), name.end(),
-                   name.begin() + (name.empty() ? 0 : 1),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (!name.empty()) {
+        std::transform(name.begin() + 1, name.end(), name.begin() + 1,
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    }
     return name;
 }
 

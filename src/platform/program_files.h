@@ -9,9 +9,6 @@ namespace hostlore {
 // The running executable's full path, read from /proc/self/exe.
 std::filesystem::path ExecutablePath();
 
-// The executable's folder, where settings.ini and the help file live.
-std::filesystem::path ProgramDirectory();
-
 // The executable's file name cut at its first ".", every letter after the
 // first in lower case: the title of the task bar button and of error boxes.
 std::string ApplicationTitle(const std::filesystem::path& executable);
