@@ -41,11 +41,12 @@ generate_locales() {
     fi
 }
 
+# build FOLDER TARGET CMAKE-OPTIONS...
 build() {
-    local folder=$1
-    shift
+    local folder=$1 target=$2
+    shift 2
     cmake -S . -B "$folder" -G Ninja "$@" >/dev/null
-    cmake --build "$folder"
+    cmake --build "$folder" --target "$target"
 }
 
 run_tests() {
@@ -57,15 +58,15 @@ run_tests() {
 case "${1:-}" in
     run)
         install_packages
-        build build/release -DCMAKE_BUILD_TYPE=Release
+        build build/release hostlore -DCMAKE_BUILD_TYPE=Release
         exec build/release/src/hostlore
         ;;
     test)
         install_packages
         generate_locales
-        build build/release -DCMAKE_BUILD_TYPE=Release
-        build build/asan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=address
-        build build/tsan -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=thread
+        build build/release all -DCMAKE_BUILD_TYPE=Release
+        build build/asan all -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=address
+        build build/tsan all -DCMAKE_BUILD_TYPE=Debug -DHOSTLORE_SANITIZE=thread
         status=0
         for folder in build/release build/asan build/tsan; do
             run_tests "$folder" || status=1
