@@ -152,7 +152,7 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view content, std::int64
     return lease;
 }
 
-void ApplyDhcpLease(AdapterInfo& adapter) {
+void ApplyDhcpLease(AdapterInfo& adapter, const std::map<int, LeasedAddress>& leasedAddresses) {
     std::optional<DhcpLease> lease;
     std::error_code error;
     for (const auto& file : std::filesystem::directory_iterator("/var/lib/dhcp", error)) {
@@ -168,6 +168,13 @@ void ApplyDhcpLease(AdapterInfo& adapter) {
     struct stat info {};
     if (!lease && ::stat(networkd.c_str(), &info) == 0) {
         lease = ParseNetworkdLease(ReadFile(networkd), info.st_mtime);
+    }
+    if (!lease) {
+        // Other DHCP clients leave no file we know, but the address they set expires.
+        if (const auto found = leasedAddresses.find(adapter.Index);
+            found != leasedAddresses.end()) {
+            lease = DhcpLease{{}, {}, found->second.obtained, found->second.expires};
+        }
     }
     if (!lease) {
         return;

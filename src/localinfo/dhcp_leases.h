@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "localinfo/address_lifetimes.h"
 #include "localinfo/network_configuration.h"
 
 namespace hostlore {
@@ -26,7 +28,8 @@ std::optional<DhcpLease> ParseDhclientLeases(std::string_view content,
 std::optional<DhcpLease> ParseNetworkdLease(std::string_view content, std::int64_t writtenAt);
 
 // Marks the adapter as configured by DHCP when the machine holds a lease for
-// it, and fills in the lease's server, WINS servers and times.
-void ApplyDhcpLease(AdapterInfo& adapter);
+// it, or one of its addresses expires, and fills in the lease's server, WINS
+// servers and times.
+void ApplyDhcpLease(AdapterInfo& adapter, const std::map<int, LeasedAddress>& leasedAddresses);
 
 }  // namespace hostlore

@@ -219,6 +219,7 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
     ::freeifaddrs(interfaces);
 
     const auto gateways = Gateways();
+    const auto leasedAddresses = LeasedIpv4Addresses();
     std::vector<AdapterInfo> adapters;
     for (auto& [index, adapter] : byIndex) {
         adapter.Address = HardwareAddress(adapter.AdapterName);
@@ -233,7 +234,7 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
         if (const auto found = gateways.find(adapter.AdapterName); found != gateways.end()) {
             adapter.GatewayList = found->second;
         }
-        ApplyDhcpLease(adapter);
+        ApplyDhcpLease(adapter, leasedAddresses);
         adapters.push_back(std::move(adapter));
     }
     return adapters;
