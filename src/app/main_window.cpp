@@ -58,9 +58,9 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-    connect(go, &QToolButton::clicked, this, [this] { goClick(go); });
-    connect(SpeedButton2, &QToolButton::clicked, this, [this] { SpeedButton2Click(); });
+    connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
+    connect(go, &QToolButton::clicked, this, Guarded([this] { goClick(go); }));
+    connect(SpeedButton2, &QToolButton::clicked, this, Guarded([this] { SpeedButton2Click(); }));
     Timer1->start();
     FormCreate();
     about = new Tabout(*services_.shell, kWebSite, this);
@@ -229,8 +229,10 @@ bool Tmain::eventFilter(QObject* watched, QEvent* event) {
     if (urlBox && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            QChar carriageReturn('\r');
-            url_editKeyPress(url_edit, carriageReturn);
+            Guarded([this] {
+                QChar carriageReturn('\r');
+                url_editKeyPress(url_edit, carriageReturn);
+            })();
         }
     }
     return QMainWindow::eventFilter(watched, event);

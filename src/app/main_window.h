@@ -112,6 +112,19 @@ class Tmain : public QMainWindow {
     // with the application's title, the message ending in a full stop.
     void ShowError(const QString& message);
 
+    // Wraps an event handler so that a failure escaping it is shown in an error
+    // box instead of unwinding through Qt's event loop.
+    template <class Handler>
+    auto Guarded(Handler handler) {
+        return [this, handler] {
+            try {
+                handler();
+            } catch (const std::exception& error) {
+                ShowError(QString::fromUtf8(error.what()));
+            }
+        };
+    }
+
     // Starts a query's worker that cannot be stopped; a newer query cuts it
     // off the window.
     void StartQueryWorker(const std::shared_ptr<TThread>& worker);

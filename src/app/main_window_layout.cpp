@@ -237,7 +237,8 @@ QWidget* Tmain::BuildWhoisPage() {
     Memo3->setFrameShape(QFrame::NoFrame);
     UseTealText(Memo3);
     column->addWidget(Memo3, 1);
-    connect(whois_stop, &QToolButton::clicked, this, [this] { whois_stopClick(whois_stop); });
+    connect(whois_stop, &QToolButton::clicked, this,
+            Guarded([this] { whois_stopClick(whois_stop); }));
     return page;
 }
 
@@ -289,7 +290,8 @@ QWidget* Tmain::BuildNeighbourhoodPage() {
 
     PopupMenu1 = new QMenu(this);
     PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
-    connect(ip_nei_stop, &QToolButton::clicked, this, [this] { ip_nei_stopClick(ip_nei_stop); });
+    connect(ip_nei_stop, &QToolButton::clicked, this,
+            Guarded([this] { ip_nei_stopClick(ip_nei_stop); }));
     return page;
 }
 
@@ -310,7 +312,7 @@ QWidget* Tmain::BuildLocalNetworkPage() {
 
 void Tmain::BuildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    Exit1 = file->addAction(QStringLiteral("E&xit"), this, [this] { Exit1Click(); });
+    Exit1 = file->addAction(QStringLiteral("E&xit"), this, Guarded([this] { Exit1Click(); }));
     Exit1->setObjectName(QStringLiteral("Exit1"));
     Exit1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -321,19 +323,19 @@ void Tmain::BuildMenus() {
     options2->setEnabled(false);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    HelpTopic1 =
-        help->addAction(QStringLiteral("Help &Topic"), this, [this] { HelpTopic1Click(); });
+    HelpTopic1 = help->addAction(QStringLiteral("Help &Topic"), this,
+                                 Guarded([this] { HelpTopic1Click(); }));
     HelpTopic1->setObjectName(QStringLiteral("HelpTopic1"));
     HelpTopic1->setShortcut(QKeySequence(Qt::Key_F1));
     help->addSeparator();
-    EmailSupport1 =
-        help->addAction(QStringLiteral("&Email Support"), this, [this] { EmailSupport1Click(); });
+    EmailSupport1 = help->addAction(QStringLiteral("&Email Support"), this,
+                                    Guarded([this] { EmailSupport1Click(); }));
     EmailSupport1->setObjectName(QStringLiteral("EmailSupport1"));
     HostloreWebsite1 = help->addAction(QStringLiteral("Hostlore &Website"), this,
-                                       [this] { HostloreWebsite1Click(); });
+                                       Guarded([this] { HostloreWebsite1Click(); }));
     HostloreWebsite1->setObjectName(QStringLiteral("HostloreWebsite1"));
     help->addSeparator();
-    About1 = help->addAction(QStringLiteral("&About"), this, [this] { About1Click(); });
+    About1 = help->addAction(QStringLiteral("&About"), this, Guarded([this] { About1Click(); }));
     About1->setObjectName(QStringLiteral("About1"));
 }
 

@@ -180,5 +180,15 @@ TEST_F(MainWindowTest, ErrorBoxesCarryTheApplicationTitleAndEndInAFullStop) {
     EXPECT_EQ(program.boxes->shown[1].text, "Already ends.");
 }
 
+TEST_F(MainWindowTest, AFailureEscapingAHandlerIsShownInAnErrorBox) {
+    bool ranAfter = false;
+    window.Guarded([] { throw std::runtime_error("Winsock Version Error"); })();
+    window.Guarded([&] { ranAfter = true; })();
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
+    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_TRUE(ranAfter);
+}
+
 }  // namespace
 }  // namespace hostlore
