@@ -3,10 +3,10 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "platform/date_time.h"
+#include "platform/file_text.h"
 #include "platform/text_trim.h"
 
 namespace hostlore {
@@ -65,13 +65,6 @@ std::int64_t LeaseTime(const std::string& value) {
     const std::int64_t secondsOfDay =
         std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
     return static_cast<std::int64_t>(*dayNumber - kUnixEpochDay) * 86400 + secondsOfDay;
-}
-
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
 }
 
 }  // namespace
@@ -158,7 +151,7 @@ void ApplyDhcpLease(AdapterInfo& adapter, const std::map<int, LeasedAddress>& le
     for (const auto& file : std::filesystem::directory_iterator("/var/lib/dhcp", error)) {
         const std::string name = file.path().filename().string();
         if (name.rfind("dhclient", 0) == 0 && file.path().extension() == ".leases") {
-            if (auto found = ParseDhclientLeases(ReadFile(file.path()), adapter.AdapterName)) {
+            if (auto found = ParseDhclientLeases(ReadWholeFile(file.path()), adapter.AdapterName)) {
                 lease = found;
             }
         }
@@ -167,7 +160,7 @@ void ApplyDhcpLease(AdapterInfo& adapter, const std::map<int, LeasedAddress>& le
         "/run/systemd/netif/leases/" + std::to_string(adapter.Index);
     struct stat info {};
     if (!lease && ::stat(networkd.c_str(), &info) == 0) {
-        lease = ParseNetworkdLease(ReadFile(networkd), info.st_mtime);
+        lease = ParseNetworkdLease(ReadWholeFile(networkd), info.st_mtime);
     }
     if (!lease) {
         // Other DHCP clients leave no file we know, but the address they set expires.

@@ -1,8 +1,5 @@
 #include "localinfo/network_report.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -11,6 +8,7 @@
 #include "platform/date_time.h"
 #include "platform/system_error.h"
 #include "platform/time_zone.h"
+#include "platform/user_time_format.h"
 
 namespace hostlore {
 
@@ -40,18 +38,7 @@ std::string HardwareAddressText(const std::vector<std::uint8_t>& address) {
 }
 
 std::string LongTimeText(int secondsOfDay) {
-    const std::tm time = TmOf(0, secondsOfDay);
-    locale_t userLocale = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-    if (userLocale == static_cast<locale_t>(nullptr)) {
-        userLocale = ::newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
-    }
-    const char* pattern = ::nl_langinfo_l(T_FMT, userLocale);
-    char text[128] = {};
-    const std::size_t length = ::strftime_l(
-        text, sizeof(text), pattern != nullptr && *pattern != '\0' ? pattern : "%H:%M:%S", &time,
-        userLocale);
-    ::freelocale(userLocale);
-    return std::string(text, length);
+    return FormatInUserLocale(T_FMT, "%H:%M:%S", TmOf(0, secondsOfDay));
 }
 
 }  // namespace

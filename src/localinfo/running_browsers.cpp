@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 
 #include "net/net_errors.h"
 #include "net/tcp_client.h"
+#include "platform/file_text.h"
 
 namespace hostlore {
 
@@ -21,13 +21,6 @@ namespace {
 
 constexpr std::chrono::seconds kCaptureLimit{10};
 constexpr std::string_view kMozLz4Magic{"mozLz40\0", 8};
-
-std::string ReadFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
 
 // A profile's "lock" link reads "ADDRESS:+PID" while Firefox runs it.
 bool ProfileIsLive(const std::filesystem::path& profile) {
@@ -162,7 +155,7 @@ std::optional<RunningBrowsers::Page> RunningBrowsers::FirefoxActivePage() const 
     if (chosen.empty()) {
         return std::nullopt;
     }
-    const auto json = DecodeMozLz4(ReadFile(chosen));
+    const auto json = DecodeMozLz4(ReadWholeFile(chosen));
     return json ? ActivePageOfSession(*json) : std::nullopt;
 }
 

@@ -1,8 +1,5 @@
 #include "net/http_date.h"
 
-#include <langinfo.h>
-#include <locale.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -13,6 +10,7 @@
 #include "platform/integer_text.h"
 #include "platform/text_trim.h"
 #include "platform/time_zone.h"
+#include "platform/user_time_format.h"
 
 namespace hostlore {
 
@@ -143,22 +141,7 @@ double InternetDateToLocal(std::string_view text) {
 std::string ShortDateText(double value) {
     const auto milliseconds = static_cast<std::int64_t>(std::llround(value * 86'400'000.0));
     const std::int64_t day = milliseconds / 86'400'000;
-    const std::tm date = TmOf(day);
-
-    // Read the user's locale for every call: nothing here is process-wide state.
-    std::string pattern = "%m/%d/%y";
-    char text[256] = {};
-    locale_t userLocale = ::newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
-    if (userLocale == static_cast<locale_t>(nullptr)) {
-        userLocale = ::newlocale(LC_TIME_MASK, "C", static_cast<locale_t>(nullptr));
-    }
-    if (const char* userPattern = ::nl_langinfo_l(D_FMT, userLocale);
-        userPattern != nullptr && *userPattern != '\0') {
-        pattern = userPattern;
-    }
-    const std::size_t length = ::strftime_l(text, sizeof(text), pattern.c_str(), &date, userLocale);
-    ::freelocale(userLocale);
-    return std::string(text, length);
+    return FormatInUserLocale(D_FMT, "%m/%d/%y", TmOf(day));
 }
 
 }  // namespace hostlore

@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <fstream>
 #include <functional>
 #include <mutex>
-#include <sstream>
 
+#include "platform/file_text.h"
 #include "platform/integer_text.h"
 #include "settings/ini_document.h"
 
@@ -25,13 +24,7 @@ std::mutex& WriteMutex() {
 }
 
 IniDocument LoadDocument(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        return {};
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    return IniDocument::Parse(content.str());
+    return IniDocument::Parse(ReadWholeFile(file));
 }
 
 bool WriteAll(int fd, const std::string& content) {
