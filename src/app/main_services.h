@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/pages/web_pane.h"
 #include "localinfo/browser_url.h"
 #include "localinfo/network_configuration.h"
 #include "platform/clock.h"
@@ -22,6 +23,8 @@ struct MainServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
+    // Empty while the program has no browser to embed.
+    WebPaneFactory webPanes;
 
     // The running program's own folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -3,18 +3,20 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
-#include <csignal>
 
 #include "app/about_box.h"
+#include "app/main_menus.h"
 #include "app/page_control.h"
+#include "app/pages/local_network_page.h"
+#include "app/pages/service_page.h"
 #include "localinfo/network_report.h"
 #include "platform/integer_text.h"
 #include "platform/program_files.h"
+#include "query/service_urls.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
@@ -30,21 +32,6 @@ QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The report's lines in a text area. The carriage return that ends each entry
-// of an address list would start a line of its own there, so a blank stands in
-// for it and the entries stay on their line.
-QString ReportText(const std::vector<std::string>& lines) {
-    QStringList shown;
-    for (const auto& line : lines) {
-        QString text = FromUtf8(line);
-        if (text.endsWith('\r')) {
-            text.chop(1);
-        }
-        shown << text.replace('\r', ' ');
-    }
-    return shown.join('\n');
-}
-
 }  // namespace
 
 Tmain::Tmain(MainServices services, QWidget* parent)
@@ -55,6 +42,19 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
+    BuildMainMenus(
+        *menuBar(),
+        {
+            .Exit1Click = Guarded([this] { close(); }),
+            .Options2Click = {},
+            .HelpTopic1Click = Guarded([this] {
+                services_.shell->Open(
+                    FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
+            }),
+            .EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); }),
+            .HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); }),
+            .About1Click = Guarded([this] { about->exec(); }),
+        });
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
@@ -83,55 +83,57 @@ void Tmain::ShowError(const QString& message) {
 }
 
 void Tmain::FormCreate() {
-    // A peer that has closed must never kill the program through SIGPIPE.
-    std::signal(SIGPIPE, SIG_IGN);
     try {
-        GetNetworkParameters();
-        GetAdapterInformation();
+        ShowLocalNetwork();
     } catch (const std::exception& error) {
         // The report is lost, not the program: the settings still open below.
         ShowError(QString::fromUtf8(error.what()));
     }
     settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
     try {
-        const std::string defaultUrl = settings_->ReadString(
-            setting::kGeneral, setting::kDefaultUrl, setting::kDefaultWebSite);
-        if (!defaultUrl.empty()) {
-            url_edit->setEditText(FromUtf8(defaultUrl));
-        }
-        if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
-            if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
-                url_edit->setEditText(FromUtf8(url));
-            }
-        }
-        const auto serviceLabel = [this](std::string_view key, std::string_view fallback) {
-            return QStringLiteral("Service provided by ") +
-                   FromUtf8(ReadWithFallback(*settings_, setting::kUrl, key, fallback));
-        };
-        Label12->setText(serviceLabel(setting::kSiteInfoName, setting::kDefaultSiteInfoName));
-        Label18->setText(serviceLabel(setting::kWhoisSourceName, setting::kDefaultWhoisSourceName));
-        Label13->setText(
-            serviceLabel(setting::kBackwardLinksName, setting::kDefaultBackwardLinksName));
-        Label14->setText(
-            serviceLabel(setting::kSimilarPagesName, setting::kDefaultSimilarPagesName));
-
-        if (ReadFlagOffUnlessTrue(*settings_, setting::kProxy, setting::kProxyUse)) {
-            NetWhois->SocksInfo.Host =
-                settings_->ReadString(setting::kProxy, setting::kProxyHost, "");
-            NetWhois->SocksInfo.Port =
-                IntegerFromText(settings_->ReadString(setting::kProxy, setting::kProxyPort, ""));
-            NetHTTP1->SocksInfo.Host = NetWhois->SocksInfo.Host;
-            NetHTTP1->SocksInfo.Port = NetWhois->SocksInfo.Port;
-        }
-
-        const QString typed = url_edit->currentText();
-        for (const auto& url : LoadHistory(*settings_)) {
-            url_edit->addItem(FromUtf8(url));
-        }
-        url_edit->setEditText(typed);
+        LoadStartValues();
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
     }
+}
+
+void Tmain::ShowLocalNetwork() {
+    NetworkConfigurationSource& machine = *services_.networkConfiguration;
+    localNetwork_->ShowParameters(NetworkParameterLines(machine.GetNetworkParams()));
+    localNetwork_->ShowAdapters(AdapterLines(machine.GetAdaptersInfo()));
+}
+
+void Tmain::LoadStartValues() {
+    const std::string defaultUrl =
+        settings_->ReadString(setting::kGeneral, setting::kDefaultUrl, setting::kDefaultWebSite);
+    if (!defaultUrl.empty()) {
+        url_edit->setEditText(FromUtf8(defaultUrl));
+    }
+    if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
+        if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
+            url_edit->setEditText(FromUtf8(url));
+        }
+    }
+    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
+        const ServiceKeys& keys = kServiceKeys[i];
+        servicePages_[i]->SetCaption(
+            QStringLiteral("Service provided by ") +
+            FromUtf8(ReadWithFallback(*settings_, setting::kUrl, keys.name, keys.defaultName)));
+    }
+
+    if (ReadFlagOffUnlessTrue(*settings_, setting::kProxy, setting::kProxyUse)) {
+        NetWhois->SocksInfo.Host = settings_->ReadString(setting::kProxy, setting::kProxyHost, "");
+        NetWhois->SocksInfo.Port =
+            IntegerFromText(settings_->ReadString(setting::kProxy, setting::kProxyPort, ""));
+        NetHTTP1->SocksInfo.Host = NetWhois->SocksInfo.Host;
+        NetHTTP1->SocksInfo.Port = NetWhois->SocksInfo.Port;
+    }
+
+    const QString typed = url_edit->currentText();
+    for (const auto& url : LoadHistory(*settings_)) {
+        url_edit->addItem(FromUtf8(url));
+    }
+    url_edit->setEditText(typed);
 }
 
 void Tmain::SpeedButton2Click() {
@@ -143,16 +145,6 @@ void Tmain::SpeedButton2Click() {
     }
     url_edit->setEditText(FromUtf8(url));
     goClick(SpeedButton2);
-}
-
-void Tmain::GetNetworkParameters() {
-    const auto lines = NetworkParameterLines(services_.networkConfiguration->GetNetworkParams());
-    Memo4->setPlainText(ReportText(lines));
-}
-
-void Tmain::GetAdapterInformation() {
-    const auto lines = AdapterLines(services_.networkConfiguration->GetAdaptersInfo());
-    Memo2->setPlainText(ReportText(lines));
 }
 
 void Tmain::Timer1Timer() {
@@ -194,27 +186,6 @@ void Tmain::FormDestroy() {
     // Workers still running find the window gone at their next hand-off.
     pump_.Handoff()->Close();
     TNetAntiFreeze::Uninstall(NetAntiFreeze1.get());
-}
-
-void Tmain::Exit1Click() {
-    close();
-}
-
-void Tmain::HelpTopic1Click() {
-    services_.shell->Open(
-        QString::fromStdString((services_.programDirectory / "Hostlore.chm").string()));
-}
-
-void Tmain::EmailSupport1Click() {
-    services_.shell->Open(kSupportMail);
-}
-
-void Tmain::HostloreWebsite1Click() {
-    services_.shell->Open(kWebSite);
-}
-
-void Tmain::About1Click() {
-    about->exec();
 }
 
 bool Tmain::eventFilter(QObject* watched, QEvent* event) {

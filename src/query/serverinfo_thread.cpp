@@ -1,18 +1,15 @@
 #include "query/serverinfo_thread.h"
 
-#include <QComboBox>
-#include <QLineEdit>
-
-#include "app/main_window.h"
 #include "net/http_date.h"
-#include "platform/network_text.h"
 
 namespace hostlore {
 
-serverinfo_thread::serverinfo_thread(Tmain& window, const TNetHTTP& settings,
+serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
+                                     GeneralInfoView& page, const TNetHTTP& settings,
                                      std::shared_ptr<Clock> clock)
-    : TThread(window.Handoff()),
-      window_(window),
+    : TThread(std::move(handoff)),
+      url_(std::move(url)),
+      page_(page),
       client_(std::make_unique<TNetHTTP>(nullptr)),
       clock_(std::move(clock)) {
     client_->CopySettingsFrom(settings);
@@ -20,11 +17,9 @@ serverinfo_thread::serverinfo_thread(Tmain& window, const TNetHTTP& settings,
 
 void serverinfo_thread::Execute() {
     try {
-        std::string url;
-        Synchronize([&] { url = window_.url_edit->currentText().toStdString(); });
-        client_->SendHead(url);
+        client_->SendHead(url_);
         const std::string server = client_->ReplyHeaders.Server;
-        Synchronize([&] { window_.Edit2->setText(TextFromNetwork(server)); });
+        Synchronize([&] { page_.SetServerType(server); });
 
         // A missing date formats as the zero date, in whatever short format the
         // user has; then the page shows the day before yesterday instead.
@@ -32,16 +27,16 @@ void serverinfo_thread::Execute() {
         if (lastModified == ShortDateText(0)) {
             lastModified = ShortDateText(LocalToday(*clock_) - 2);
         }
-        Synchronize([&] { window_.Edit3->setText(QString::fromStdString(lastModified)); });
+        Synchronize([&] { page_.SetLastModified(lastModified); });
         const std::string serverDate = ShortDateText(client_->ReplyHeaders.Date);
-        Synchronize([&] { window_.Edit5->setText(QString::fromStdString(serverDate)); });
+        Synchronize([&] { page_.SetServerDate(serverDate); });
     } catch (const ThreadCancelled&) {
         throw;
     } catch (...) {
-        const QString failed = QStringLiteral("X");
-        Synchronize([&] { window_.Edit2->setText(failed); });
-        Synchronize([&] { window_.Edit3->setText(failed); });
-        Synchronize([&] { window_.Edit5->setText(failed); });
+        const std::string failed = "X";
+        Synchronize([&] { page_.SetServerType(failed); });
+        Synchronize([&] { page_.SetLastModified(failed); });
+        Synchronize([&] { page_.SetServerDate(failed); });
     }
 }
 

@@ -1,14 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "net/http_client.h"
 #include "platform/clock.h"
+#include "query/page_views.h"
 #include "query/tthread.h"
 
 namespace hostlore {
-
-class Tmain;
 
 // Fills the lower half of General Info from one HEAD request: the server's
 // software, the last modification and the server's date. Each run asks
@@ -16,13 +16,15 @@ class Tmain;
 // queries never share a connection.
 class serverinfo_thread : public TThread {
   public:
-    serverinfo_thread(Tmain& window, const TNetHTTP& settings, std::shared_ptr<Clock> clock);
+    serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url, GeneralInfoView& page,
+                      const TNetHTTP& settings, std::shared_ptr<Clock> clock);
 
   protected:
     void Execute() override;
 
   private:
-    Tmain& window_;
+    const std::string url_;
+    GeneralInfoView& page_;
     std::unique_ptr<TNetHTTP> client_;
     std::shared_ptr<Clock> clock_;
 };

@@ -1,20 +1,21 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "net/whois_client.h"
+#include "query/page_views.h"
 #include "query/tthread.h"
 
 namespace hostlore {
-
-class Tmain;
 
 // Fills Whois Info with the reply of the whois server for the queried domain.
 // Each run talks through a client of its own, set up like the window's, so a
 // stopped run can never touch the connection of a newer one.
 class whois_thread : public TThread {
   public:
-    whois_thread(Tmain& window, const TNetWhois& settings);
+    whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, WhoisView& page,
+                 const TNetWhois& settings);
 
     // The connection of this run; the stop button closes it from the window.
     std::shared_ptr<TNetWhois> Client() const { return client_; }
@@ -23,7 +24,8 @@ class whois_thread : public TThread {
     void Execute() override;
 
   private:
-    Tmain& window_;
+    const std::string url_;
+    WhoisView& page_;
     std::shared_ptr<TNetWhois> client_;
 };
 

@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "support/fake_services.h"
+#include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
@@ -23,11 +24,11 @@ TEST(LocalInfo, StartUpReportsTheMachinesParametersAndAdapters) {
     test::FakeProgram program;
     program.machine->adapters.front().IpAddressList.push_back({"192.0.2.8", "255.255.0.0"});
     Tmain window(program.Services());
-    EXPECT_EQ(LinesOf(window.Memo4),
+    EXPECT_EQ(LinesOf(test::Ui(window).Memo4),
               (QStringList{"Host name: testhost", "Domain name: example.test",
                            "Current DNS Server: 192.0.2.53", "DNS 1: 192.0.2.53",
                            "Scope ID: ", "Routing: 0", "Proxy: 0", "DNS: 1"}));
-    const QStringList adapter = LinesOf(window.Memo2);
+    const QStringList adapter = LinesOf(test::Ui(window).Memo2);
     ASSERT_EQ(adapter.size(), 18);
     EXPECT_EQ(adapter[4], "   Adapter address: 52-54-00-12-34-AB");
     EXPECT_EQ(adapter[9],
@@ -42,7 +43,7 @@ TEST(LocalInfo, ThreeAdaptersGiveFiftyFourLines) {
     adapters.push_back(adapters.front());
     adapters.push_back(adapters.front());
     Tmain window(program.Services());
-    const QStringList lines = LinesOf(window.Memo2);
+    const QStringList lines = LinesOf(test::Ui(window).Memo2);
     EXPECT_EQ(lines.size(), 54);
     EXPECT_EQ(lines[36], "Adapter 3");
     EXPECT_EQ(lines.last(), "");
@@ -58,10 +59,10 @@ TEST(LocalInfo, AReportThatFailsIsShownAndStartUpGoesOn) {
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "System Error.  Code: 13.\nPermission denied.");
     EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
-    EXPECT_TRUE(window.Memo4->toPlainText().isEmpty());
-    EXPECT_TRUE(window.Memo2->toPlainText().isEmpty());
-    EXPECT_EQ(window.url_edit->currentText(), "http://kept.example.test/");
-    EXPECT_EQ(window.url_edit->itemText(0), "http://remembered.test/");
+    EXPECT_TRUE(test::Ui(window).Memo4->toPlainText().isEmpty());
+    EXPECT_TRUE(test::Ui(window).Memo2->toPlainText().isEmpty());
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://kept.example.test/");
+    EXPECT_EQ(test::Ui(window).url_edit->itemText(0), "http://remembered.test/");
 }
 
 TEST(BrowserCapture, StartUpTakesTheBrowsersUrlOverTheDefault) {
@@ -69,7 +70,7 @@ TEST(BrowserCapture, StartUpTakesTheBrowsersUrlOverTheDefault) {
     program.WriteSettings("[general]\r\ndefault_url=http://default.example.test/\r\n");
     program.browser->reply = R"("http://browsing.example.test/","Browsing")";
     Tmain window(program.Services());
-    EXPECT_EQ(window.url_edit->currentText(), "http://browsing.example.test/");
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://browsing.example.test/");
 }
 
 TEST(BrowserCapture, StartUpKeepsTheDefaultWhenTheBrowserHasNoUsableUrl) {
@@ -79,7 +80,7 @@ TEST(BrowserCapture, StartUpKeepsTheDefaultWhenTheBrowserHasNoUsableUrl) {
         program.WriteSettings("[general]\r\ndefault_url=http://default.example.test/\r\n");
         program.browser->reply = reply;
         Tmain window(program.Services());
-        EXPECT_EQ(window.url_edit->currentText(), "http://default.example.test/");
+        EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://default.example.test/");
         EXPECT_TRUE(program.boxes->shown.empty());
     }
 }
@@ -97,7 +98,7 @@ class CaptureButtonTest : public ::testing::Test {
     void SetUp() override {
         program.WriteSettings("[general]\r\nget_ie=false\r\nexecute=false\r\n");
         window = std::make_unique<Tmain>(program.Services());
-        window->url_edit->setEditText("http://typed.example.test/");
+        test::Ui(*window).url_edit->setEditText("http://typed.example.test/");
     }
     test::FakeProgram program;
     std::unique_ptr<Tmain> window;
@@ -105,9 +106,10 @@ class CaptureButtonTest : public ::testing::Test {
 
 TEST_F(CaptureButtonTest, PutsTheBrowsersUrlIntoTheBoxAndQueriesIt) {
     program.browser->reply = R"("http://browsing.example.test/a","A")";
-    window->SpeedButton2->click();
-    EXPECT_EQ(window->url_edit->currentText(), "http://browsing.example.test/a");
-    EXPECT_EQ(window->url_edit->itemText(0), "http://browsing.example.test/a") << "the query ran";
+    test::Ui(*window).SpeedButton2->click();
+    EXPECT_EQ(test::Ui(*window).url_edit->currentText(), "http://browsing.example.test/a");
+    EXPECT_EQ(test::Ui(*window).url_edit->itemText(0), "http://browsing.example.test/a")
+        << "the query ran";
 }
 
 TEST_F(CaptureButtonTest, SaysSoWhenThereIsNoUrlAndChangesNothing) {
@@ -120,8 +122,8 @@ TEST_F(CaptureButtonTest, SaysSoWhenThereIsNoUrlAndChangesNothing) {
         EXPECT_EQ(program.boxes->shown[0].text, "No URL in the Internet Explorer!");
         EXPECT_EQ(program.boxes->shown[0].caption, "");
         EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Warning);
-        EXPECT_EQ(window->url_edit->currentText(), "http://typed.example.test/");
-        EXPECT_EQ(window->url_edit->count(), 0);
+        EXPECT_EQ(test::Ui(*window).url_edit->currentText(), "http://typed.example.test/");
+        EXPECT_EQ(test::Ui(*window).url_edit->count(), 0);
     }
 }
 

@@ -14,6 +14,7 @@
 
 #include "app/page_control.h"
 #include "support/fake_services.h"
+#include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
@@ -28,12 +29,12 @@ TEST_F(MainWindowTest, HasTheEightPagesInOrderWithTabsOnTheLeft) {
     const QStringList names = {"General Info",    "Whois Info",        "Site Info",
                                "Whois Source",    "Backward Links",    "Similar Pages",
                                "IP Neighborhood", "Local Network Info"};
-    ASSERT_EQ(window.cxPageControl1->count(), 8);
+    ASSERT_EQ(test::Ui(window).cxPageControl1->count(), 8);
     for (int i = 0; i < 8; ++i) {
-        const VerticalTab* tab = window.cxPageControl1->tab(i);
+        const VerticalTab* tab = test::Ui(window).cxPageControl1->tab(i);
         EXPECT_EQ(tab->text().trimmed(), names[i]);
         EXPECT_EQ(tab->accessibleName(), names[i]);
-        EXPECT_EQ(window.cxPageControl1->widget(i)->objectName(), names[i]);
+        EXPECT_EQ(test::Ui(window).cxPageControl1->widget(i)->objectName(), names[i]);
         EXPECT_FALSE(tab->icon().isNull());
         EXPECT_TRUE(tab->font().underline());
     }
@@ -45,7 +46,7 @@ TEST_F(MainWindowTest, EveryTabStaysInSightInColumnsOnTheLeft) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     QCoreApplication::processEvents();
-    const PageControl* pages = window.cxPageControl1;
+    const PageControl* pages = test::Ui(window).cxPageControl1;
     const QRect area = pages->rect();
     int left = 0;
     for (int i = 0; i < pages->count(); ++i) {
@@ -60,11 +61,11 @@ TEST_F(MainWindowTest, EveryTabStaysInSightInColumnsOnTheLeft) {
 
 TEST_F(MainWindowTest, ClickingATabShowsItsPage) {
     window.show();
-    window.cxPageControl1->tab(6)->click();
-    EXPECT_EQ(window.cxPageControl1->currentIndex(), 6);
-    EXPECT_TRUE(window.ListBox1->isVisible());
-    EXPECT_TRUE(window.cxPageControl1->tab(6)->isChecked());
-    EXPECT_FALSE(window.cxPageControl1->tab(0)->isChecked());
+    test::Ui(window).cxPageControl1->tab(6)->click();
+    EXPECT_EQ(test::Ui(window).cxPageControl1->currentIndex(), 6);
+    EXPECT_TRUE(test::Ui(window).ListBox1->isVisible());
+    EXPECT_TRUE(test::Ui(window).cxPageControl1->tab(6)->isChecked());
+    EXPECT_FALSE(test::Ui(window).cxPageControl1->tab(0)->isChecked());
 }
 
 TEST_F(MainWindowTest, EveryNamedControlCarriesItsName) {
@@ -112,46 +113,49 @@ TEST_F(MainWindowTest, ButtonsCarryTheirHints) {
 }
 
 TEST_F(MainWindowTest, ResultFieldsAreNamedForScreenReadersAfterTheirCaptions) {
-    const std::pair<QWidget*, const char*> fields[] = {{window.Memo1, "IP Address"},
-                                                       {window.Edit1, "This Website Located in:"},
-                                                       {window.Edit4, "Host Name"},
-                                                       {window.Edit2, "Server Type"},
-                                                       {window.Edit3, "Last Modified"},
-                                                       {window.Edit5, "Server Date"},
-                                                       {window.Memo3, "Whois Info"},
-                                                       {window.Label5, "Status:"},
-                                                       {window.Label11, "Status:"},
-                                                       {window.ListBox1, "IP Neighborhood"},
-                                                       {window.Memo4, "Local Network Parameters"},
-                                                       {window.Memo2, "Local Adapter Information"},
-                                                       {window.url_edit, "URL"},
-                                                       {window.Label12, "Site Info"}};
+    const std::pair<QWidget*, const char*> fields[] = {
+        {test::Ui(window).Memo1, "IP Address"},
+        {test::Ui(window).Edit1, "This Website Located in:"},
+        {test::Ui(window).Edit4, "Host Name"},
+        {test::Ui(window).Edit2, "Server Type"},
+        {test::Ui(window).Edit3, "Last Modified"},
+        {test::Ui(window).Edit5, "Server Date"},
+        {test::Ui(window).Memo3, "Whois Info"},
+        {test::Ui(window).Label5, "Status:"},
+        {test::Ui(window).Label11, "Status:"},
+        {test::Ui(window).ListBox1, "IP Neighborhood"},
+        {test::Ui(window).Memo4, "Local Network Parameters"},
+        {test::Ui(window).Memo2, "Local Adapter Information"},
+        {test::Ui(window).url_edit, "URL"},
+        {test::Ui(window).Label12, "Site Info"}};
     for (const auto& [widget, caption] : fields) {
         EXPECT_EQ(widget->accessibleName(), caption) << widget->objectName().toStdString();
     }
 }
 
 TEST_F(MainWindowTest, TextsFromOutsideAreShownAsPlainText) {
-    for (const QLabel* label : {window.Label5, window.Label11, window.Label12, window.Label13,
-                                window.Label14, window.Label18, window.Label15}) {
+    for (const QLabel* label :
+         {test::Ui(window).Label5, test::Ui(window).Label11, test::Ui(window).Label12,
+          test::Ui(window).Label13, test::Ui(window).Label14, test::Ui(window).Label18,
+          test::Ui(window).Label15}) {
         EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->objectName().toStdString();
     }
 }
 
 TEST_F(MainWindowTest, PagesHoldTheirFixedTextsAndPictures) {
-    EXPECT_FALSE(window.Banner->pixmap().isNull());
-    EXPECT_EQ(window.Label15->text(),
+    EXPECT_FALSE(test::Ui(window).Banner->pixmap().isNull());
+    EXPECT_EQ(test::Ui(window).Label15->text(),
               "This function would take an IP address and do a resolve for the last and the "
               "next number IPs. This is not often found, but can be very useful to see what "
               "other website domains are hosted by the same ISP. ");
-    EXPECT_EQ(window.Memo4->width(), 161);
-    EXPECT_EQ(window.Label5->text(), " ");
-    EXPECT_EQ(window.Label11->text(), " ");
+    EXPECT_EQ(test::Ui(window).Memo4->width(), 161);
+    EXPECT_EQ(test::Ui(window).Label5->text(), " ");
+    EXPECT_EQ(test::Ui(window).Label11->text(), " ");
 }
 
 TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
-    EXPECT_EQ(window.Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
-    EXPECT_EQ(window.HelpTopic1->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(test::Ui(window).Exit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+    EXPECT_EQ(test::Ui(window).HelpTopic1->shortcut(), QKeySequence(Qt::Key_F1));
     QStringList menus;
     for (const QAction* action : window.menuBar()->actions()) {
         menus << action->text().remove('&');
@@ -160,9 +164,9 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
 }
 
 TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {
-    window.HelpTopic1->trigger();
-    window.EmailSupport1->trigger();
-    window.HostloreWebsite1->trigger();
+    test::Ui(window).HelpTopic1->trigger();
+    test::Ui(window).EmailSupport1->trigger();
+    test::Ui(window).HostloreWebsite1->trigger();
     const QStringList& opened = program.shell->opened;
     ASSERT_EQ(opened.size(), 3);
     EXPECT_EQ(opened[0].toStdString(), program.folder.File("Hostlore.chm").string());

@@ -11,8 +11,11 @@
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "app/pages/neighbourhood_page.h"
+#include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/window_controls.h"
 #include "support/window_workers.h"
 
 namespace hostlore {
@@ -27,23 +30,27 @@ class QueryTest : public ::testing::Test {
     }
 
     void FillGeneralInfo() {
-        window->Memo1->setPlainText("192.0.2.1");
+        test::Ui(*window).Memo1->setPlainText("192.0.2.1");
         for (QLineEdit* field :
-             {window->Edit1, window->Edit2, window->Edit3, window->Edit4, window->Edit5}) {
+             {test::Ui(*window).Edit1, test::Ui(*window).Edit2, test::Ui(*window).Edit3,
+              test::Ui(*window).Edit4, test::Ui(*window).Edit5}) {
             field->setText("old");
         }
     }
 
     bool GeneralInfoEmpty() const {
-        return window->Memo1->toPlainText().isEmpty() && window->Edit1->text().isEmpty() &&
-               window->Edit2->text().isEmpty() && window->Edit3->text().isEmpty() &&
-               window->Edit4->text().isEmpty() && window->Edit5->text().isEmpty();
+        return test::Ui(*window).Memo1->toPlainText().isEmpty() &&
+               test::Ui(*window).Edit1->text().isEmpty() &&
+               test::Ui(*window).Edit2->text().isEmpty() &&
+               test::Ui(*window).Edit3->text().isEmpty() &&
+               test::Ui(*window).Edit4->text().isEmpty() &&
+               test::Ui(*window).Edit5->text().isEmpty();
     }
 
     QStringList History() const {
         QStringList items;
-        for (int i = 0; i < window->url_edit->count(); ++i) {
-            items << window->url_edit->itemText(i);
+        for (int i = 0; i < test::Ui(*window).url_edit->count(); ++i) {
+            items << test::Ui(*window).url_edit->itemText(i);
         }
         return items;
     }
@@ -54,11 +61,11 @@ class QueryTest : public ::testing::Test {
 
 TEST_F(QueryTest, AnEmptyBoxDoesNothing) {
     FillGeneralInfo();
-    window->cxPageControl1->setCurrentIndex(5);
-    window->url_edit->setEditText(QString());
-    window->goClick(window->go);
-    EXPECT_EQ(window->Edit1->text(), "old");
-    EXPECT_EQ(window->cxPageControl1->currentIndex(), 5);
+    test::Ui(*window).cxPageControl1->setCurrentIndex(5);
+    test::Ui(*window).url_edit->setEditText(QString());
+    window->goClick(test::Ui(*window).go);
+    EXPECT_EQ(test::Ui(*window).Edit1->text(), "old");
+    EXPECT_EQ(test::Ui(*window).cxPageControl1->currentIndex(), 5);
     EXPECT_TRUE(History().isEmpty());
 }
 
@@ -74,9 +81,9 @@ TEST_F(QueryTest, NormalisesTheUrlAndRemembersItOnce) {
         {"HTTP://EXAMPLE.TEST", "HTTP://EXAMPLE.TEST"},
     };
     for (const auto& c : cases) {
-        window->url_edit->setEditText(c.typed);
-        window->goClick(window->go);
-        EXPECT_EQ(window->url_edit->currentText(), c.box) << c.typed;
+        test::Ui(*window).url_edit->setEditText(c.typed);
+        window->goClick(test::Ui(*window).go);
+        EXPECT_EQ(test::Ui(*window).url_edit->currentText(), c.box) << c.typed;
     }
     // The capitalised URL matched the first entry, so it was not added again.
     EXPECT_EQ(History(), (QStringList{"http://example.test", "http:// example.test",
@@ -85,8 +92,8 @@ TEST_F(QueryTest, NormalisesTheUrlAndRemembersItOnce) {
 
 TEST_F(QueryTest, EmptiesTheGeneralInfoPage) {
     FillGeneralInfo();
-    window->url_edit->setEditText("example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("example.test");
+    window->goClick(test::Ui(*window).go);
     EXPECT_TRUE(GeneralInfoEmpty());
 }
 
@@ -96,21 +103,21 @@ TEST_F(QueryTest, BringsTheConfiguredPageToTheFront) {
         {"whois info", 0}, {"Nowhere", 0},         {"", 0}};
     for (const auto& [goTo, page] : cases) {
         program.WriteSettings(std::string("[general]\r\ngo_to=") + goTo + "\r\n");
-        window->cxPageControl1->setCurrentIndex(3);
-        window->url_edit->setEditText("example.test");
-        window->goClick(window->go);
-        EXPECT_EQ(window->cxPageControl1->currentIndex(), page) << goTo;
+        test::Ui(*window).cxPageControl1->setCurrentIndex(3);
+        test::Ui(*window).url_edit->setEditText("example.test");
+        window->goClick(test::Ui(*window).go);
+        EXPECT_EQ(test::Ui(*window).cxPageControl1->currentIndex(), page) << goTo;
     }
 }
 
 TEST_F(QueryTest, EnterInTheUrlBoxRunsTheQuery) {
     window->show();
-    window->url_edit->setEditText("enter.example.test");
-    QTest::keyClick(window->url_edit->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(window->url_edit->currentText(), "http://enter.example.test");
+    test::Ui(*window).url_edit->setEditText("enter.example.test");
+    QTest::keyClick(test::Ui(*window).url_edit->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(test::Ui(*window).url_edit->currentText(), "http://enter.example.test");
     EXPECT_EQ(History(), QStringList{"http://enter.example.test"});
     QChar other('a');
-    window->url_editKeyPress(window->url_edit, other);
+    window->url_editKeyPress(test::Ui(*window).url_edit, other);
     EXPECT_EQ(other, QChar('a'));
     EXPECT_EQ(History().size(), 1);
 }
@@ -122,26 +129,26 @@ TEST_F(QueryTest, AnEarlierQuerysWorkerCannotWriteIntoANewerOne) {
         std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
             gate.Wait();
             try {
-                self.Synchronize([&] { w.Memo1->appendPlainText("198.51.100.7"); });
-                self.Synchronize([&] { w.Edit4->setText("stale.example.test"); });
+                self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("198.51.100.7"); });
+                self.Synchronize([&] { test::Ui(w).Edit4->setText("stale.example.test"); });
                 cancelled.set_value(false);
             } catch (const ThreadCancelled&) {
                 cancelled.set_value(true);
             }
         });
-    window->url_edit->setEditText("first.example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("first.example.test");
+    window->goClick(test::Ui(*window).go);
     window->StartQueryWorker(stale);
 
-    window->url_edit->setEditText("second.example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("second.example.test");
+    window->goClick(test::Ui(*window).go);
     gate.Open();
     auto result = cancelled.get_future();
     ASSERT_TRUE(test::PumpUntil(
         [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
     EXPECT_TRUE(result.get());
-    EXPECT_FALSE(window->Memo1->toPlainText().contains("198.51.100.7"));
-    EXPECT_NE(window->Edit4->text(), "stale.example.test");
+    EXPECT_FALSE(test::Ui(*window).Memo1->toPlainText().contains("198.51.100.7"));
+    EXPECT_NE(test::Ui(*window).Edit4->text(), "stale.example.test");
     EXPECT_TRUE(test::ReleaseAndWaitForEnd(stale));
 }
 
@@ -149,41 +156,43 @@ TEST_F(QueryTest, AWorkerOfTheCurrentQueryWritesItsPage) {
     bool done = false;
     auto current =
         std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
-            self.Synchronize([&] { w.Memo1->appendPlainText("192.0.2.10"); });
+            self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("192.0.2.10"); });
             self.Synchronize([&] { done = true; });
         });
-    window->url_edit->setEditText("example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("example.test");
+    window->goClick(test::Ui(*window).go);
     window->StartQueryWorker(current);
     ASSERT_TRUE(test::PumpUntil([&] { return done; }));
-    EXPECT_EQ(window->Memo1->toPlainText(), "192.0.2.10");
+    EXPECT_EQ(test::Ui(*window).Memo1->toPlainText(), "192.0.2.10");
     EXPECT_TRUE(test::ReleaseAndWaitForEnd(current));
 }
 
 class StoppableQueryTest : public QueryTest,
                            public ::testing::WithParamInterface<bool /*whois page*/> {
   protected:
-    QLabel* Status() const { return GetParam() ? window->Label5 : window->Label11; }
+    QLabel* Status() const {
+        return GetParam() ? test::Ui(*window).Label5 : test::Ui(*window).Label11;
+    }
     void StartStoppable(const std::shared_ptr<TThread>& worker) {
         if (GetParam()) {
-            window->StartWhoisWorker(worker);
+            test::Find<WhoisInfoPage>(*window, "Whois Info")->StartRun(worker, {});
         } else {
-            window->StartNeighbourWorker(worker);
+            test::Find<NeighbourhoodPage>(*window, "IP Neighborhood")->StartRun(worker);
         }
     }
     void Stop() {
         if (GetParam()) {
-            window->whois_stopClick(window->whois_stop);
+            window->whois_stopClick(test::Ui(*window).whois_stop);
         } else {
-            window->ip_nei_stopClick(window->ip_nei_stop);
+            window->ip_nei_stopClick(test::Ui(*window).ip_nei_stop);
         }
     }
 };
 
 TEST_P(StoppableQueryTest, ShowsWorkingWhileRunningAndDoneAfterwards) {
     test::Gate gate;
-    window->url_edit->setEditText("example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("example.test");
+    window->goClick(test::Ui(*window).go);
     auto worker = std::make_shared<test::WindowWorker>(
         *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); });
     StartStoppable(worker);
@@ -200,7 +209,7 @@ TEST_P(StoppableQueryTest, AStopCutsTheWorkerOffAndShowsDone) {
         std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
             gate.Wait();
             try {
-                self.Synchronize([&] { w.Memo3->appendPlainText("late line"); });
+                self.Synchronize([&] { test::Ui(w).Memo3->appendPlainText("late line"); });
                 cancelled.set_value(false);
             } catch (const ThreadCancelled&) {
                 cancelled.set_value(true);
@@ -219,7 +228,7 @@ TEST_P(StoppableQueryTest, AStopCutsTheWorkerOffAndShowsDone) {
     EXPECT_TRUE(result.get());
     ASSERT_TRUE(test::ReleaseAndWaitForEnd(worker));
     EXPECT_EQ(Status()->text(), "Working, Please Wait...") << "its end-of-run handler ran";
-    EXPECT_TRUE(window->Memo3->toPlainText().isEmpty());
+    EXPECT_TRUE(test::Ui(*window).Memo3->toPlainText().isEmpty());
 }
 
 TEST_P(StoppableQueryTest, AStopWhileDoneChangesNothing) {
@@ -236,8 +245,8 @@ TEST_P(StoppableQueryTest, ANewQueryStopsTheRunningOneFirst) {
     auto earlier = std::make_shared<test::WindowWorker>(
         *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); });
     StartStoppable(earlier);
-    window->url_edit->setEditText("again.example.test");
-    window->goClick(window->go);
+    test::Ui(*window).url_edit->setEditText("again.example.test");
+    window->goClick(test::Ui(*window).go);
     EXPECT_TRUE(earlier->Terminated());
     // The new query's own whois worker is running now; the scan has none yet.
     EXPECT_EQ(Status()->text(), GetParam() ? "Working, Please Wait..." : "Done!");

@@ -12,8 +12,10 @@
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/window_controls.h"
 #include "support/window_workers.h"
 
 namespace hostlore {
@@ -38,12 +40,12 @@ QStringList ListOf(const QComboBox* box) {
 TEST(Startup, FirstStartShowsTheDefaultsAndWritesNothing) {
     test::FakeProgram program;
     Tmain window(program.Services());
-    EXPECT_TRUE(window.url_edit->currentText().startsWith("http://"));
-    EXPECT_EQ(window.Label12->text(), "Service provided by Alexa");
-    EXPECT_EQ(window.Label18->text(), "Service provided by NameIntelligence");
-    EXPECT_EQ(window.Label13->text(), "Service provided by Google");
-    EXPECT_EQ(window.Label14->text(), "Service provided by Google");
-    EXPECT_EQ(window.url_edit->count(), 0);
+    EXPECT_TRUE(test::Ui(window).url_edit->currentText().startsWith("http://"));
+    EXPECT_EQ(test::Ui(window).Label12->text(), "Service provided by Alexa");
+    EXPECT_EQ(test::Ui(window).Label18->text(), "Service provided by NameIntelligence");
+    EXPECT_EQ(test::Ui(window).Label13->text(), "Service provided by Google");
+    EXPECT_EQ(test::Ui(window).Label14->text(), "Service provided by Google");
+    EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
     EXPECT_TRUE(program.boxes->shown.empty());
     EXPECT_FALSE(std::filesystem::exists(program.folder.File("settings.ini")));
 }
@@ -55,11 +57,11 @@ TEST(Startup, ReadsTheStoredUrlServiceNamesAndNewestHistoryFirst) {
         "[url]\r\nsite_info=Mine\r\nwhois_source=\r\nBACKWARD_LINKS=Links & Co <b>\r\n" +
         HistorySection(0, 20));
     Tmain window(program.Services());
-    EXPECT_EQ(window.url_edit->currentText(), "http://start.example.test/");
-    EXPECT_EQ(window.Label12->text(), "Service provided by Mine");
-    EXPECT_EQ(window.Label18->text(), "Service provided by NameIntelligence");
-    EXPECT_EQ(window.Label13->text(), "Service provided by Links & Co <b>");
-    EXPECT_EQ(ListOf(window.url_edit),
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://start.example.test/");
+    EXPECT_EQ(test::Ui(window).Label12->text(), "Service provided by Mine");
+    EXPECT_EQ(test::Ui(window).Label18->text(), "Service provided by NameIntelligence");
+    EXPECT_EQ(test::Ui(window).Label13->text(), "Service provided by Links & Co <b>");
+    EXPECT_EQ(ListOf(test::Ui(window).url_edit),
               (QStringList{"http://site19.test/", "http://site18.test/", "http://site17.test/",
                            "http://site16.test/", "http://site15.test/", "http://site14.test/",
                            "http://site13.test/", "http://site12.test/"}));
@@ -93,7 +95,7 @@ TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
     EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
     EXPECT_EQ(window.NetWhois->SocksInfo.Host, "socks.example.test");
     EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
-    EXPECT_EQ(window.url_edit->count(), 0);
+    EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
 }
 
 TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
@@ -101,27 +103,27 @@ TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
     Tmain window(program.Services());
     QStringList visited;
-    QObject::connect(window.cxPageControl1, &PageControl::currentChanged,
+    QObject::connect(test::Ui(window).cxPageControl1, &PageControl::currentChanged,
                      [&](int index) { visited << QString::number(index); });
     EXPECT_TRUE(window.Timer1->isActive());
     EXPECT_EQ(window.Timer1->interval(), 1000);
     ASSERT_TRUE(test::PumpUntil([&] { return !window.Timer1->isActive(); }, 3000));
     EXPECT_EQ(visited, (QStringList{"1", "2", "3", "4", "5", "6", "0"}));
-    EXPECT_EQ(window.url_edit->currentText(), "http://auto.example.test");
-    EXPECT_EQ(ListOf(window.url_edit), QStringList{"http://auto.example.test"});
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://auto.example.test");
+    EXPECT_EQ(ListOf(test::Ui(window).url_edit), QStringList{"http://auto.example.test"});
     test::PumpUntil([] { return false; }, 1200);
-    EXPECT_EQ(ListOf(window.url_edit).size(), 1) << "the timer fires only once";
+    EXPECT_EQ(ListOf(test::Ui(window).url_edit).size(), 1) << "the timer fires only once";
 }
 
 TEST(Startup, WithExecuteOffThePagesAreActivatedButNoQueryRuns) {
     test::FakeProgram program;
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\nexecute=false\r\n");
     Tmain window(program.Services());
-    window.cxPageControl1->setCurrentIndex(4);
+    test::Ui(window).cxPageControl1->setCurrentIndex(4);
     window.Timer1Timer();
-    EXPECT_EQ(window.cxPageControl1->currentIndex(), 0);
-    EXPECT_EQ(window.url_edit->currentText(), "auto.example.test");
-    EXPECT_EQ(window.url_edit->count(), 0);
+    EXPECT_EQ(test::Ui(window).cxPageControl1->currentIndex(), 0);
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "auto.example.test");
+    EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
     EXPECT_FALSE(window.Timer1->isActive());
 }
 
@@ -130,7 +132,7 @@ TEST(Startup, AnExecuteWordOtherThanFalseStillRunsTheQuery) {
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\nexecute=False\r\n");
     Tmain window(program.Services());
     window.Timer1Timer();
-    EXPECT_EQ(window.url_edit->currentText(), "http://auto.example.test");
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://auto.example.test");
 }
 
 TEST(Shutdown, SavesNewUrlsInOrderOfFirstUseAndKeepsTheFiftyNewest) {
@@ -139,8 +141,8 @@ TEST(Shutdown, SavesNewUrlsInOrderOfFirstUseAndKeepsTheFiftyNewest) {
     {
         Tmain window(program.Services());
         for (const char* url : {"new1.example.test", "SITE48.TEST/", "new2.example.test"}) {
-            window.url_edit->setEditText(url);
-            window.goClick(window.go);
+            test::Ui(window).url_edit->setEditText(url);
+            window.goClick(test::Ui(window).go);
         }
         window.close();
         EXPECT_EQ(window.Settings(), nullptr);
@@ -155,9 +157,9 @@ TEST(Shutdown, SavesNewUrlsInOrderOfFirstUseAndKeepsTheFiftyNewest) {
     EXPECT_EQ(kept[49], "http://new2.example.test");
 
     Tmain next(program.Services());
-    EXPECT_EQ(next.url_edit->itemText(0), "http://new2.example.test");
-    EXPECT_EQ(next.url_edit->itemText(1), "http://new1.example.test");
-    EXPECT_EQ(next.url_edit->count(), 8);
+    EXPECT_EQ(test::Ui(next).url_edit->itemText(0), "http://new2.example.test");
+    EXPECT_EQ(test::Ui(next).url_edit->itemText(1), "http://new1.example.test");
+    EXPECT_EQ(test::Ui(next).url_edit->count(), 8);
 }
 
 TEST(Shutdown, ClosingWithinTheFirstSecondRunsNoQuery) {
@@ -166,7 +168,7 @@ TEST(Shutdown, ClosingWithinTheFirstSecondRunsNoQuery) {
     Tmain window(program.Services());
     window.close();
     test::PumpUntil([] { return false; }, 1300);
-    EXPECT_EQ(window.url_edit->currentText(), "auto.example.test");
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), "auto.example.test");
     EXPECT_FALSE(std::filesystem::exists(program.folder.File("settings.ini.bak")));
     EXPECT_EQ(program.ReadSettings(), "[general]\r\ndefault_url=auto.example.test\r\n");
 }
@@ -177,8 +179,8 @@ TEST(Shutdown, AHistoryThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
     std::filesystem::create_directory(program.folder.File("settings.ini"));
     Tmain window(program.Services());
     window.show();
-    window.url_edit->setEditText("example.test");
-    window.goClick(window.go);
+    test::Ui(window).url_edit->setEditText("example.test");
+    window.goClick(test::Ui(window).go);
     EXPECT_TRUE(window.close());
     ASSERT_FALSE(program.boxes->shown.empty());
     EXPECT_EQ(program.boxes->shown.back().text.toStdString(),
@@ -193,12 +195,12 @@ TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
     window.show();
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    window.url_edit->lineEdit()->setFocus();
-    window.url_edit->lineEdit()->selectAll();
-    const QString before = window.url_edit->currentText();
-    QTest::keyClick(window.url_edit->lineEdit(), Qt::Key_X, Qt::ControlModifier);
+    test::Ui(window).url_edit->lineEdit()->setFocus();
+    test::Ui(window).url_edit->lineEdit()->selectAll();
+    const QString before = test::Ui(window).url_edit->currentText();
+    QTest::keyClick(test::Ui(window).url_edit->lineEdit(), Qt::Key_X, Qt::ControlModifier);
     EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(window.url_edit->currentText(), before) << "the text was cut instead";
+    EXPECT_EQ(test::Ui(window).url_edit->currentText(), before) << "the text was cut instead";
 }
 
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
@@ -211,13 +213,13 @@ TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
     std::weak_ptr<TThread> waiting;
     {
         Tmain window(program.Services());
-        window.url_edit->setEditText("blocked.example.test");
-        window.goClick(window.go);
+        test::Ui(window).url_edit->setEditText("blocked.example.test");
+        window.goClick(test::Ui(window).go);
         window.StartQueryWorker(
             std::make_shared<test::WindowWorker>(window, [&](test::WindowWorker& self, Tmain& w) {
                 resolver.Wait();  // stands for a resolver call that does not return
                 try {
-                    self.Synchronize([&] { w.Memo1->appendPlainText("too late"); });
+                    self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("too late"); });
                     cancelled.set_value(false);
                 } catch (const ThreadCancelled&) {
                     cancelled.set_value(true);
@@ -225,9 +227,9 @@ TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
             }));
         auto waiting =
             std::make_shared<test::WindowWorker>(window, [](test::WindowWorker& self, Tmain& w) {
-                self.Synchronize([&] { w.Edit4->setText("never shown"); });
+                self.Synchronize([&] { test::Ui(w).Edit4->setText("never shown"); });
             });
-        window.StartWhoisWorker(waiting);
+        test::Find<WhoisInfoPage>(window, "Whois Info")->StartRun(waiting, {});
         clock.start();
         window.close();
     }

@@ -10,6 +10,7 @@
 #include "region/whereis.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
@@ -29,8 +30,8 @@ class FindIpRealDnsTest : public test::TestDns {
     }
 
     void Query(const QString& url) {
-        window->url_edit->setEditText(url);
-        window->goClick(window->go);
+        test::Ui(*window).url_edit->setEditText(url);
+        window->goClick(test::Ui(*window).go);
     }
 
     test::FakeProgram program;
@@ -39,38 +40,39 @@ class FindIpRealDnsTest : public test::TestDns {
 
 TEST_F(FindIpRealDnsTest, ListsAllAddressesWithTheRegionOfTheFirst) {
     Query("three.example.test");
-    ASSERT_TRUE(test::PumpUntil([&] { return !window->Edit4->text().isEmpty(); }));
-    const QStringList lines = window->Memo1->toPlainText().split('\n');
+    ASSERT_TRUE(test::PumpUntil([&] { return !test::Ui(*window).Edit4->text().isEmpty(); }));
+    const QStringList lines = test::Ui(*window).Memo1->toPlainText().split('\n');
     QStringList sorted = lines;
     sorted.sort();
     EXPECT_EQ(sorted, (QStringList{"12.1.1.1", "193.200.1.1", "62.0.0.1"}));
     // Each of the three lies in a block of its own region.
-    EXPECT_EQ(window->Edit1->text().toStdString(), region_of_address(lines[0].toStdString()));
-    EXPECT_EQ(window->Edit4->text(), "three.example.test");
+    EXPECT_EQ(test::Ui(*window).Edit1->text().toStdString(),
+              region_of_address(lines[0].toStdString()));
+    EXPECT_EQ(test::Ui(*window).Edit4->text(), "three.example.test");
 }
 
 TEST_F(FindIpRealDnsTest, ShowsTheCanonicalNameOfAnAlias) {
     Query("alias.example.test");
-    ASSERT_TRUE(test::PumpUntil([&] { return !window->Edit4->text().isEmpty(); }));
-    EXPECT_EQ(window->Edit4->text(), "www.example.test");
-    EXPECT_EQ(window->Memo1->toPlainText(), "192.0.2.10");
-    EXPECT_EQ(window->Edit1->text(), "United States");
+    ASSERT_TRUE(test::PumpUntil([&] { return !test::Ui(*window).Edit4->text().isEmpty(); }));
+    EXPECT_EQ(test::Ui(*window).Edit4->text(), "www.example.test");
+    EXPECT_EQ(test::Ui(*window).Memo1->toPlainText(), "192.0.2.10");
+    EXPECT_EQ(test::Ui(*window).Edit1->text(), "United States");
 }
 
 TEST_F(FindIpRealDnsTest, AnUnknownNameShowsTheErrorBoxAndLeavesTheFieldsEmpty) {
     Query("nowhere.example.test");
     ASSERT_TRUE(test::PumpUntil([&] { return !program.boxes->shown.empty(); }));
     EXPECT_EQ(program.boxes->shown[0].text, "Website does not exist! ");
-    EXPECT_TRUE(window->Memo1->toPlainText().isEmpty());
-    EXPECT_TRUE(window->Edit1->text().isEmpty());
-    EXPECT_TRUE(window->Edit4->text().isEmpty());
+    EXPECT_TRUE(test::Ui(*window).Memo1->toPlainText().isEmpty());
+    EXPECT_TRUE(test::Ui(*window).Edit1->text().isEmpty());
+    EXPECT_TRUE(test::Ui(*window).Edit4->text().isEmpty());
 }
 
 TEST_F(FindIpRealDnsTest, ResolvesTheHostOfAUrlWithUserPortPathQueryAndFragment) {
     Query("http://user@www.example.test:8080/path?x#y");
-    ASSERT_TRUE(test::PumpUntil([&] { return !window->Edit4->text().isEmpty(); }));
-    EXPECT_EQ(window->Memo1->toPlainText(), "192.0.2.10");
-    EXPECT_EQ(window->Edit4->text(), "www.example.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return !test::Ui(*window).Edit4->text().isEmpty(); }));
+    EXPECT_EQ(test::Ui(*window).Memo1->toPlainText(), "192.0.2.10");
+    EXPECT_EQ(test::Ui(*window).Edit4->text(), "www.example.test");
     EXPECT_TRUE(program.boxes->shown.empty());
 }
 

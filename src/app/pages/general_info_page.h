@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QWidget>
+
+#include "query/page_views.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+
+namespace hostlore {
+
+class MessageBoxes;
+
+// General Info: the banner, the host's addresses, where its block is, its
+// name, and what its web server says of itself.
+class GeneralInfoPage : public QWidget, public GeneralInfoView {
+    Q_OBJECT
+
+  public:
+    explicit GeneralInfoPage(MessageBoxes& boxes, QWidget* parent = nullptr);
+
+    // Empties the addresses, then each field in turn.
+    void Clear();
+
+    void AddAddressLine(const std::string& dottedAddress) override;
+    std::string AddressLines() const override;
+    void SetLocation(const std::string& region) override;
+    void SetHostName(const std::string& name) override;
+    void ShowWebsiteMissing() override;
+    void SetServerType(const std::string& server) override;
+    void SetLastModified(const std::string& date) override;
+    void SetServerDate(const std::string& date) override;
+
+  private:
+    MessageBoxes& boxes_;
+    QLabel* Banner;
+    QLineEdit* Edit1;
+    QPlainTextEdit* Memo1;
+    QLineEdit* Edit4;
+    QLineEdit* Edit2;
+    QLineEdit* Edit3;
+    QLineEdit* Edit5;
+};
+
+}  // namespace hostlore

@@ -1,0 +1,52 @@
+#include "app/pages/local_network_page.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include "app/pages/page_widgets.h"
+
+namespace hostlore {
+
+namespace {
+
+// The report's lines in a text area. The carriage return that ends each entry
+// of an address list would start a line of its own there, so a blank stands in
+// for it and the entries stay on their line.
+QString ReportText(const std::vector<std::string>& lines) {
+    QStringList shown;
+    for (const auto& line : lines) {
+        QString text = QString::fromStdString(line);
+        if (text.endsWith('\r')) {
+            text.chop(1);
+        }
+        shown << text.replace('\r', ' ');
+    }
+    return shown.join('\n');
+}
+
+}  // namespace
+
+LocalNetworkPage::LocalNetworkPage(QWidget* parent)
+    : QWidget(parent),
+      Memo4(TextArea("Memo4", QStringLiteral("Local Network Parameters"))),
+      Memo2(TextArea("Memo2", QStringLiteral("Local Adapter Information"))) {
+    auto* grid = new QGridLayout(this);
+    grid->setHorizontalSpacing(8);
+    Memo4->setFixedWidth(161);
+    grid->addWidget(Caption(Memo4->accessibleName(), Memo4), 0, 0);
+    grid->addWidget(Caption(Memo2->accessibleName(), Memo2), 0, 1);
+    grid->addWidget(Memo4, 1, 0);
+    grid->addWidget(Memo2, 1, 1);
+    grid->setColumnStretch(1, 1);
+}
+
+void LocalNetworkPage::ShowParameters(const std::vector<std::string>& lines) {
+    Memo4->setPlainText(ReportText(lines));
+}
+
+void LocalNetworkPage::ShowAdapters(const std::vector<std::string>& lines) {
+    Memo2->setPlainText(ReportText(lines));
+}
+
+}  // namespace hostlore

@@ -1,0 +1,88 @@
+#include "app/pages/page_widgets.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QToolButton>
+
+#include "platform/jpeg_image.h"
+
+namespace hostlore {
+
+namespace {
+
+const QColor kTeal(0, 128, 128);
+
+}  // namespace
+
+QFont ArialFont(int pointSize, bool bold) {
+    QFont font(QStringLiteral("Arial"), pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    font.setBold(bold);
+    return font;
+}
+
+void UseTealText(QWidget* widget) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Text, kTeal);
+    palette.setColor(QPalette::WindowText, kTeal);
+    widget->setPalette(palette);
+}
+
+QLabel* Caption(const QString& text, QWidget* buddy) {
+    auto* label = new QLabel(text);
+    label->setTextFormat(Qt::PlainText);
+    if (buddy != nullptr) {
+        label->setBuddy(buddy);
+    }
+    return label;
+}
+
+QLabel* PlainLabel(const char* name, const QString& accessibleName) {
+    auto* label = new QLabel(QStringLiteral(" "));
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setAccessibleName(accessibleName);
+    return label;
+}
+
+QLineEdit* ResultField(const char* name, const QString& caption, const QFont& font) {
+    auto* field = new QLineEdit;
+    field->setObjectName(QString::fromLatin1(name));
+    field->setReadOnly(true);
+    field->setFrame(false);
+    field->setFont(font);
+    field->setAccessibleName(caption);
+    UseTealText(field);
+    return field;
+}
+
+QPlainTextEdit* TextArea(const char* name, const QString& caption) {
+    auto* area = new QPlainTextEdit;
+    area->setObjectName(QString::fromLatin1(name));
+    area->setReadOnly(true);
+    area->setAccessibleName(caption);
+    area->setLineWrapMode(QPlainTextEdit::NoWrap);
+    return area;
+}
+
+QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture) {
+    auto* button = new QToolButton;
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(hint);
+    button->setAccessibleName(hint);
+    button->setIcon(button->style()->standardIcon(picture));
+    button->setAutoRaise(true);
+    return button;
+}
+
+QPixmap Picture(const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QPixmap::fromImage(DecodeJpeg(file.readAll()));
+}
+
+}  // namespace hostlore

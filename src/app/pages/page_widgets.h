@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <QStyle>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QToolButton;
+class QWidget;
+
+namespace hostlore {
+
+// The building blocks the pages share, so that every page looks alike.
+
+QFont ArialFont(int pointSize = 9, bool bold = false);
+void UseTealText(QWidget* widget);
+
+// A fixed caption, the screen reader's name for its buddy.
+QLabel* Caption(const QString& text, QWidget* buddy = nullptr);
+
+// A label whose text the program sets: starts blank, shows plain text only.
+QLabel* PlainLabel(const char* name, const QString& accessibleName);
+
+// A result field: read-only, borderless, teal Arial, named for screen readers.
+QLineEdit* ResultField(const char* name, const QString& caption, const QFont& font = ArialFont());
+
+QPlainTextEdit* TextArea(const char* name, const QString& caption);
+
+QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture);
+
+// One of the program's own pictures, decoded from its resources.
+QPixmap Picture(const QString& resource);
+
+}  // namespace hostlore

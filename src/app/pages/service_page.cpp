@@ -1,0 +1,69 @@
+#include "app/pages/service_page.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/pages/page_widgets.h"
+
+namespace hostlore {
+
+namespace {
+
+struct PaneButton {
+    QString hint;
+    QStyle::StandardPixmap picture;
+    void (WebPane::*operation)();
+};
+
+const std::array<PaneButton, 4> kPaneButtons = {{
+    {QStringLiteral("Back"), QStyle::SP_ArrowBack, &WebPane::Back},
+    {QStringLiteral("Forward"), QStyle::SP_ArrowForward, &WebPane::Forward},
+    {QStringLiteral("Stop"), QStyle::SP_BrowserStop, &WebPane::Stop},
+    {QStringLiteral("Refresh"), QStyle::SP_BrowserReload, &WebPane::Reload},
+}};
+
+}  // namespace
+
+ServicePage::ServicePage(const QString& pageName, const ServicePageNames& names, WebPane* pane,
+                         QWidget* parent)
+    : QWidget(parent), caption_(PlainLabel(names.caption, pageName)), pane_(pane) {
+    auto* column = new QVBoxLayout(this);
+    auto* bar = new QHBoxLayout;
+    for (std::size_t i = 0; i < kPaneButtons.size(); ++i) {
+        const PaneButton& kind = kPaneButtons[i];
+        QToolButton* button = ToolButton(names.buttons[i], kind.hint, kind.picture);
+        button->setEnabled(pane_ != nullptr);
+        connect(button, &QToolButton::clicked, this, [this, &kind] { OnPane(kind.operation); });
+        bar->addWidget(button);
+    }
+    bar->addWidget(caption_, 1);
+    column->addLayout(bar);
+    if (pane_ != nullptr) {
+        pane_->setObjectName(QString::fromLatin1(names.pane));
+        column->addWidget(pane_, 1);
+    } else {
+        column->addStretch(1);
+    }
+}
+
+void ServicePage::SetCaption(const QString& text) {
+    caption_->setText(text);
+}
+
+void ServicePage::Navigate(const std::string& url) {
+    if (pane_ != nullptr) {
+        pane_->Navigate(QString::fromStdString(url));
+    }
+}
+
+void ServicePage::OnPane(void (WebPane::*operation)()) {
+    try {
+        (pane_->*operation)();
+    } catch (...) {
+        // Nothing to go back or forward to is no news to the user.
+    }
+}
+
+}  // namespace hostlore

@@ -1,0 +1,33 @@
+#include "query/service_urls.h"
+
+#include "query/url_parts.h"
+#include "settings/setting_names.h"
+#include "settings/setting_rules.h"
+
+namespace hostlore {
+
+const std::array<ServiceKeys, 4> kServiceKeys = {{
+    {setting::kSiteInfoName, setting::kDefaultSiteInfoName, setting::kSiteInfoUrl,
+     setting::kDefaultSiteInfoUrl, false},
+    {setting::kWhoisSourceName, setting::kDefaultWhoisSourceName, setting::kWhoisSourceUrl,
+     setting::kDefaultWhoisSourceUrl, true},
+    {setting::kBackwardLinksName, setting::kDefaultBackwardLinksName, setting::kBackwardLinksUrl,
+     setting::kDefaultBackwardLinksUrl, false},
+    {setting::kSimilarPagesName, setting::kDefaultSimilarPagesName, setting::kSimilarPagesUrl,
+     setting::kDefaultSimilarPagesUrl, false},
+}};
+
+std::string ServicePageUrl(const SettingsStore& store, const ServiceKeys& service,
+                           std::string_view url) {
+    std::string part(url);
+    if (service.appendsDomain) {
+        const std::string host = HostPart(url);
+        if (host.empty()) {
+            return {};
+        }
+        part = DomainPart(host);
+    }
+    return ReadWithFallback(store, setting::kUrl, service.url, service.defaultUrl) + part;
+}
+
+}  // namespace hostlore

@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QToolButton>
+#include <iostream>
+#include <mutex>
+
+#include "app/main_window.h"
+#include "app/pages/whois_info_page.h"
+#include "support/event_pump.h"
+#include "support/fake_services.h"
+#include "support/loopback_server.h"
+#include "support/window_controls.h"
+
+namespace hostlore {
+namespace {
+
+// A whois server whose answer depends on the query; a query for "silent.test"
+// is never answered: the server waits for the client to give up.
+class ScriptedWhoisServer {
+  public:
+    ScriptedWhoisServer()
+        : server_([this](test::ServerConnection& peer) {
+              const std::string request = peer.ReadUntil("\r\n");
+              Record(request);
+              if (request == "silent.test\r\n") {
+                  peer.WaitForClientClose();
+                  ++closed_;
+              } else if (request != "closing.test\r\n") {
+                  peer.Send("Domain Name: " + request.substr(0, request.size() - 2) +
+                            "\r\n\r\nRegistrar: Test Registrar\r\n");
+              }
+          }) {}
+    ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
+    ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
+
+    int Port() const { return server_.Port(); }
+    int Accepted() const { return server_.Accepted(); }
+    int Closed() const { return closed_; }
+    std::vector<std::string> Requests() const {
+        std::lock_guard lock(mutex_);
+        return requests_;
+    }
+
+  private:
+    void Record(const std::string& request) {
+        std::lock_guard lock(mutex_);
+        requests_.push_back(request);
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> requests_;
+    std::atomic<int> closed_{0};
+    test::LoopbackServer server_;
+};
+
+class WhoisPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1\r\n");
+        window = std::make_unique<Tmain>(program.Services());
+        window->NetWhois->Port = server.Port();
+    }
+
+    void Query(const QString& url) {
+        test::Ui(*window).url_edit->setEditText(url);
+        window->goClick(test::Ui(*window).go);
+    }
+
+    bool Done() const { return test::Ui(*window).Label5->text() == "Done!"; }
+
+    ScriptedWhoisServer server;
+    test::FakeProgram program;
+    std::unique_ptr<Tmain> window;
+};
+
+TEST_F(WhoisPageTest, TwoQueriesInQuickSuccessionLeaveTheSecondReply) {
+    Query("silent.test");
+    Query("second.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return Done(); }));
+    EXPECT_EQ(test::Ui(*window).Memo3->toPlainText(),
+              "Domain Name: second.test\n\nRegistrar: Test Registrar");
+    test::PumpUntil([] { return false; }, 100);
+    EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
+}
+
+TEST_F(WhoisPageTest, AStopWhileWaitingLeavesTheMemoEmptyAndEndsTheWorkerAtOnce) {
+    Query("silent.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return server.Requests().size() == 1; }));
+    // The server has the connection; only the stop can end the run now.
+    ASSERT_EQ(server.Accepted(), 1);
+
+    QElapsedTimer clock;
+    clock.start();
+    window->whois_stopClick(test::Ui(*window).whois_stop);
+    ASSERT_TRUE(test::PumpUntil([&] { return server.Closed() == 1; }, 1000));
+    const qint64 latency = clock.nsecsElapsed();
+    std::cout << "[ figures  ] whois stop latency: " << latency / 1000 << " us\n";
+    RecordProperty("stop_latency_us", static_cast<int>(latency / 1000));
+
+    EXPECT_LT(latency, 250'000'000) << "within one wait slice";
+    EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
+    EXPECT_TRUE(test::Ui(*window).Memo3->toPlainText().isEmpty());
+}
+
+TEST_F(WhoisPageTest, AStopWhileDoneChangesNothing) {
+    Query("example.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return Done(); }));
+    const QString shown = test::Ui(*window).Memo3->toPlainText();
+    window->whois_stopClick(test::Ui(*window).whois_stop);
+    EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
+    EXPECT_EQ(test::Ui(*window).Memo3->toPlainText(), shown);
+}
+
+}  // namespace
+}  // namespace hostlore

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "query/handoff.h"
+#include "query/page_views.h"
+#include "query/tthread.h"
+#include "support/event_pump.h"
+
+namespace hostlore::test {
+
+// Pages that remember what the workers did to them, in order. Read them on
+// the user interface thread, like the workers' hand-offs write them.
+class RecordingGeneralInfo : public GeneralInfoView {
+  public:
+    void AddAddressLine(const std::string& dottedAddress) override {
+        addresses.push_back(dottedAddress);
+    }
+    std::string AddressLines() const override {
+        std::string lines;
+        for (const auto& address : addresses) {
+            lines += address + "\r\n";
+        }
+        return lines;
+    }
+    void SetLocation(const std::string& region) override { location = region; }
+    void SetHostName(const std::string& name) override { hostName = name; }
+    void ShowWebsiteMissing() override { ++missingShown; }
+    void SetServerType(const std::string& server) override { serverType = server; }
+    void SetLastModified(const std::string& date) override { lastModified = date; }
+    void SetServerDate(const std::string& date) override { serverDate = date; }
+
+    std::vector<std::string> addresses;
+    std::string location, hostName, serverType, lastModified, serverDate;
+    int missingShown = 0;
+};
+
+class RecordingWhois : public WhoisView {
+  public:
+    void ClearReply() override { lines.clear(); }
+    void AppendReplyLine(const std::string& line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
+};
+
+class RecordingPane : public ServicePaneView {
+  public:
+    void Navigate(const std::string& url) override { visited.push_back(url); }
+    std::vector<std::string> visited;
+};
+
+class RecordingNeighbourhood : public NeighbourhoodView {
+  public:
+    void ClearList() override {
+        items.clear();
+        ++cleared;
+    }
+    void AppendItem(const std::string& text) override { items.push_back(text); }
+    void ReplaceLastItem(const std::string& text) override { items.back() = text; }
+    std::vector<std::string> items;
+    int cleared = 0;
+};
+
+// Runs a worker against the user interface thread of the test and waits for
+// its end-of-run handler.
+class WorkerRun {
+  public:
+    template <class Worker, class... Arguments>
+    std::shared_ptr<Worker> Start(Arguments&&... arguments) {
+        auto worker =
+            std::make_shared<Worker>(pump_.Handoff(), std::forward<Arguments>(arguments)...);
+        worker->OnTerminate = [this](TThread&) { ended_ = true; };
+        worker->Start();
+        return worker;
+    }
+    bool WaitForEnd(int milliseconds = 5000) {
+        return PumpUntil([this] { return ended_; }, milliseconds);
+    }
+    const std::shared_ptr<UiHandoff>& Handoff() const { return pump_.Handoff(); }
+
+  private:
+    UiHandoffPump pump_;
+    bool ended_ = false;
+};
+
+}  // namespace hostlore::test
