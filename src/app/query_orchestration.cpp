@@ -7,6 +7,7 @@
 #include "app/pages/service_page.h"
 #include "app/pages/whois_info_page.h"
 #include "query/findip_thread.h"
+#include "query/ip_nei_thread.h"
 #include "query/query_rules.h"
 #include "query/serverinfo_thread.h"
 #include "query/service_pane_threads.h"
@@ -57,6 +58,8 @@ void Tmain::goClick(QObject* sender) {
         ip_nei_stopClick(sender);
     }
     if (settings_) {
+        neighbourhood_->StartRun(std::make_shared<ip_nei_thread>(handoff, url, *neighbourhood_,
+                                                                 *settings_, services_.resolver));
         cxPageControl1->setCurrentIndex(PageAfterQuery(*settings_));
     }
 }

@@ -1,0 +1,41 @@
+#include <gtest/gtest.h>
+
+#include "dns/test_dns.h"
+#include "query/ip_nei_thread.h"
+#include "support/fake_views.h"
+#include "support/temporary_folder.h"
+
+namespace hostlore {
+namespace {
+
+using IpNeiRealDnsTest = test::TestDns;
+
+TEST_F(IpNeiRealDnsTest, NamesEachNeighbourThroughTheSystemResolverInOrder) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[general]\r\nip_nei=10\r\n");
+    test::RecordingNeighbourhood page;
+    test::WorkerRun run;
+    run.Start<ip_nei_thread>("http://198.51.100.3/", page,
+                             SettingsStore(folder.File("settings.ini")),
+                             std::make_shared<SystemResolver>());
+    ASSERT_TRUE(run.WaitForEnd(20000));
+    // Outside the synthesised block nothing has a name; inside, the two
+    // addresses with records of their own keep them.
+    const std::vector<std::string> expected = {
+        "198.51.99.254    X",
+        "198.51.99.255    X",
+        "198.51.100.0    host-198-51-100-0.example.test",
+        "198.51.100.1    host-198-51-100-1.example.test",
+        "198.51.100.2    host-198-51-100-2.example.test",
+        "198.51.100.3    host-198-51-100-3.example.test",
+        "198.51.100.4    host-198-51-100-4.example.test",
+        "198.51.100.5    host-198-51-100-5.example.test",
+        "198.51.100.6    host-198-51-100-6.example.test",
+        "198.51.100.7    seven.example.test",
+        "198.51.100.8    host-198-51-100-8.example.test",
+    };
+    EXPECT_EQ(page.items, expected);
+}
+
+}  // namespace
+}  // namespace hostlore
