@@ -158,7 +158,9 @@ TEST_F(IpNeiThreadTest, AStoppedScanChangesNothingMoreAndAbandonsItsLookUps) {
     resolver->held = {192, 0, 1, 167};  // the second of 201, from 192.0.1.166 on
     std::weak_ptr<TThread> worker = Scan("200");
     ASSERT_TRUE(test::PumpUntil([&] { return page.items.size() == 2; }));
-    worker.lock()->Terminate();
+    if (const auto running = worker.lock()) {
+        running->Terminate();
+    }
     resolver->gate->Open();
     ASSERT_TRUE(test::PumpUntil([&] { return worker.expired(); }));
     EXPECT_EQ(page.items, (Items{"192.0.1.166    X", "192.0.1.167"}));
