@@ -1,7 +1,6 @@
 #include "app/about_box.h"
 
 #include <QEvent>
-#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,10 +14,7 @@ namespace {
 
 QLabel* Picture(const QString& resource) {
     auto* label = new QLabel;
-    QFile file(resource);
-    if (file.open(QIODevice::ReadOnly)) {
-        label->setPixmap(QPixmap::fromImage(DecodeJpeg(file.readAll())));
-    }
+    label->setPixmap(JpegPicture(resource));
     return label;
 }
 

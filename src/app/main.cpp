@@ -1,8 +1,10 @@
 #include <QApplication>
 
 #include "app/main_window.h"
+#include "net/net_stack.h"
 
 int main(int argc, char* argv[]) {
+    hostlore::StartSocketLibrary();
     QApplication application(argc, argv);
     auto services = hostlore::MainServices::ForThisProgram();
     hostlore::Tmain window(services);

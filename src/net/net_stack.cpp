@@ -1,10 +1,16 @@
 #include "net/net_stack.h"
 
+#include <csignal>
+
 #include "net/net_errors.h"
 #include "platform/integer_text.h"
 #include "settings/ini_document.h"
 
 namespace hostlore {
+
+void StartSocketLibrary() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
 
 std::optional<Ipv4Address> TNetStack::DottedAddressOf(std::string_view text) {
     Ipv4Address address{};

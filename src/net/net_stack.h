@@ -8,6 +8,10 @@
 
 namespace hostlore {
 
+// Process-wide set-up for sockets, once at start: a peer that has closed must
+// never end the program through SIGPIPE.
+void StartSocketLibrary();
+
 // Name resolution for connecting, shared by every TCP client.
 class TNetStack {
   public:

@@ -2,6 +2,7 @@
 
 #include <jpeglib.h>
 
+#include <QFile>
 #include <csetjmp>
 #include <cstdio>
 
@@ -57,6 +58,14 @@ QImage DecodeJpeg(const QByteArray& bytes) {
     const bool ok = DecodeInto(bytes, info, image);
     jpeg_destroy_decompress(&info);
     return ok ? image : QImage();
+}
+
+QPixmap JpegPicture(const QString& resource) {
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QPixmap::fromImage(DecodeJpeg(file.readAll()));
 }
 
 }  // namespace hostlore

@@ -1,12 +1,10 @@
 #include "app/pages/page_widgets.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
 
-#include "platform/jpeg_image.h"
 
 namespace hostlore {
 
@@ -75,14 +73,6 @@ QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardP
     button->setIcon(button->style()->standardIcon(picture));
     button->setAutoRaise(true);
     return button;
-}
-
-QPixmap Picture(const QString& resource) {
-    QFile file(resource);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QPixmap::fromImage(DecodeJpeg(file.readAll()));
 }
 
 }  // namespace hostlore

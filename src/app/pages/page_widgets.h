@@ -30,7 +30,4 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption);
 
 QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture);
 
-// One of the program's own pictures, decoded from its resources.
-QPixmap Picture(const QString& resource);
-
 }  // namespace hostlore
