@@ -2,8 +2,6 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QTimer>
 #include <QToolButton>
@@ -13,6 +11,7 @@
 #include "app/page_control.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/service_page.h"
+#include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
 #include "platform/integer_text.h"
 #include "platform/program_files.h"
@@ -42,28 +41,29 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
-    BuildMainMenus(
-        *menuBar(),
-        {
-            .Exit1Click = Guarded([this] { close(); }),
-            .Options2Click = {},
-            .HelpTopic1Click = Guarded([this] {
-                services_.shell->Open(
-                    FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
-            }),
-            .EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); }),
-            .HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); }),
-            .About1Click = Guarded([this] { about->exec(); }),
-        });
+    MainMenuHandlers menu;
+    menu.Exit1Click = Guarded([this] { close(); });
+    menu.HelpTopic1Click = Guarded([this] {
+        services_.shell->Open(FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
+    });
+    menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
+    menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
+    menu.About1Click = Guarded([this] { about->exec(); });
+    BuildMainMenus(*menuBar(), menu);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     connect(Timer1, &QTimer::timeout, this, Guarded([this] { Timer1Timer(); }));
     connect(go, &QToolButton::clicked, this, Guarded([this] { goClick(go); }));
     connect(SpeedButton2, &QToolButton::clicked, this, Guarded([this] { SpeedButton2Click(); }));
-    Timer1->start();
+    new UrlBoxKeys(*url_edit, Guarded([this] {
+        QChar carriageReturn('\r');
+        url_editKeyPress(url_edit, carriageReturn);
+    }));
     FormCreate();
     about = new Tabout(*services_.shell, kWebSite, this);
+    // Boxes shown while starting run event loops: nothing may fire before now.
+    Timer1->start();
 }
 
 Tmain::~Tmain() {
@@ -83,13 +83,13 @@ void Tmain::ShowError(const QString& message) {
 }
 
 void Tmain::FormCreate() {
+    settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
     try {
         ShowLocalNetwork();
     } catch (const std::exception& error) {
-        // The report is lost, not the program: the settings still open below.
+        // The report is lost, not the program: the settings still load below.
         ShowError(QString::fromUtf8(error.what()));
     }
-    settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
     try {
         LoadStartValues();
     } catch (const std::exception& error) {
@@ -186,27 +186,6 @@ void Tmain::FormDestroy() {
     // Workers still running find the window gone at their next hand-off.
     pump_.Handoff()->Close();
     TNetAntiFreeze::Uninstall(NetAntiFreeze1.get());
-}
-
-bool Tmain::eventFilter(QObject* watched, QEvent* event) {
-    // The box passes keys to its line edit directly, so either may see them first.
-    const bool urlBox = watched == url_edit || watched == url_edit->lineEdit();
-    if (urlBox && event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cut)) {
-        // The menu's Ctrl+X must win over the box's own cut.
-        event->ignore();
-        return true;
-    }
-    if (urlBox && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            Guarded([this] {
-                QChar carriageReturn('\r');
-                url_editKeyPress(url_edit, carriageReturn);
-            })();
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace hostlore

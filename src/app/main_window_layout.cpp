@@ -1,7 +1,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -71,8 +70,6 @@ QWidget* Tmain::BuildTopPanel() {
     url_edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     url_edit->setAccessibleName(QStringLiteral("URL"));
     UseTealText(url_edit);
-    url_edit->installEventFilter(this);
-    url_edit->lineEdit()->installEventFilter(this);
 
     go = ToolButton("go", QStringLiteral("Get Hostlore"), QStyle::SP_MediaPlay);
     SpeedButton2 = ToolButton("SpeedButton2",

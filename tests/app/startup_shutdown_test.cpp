@@ -115,6 +115,18 @@ TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
     EXPECT_EQ(ListOf(test::Ui(window).url_edit).size(), 1) << "the timer fires only once";
 }
 
+TEST(Startup, TheAutomaticQueryRunsAfterABoxThatStayedOpenDuringStartUp) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
+    program.machine->failWith = 5;
+    program.boxes->readingMilliseconds = 1300;
+    Tmain window(program.Services());
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_TRUE(window.Timer1->isActive()) << "the timer fired into the half-built start-up";
+    ASSERT_TRUE(test::PumpUntil([&] { return !window.Timer1->isActive(); }, 3000));
+    EXPECT_EQ(ListOf(test::Ui(window).url_edit), QStringList{"http://auto.example.test"});
+}
+
 TEST(Startup, WithExecuteOffThePagesAreActivatedButNoQueryRuns) {
     test::FakeProgram program;
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\nexecute=false\r\n");

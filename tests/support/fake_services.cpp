@@ -1,12 +1,16 @@
 #include "support/fake_services.h"
 
 #include "platform/system_error.h"
+#include "support/event_pump.h"
 
 namespace hostlore::test {
 
 void RecordingMessageBoxes::ShowOk(QWidget* /*owner*/, const QString& text, const QString& caption,
                                    BoxIcon icon) {
     shown.push_back({text, caption, icon});
+    if (readingMilliseconds > 0) {
+        PumpUntil([] { return false; }, readingMilliseconds);
+    }
 }
 
 FixedMachine::FixedMachine() {

@@ -18,12 +18,14 @@ struct ShownBox {
     BoxIcon icon;
 };
 
-// Records every box instead of showing it, as if the user pressed OK at once.
+// Records every box instead of showing it, as if the user pressed OK at once,
+// or after reading it for `readingMilliseconds` while the event loop runs.
 class RecordingMessageBoxes : public MessageBoxes {
   public:
     void ShowOk(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon) override;
     // The boxes shown so far, when they are read on the user interface thread.
     std::vector<ShownBox> shown;
+    int readingMilliseconds = 0;
 };
 
 // Always the same moment: 10 March 2021, 12:00 UTC.

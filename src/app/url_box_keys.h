@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+class QComboBox;
+
+namespace hostlore {
+
+// The keys of the URL box that the window handles itself: Enter runs the
+// query, and the menu's Ctrl+X wins over the box's own cut. The box passes
+// keys to its line edit directly, so both are watched.
+class UrlBoxKeys : public QObject {
+    Q_OBJECT
+
+  public:
+    UrlBoxKeys(QComboBox& box, std::function<void()> onEnter);
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    std::function<void()> onEnter_;
+};
+
+}  // namespace hostlore
