@@ -1,10 +1,10 @@
 #include "app/pages/page_widgets.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
-
 
 namespace hostlore {
 
@@ -43,6 +43,13 @@ QLabel* PlainLabel(const char* name, const QString& accessibleName) {
     label->setTextFormat(Qt::PlainText);
     label->setAccessibleName(accessibleName);
     return label;
+}
+
+void SetAnnouncedText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+    QAccessibleEvent changed(label, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 QLineEdit* ResultField(const char* name, const QString& caption, const QFont& font) {

@@ -23,6 +23,11 @@ QLabel* Caption(const QString& text, QWidget* buddy = nullptr);
 // A label whose text the program sets: starts blank, shows plain text only.
 QLabel* PlainLabel(const char* name, const QString& accessibleName);
 
+// Sets the text of a label that the program keeps up to date. Its accessible
+// name stays its caption; the text is its description, and screen readers are
+// told when it changes.
+void SetAnnouncedText(QLabel* label, const QString& text);
+
 // A result field: read-only, borderless, teal Arial, named for screen readers.
 QLineEdit* ResultField(const char* name, const QString& caption, const QFont& font = ArialFont());
 

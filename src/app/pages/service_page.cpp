@@ -49,7 +49,7 @@ ServicePage::ServicePage(const QString& pageName, const ServicePageNames& names,
 }
 
 void ServicePage::SetCaption(const QString& text) {
-    caption_->setText(text);
+    SetAnnouncedText(caption_, text);
 }
 
 void ServicePage::Navigate(const std::string& url) {

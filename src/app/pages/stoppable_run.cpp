@@ -38,7 +38,7 @@ void StoppableRun::Start(const std::shared_ptr<TThread>& worker,
     connection_ = std::move(connection);
     worker->OnTerminate = [this](TThread& /*sender*/) { Finished(); };
     worker->Start();
-    status_->setText(Latin1(kStatusWorking));
+    SetAnnouncedText(status_, Latin1(kStatusWorking));
 }
 
 bool StoppableRun::Running() const {
@@ -56,14 +56,14 @@ void StoppableRun::Stop() {
         if (const auto worker = worker_.lock()) {
             worker->Terminate();
         }
-        status_->setText(Latin1(kStatusDone));
+        SetAnnouncedText(status_, Latin1(kStatusDone));
     } catch (...) {
         // A failure while stopping is of no interest to the user.
     }
 }
 
 void StoppableRun::Finished() {
-    status_->setText(Latin1(kStatusDone));
+    SetAnnouncedText(status_, Latin1(kStatusDone));
 }
 
 }  // namespace hostlore
