@@ -24,8 +24,9 @@ QAction* AddItem(QMenu& menu, const QString& text, const char* name,
 
 void BuildMainMenus(QMenuBar& bar, const MainMenuHandlers& handlers) {
     QMenu* file = bar.addMenu(QStringLiteral("&File"));
+    // Ctrl+Q as well, the key every other desktop program quits with.
     AddItem(*file, QStringLiteral("E&xit"), "Exit1", handlers.Exit1Click)
-        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+        ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Q)});
 
     QMenu* options = bar.addMenu(QStringLiteral("&Options"));
     AddItem(*options, QStringLiteral("&Options"), "Options2", handlers.Options2Click);

@@ -105,12 +105,12 @@ void Tmain::BuildPages() {
     const QIcon localIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i]->setObjectName(PageName(i));
-        cxPageControl1->AddPage(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,
+        cxPageControl1->addPage(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,
                                 QString::fromLatin1(kTabCaptions[i]));
     }
     QFont tabFont = ArialFont(8);
     tabFont.setUnderline(true);
-    cxPageControl1->SetTabFont(tabFont);
+    cxPageControl1->setTabFont(tabFont);
 }
 
 }  // namespace hostlore

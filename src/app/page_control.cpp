@@ -1,92 +1,89 @@
 #include "app/page_control.h"
 
-#include <QButtonGroup>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QStackedWidget>
-#include <QStyleOptionTab>
-#include <QStylePainter>
-#include <QTabBar>
+
+#include "app/page_tabs_accessible.h"
 
 namespace hostlore {
 
-namespace {
-
-constexpr int kIconSize = 16;
-constexpr int kGap = 4;
-constexpr int kDecorationLength = kIconSize + 3 * kGap;
-
-}  // namespace
-
-VerticalTab::VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent)
-    : QAbstractButton(parent) {
-    setIcon(icon);
-    setIconSize(QSize(kIconSize, kIconSize));
-    setText(caption);
-    setAccessibleName(caption.trimmed());
-    setCheckable(true);
-    setFocusPolicy(Qt::TabFocus);
+PageTabBar::PageTabBar(QWidget* parent) : QWidget(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAccessibleName(QStringLiteral("Pages"));
 }
 
-QSize VerticalTab::sizeHint() const {
-    const int length = fontMetrics().horizontalAdvance(text()) + kDecorationLength;
-    return {std::max(fontMetrics().height(), kIconSize) + 2 * kGap, std::min(length, kMaxLength)};
-}
-
-void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
-    QStylePainter painter(this);
-    QStyleOptionTab option;
-    option.initFrom(this);
-    option.shape = QTabBar::RoundedWest;
-    option.position = QStyleOptionTab::Middle;
-    if (isChecked()) {
-        option.state |= QStyle::State_Selected;
+void PageTabBar::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            emit stepRequested(-1);
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            emit stepRequested(1);
+            break;
+        case Qt::Key_Home:
+            emit endRequested(false);
+            break;
+        case Qt::Key_End:
+            emit endRequested(true);
+            break;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
     }
-    painter.drawControl(QStyle::CE_TabBarTabShape, option);
+    event->accept();
+}
 
-    // Icon, then caption, reading upwards as on the style's own left-hand tabs.
-    painter.translate(0, height());
-    painter.rotate(-90);
-    const int across = width();
-    const int along = height();
-    icon().paint(&painter, QRect(kGap, (across - kIconSize) / 2, kIconSize, kIconSize));
-    // The trailing blanks that even out the captions go first when room is short.
-    const int room = along - kDecorationLength;
-    const QString caption = fontMetrics().horizontalAdvance(text()) <= room
-                                ? text()
-                                : fontMetrics().elidedText(text().trimmed(), Qt::ElideRight, room);
-    painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QRect(kIconSize + 2 * kGap, 0, room, across), Qt::AlignLeft | Qt::AlignVCenter,
-                     caption);
-    if (hasFocus()) {
-        QStyleOptionFocusRect focus;
-        focus.initFrom(this);
-        focus.rect = QRect(kGap / 2, kGap / 2, along - kGap, across - kGap);
-        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+void PageTabBar::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+    for (QWidget* tab : findChildren<QWidget*>()) {
+        tab->update();
+    }
+}
+
+void PageTabBar::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    for (QWidget* tab : findChildren<QWidget*>()) {
+        tab->update();
     }
 }
 
 PageControl::PageControl(QWidget* parent)
-    : QWidget(parent),
-      tabArea_(new QWidget),
-      pages_(new QStackedWidget),
-      group_(new QButtonGroup(this)) {
+    : QWidget(parent), tabBar_(new PageTabBar), pages_(new QStackedWidget) {
+    InstallPageTabsAccessibility();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(tabArea_);
+    row->addWidget(tabBar_);
     row->addWidget(pages_, 1);
     pages_->setFrameShape(QFrame::StyledPanel);
-    connect(group_, &QButtonGroup::idClicked, this, &PageControl::setCurrentIndex);
+    connect(tabBar_, &PageTabBar::stepRequested, this, &PageControl::Step);
+    connect(tabBar_, &PageTabBar::endRequested, this,
+            [this](bool last) { setCurrentIndex(last ? count() - 1 : 0); });
+    const std::pair<QKeySequence, int> switches[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
+        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    };
+    for (const auto& [keys, step] : switches) {
+        auto* shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] { Step(step); });
+    }
 }
 
-void PageControl::AddPage(QWidget* page, const QIcon& icon, const QString& caption) {
-    auto* tab = new VerticalTab(icon, caption, tabArea_);
-    group_->addButton(tab, count());
+void PageControl::addPage(QWidget* page, const QIcon& icon, const QString& caption) {
+    const int index = count();
+    auto* tab = new VerticalTab(icon, caption, tabBar_);
+    connect(tab, &VerticalTab::clicked, this, [this, index] { setCurrentIndex(index); });
     tabs_.push_back(tab);
     pages_->addWidget(page);
-    if (count() == 1) {
-        tab->setChecked(true);
-    }
+    tab->setChecked(index == currentIndex());
     ArrangeTabs();
 }
 
@@ -98,10 +95,13 @@ void PageControl::setCurrentIndex(int index) {
     if (index < 0 || index >= count()) {
         return;
     }
-    tab(index)->setChecked(true);
+    for (int i = 0; i < count(); ++i) {
+        tab(i)->setChecked(i == index);
+    }
     if (index != pages_->currentIndex()) {
         pages_->setCurrentIndex(index);
         emit currentChanged(index);
+        NotifyPageTabSelected(*tab(index));
     }
 }
 
@@ -109,7 +109,7 @@ QWidget* PageControl::widget(int index) const {
     return pages_->widget(index);
 }
 
-void PageControl::SetTabFont(const QFont& font) {
+void PageControl::setTabFont(const QFont& font) {
     for (VerticalTab* tab : tabs_) {
         tab->setFont(font);
     }
@@ -119,6 +119,12 @@ void PageControl::SetTabFont(const QFont& font) {
 void PageControl::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     ArrangeTabs();
+}
+
+void PageControl::Step(int step) {
+    if (count() > 0) {
+        setCurrentIndex((currentIndex() + step + count()) % count());
+    }
 }
 
 void PageControl::ArrangeTabs() {
@@ -138,7 +144,7 @@ void PageControl::ArrangeTabs() {
         y += size.height();
         columnWidth = std::max(columnWidth, size.width());
     }
-    tabArea_->setFixedWidth(x + columnWidth);
+    tabBar_->setFixedWidth(x + columnWidth);
 }
 
 }  // namespace hostlore

@@ -1,44 +1,49 @@
 #pragma once
 
-#include <QAbstractButton>
-#include <QIcon>
+#include <QWidget>
 #include <vector>
 
+#include "app/vertical_tab.h"
+
 class QStackedWidget;
-class QButtonGroup;
 
 namespace hostlore {
 
-// One tab of a PageControl: drawn by the style as a tab on the left side,
-// its caption written vertically.
-class VerticalTab : public QAbstractButton {
+// The column of tabs: one focus stop for the keyboard, where the arrow keys,
+// Home and End move through the tabs in page order.
+class PageTabBar : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kMaxLength = 140;
+    explicit PageTabBar(QWidget* parent = nullptr);
 
-    VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent = nullptr);
-    QSize sizeHint() const override;
+  signals:
+    void stepRequested(int step);  // -1 previous, +1 next
+    void endRequested(bool last);  // Home or End
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 };
 
 // Pages with their tabs on the left, in as many columns as the height needs,
-// so that every tab stays in sight.
+// so that every tab stays in sight. Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDown and
+// Ctrl+PgUp switch pages from anywhere in the window.
 class PageControl : public QWidget {
     Q_OBJECT
 
   public:
     explicit PageControl(QWidget* parent = nullptr);
 
-    void AddPage(QWidget* page, const QIcon& icon, const QString& caption);
+    void addPage(QWidget* page, const QIcon& icon, const QString& caption);
     int count() const { return static_cast<int>(tabs_.size()); }
     int currentIndex() const;
     void setCurrentIndex(int index);
     QWidget* widget(int index) const;
     VerticalTab* tab(int index) const { return tabs_.at(static_cast<std::size_t>(index)); }
-    void SetTabFont(const QFont& font);
+    PageTabBar* tabBar() const { return tabBar_; }
+    void setTabFont(const QFont& font);
 
   signals:
     void currentChanged(int index);
@@ -47,11 +52,11 @@ class PageControl : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void Step(int step);
     void ArrangeTabs();
 
-    QWidget* tabArea_;
+    PageTabBar* tabBar_;
     QStackedWidget* pages_;
-    QButtonGroup* group_;
     std::vector<VerticalTab*> tabs_;
 };
 

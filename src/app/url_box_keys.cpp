@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QShortcut>
 
 namespace hostlore {
 
@@ -10,6 +11,14 @@ UrlBoxKeys::UrlBoxKeys(QComboBox& box, std::function<void()> onEnter)
     : QObject(&box), onEnter_(std::move(onEnter)) {
     box.installEventFilter(this);
     box.lineEdit()->installEventFilter(this);
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_F6),
+                                     QKeySequence(Qt::ALT | Qt::Key_D)}) {
+        auto* shortcut = new QShortcut(keys, box.window());
+        connect(shortcut, &QShortcut::activated, this, [&box] {
+            box.setFocus(Qt::ShortcutFocusReason);
+            box.lineEdit()->selectAll();
+        });
+    }
 }
 
 bool UrlBoxKeys::eventFilter(QObject* watched, QEvent* event) {
