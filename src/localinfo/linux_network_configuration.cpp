@@ -63,11 +63,11 @@ std::vector<std::string> ResolverSetting(const std::filesystem::path& file,
     return values;
 }
 
-std::vector<std::string> NameServers() {
-    auto servers = ResolverSetting("/etc/resolv.conf", "nameserver");
+std::vector<std::string> NameServers(const NetworkConfigurationFiles& files) {
+    auto servers = ResolverSetting(files.resolvConf, "nameserver");
     if (servers == std::vector<std::string>{"127.0.0.53"}) {
         // The local stub of systemd-resolved: its own servers are the real ones.
-        if (auto upstream = ResolverSetting("/run/systemd/resolve/resolv.conf", "nameserver");
+        if (auto upstream = ResolverSetting(files.resolvedResolvConf, "nameserver");
             !upstream.empty()) {
             servers = upstream;
         }
@@ -75,7 +75,7 @@ std::vector<std::string> NameServers() {
     return servers;
 }
 
-std::string DomainName(const std::string& hostName) {
+std::string DomainName(const std::string& hostName, const NetworkConfigurationFiles& files) {
     addrinfo hints{};
     hints.ai_flags = AI_CANONNAME;
     addrinfo* found = nullptr;
@@ -91,9 +91,9 @@ std::string DomainName(const std::string& hostName) {
         ::freeaddrinfo(found);
     }
     if (domain.empty()) {
-        auto named = ResolverSetting("/etc/resolv.conf", "domain");
+        auto named = ResolverSetting(files.resolvConf, "domain");
         if (named.empty()) {
-            named = ResolverSetting("/etc/resolv.conf", "search");
+            named = ResolverSetting(files.resolvConf, "search");
         }
         if (!named.empty()) {
             domain = named.front();
@@ -102,8 +102,8 @@ std::string DomainName(const std::string& hostName) {
     return domain;
 }
 
-bool NameServiceAsksDns() {
-    for (const auto& line : ReadLines("/etc/nsswitch.conf")) {
+bool NameServiceAsksDns(const std::filesystem::path& nsswitchConf) {
+    for (const auto& line : ReadLines(nsswitchConf)) {
         std::istringstream words(line);
         std::string database;
         words >> database;
@@ -173,6 +173,9 @@ std::map<std::string, std::vector<AddressEntry>> Gateways() {
 
 }  // namespace
 
+LinuxNetworkConfiguration::LinuxNetworkConfiguration(NetworkConfigurationFiles files)
+    : files_(std::move(files)) {}
+
 NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
     NetworkParameters parameters;
     char hostName[256] = {};
@@ -180,8 +183,8 @@ NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
         throw ESystemError(errno);
     }
     parameters.HostName = hostName;
-    parameters.DomainName = DomainName(parameters.HostName);
-    for (const auto& server : NameServers()) {
+    parameters.DomainName = DomainName(parameters.HostName, files_);
+    for (const auto& server : NameServers(files_)) {
         parameters.DnsServerList.push_back({server, ""});
     }
     if (!parameters.DnsServerList.empty()) {
@@ -189,7 +192,8 @@ NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
     }
     parameters.EnableRouting = NumberIn("/proc/sys/net/ipv4/ip_forward");
     parameters.EnableProxy = NumberIn("/proc/sys/net/ipv4/conf/all/proxy_arp");
-    parameters.EnableDns = !parameters.DnsServerList.empty() && NameServiceAsksDns() ? 1 : 0;
+    parameters.EnableDns =
+        !parameters.DnsServerList.empty() && NameServiceAsksDns(files_.nsswitchConf) ? 1 : 0;
     return parameters;
 }
 
