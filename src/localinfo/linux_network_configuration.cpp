@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,18 +45,17 @@ std::int32_t NumberIn(const std::filesystem::path& file) {
     }
 }
 
-// The words of the resolver configuration's lines that begin with `keyword`.
+// The first word after `keyword` on each line that begins with it: a line
+// names one value, and what follows it is a comment.
 std::vector<std::string> ResolverSetting(const std::filesystem::path& file,
                                          const std::string& keyword) {
     std::vector<std::string> values;
     for (const auto& line : ReadLines(file)) {
         std::istringstream words(line);
         std::string first;
-        words >> first;
-        if (first == keyword) {
-            for (std::string value; words >> value;) {
-                values.push_back(value);
-            }
+        std::string value;
+        if (words >> first && first == keyword && words >> value) {
+            values.push_back(value);
         }
     }
     return values;
@@ -75,31 +73,36 @@ std::vector<std::string> NameServers(const NetworkConfigurationFiles& files) {
     return servers;
 }
 
+// The first name on the hosts line that lists the host: its canonical name.
+std::string CanonicalHostName(const std::string& hostName, const std::filesystem::path& hosts) {
+    for (const auto& line : ReadLines(hosts)) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string address;
+        std::string canonical;
+        if (!(words >> address >> canonical)) {
+            continue;
+        }
+        for (std::string name = canonical; !name.empty(); name.clear(), words >> name) {
+            if (name == hostName) {
+                return canonical;
+            }
+        }
+    }
+    return {};
+}
+
+// Taken from the machine's own files only: start-up must not wait on a
+// name server that may never answer.
 std::string DomainName(const std::string& hostName, const NetworkConfigurationFiles& files) {
-    addrinfo hints{};
-    hints.ai_flags = AI_CANONNAME;
-    addrinfo* found = nullptr;
-    std::string domain;
-    if (::getaddrinfo(hostName.c_str(), nullptr, &hints, &found) == 0 && found != nullptr &&
-        found->ai_canonname != nullptr) {
-        const std::string canonical = found->ai_canonname;
-        if (const auto dot = canonical.find('.'); dot != std::string::npos) {
-            domain = canonical.substr(dot + 1);
-        }
+    const std::string canonical = CanonicalHostName(hostName, files.hosts);
+    if (const auto dot = canonical.find('.'); dot != std::string::npos) {
+        return canonical.substr(dot + 1);
     }
-    if (found != nullptr) {
-        ::freeaddrinfo(found);
+    auto named = ResolverSetting(files.resolvConf, "domain");
+    if (named.empty()) {
+        named = ResolverSetting(files.resolvConf, "search");
     }
-    if (domain.empty()) {
-        auto named = ResolverSetting(files.resolvConf, "domain");
-        if (named.empty()) {
-            named = ResolverSetting(files.resolvConf, "search");
-        }
-        if (!named.empty()) {
-            domain = named.front();
-        }
-    }
-    return domain;
+    return named.empty() ? std::string() : named.front();
 }
 
 bool NameServiceAsksDns(const std::filesystem::path& nsswitchConf) {
@@ -208,10 +211,15 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
         if (index == 0) {
             continue;
         }
+        // An address's label ("lo:9") names the address, not the interface.
+        char name[IF_NAMESIZE] = {};
+        if (::if_indextoname(static_cast<unsigned>(index), name) == nullptr) {
+            continue;
+        }
         AdapterInfo& adapter = byIndex[index];
         adapter.ComboIndex = index;
         adapter.Index = index;
-        adapter.AdapterName = entry->ifa_name;
+        adapter.AdapterName = name;
         if (entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET) {
             const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
             const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);
