@@ -200,12 +200,17 @@ TEST_F(HttpClientTest, RefusesRepliesItDoesNotAccept) {
     }
 }
 
-TEST_F(HttpClientTest, AStatusCodeThatIsNoNumberFails) {
+// Numbers in a reply are decimal: "$" and "0x" do not make them hexadecimal.
+TEST_F(HttpClientTest, AReplyNumberThatIsNoDecimalNumberFails) {
     for (const auto& [reply, message] :
          {std::pair<const char*, const char*>{"HTTP/1.1  200 OK\r\n\r\n",
                                               "'' is not a valid integer value"},
           {"HTTP/1.1 OK\r\n\r\n", "'OK' is not a valid integer value"},
-          {"garbage\r\n\r\n", "'' is not a valid integer value"}}) {
+          {"garbage\r\n\r\n", "'' is not a valid integer value"},
+          {"HTTP/1.1 $C8 OK\r\n\r\n", "'$C8' is not a valid integer value"},
+          {"HTTP/1.1 0xC8 OK\r\n\r\n", "'0xC8' is not a valid integer value"},
+          {"HTTP/1.1 206 Partial\r\nContent-Range: bytes 0x1-2/3\r\n\r\n",
+           "'0x1' is not a valid integer value"}}) {
         ScriptedHttpServer server({reply});
         http.CloseConnection();
         try {
@@ -225,23 +230,7 @@ TEST_F(HttpClientTest, AHeaderLineWithoutAColonNamesNoHeader) {
               (std::vector<std::string>{"Server", " (Unix)"}));
 }
 
-// Numbers in a reply are decimal: "$" and "0x" do not make them hexadecimal.
-TEST_F(HttpClientTest, ReadsNumbersInTheReplyAsDecimal) {
-    for (const auto& [reply, message] :
-         {std::pair<const char*, const char*>{"HTTP/1.1 $C8 OK\r\n\r\n",
-                                              "'$C8' is not a valid integer value"},
-          {"HTTP/1.1 0xC8 OK\r\n\r\n", "'0xC8' is not a valid integer value"},
-          {"HTTP/1.1 206 Partial\r\nContent-Range: bytes 0x1-2/3\r\n\r\n",
-           "'0x1' is not a valid integer value"}}) {
-        ScriptedHttpServer server({reply});
-        http.CloseConnection();
-        try {
-            http.SendHead(server.Url());
-            FAIL() << reply;
-        } catch (const ConvertError& error) {
-            EXPECT_STREQ(error.what(), message);
-        }
-    }
+TEST_F(HttpClientTest, AContentLengthThatIsNoDecimalNumberReadsAsZero) {
     for (const char* length : {"0x10", "$10", "16 bytes"}) {
         ScriptedHttpServer server(
             {"HTTP/1.1 200 OK\r\nContent-Length: " + std::string(length) + "\r\n\r\n"});
