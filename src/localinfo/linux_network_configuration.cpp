@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -73,7 +74,8 @@ std::vector<std::string> NameServers(const NetworkConfigurationFiles& files) {
     return servers;
 }
 
-// The first name on the hosts line that lists the host: its canonical name.
+// The first name on the hosts line that lists the host (names match without
+// regard to case): its canonical name.
 std::string CanonicalHostName(const std::string& hostName, const std::filesystem::path& hosts) {
     for (const auto& line : ReadLines(hosts)) {
         std::istringstream words(line.substr(0, line.find('#')));
@@ -83,7 +85,7 @@ std::string CanonicalHostName(const std::string& hostName, const std::filesystem
             continue;
         }
         for (std::string name = canonical; !name.empty(); name.clear(), words >> name) {
-            if (name == hostName) {
+            if (::strcasecmp(name.c_str(), hostName.c_str()) == 0) {
                 return canonical;
             }
         }

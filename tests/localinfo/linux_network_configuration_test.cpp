@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <sstream>
@@ -58,6 +59,13 @@ std::string ThisHostName() {
 }
 
 std::string WithHostName(std::string text) {
+    std::string upper = ThisHostName();
+    for (auto& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    for (auto at = text.find("UPPERHOST"); at != std::string::npos; at = text.find("UPPERHOST")) {
+        text.replace(at, 9, upper);
+    }
     for (auto at = text.find("HOST"); at != std::string::npos; at = text.find("HOST", at)) {
         text.replace(at, 4, ThisHostName());
     }
@@ -89,6 +97,12 @@ TEST(LinuxNetworkConfiguration, ReadsDomainAndServersFromTheResolverFiles) {
          "",
          "",
          "first.test",
+         {}},
+        {"host name in other letter case",
+         "127.0.1.1 box.case.test UPPERHOST\n",
+         "",
+         "",
+         "case.test",
          {}},
         {"a line for another host",
          "127.0.1.1 other.elsewhere.test other\n",
