@@ -1,5 +1,9 @@
 #include "localinfo/browser_url.h"
 
+#include <exception>
+
+#include "net/anti_freeze.h"
+
 namespace hostlore {
 
 std::string UrlFromBrowserReply(const std::optional<std::string>& reply) {
@@ -20,7 +24,16 @@ std::string UrlFromBrowserReply(const std::optional<std::string>& reply) {
 }
 
 std::string GetBrowserURL(BrowserUrlSource& source) {
-    return UrlFromBrowserReply(source.ActivePageReply());
+    // The window does not respond while the browser is asked: nothing may run
+    // inside the handler that asks, not even a second capture.
+    const TNetAntiFreeze::HoldWindowEvents held;
+    try {
+        return UrlFromBrowserReply(source.ActivePageReply());
+    } catch (const std::exception&) {
+        // A browser's files and answers are outside our control; whatever
+        // fails in reading them, memory included, leaves no URL to take.
+        return std::string(kNoUrl);
+    }
 }
 
 }  // namespace hostlore

@@ -22,7 +22,8 @@ class BrowserUrlSource {
 // a local file (":///"), a blank page, no quotation mark, or an empty URL.
 std::string UrlFromBrowserReply(const std::optional<std::string>& reply);
 
-// Asks the source and applies the reply's rules.
+// Asks the source and applies the reply's rules; any failure gives "XXX".
+// Window events wait until it returns.
 std::string GetBrowserURL(BrowserUrlSource& source);
 
 }  // namespace hostlore

@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <charconv>
+#include <climits>
 #include <filesystem>
 #include <sstream>
 
@@ -65,6 +67,25 @@ std::int64_t LeaseTime(const std::string& value) {
     const std::int64_t secondsOfDay =
         std::int64_t{hour} * 3600 + std::int64_t{minute} * 60 + second;
     return static_cast<std::int64_t>(*dayNumber - kUnixEpochDay) * 86400 + secondsOfDay;
+}
+
+// Seconds from `start` by a lifetime in decimal; 0 (no expiry known) for a
+// lifetime that is no number, negative, or beyond any clock.
+std::int64_t ExpiryAfter(std::int64_t start, std::string_view lifetime) {
+    std::int64_t seconds = 0;
+    const auto [end, error] =
+        std::from_chars(lifetime.data(), lifetime.data() + lifetime.size(), seconds);
+    std::int64_t expiry = 0;
+    if (error != std::errc() || end != lifetime.data() + lifetime.size() || seconds < 0 ||
+        __builtin_add_overflow(start, seconds, &expiry)) {
+        return 0;
+    }
+    return expiry;
+}
+
+// The record holds 32-bit times; one it cannot hold is shown as none.
+std::int32_t RecordTime(std::int64_t seconds) {
+    return seconds >= INT32_MIN && seconds <= INT32_MAX ? static_cast<std::int32_t>(seconds) : 0;
 }
 
 }  // namespace
@@ -139,7 +160,7 @@ std::optional<DhcpLease> ParseNetworkdLease(std::string_view content, std::int64
         if (key == "SERVER_ADDRESS") {
             lease->server = value;
         } else if (key == "LIFETIME") {
-            lease->expires = writtenAt + std::atoll(value.c_str());
+            lease->expires = ExpiryAfter(writtenAt, value);
         }
     }
     return lease;
@@ -183,8 +204,8 @@ void ApplyDhcpLease(AdapterInfo& adapter, const std::map<int, LeasedAddress>& le
             adapter.SecondaryWinsServer = {{lease->winsServers[1], ""}};
         }
     }
-    adapter.LeaseObtained = static_cast<std::int32_t>(lease->obtained);
-    adapter.LeaseExpires = static_cast<std::int32_t>(lease->expires);
+    adapter.LeaseObtained = RecordTime(lease->obtained);
+    adapter.LeaseExpires = RecordTime(lease->expires);
 }
 
 }  // namespace hostlore

@@ -3,7 +3,7 @@
 #include <arpa/inet.h>
 #include <ifaddrs.h>
 #include <net/if.h>
-#include <netdb.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -46,28 +46,27 @@ std::int32_t NumberIn(const std::filesystem::path& file) {
     }
 }
 
-// The words of the resolver configuration's lines that begin with `keyword`.
+// The first word after `keyword` on each line that begins with it: a line
+// names one value, and what follows it is a comment.
 std::vector<std::string> ResolverSetting(const std::filesystem::path& file,
                                          const std::string& keyword) {
     std::vector<std::string> values;
     for (const auto& line : ReadLines(file)) {
         std::istringstream words(line);
         std::string first;
-        words >> first;
-        if (first == keyword) {
-            for (std::string value; words >> value;) {
-                values.push_back(value);
-            }
+        std::string value;
+        if (words >> first && first == keyword && words >> value) {
+            values.push_back(value);
         }
     }
     return values;
 }
 
-std::vector<std::string> NameServers() {
-    auto servers = ResolverSetting("/etc/resolv.conf", "nameserver");
+std::vector<std::string> NameServers(const NetworkConfigurationFiles& files) {
+    auto servers = ResolverSetting(files.resolvConf, "nameserver");
     if (servers == std::vector<std::string>{"127.0.0.53"}) {
         // The local stub of systemd-resolved: its own servers are the real ones.
-        if (auto upstream = ResolverSetting("/run/systemd/resolve/resolv.conf", "nameserver");
+        if (auto upstream = ResolverSetting(files.resolvedResolvConf, "nameserver");
             !upstream.empty()) {
             servers = upstream;
         }
@@ -75,35 +74,41 @@ std::vector<std::string> NameServers() {
     return servers;
 }
 
-std::string DomainName(const std::string& hostName) {
-    addrinfo hints{};
-    hints.ai_flags = AI_CANONNAME;
-    addrinfo* found = nullptr;
-    std::string domain;
-    if (::getaddrinfo(hostName.c_str(), nullptr, &hints, &found) == 0 && found != nullptr &&
-        found->ai_canonname != nullptr) {
-        const std::string canonical = found->ai_canonname;
-        if (const auto dot = canonical.find('.'); dot != std::string::npos) {
-            domain = canonical.substr(dot + 1);
+// The first name on the hosts line that lists the host (names match without
+// regard to case): its canonical name.
+std::string CanonicalHostName(const std::string& hostName, const std::filesystem::path& hosts) {
+    for (const auto& line : ReadLines(hosts)) {
+        std::istringstream words(line.substr(0, line.find('#')));
+        std::string address;
+        std::string canonical;
+        if (!(words >> address >> canonical)) {
+            continue;
+        }
+        for (std::string name = canonical; !name.empty(); name.clear(), words >> name) {
+            if (::strcasecmp(name.c_str(), hostName.c_str()) == 0) {
+                return canonical;
+            }
         }
     }
-    if (found != nullptr) {
-        ::freeaddrinfo(found);
-    }
-    if (domain.empty()) {
-        auto named = ResolverSetting("/etc/resolv.conf", "domain");
-        if (named.empty()) {
-            named = ResolverSetting("/etc/resolv.conf", "search");
-        }
-        if (!named.empty()) {
-            domain = named.front();
-        }
-    }
-    return domain;
+    return {};
 }
 
-bool NameServiceAsksDns() {
-    for (const auto& line : ReadLines("/etc/nsswitch.conf")) {
+// Taken from the machine's own files only: start-up must not wait on a
+// name server that may never answer.
+std::string DomainName(const std::string& hostName, const NetworkConfigurationFiles& files) {
+    const std::string canonical = CanonicalHostName(hostName, files.hosts);
+    if (const auto dot = canonical.find('.'); dot != std::string::npos) {
+        return canonical.substr(dot + 1);
+    }
+    auto named = ResolverSetting(files.resolvConf, "domain");
+    if (named.empty()) {
+        named = ResolverSetting(files.resolvConf, "search");
+    }
+    return named.empty() ? std::string() : named.front();
+}
+
+bool NameServiceAsksDns(const std::filesystem::path& nsswitchConf) {
+    for (const auto& line : ReadLines(nsswitchConf)) {
         std::istringstream words(line);
         std::string database;
         words >> database;
@@ -173,6 +178,9 @@ std::map<std::string, std::vector<AddressEntry>> Gateways() {
 
 }  // namespace
 
+LinuxNetworkConfiguration::LinuxNetworkConfiguration(NetworkConfigurationFiles files)
+    : files_(std::move(files)) {}
+
 NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
     NetworkParameters parameters;
     char hostName[256] = {};
@@ -180,8 +188,8 @@ NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
         throw ESystemError(errno);
     }
     parameters.HostName = hostName;
-    parameters.DomainName = DomainName(parameters.HostName);
-    for (const auto& server : NameServers()) {
+    parameters.DomainName = DomainName(parameters.HostName, files_);
+    for (const auto& server : NameServers(files_)) {
         parameters.DnsServerList.push_back({server, ""});
     }
     if (!parameters.DnsServerList.empty()) {
@@ -189,7 +197,8 @@ NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
     }
     parameters.EnableRouting = NumberIn("/proc/sys/net/ipv4/ip_forward");
     parameters.EnableProxy = NumberIn("/proc/sys/net/ipv4/conf/all/proxy_arp");
-    parameters.EnableDns = !parameters.DnsServerList.empty() && NameServiceAsksDns() ? 1 : 0;
+    parameters.EnableDns =
+        !parameters.DnsServerList.empty() && NameServiceAsksDns(files_.nsswitchConf) ? 1 : 0;
     return parameters;
 }
 
@@ -204,10 +213,15 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
         if (index == 0) {
             continue;
         }
+        // An address's label ("lo:9") names the address, not the interface.
+        char name[IF_NAMESIZE] = {};
+        if (::if_indextoname(static_cast<unsigned>(index), name) == nullptr) {
+            continue;
+        }
         AdapterInfo& adapter = byIndex[index];
         adapter.ComboIndex = index;
         adapter.Index = index;
-        adapter.AdapterName = entry->ifa_name;
+        adapter.AdapterName = name;
         if (entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET) {
             const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
             const auto* mask = reinterpret_cast<const sockaddr_in*>(entry->ifa_netmask);

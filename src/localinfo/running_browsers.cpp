@@ -11,8 +11,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "net/net_errors.h"
-#include "net/tcp_client.h"
+#include "localinfo/loopback_http_get.h"
 #include "platform/file_text.h"
 
 namespace hostlore {
@@ -21,6 +20,11 @@ namespace {
 
 constexpr std::chrono::seconds kCaptureLimit{10};
 constexpr std::string_view kMozLz4Magic{"mozLz40\0", 8};
+constexpr std::size_t kMozLz4HeaderSize = 12;
+// Far beyond any real session or list of tabs; a file or answer larger than
+// this is damaged or hostile, and must not take the memory it asks for.
+constexpr std::uint32_t kMaxSessionSize = 64u << 20;
+constexpr std::size_t kMaxPageListReply = 1u << 20;
 
 // A profile's "lock" link reads "ADDRESS:+PID" while Firefox runs it.
 bool ProfileIsLive(const std::filesystem::path& profile) {
@@ -34,19 +38,21 @@ bool ProfileIsLive(const std::filesystem::path& profile) {
     return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) == 0;
 }
 
-QJsonValue At(const QJsonValue& array, qint64 oneBasedIndex) {
+// The item that the 1-based index `key` of `holder` selects in `array`; the
+// first when the key is missing, none when it is no index of the array.
+QJsonObject Selected(const QJsonObject& holder, const char* key, const QJsonValue& array) {
     const QJsonArray items = array.toArray();
-    const qint64 index = oneBasedIndex - 1;
-    return index >= 0 && index < items.size() ? items.at(index) : QJsonValue();
+    // A number that is no whole qint64 reads as 0, which selects nothing.
+    const qint64 oneBased = holder.contains(key) ? holder.value(key).toInteger(0) : 1;
+    return oneBased >= 1 && oneBased <= items.size() ? items.at(oneBased - 1).toObject()
+                                                     : QJsonObject();
 }
 
 std::optional<RunningBrowsers::Page> ActivePageOfSession(const std::string& json) {
     const QJsonObject session = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-    const QJsonObject window =
-        At(session.value("windows"), session.value("selectedWindow").toInteger(1)).toObject();
-    const QJsonObject tab =
-        At(window.value("tabs"), window.value("selected").toInteger(1)).toObject();
-    const QJsonObject entry = At(tab.value("entries"), tab.value("index").toInteger(1)).toObject();
+    const QJsonObject window = Selected(session, "selectedWindow", session.value("windows"));
+    const QJsonObject tab = Selected(window, "selected", window.value("tabs"));
+    const QJsonObject entry = Selected(tab, "index", tab.value("entries"));
     if (!entry.contains("url")) {
         return std::nullopt;
     }
@@ -54,29 +60,10 @@ std::optional<RunningBrowsers::Page> ActivePageOfSession(const std::string& json
                                  entry.value("title").toString().toStdString()};
 }
 
-std::optional<std::string> HttpGet(int port, const std::string& target,
-                                   std::chrono::steady_clock::time_point deadline) {
-    TNetTCPClient client(nullptr);
-    client.Host = "127.0.0.1";
-    client.Port = port;
-    try {
-        client.OpenConnection();
-        client.SendText("GET " + target + " HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
-        while (client.IsConnected()) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                client.CloseConnection();
-                return std::nullopt;
-            }
-            client.ReceiveChunk(false, static_cast<int>(left.count()));
-        }
-    } catch (const ENetException&) {
-        return std::nullopt;
-    }
-    const std::string& reply = client.PendingInput();
-    const auto body = reply.find("\r\n\r\n");
-    return body == std::string::npos ? std::nullopt : std::optional(reply.substr(body + 4));
+// The largest file whose block can decompress to kMaxSessionSize.
+std::size_t MaxMozLz4FileSize() {
+    return kMozLz4HeaderSize +
+           static_cast<std::size_t>(LZ4_compressBound(static_cast<int>(kMaxSessionSize)));
 }
 
 int DevToolsPort(const std::filesystem::path& configHome) {
@@ -93,20 +80,22 @@ int DevToolsPort(const std::filesystem::path& configHome) {
 }  // namespace
 
 std::optional<std::string> DecodeMozLz4(std::string_view bytes) {
-    if (bytes.size() < 12 || bytes.substr(0, 8) != kMozLz4Magic) {
+    if (bytes.size() < kMozLz4HeaderSize || bytes.substr(0, kMozLz4Magic.size()) != kMozLz4Magic ||
+        bytes.size() > MaxMozLz4FileSize()) {
         return std::nullopt;
     }
     std::uint32_t size = 0;
     for (int i = 3; i >= 0; --i) {
         size = size << 8 | static_cast<unsigned char>(bytes[8 + static_cast<std::size_t>(i)]);
     }
-    if (size > (256u << 20)) {
+    // The declared size is checked before anything is allocated for it.
+    if (size > kMaxSessionSize) {
         return std::nullopt;
     }
     std::string json(size, '\0');
-    const int decoded =
-        LZ4_decompress_safe(bytes.data() + 12, json.data(), static_cast<int>(bytes.size() - 12),
-                            static_cast<int>(size));
+    const int decoded = LZ4_decompress_safe(bytes.data() + kMozLz4HeaderSize, json.data(),
+                                            static_cast<int>(bytes.size() - kMozLz4HeaderSize),
+                                            static_cast<int>(size));
     // The header names the exact size; anything else is a damaged file.
     if (decoded != static_cast<int>(size)) {
         return std::nullopt;
@@ -155,13 +144,18 @@ std::optional<RunningBrowsers::Page> RunningBrowsers::FirefoxActivePage() const 
     if (chosen.empty()) {
         return std::nullopt;
     }
+    std::error_code error;
+    if (std::filesystem::file_size(chosen, error) > MaxMozLz4FileSize() || error) {
+        return std::nullopt;
+    }
     const auto json = DecodeMozLz4(ReadWholeFile(chosen));
     return json ? ActivePageOfSession(*json) : std::nullopt;
 }
 
 std::optional<RunningBrowsers::Page> RunningBrowsers::ChromiumActivePage(
     std::chrono::steady_clock::time_point deadline) const {
-    const auto list = HttpGet(DevToolsPort(configHome_), "/json", deadline);
+    const auto list =
+        LoopbackHttpGet(DevToolsPort(configHome_), "/json", deadline, kMaxPageListReply);
     if (!list) {
         return std::nullopt;
     }

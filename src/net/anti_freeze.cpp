@@ -18,6 +18,8 @@ std::shared_ptr<TNetAntiFreeze>& CurrentAntiFreeze() {
     return current;
 }
 
+thread_local int windowEventHolds = 0;
+
 }  // namespace
 
 void TNetAntiFreeze::Install(std::shared_ptr<TNetAntiFreeze> antiFreeze) {
@@ -39,7 +41,8 @@ std::shared_ptr<TNetAntiFreeze> TNetAntiFreeze::Current() {
 
 void TNetAntiFreeze::YieldToUi(bool idle, bool override) {
     QCoreApplication* application = QCoreApplication::instance();
-    if (application == nullptr || QThread::currentThread() != application->thread()) {
+    if (windowEventHolds > 0 || application == nullptr ||
+        QThread::currentThread() != application->thread()) {
         return;
     }
     const auto antiFreeze = Current();
@@ -50,6 +53,14 @@ void TNetAntiFreeze::YieldToUi(bool idle, bool override) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 0);
         }
     }
+}
+
+TNetAntiFreeze::HoldWindowEvents::HoldWindowEvents() {
+    ++windowEventHolds;
+}
+
+TNetAntiFreeze::HoldWindowEvents::~HoldWindowEvents() {
+    --windowEventHolds;
 }
 
 }  // namespace hostlore

@@ -22,8 +22,19 @@ class TNetAntiFreeze {
     static std::shared_ptr<TNetAntiFreeze> Current();
 
     // Handles pending window messages, when called on the user interface
-    // thread and the settings allow it.
+    // thread and the settings allow it, and no HoldWindowEvents holds them.
     static void YieldToUi(bool idle, bool override);
+
+    // While one exists on a thread, the network waits of that thread handle no
+    // window events: for work during which the window must not respond, so
+    // that no timer or second click runs inside it.
+    class HoldWindowEvents {
+      public:
+        HoldWindowEvents();
+        ~HoldWindowEvents();
+        HoldWindowEvents(const HoldWindowEvents&) = delete;
+        HoldWindowEvents& operator=(const HoldWindowEvents&) = delete;
+    };
 };
 
 }  // namespace hostlore

@@ -10,8 +10,24 @@ namespace hostlore {
 
 namespace {
 
-std::int32_t IntegerOrZero(const std::string& text) {
-    return ParseInteger(text).value_or(0);
+std::int32_t DecimalOrZero(const std::string& text) {
+    return ParseDecimalInteger(text).value_or(0);
+}
+
+// The URL's port: none for empty text or text that is no decimal number. A
+// number no TCP port has fails, rather than wrap around to another port.
+std::optional<std::int32_t> PortNumber(const std::string& text) {
+    constexpr std::int32_t kHighestPort = 65535;
+    const auto number = ParseDecimalInteger(text);
+    const bool digitsOnly =
+        !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (!number && !digitsOnly) {
+        return std::nullopt;
+    }
+    if (!number || *number < 1 || *number > kHighestPort) {
+        throw ENetInvalidPortNumber(text);
+    }
+    return number;
 }
 
 }  // namespace
@@ -49,10 +65,10 @@ void TNetHTTP::SendHead(std::string_view url) {
 void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     const TNetURI uri = TNetURI::SplitURL(url);
     target = uri.Path + uri.Document;
-    const auto portNumber = uri.Port.empty() ? std::nullopt : ParseInteger(uri.Port);
     if (EqualsIgnoringCase(uri.Protocol, "HTTPS")) {
         throw ENetInterceptPropInvalid();
     }
+    const auto portNumber = PortNumber(uri.Port);
     if (!uri.Host.empty()) {
         const bool sameServer =
             EqualsIgnoringCase(Host, uri.Host) && portNumber && *portNumber == Port;
@@ -133,7 +149,7 @@ bool TNetHTTP::ReadReply() {
         EqualsIgnoringCase(ReplyText.substr(std::min<std::size_t>(5, ReplyText.size()), 3), "1.0");
     const auto blank = ReplyText.find(' ');
     ReplyText = blank == std::string::npos ? std::string() : ReplyText.substr(blank + 1);
-    ReplyCode = IntegerFromText(ReplyText.substr(0, ReplyText.find(' ')));
+    ReplyCode = DecimalFromText(ReplyText.substr(0, ReplyText.find(' ')));
 
     rawHeaders_.Clear();
     for (std::string line = ReadReplyLine(); !line.empty(); line = ReadReplyLine()) {
@@ -157,7 +173,7 @@ void TNetHTTP::TakeReplyHeaders() {
     ReplyHeaders.ContentEncoding = take("Content-Encoding");
     ReplyHeaders.ContentLanguage = take("Content-Language");
     ReplyHeaders.ContentType = take("Content-Type");
-    ReplyHeaders.ContentLength = IntegerOrZero(take("Content-Length"));
+    ReplyHeaders.ContentLength = DecimalOrZero(take("Content-Length"));
     if (std::string range = take("Content-Range"); !range.empty()) {
         const auto blank = range.find(' ');
         range.erase(0, blank == std::string::npos ? range.size() : blank + 1);
@@ -166,8 +182,8 @@ void TNetHTTP::TakeReplyHeaders() {
         const std::string end = dash == std::string::npos
                                     ? std::string()
                                     : range.substr(dash + 1, range.find('/', dash) - dash - 1);
-        ReplyHeaders.ContentRangeStart = IntegerFromText(start);
-        ReplyHeaders.ContentRangeEnd = IntegerFromText(end);
+        ReplyHeaders.ContentRangeStart = DecimalFromText(start);
+        ReplyHeaders.ContentRangeEnd = DecimalFromText(end);
     }
     ReplyHeaders.Date = InternetDateToLocal(take("Date"));
     ReplyHeaders.LastModified = InternetDateToLocal(take("Last-Modified"));

@@ -23,6 +23,13 @@ class ENetInterceptPropInvalid : public ENetException {
     ENetInterceptPropInvalid() : ENetException("Intercept value is not valid") {}
 };
 
+// A URL port that no TCP connection can have; it must not wrap to another port.
+class ENetInvalidPortNumber : public ENetException {
+  public:
+    explicit ENetInvalidPortNumber(const std::string& portText)
+        : ENetException("Invalid port number: " + portText) {}
+};
+
 enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
 
 // Asks a web server for the response headers of one URL with a HEAD request.

@@ -65,7 +65,7 @@ double ParseInternetDate(std::string& text) {
             break;
         }
     }
-    const int day = ParseInteger(TakeWord(text)).value_or(1);
+    const int day = ParseDecimalInteger(TakeWord(text)).value_or(1);
     TrimLeft(text);
     const std::string monthWord = Upper(TakeWord(text));
     int month = 0;
@@ -75,7 +75,8 @@ double ParseInternetDate(std::string& text) {
         }
     }
     TrimLeft(text);
-    const auto yearNumber = static_cast<std::uint16_t>(ParseInteger(TakeWord(text)).value_or(1900));
+    const auto yearNumber =
+        static_cast<std::uint16_t>(ParseDecimalInteger(TakeWord(text)).value_or(1900));
     int year = yearNumber;
     if (year < 80) {
         year += 2000;
@@ -90,9 +91,9 @@ double ParseInternetDate(std::string& text) {
     TrimLeft(text);
     if (text.find(':') != std::string::npos) {
         std::string time = TakeWord(text);
-        const int hour = ParseInteger(TakeUpTo(time, ':')).value_or(0);
-        const int minute = ParseInteger(TakeUpTo(time, ':')).value_or(0);
-        const int second = ParseInteger(time).value_or(0);
+        const int hour = ParseDecimalInteger(TakeUpTo(time, ':')).value_or(0);
+        const int minute = ParseDecimalInteger(TakeUpTo(time, ':')).value_or(0);
+        const int second = ParseDecimalInteger(time).value_or(0);
         if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60) {
             return 0;
         }
@@ -108,8 +109,8 @@ double ZoneOffsetFromText(std::string_view text) {
         return 0;
     }
     const auto part = [text](std::size_t at) { return text.substr(std::min(at, text.size()), 2); };
-    const auto hours = ParseInteger(part(1));
-    const auto minutes = ParseInteger(part(3));
+    const auto hours = ParseDecimalInteger(part(1));
+    const auto minutes = ParseDecimalInteger(part(3));
     if (!hours || !minutes || *hours < 0 || *hours >= 24 || *minutes < 0 || *minutes >= 60) {
         return 0;
     }
@@ -133,14 +134,21 @@ double LocalOffsetFromUTC() {
 
 double InternetDateToLocal(std::string_view text) {
     std::string rest(text);
-    double value = ParseInternetDate(rest);
+    const double value = ParseInternetDate(rest);
     const double zone = rest.size() >= 5 ? ZoneOffsetFromText(rest) : 0;
-    return value - zone + LocalOffsetFromUTC();
+    const double local = LocalOffsetFromUTC();
+    const double shifted = value - zone + local;
+    // A date the shifts take beyond the calendar's ends is no date.
+    return value != 0 && !IsWithinCalendar(shifted) ? local : shifted;
 }
 
 std::string ShortDateText(double value) {
-    const auto milliseconds = static_cast<std::int64_t>(std::llround(value * 86'400'000.0));
-    const std::int64_t day = milliseconds / 86'400'000;
+    // Beyond the calendar's ends (or no number at all) there is no date to show.
+    std::int64_t day = 0;
+    if (IsWithinCalendar(value)) {
+        const auto milliseconds = static_cast<std::int64_t>(std::llround(value * 86'400'000.0));
+        day = std::min(milliseconds / 86'400'000, kLastDay);
+    }
     return FormatInUserLocale(D_FMT, "%m/%d/%y", TmOf(day));
 }
 

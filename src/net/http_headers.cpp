@@ -11,8 +11,10 @@ bool IsContinuation(const std::string& line) {
     return !line.empty() && (line.front() == ' ' || line.front() == '\t');
 }
 
+// A line without ":" has an empty name.
 std::string_view NameOf(std::string_view line) {
-    return line.substr(0, line.find(':'));
+    const auto colon = line.find(':');
+    return colon == std::string_view::npos ? std::string_view() : line.substr(0, colon);
 }
 
 }  // namespace

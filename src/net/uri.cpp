@@ -12,8 +12,13 @@ TNetURI TNetURI::SplitURL(std::string_view url) {
         uri.Protocol = rest.substr(0, scheme);
         rest.erase(0, scheme + 3);
         const auto slash = rest.find('/');
-        const std::string hostPart = rest.substr(0, slash);
+        std::string hostPart = rest.substr(0, slash);
         rest.erase(0, slash == std::string::npos ? rest.size() : slash + 1);
+        // User information ("user:password@") names no host; the other pages
+        // query the host after it as well.
+        if (const auto at = hostPart.rfind('@'); at != std::string::npos) {
+            hostPart.erase(0, at + 1);
+        }
         const auto colon = hostPart.find(':');
         uri.Host = hostPart.substr(0, colon);
         uri.Port = colon == std::string::npos ? std::string() : hostPart.substr(colon + 1);

@@ -5,7 +5,8 @@
 
 namespace hostlore {
 
-// The parts of a URL as the HTTP client splits it.
+// The parts of a URL as the HTTP client splits it; user information before
+// the host is dropped.
 struct TNetURI {
     std::string Protocol;
     std::string Host;

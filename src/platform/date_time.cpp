@@ -49,6 +49,10 @@ std::optional<double> EncodeDate(int year, int month, int day) {
     return static_cast<double>(DaysFromCivil(year, month, day)) + kUnixEpochDay;
 }
 
+bool IsWithinCalendar(double value) {
+    return value >= static_cast<double>(kFirstDay) && value < static_cast<double>(kLastDay + 1);
+}
+
 CivilDate DecodeDate(std::int64_t dayNumber) {
     return CivilFromDays(dayNumber - static_cast<std::int64_t>(kUnixEpochDay));
 }
@@ -64,8 +68,7 @@ std::tm TmOf(std::int64_t dayNumber, int secondsOfDay) {
     tm.tm_sec = secondsOfDay % 60;
     const std::int64_t fromEpoch = dayNumber - static_cast<std::int64_t>(kUnixEpochDay);
     tm.tm_wday = static_cast<int>(((fromEpoch % 7) + 7 + 4) % 7);  // 1970-01-01 was a Thursday
-    tm.tm_yday =
-        static_cast<int>(dayNumber - static_cast<std::int64_t>(*EncodeDate(date.year, 1, 1)));
+    tm.tm_yday = static_cast<int>(fromEpoch - DaysFromCivil(date.year, 1, 1));
     return tm;
 }
 

@@ -16,9 +16,9 @@ int DigitValue(char c, int base) {
     return value < base ? value : -1;
 }
 
-}  // namespace
+enum class Forms { DecimalOnly, WithHexadecimal };
 
-std::optional<std::int32_t> ParseInteger(std::string_view text) {
+std::optional<std::int32_t> Parse(std::string_view text, Forms forms) {
     std::size_t pos = 0;
     while (pos < text.size() && text[pos] == ' ') {
         ++pos;
@@ -28,11 +28,12 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
         negative = text[pos] == '-';
         ++pos;
     }
+    const bool hexadecimal = forms == Forms::WithHexadecimal;
     int base = 10;
-    if (pos < text.size() && text[pos] == '$') {
+    if (hexadecimal && pos < text.size() && text[pos] == '$') {
         base = 16;
         ++pos;
-    } else if (text.size() - pos > 1 && text[pos] == '0' &&
+    } else if (hexadecimal && text.size() - pos > 1 && text[pos] == '0' &&
                (text[pos + 1] == 'x' || text[pos + 1] == 'X')) {
         base = 16;
         pos += 2;
@@ -55,12 +56,29 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return static_cast<std::int32_t>(negative ? -value : value);
 }
 
+}  // namespace
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    return Parse(text, Forms::WithHexadecimal);
+}
+
+std::optional<std::int32_t> ParseDecimalInteger(std::string_view text) {
+    return Parse(text, Forms::DecimalOnly);
+}
+
 std::string NotAnIntegerMessage(std::string_view text) {
     return "'" + std::string(text) + "' is not a valid integer value";
 }
 
 std::int32_t IntegerFromText(std::string_view text) {
     if (auto value = ParseInteger(text)) {
+        return *value;
+    }
+    throw ConvertError(NotAnIntegerMessage(text));
+}
+
+std::int32_t DecimalFromText(std::string_view text) {
+    if (auto value = ParseDecimalInteger(text)) {
         return *value;
     }
     throw ConvertError(NotAnIntegerMessage(text));

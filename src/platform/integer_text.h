@@ -19,8 +19,14 @@ class ConvertError : public std::runtime_error {
 // hexadecimal digits after "$" or "0x"/"0X". Nothing may follow the digits.
 std::optional<std::int32_t> ParseInteger(std::string_view text);
 
+// ParseInteger without the hexadecimal forms, for numbers of network
+// protocols: "$C8" and "0x50" are no numbers there.
+std::optional<std::int32_t> ParseDecimalInteger(std::string_view text);
+
 // ParseInteger that raises "'TEXT' is not a valid integer value" on failure.
 std::int32_t IntegerFromText(std::string_view text);
+// ParseDecimalInteger that raises as IntegerFromText does.
+std::int32_t DecimalFromText(std::string_view text);
 
 std::string NotAnIntegerMessage(std::string_view text);
 

@@ -50,8 +50,10 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 IniDocument IniDocument::Parse(std::string_view content) {
+    // Every mark goes, not only the first: the file is written back without
+    // them, and a mark left in front of a section would hide it only then.
     static constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+    while (content.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
         content.remove_prefix(kByteOrderMark.size());
     }
     IniDocument document;

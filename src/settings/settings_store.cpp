@@ -43,7 +43,9 @@ bool WriteAll(int fd, const std::string& content) {
 }
 
 // Replaces the file by a fully written temporary file beside it. A new file
-// gets mode 0600 (it may hold a proxy password); an existing one keeps its mode.
+// gets mode 0600 (it may hold a proxy password); an existing one keeps its mode
+// and, where the user may give it, its owner: a run as root must not take the
+// user's file away from them.
 void ReplaceFile(const std::filesystem::path& file, const std::string& content) {
     std::string temporary = file.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
@@ -53,6 +55,8 @@ void ReplaceFile(const std::filesystem::path& file, const std::string& content) 
     struct stat existing {};
     bool ok = WriteAll(fd, content);
     if (ok && ::stat(file.c_str(), &existing) == 0) {
+        // Only root can hand a file to another owner; anyone else keeps it.
+        [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
         ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
     }
     ok = ::fsync(fd) == 0 && ok;
@@ -63,9 +67,37 @@ void ReplaceFile(const std::filesystem::path& file, const std::string& content) 
     }
 }
 
+// The file as the user may change it. Only a missing file counts as empty: one
+// that cannot be read or written must not be replaced by what little a write
+// knows, nor have the user's protection undone by the rename.
+IniDocument LoadForChange(const std::filesystem::path& file) {
+    const int fd = ::open(file.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT) {
+            return {};
+        }
+        throw SettingsWriteError(file);
+    }
+    std::string content;
+    char buffer[65536];
+    ssize_t n = 0;
+    while ((n = ::read(fd, buffer, sizeof(buffer))) != 0) {
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            ::close(fd);
+            throw SettingsWriteError(file);
+        }
+        content.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return IniDocument::Parse(content);
+}
+
 void Update(const std::filesystem::path& file, const std::function<bool(IniDocument&)>& change) {
     std::lock_guard lock(WriteMutex());
-    IniDocument document = LoadDocument(file);
+    IniDocument document = LoadForChange(file);
     if (change(document)) {
         ReplaceFile(file, document.Serialize());
     }

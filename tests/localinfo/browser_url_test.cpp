@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
 namespace hostlore {
 namespace {
 
@@ -22,6 +26,32 @@ TEST(UrlFromBrowserReply, CutsTheUrlOutOrGivesTheNoUrlMark) {
     };
     for (const auto& [reply, url] : cases) {
         EXPECT_EQ(UrlFromBrowserReply(reply), url) << reply.value_or("(no reply)");
+    }
+}
+
+class FailingSource : public BrowserUrlSource {
+  public:
+    explicit FailingSource(std::function<void()> fail) : fail_(std::move(fail)) {}
+    std::optional<std::string> ActivePageReply() override {
+        fail_();
+        return std::nullopt;
+    }
+
+  private:
+    std::function<void()> fail_;
+};
+
+// Whatever goes wrong while the browser is asked, memory included, the
+// capture has no URL; nothing escapes into the window's handlers.
+TEST(GetBrowserURL, AnyFailureMeansNoUrl) {
+    const std::function<void()> failures[] = {
+        [] { throw std::bad_alloc(); },
+        [] { throw std::runtime_error("broken"); },
+        [] { throw std::length_error("too long"); },
+    };
+    for (const auto& fail : failures) {
+        FailingSource source(fail);
+        EXPECT_EQ(GetBrowserURL(source), "XXX");
     }
 }
 

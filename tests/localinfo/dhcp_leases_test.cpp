@@ -59,5 +59,16 @@ TEST(ParseNetworkdLease, CountsTheLifetimeFromWhenTheLeaseWasWritten) {
     EXPECT_FALSE(ParseNetworkdLease("", 1));
 }
 
+TEST(ParseNetworkdLease, IgnoresALifetimeNoClockCanReach) {
+    for (const char* lifetime :
+         {"9223372036854775807", "-9223372036854775808", "-5", "99999999999999999999", "12x"}) {
+        const auto lease = ParseNetworkdLease(
+            "SERVER_ADDRESS=192.0.2.1\nLIFETIME=" + std::string(lifetime) + "\n", 1672747200);
+        ASSERT_TRUE(lease) << lifetime;
+        EXPECT_EQ(lease->expires, 0) << lifetime;
+        EXPECT_EQ(lease->server, "192.0.2.1") << lifetime;
+    }
+}
+
 }  // namespace
 }  // namespace hostlore

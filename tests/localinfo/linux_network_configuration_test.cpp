@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cstdio>
 #include <map>
 #include <sstream>
+
+#include "support/temporary_folder.h"
 
 namespace hostlore {
 namespace {
@@ -47,6 +50,117 @@ TEST(LinuxNetworkConfiguration, NamesThisMachine) {
     EXPECT_EQ(parameters.HostName, hostName);
     EXPECT_EQ(parameters.CurrentDnsServer.has_value(), !parameters.DnsServerList.empty());
     EXPECT_TRUE(parameters.EnableRouting == 0 || parameters.EnableRouting == 1);
+}
+
+std::string ThisHostName() {
+    char hostName[256] = {};
+    ::gethostname(hostName, sizeof(hostName));
+    return hostName;
+}
+
+std::string WithHostName(std::string text) {
+    std::string upper = ThisHostName();
+    for (auto& c : upper) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    for (auto at = text.find("UPPERHOST"); at != std::string::npos; at = text.find("UPPERHOST")) {
+        text.replace(at, 9, upper);
+    }
+    for (auto at = text.find("HOST"); at != std::string::npos; at = text.find("HOST", at)) {
+        text.replace(at, 4, ThisHostName());
+    }
+    return text;
+}
+
+struct ResolverCase {
+    const char* name;
+    const char* hosts;  // HOST stands for this machine's name
+    const char* resolv;
+    const char* resolved;  // systemd-resolved's own file
+    const char* domain;
+    std::vector<std::string> servers;
+};
+
+// The parameters come from the machine's files alone, never from a query.
+TEST(LinuxNetworkConfiguration, ReadsDomainAndServersFromTheResolverFiles) {
+    const ResolverCase cases[] = {
+        {"canonical name in hosts",
+         "127.0.1.1 box.example.test HOST\n",
+         "",
+         "",
+         "example.test",
+         {}},
+        {"first line that names the host",
+         "# 127.0.1.1 x.commented.test HOST\n"
+         "127.0.0.1 localhost\n127.0.1.1 HOST.first.test HOST # note\n"
+         "127.0.1.2 HOST.second.test HOST\n",
+         "",
+         "",
+         "first.test",
+         {}},
+        {"host name in other letter case",
+         "127.0.1.1 box.case.test UPPERHOST\n",
+         "",
+         "",
+         "case.test",
+         {}},
+        {"a line for another host",
+         "127.0.1.1 other.elsewhere.test other\n",
+         "search s.test\n",
+         "",
+         "s.test",
+         {}},
+        {"canonical name without a dot",
+         "127.0.1.1 HOST\n",
+         "domain resolv.test\n",
+         "",
+         "resolv.test",
+         {}},
+        {"domain before search",
+         "",
+         "search one.test two.test\ndomain named.test\n",
+         "",
+         "named.test",
+         {}},
+        {"first search entry", "", "search one.test two.test\n", "", "one.test", {}},
+        {"nothing configured", "", "", "", "", {}},
+        {"one server per line, comments after it ignored",
+         "",
+         "nameserver 192.0.2.1 # primary\nnameserver 192.0.2.2 ; second\n#nameserver 192.0.2.3\n",
+         "",
+         "",
+         {"192.0.2.1", "192.0.2.2"}},
+        {"a keyword without a server",
+         "",
+         "nameserver\nnameserver 192.0.2.4\n",
+         "",
+         "",
+         {"192.0.2.4"}},
+        {"the stub's own servers",
+         "",
+         "nameserver 127.0.0.53\n",
+         "nameserver 192.0.2.9 # upstream\nnameserver 192.0.2.10\n",
+         "",
+         {"192.0.2.9", "192.0.2.10"}},
+    };
+    for (const auto& c : cases) {
+        test::TemporaryFolder folder;
+        folder.Write("hosts", WithHostName(c.hosts));
+        folder.Write("resolv.conf", c.resolv);
+        folder.Write("resolved.conf", c.resolved);
+        folder.Write("nsswitch.conf", "hosts: files dns\n");
+        LinuxNetworkConfiguration machine({folder.File("hosts"), folder.File("resolv.conf"),
+                                           folder.File("resolved.conf"),
+                                           folder.File("nsswitch.conf")});
+        const NetworkParameters parameters = machine.GetNetworkParams();
+        EXPECT_EQ(parameters.DomainName, c.domain) << c.name;
+        std::vector<std::string> servers;
+        for (const auto& server : parameters.DnsServerList) {
+            servers.push_back(server.IpAddress);
+        }
+        EXPECT_EQ(servers, c.servers) << c.name;
+        EXPECT_EQ(parameters.EnableDns, c.servers.empty() ? 0 : 1) << c.name;
+    }
 }
 
 TEST(LinuxNetworkConfiguration, ReportsTheAddressesTheIpToolShows) {

@@ -4,12 +4,15 @@
 #include <lz4.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTimer>
 #include <fstream>
 #include <thread>
 
+#include "net/anti_freeze.h"
 #include "support/loopback_server.h"
 #include "support/temporary_folder.h"
 
@@ -125,6 +128,106 @@ TEST_F(RunningBrowsersTest, AsksChromiumForItsFirstPageWhenFirefoxHasNone) {
     });
     PointChromiumAt(devtools.Port());
     EXPECT_EQ(Browsers().ActivePageReply(), R"("http://chromium.test/","Chromium Page")");
+}
+
+constexpr const char* kPageList =
+    R"([{"type":"page","url":"http://chromium.test/","title":"Chromium Page"}])";
+
+// Answers as a Chromium debugging server does: a request that is not HTTP/1.1
+// or has no Host line gets 400 and a close; a good one gets its body with a
+// Content-Length, and the connection stays open until the client closes it.
+void AnswerAsChromium(test::ServerConnection& peer, const std::string& body) {
+    const std::string request = peer.ReadUntil("\r\n\r\n");
+    const std::string requestLine = request.substr(0, request.find("\r\n"));
+    const bool http11 =
+        requestLine.size() >= 8 && requestLine.compare(requestLine.size() - 8, 8, "HTTP/1.1") == 0;
+    if (!http11 || request.find("\r\nHost: ") == std::string::npos) {
+        peer.Send("HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
+        return;
+    }
+    peer.Send(
+        "HTTP/1.1 200 OK\r\nContent-Type: application/json; charset=UTF-8\r\n"
+        "Content-Length: " +
+        std::to_string(body.size()) + "\r\n\r\n" + body);
+    peer.WaitForClientClose();
+}
+
+TEST_F(RunningBrowsersTest, AsksChromiumInHttp11AndReadsTheBodyByItsLength) {
+    test::LoopbackServer devtools(
+        [](test::ServerConnection& peer) { AnswerAsChromium(peer, kPageList); });
+    PointChromiumAt(devtools.Port());
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Browsers().ActivePageReply(), R"("http://chromium.test/","Chromium Page")");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5))
+        << "the answer is complete once its Content-Length has arrived";
+}
+
+// The window does not respond while the capture waits: no timer of its, no
+// second click can run inside the capture's handler.
+TEST_F(RunningBrowsersTest, TheCaptureHandlesNoWindowEventsWhileItWaits) {
+    test::LoopbackServer devtools([](test::ServerConnection& peer) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        AnswerAsChromium(peer, kPageList);
+    });
+    PointChromiumAt(devtools.Port());
+    const auto antiFreeze = std::make_shared<TNetAntiFreeze>();
+    TNetAntiFreeze::Install(antiFreeze);
+    bool fired = false;
+    QTimer::singleShot(0, [&fired] { fired = true; });
+    RunningBrowsers browsers = Browsers();
+    EXPECT_EQ(GetBrowserURL(browsers), "http://chromium.test/");
+    EXPECT_FALSE(fired) << "a window event ran inside the capture";
+    TNetAntiFreeze::Uninstall(antiFreeze.get());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(fired) << "the event waited for the capture's end";
+}
+
+TEST_F(RunningBrowsersTest, RefusesADevToolsListOverOneMebibyte) {
+    const std::string padding(1 << 20, ' ');
+    const std::string body = std::string(kPageList).insert(1, padding);
+    for (const bool declared : {true, false}) {
+        test::LoopbackServer devtools([&](test::ServerConnection& peer) {
+            peer.ReadUntil("\r\n\r\n");
+            peer.Send("HTTP/1.1 200 OK\r\n" +
+                      (declared ? "Content-Length: " + std::to_string(body.size()) + "\r\n"
+                                : std::string()) +
+                      "\r\n" + body);
+        });
+        PointChromiumAt(devtools.Port());
+        EXPECT_FALSE(Browsers().ActivePageReply()) << "declared: " << declared;
+    }
+}
+
+// Two windows, the second with one tab of one entry; the indices as given.
+std::string SessionSelecting(const std::string& window, const std::string& tab,
+                             const std::string& entry) {
+    return R"({"windows":[{"tabs":[{"entries":[{"url":"http://other.test/"}],"index":1}],)"
+           R"("selected":1},{"tabs":[{"entries":[{"url":"http://a.test/","title":"A"}],)"
+           R"("index":)" +
+           entry + R"(}],"selected":)" + tab + R"(}],"selectedWindow":)" + window + "}";
+}
+
+TEST_F(RunningBrowsersTest, IndicesOutsideTheSessionMeanNoPage) {
+    PointChromiumAt(ClosedPort());
+    WriteProfile("abc.default", SessionSelecting("2", "1", "1"), "");
+    ASSERT_EQ(Browsers().ActivePageReply(), R"("http://a.test/","A")");
+    for (const std::string index :
+         {"-9223372036854775808", "9223372036854775807", "0", "-1", "3", "1e300", "1.5"}) {
+        for (const auto& session :
+             {SessionSelecting(index, "1", "1"), SessionSelecting("2", index, "1"),
+              SessionSelecting("2", "1", index)}) {
+            WriteProfile("abc.default", session, "");
+            EXPECT_FALSE(Browsers().ActivePageReply()) << session;
+        }
+    }
+}
+
+TEST(DecodeMozLz4, RefusesASessionDeclaredOver64Mebibytes) {
+    const std::string json = R"({"pad":")" + std::string((64 << 20) - 9, ' ') + R"("})";
+    ASSERT_EQ(json.size(), (64u << 20) + 1);
+    EXPECT_FALSE(DecodeMozLz4(MozLz4(json)));
+    const std::string fits = R"({"pad":")" + std::string((64 << 20) - 10, ' ') + R"("})";
+    EXPECT_EQ(DecodeMozLz4(MozLz4(fits)), fits);
 }
 
 TEST(DecodeMozLz4, RefusesWhatIsNotAMozLz4File) {

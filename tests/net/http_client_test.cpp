@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <mutex>
 #include <thread>
 
@@ -199,12 +200,17 @@ TEST_F(HttpClientTest, RefusesRepliesItDoesNotAccept) {
     }
 }
 
-TEST_F(HttpClientTest, AStatusCodeThatIsNoNumberFails) {
+// Numbers in a reply are decimal: "$" and "0x" do not make them hexadecimal.
+TEST_F(HttpClientTest, AReplyNumberThatIsNoDecimalNumberFails) {
     for (const auto& [reply, message] :
          {std::pair<const char*, const char*>{"HTTP/1.1  200 OK\r\n\r\n",
                                               "'' is not a valid integer value"},
           {"HTTP/1.1 OK\r\n\r\n", "'OK' is not a valid integer value"},
-          {"garbage\r\n\r\n", "'' is not a valid integer value"}}) {
+          {"garbage\r\n\r\n", "'' is not a valid integer value"},
+          {"HTTP/1.1 $C8 OK\r\n\r\n", "'$C8' is not a valid integer value"},
+          {"HTTP/1.1 0xC8 OK\r\n\r\n", "'0xC8' is not a valid integer value"},
+          {"HTTP/1.1 206 Partial\r\nContent-Range: bytes 0x1-2/3\r\n\r\n",
+           "'0x1' is not a valid integer value"}}) {
         ScriptedHttpServer server({reply});
         http.CloseConnection();
         try {
@@ -214,6 +220,67 @@ TEST_F(HttpClientTest, AStatusCodeThatIsNoNumberFails) {
             EXPECT_STREQ(error.what(), message);
         }
     }
+}
+
+TEST_F(HttpClientTest, AHeaderLineWithoutAColonNamesNoHeader) {
+    ScriptedHttpServer server({"HTTP/1.1 200 OK\r\nServer\r\n (Unix)\r\n\r\n"});
+    http.SendHead(server.Url());
+    EXPECT_EQ(http.ReplyHeaders.Server, "");
+    EXPECT_EQ(http.ReplyHeaders.ExtraHeaders.Lines(),
+              (std::vector<std::string>{"Server", " (Unix)"}));
+}
+
+TEST_F(HttpClientTest, AContentLengthThatIsNoDecimalNumberReadsAsZero) {
+    for (const char* length : {"0x10", "$10", "16 bytes"}) {
+        ScriptedHttpServer server(
+            {"HTTP/1.1 200 OK\r\nContent-Length: " + std::string(length) + "\r\n\r\n"});
+        http.CloseConnection();
+        http.SendHead(server.Url());
+        EXPECT_EQ(http.ReplyHeaders.ContentLength, 0) << length;
+    }
+}
+
+std::string Hexadecimal(int number) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "%x", number);
+    return text;
+}
+
+TEST_F(HttpClientTest, AUrlPortInHexadecimalIsNoPortNumber) {
+    ScriptedHttpServer server({kOk});
+    for (const std::string& port :
+         {"0x" + Hexadecimal(server.Port()), "$" + Hexadecimal(server.Port())}) {
+        try {
+            http.SendHead("http://127.0.0.1:" + port + "/");  // port 80: nobody listens there
+        } catch (const ENetException&) {
+        }
+        EXPECT_EQ(http.Port, 80) << port;
+    }
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST_F(HttpClientTest, APortNoTcpConnectionCanHaveFailsTheRequest) {
+    ScriptedHttpServer server({kOk});
+    for (const std::string& port : {std::to_string(server.Port() + 65536), std::string("0"),
+                                    std::string("-80"), std::string("99999999999")}) {
+        try {
+            http.SendHead("http://127.0.0.1:" + port + "/");
+            FAIL() << port;
+        } catch (const ENetInvalidPortNumber& error) {
+            EXPECT_EQ(std::string(error.what()), "Invalid port number: " + port);
+        }
+    }
+    EXPECT_TRUE(server.Requests().empty());
+}
+
+// The other pages query the host after the user information; so does this one.
+TEST_F(HttpClientTest, ConnectsToTheHostAfterTheUserInformation) {
+    resolver->Add("www.example.test", {"www.example.test", {{127, 0, 0, 1}}});
+    ScriptedHttpServer server({kOk});
+    http.SendHead("http://user:pw@www.example.test:" + std::to_string(server.Port()) + "/x");
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0], RequestFor("/x", "www.example.test"));
+    EXPECT_EQ(resolver->AskedNames(), std::vector<std::string>{"www.example.test"});
 }
 
 TEST_F(HttpClientTest, AContentRangeThatIsNoNumberFails) {

@@ -48,6 +48,9 @@ TEST(ParseInternetDate, ReadsTheHttpFormAndNothingElse) {
         {"Mon, 01 May 2000 10:60:00 GMT", 0, nullptr},
         {"", 0, ""},
         {"   ", 0, ""},
+        {"Sun, $6 Nov 1994", At(1994, 11, 1), ""},
+        {"Sun, 06 Nov $7CA", At(1900, 11, 6), ""},
+        {"Sun, 06 Nov 1994 0x8:00:$10 GMT", At(1994, 11, 6), "GMT"},
     };
     for (const auto& c : cases) {
         std::string text = c.header;
@@ -71,6 +74,7 @@ TEST(ZoneOffsetFromText, ReadsOnlyNumericOffsets) {
                                                     {"+2400", 0},
                                                     {"+0160", 0},
                                                     {"+", 0},
+                                                    {"+$1$2", 0},
                                                     {"", 0}};
     for (const auto& [text, offset] : cases) {
         EXPECT_NEAR(ZoneOffsetFromText(text), offset, 1e-12) << text;
@@ -91,6 +95,10 @@ TEST(InternetDateToLocal, ShiftsFromTheHeadersZoneToTheLocalOne) {
         {"JST-9", "Sun, 06 Nov 1994 20:00:00 GMT", At(1994, 11, 7, 5)},
         {"UTC0", "Sun Nov  6 08:49:37 1994", 0},
         {"EST5", "", -5.0 / 24},
+        // A date the shift takes out of the years 1 to 9999 is no date.
+        {"UTC0", "Fri, 31 Dec 9999 23:59:59 -2359", 0},
+        {"JST-9", "31 Dec 9999 20:00:00 GMT", 9.0 / 24},
+        {"UTC0", "Fri, 31 Dec 9999 23:59:59 +0000", At(9999, 12, 31, 23, 59, 59)},
     };
     for (const auto& c : cases) {
         test::ScopedEnvironment zone("TZ", c.tz);
@@ -156,6 +164,18 @@ TEST(ShortDateText, WritesTheDateInTheUsersShortFormat) {
         test::ScopedEnvironment allOff("LC_ALL", "");
         test::ScopedEnvironment time("LC_TIME", c.locale);
         EXPECT_EQ(ShortDateText(c.value), c.text) << c.locale << " " << c.value;
+    }
+}
+
+// Any value shows; one outside the years 1 to 9999 shows as no date.
+TEST(ShortDateText, ShowsAValueOutsideTheCalendarAsNoDate) {
+    test::ScopedEnvironment allOff("LC_ALL", "");
+    test::ScopedEnvironment time("LC_TIME", "C");
+    EXPECT_EQ(ShortDateText(At(9999, 12, 31, 23, 59, 59)), "12/31/99");
+    EXPECT_EQ(ShortDateText(At(1, 1, 1)), "01/01/01");
+    for (const double value : {At(9999, 12, 31) + 1, At(1, 1, 1) - 1, 1e300, -1e300, std::nan(""),
+                               HUGE_VAL, -HUGE_VAL}) {
+        EXPECT_EQ(ShortDateText(value), "12/30/99") << value;
     }
 }
 

@@ -44,6 +44,18 @@ TEST(TNetHeaderList, ReadsValuesByTheRulesOfHeaderLines) {
     }
 }
 
+// A line without ":" has an empty name: it is never the line of a name that
+// only its text resembles, and neither are the lines that continue it.
+TEST(TNetHeaderList, ALineWithoutAColonHasAnEmptyName) {
+    TNetHeaderList list = ListOf({"Server", " (Unix)", "Date: x"});
+    EXPECT_EQ(list.Value("Server"), "");
+    EXPECT_EQ(list.Value(""), "(Unix)");
+    list.Remove("Server");
+    EXPECT_EQ(list.Lines().size(), 3u);
+    list.Remove("");
+    EXPECT_EQ(list.Lines(), std::vector<std::string>{"Date: x"});
+}
+
 TEST(TNetHeaderList, RemovesTheFirstLineOfANameWithItsContinuations) {
     TNetHeaderList list = ListOf({"Server: Apache", " (Unix)", "Date: x", "Server: second"});
     list.Remove("server");

@@ -20,7 +20,10 @@ TEST(SplitURL, TakesAUrlApartTheWayTheHttpClientNeedsIt) {
         {"http://192.0.2.10/x?y=1#z", {"http", "192.0.2.10", "", "/", "x?y=1", "z"}},
         {"http://host.test/q?a=/b", {"http", "host.test", "", "/q?a=/", "b", ""}},
         {"HTTPS://host.test", {"HTTPS", "host.test", "", "/", "", ""}},
-        {"http://user@host.test:81", {"http", "user@host.test", "81", "/", "", ""}},
+        {"http://user@host.test:81", {"http", "host.test", "81", "/", "", ""}},
+        {"http://user:pw@www.example.com/", {"http", "www.example.com", "", "/", "", ""}},
+        {"http://a@b:pw@host.test:8080/x", {"http", "host.test", "8080", "/", "x", ""}},
+        {"http://host.test/x@y", {"http", "host.test", "", "/", "x@y", ""}},
         {"relative/page.html", {"", "", "", "/relative/", "page.html", ""}},
         {"", {"", "", "", "/", "", ""}},
     };

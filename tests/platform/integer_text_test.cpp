@@ -38,6 +38,19 @@ TEST(ParseInteger, ReadsTheFormsUsersTypeAndRefusesTheRest) {
     }
 }
 
+TEST(ParseDecimalInteger, RefusesTheHexadecimalForms) {
+    const IntegerCase cases[] = {
+        {"200", 200},       {" -7", -7},           {"+7", 7},
+        {"0200", 200},      {"$C8", std::nullopt}, {"0x50", std::nullopt},
+        {"0", 0},           {"1e3", std::nullopt}, {"2147483648", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseDecimalInteger(c.text), c.expected) << "text: '" << c.text << "'";
+    }
+    EXPECT_THROW(DecimalFromText("0x50"), ConvertError);
+}
+
 TEST(IntegerFromText, NamesTheTextInItsFailure) {
     EXPECT_EQ(IntegerFromText("8080"), 8080);
     try {

@@ -5,9 +5,12 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <random>
 #include <thread>
 
+#include "settings/ini_document.h"
 #include "support/temporary_folder.h"
+#include "support/unprivileged_file_access.h"
 
 namespace hostlore {
 namespace {
@@ -123,23 +126,78 @@ TEST(SettingsStoreWrite, GivesANewFileMode0600AndKeepsAnExistingMode) {
         << "no temporary file is left behind";
 }
 
-TEST(SettingsStoreWrite, ReportsAFolderItCannotWriteTo) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root may write into read-only folders";
-    }
-    test::TemporaryFolder folder;
-    folder.Write("settings.ini", "[a]\r\nk=1\r\n");
-    std::filesystem::permissions(
-        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    SettingsStore store(folder.File("settings.ini"));
+void ExpectWriteRefused(SettingsStore& store, const std::filesystem::path& file) {
     try {
         store.WriteString("a", "k", "2");
-        FAIL() << "no failure";
+        ADD_FAILURE() << "no failure";
     } catch (const SettingsWriteError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Unable to write to " + folder.File("settings.ini").string());
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + file.string());
     }
+}
+
+constexpr const char* kUsersSettings =
+    "[general]\r\ndefault_url=http://mine.test/\r\n[proxy]\r\nhost=proxy.test\r\n"
+    "port=1080\r\npwd=secret\r\n";
+
+TEST(SettingsStoreWrite, KeepsTheOwnerOfTheUsersFileWhenRootWrites) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root writes files of other users";
+    }
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", kUsersSettings);
+    test::GiveToOrdinaryUser(folder.File("settings.ini"));
+    SettingsStore store(folder.File("settings.ini"));
+    store.WriteString("a", "k", "v");
+    struct stat info {};
+    ASSERT_EQ(::stat(folder.File("settings.ini").c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, test::kOrdinaryUser);
+    EXPECT_EQ(info.st_gid, test::kOrdinaryGroup);
+}
+
+TEST(SettingsStoreWrite, ReportsAFolderItCannotWriteTo) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[a]\r\nk=1\r\n");
+    test::GiveToOrdinaryUser(folder.Path());
+    test::GiveToOrdinaryUser(folder.File("settings.ini"));
+    std::filesystem::permissions(
+        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    test::AsOrdinaryUser user;
+    SettingsStore store(folder.File("settings.ini"));
+    ExpectWriteRefused(store, folder.File("settings.ini"));
     EXPECT_EQ(store.ReadString("a", "k", ""), "1");
+}
+
+// A file the user may not read (left behind by a run as another user, say)
+// is no empty file: writing over it would lose every other setting in it.
+TEST(SettingsStoreWrite, LeavesAFileItCannotReadAsItWas) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", kUsersSettings);
+    ASSERT_EQ(::chmod(folder.File("settings.ini").c_str(), 0200), 0);
+    test::GiveToOrdinaryUser(folder.Path());
+    {
+        test::AsOrdinaryUser user;
+        SettingsStore store(folder.File("settings.ini"));
+        ExpectWriteRefused(store, folder.File("settings.ini"));
+        EXPECT_EQ(store.ReadString("general", "default_url", "DEF"), "DEF");
+    }
+    EXPECT_EQ(folder.Read("settings.ini"), kUsersSettings);
+}
+
+// The user's own protection holds against the rename that replaces the file.
+TEST(SettingsStoreWrite, LeavesAReadOnlyFileAsItWas) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", kUsersSettings);
+    ASSERT_EQ(::chmod(folder.File("settings.ini").c_str(), 0444), 0);
+    test::GiveToOrdinaryUser(folder.Path());
+    test::GiveToOrdinaryUser(folder.File("settings.ini"));
+    {
+        test::AsOrdinaryUser user;
+        SettingsStore store(folder.File("settings.ini"));
+        ExpectWriteRefused(store, folder.File("settings.ini"));
+        EXPECT_EQ(store.ReadString("general", "default_url", "DEF"), "http://mine.test/");
+    }
+    EXPECT_EQ(folder.Read("settings.ini"), kUsersSettings);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 }
 
 TEST(SettingsStoreWrite, ReportsAPathThatCannotHoldAFile) {
@@ -147,12 +205,82 @@ TEST(SettingsStoreWrite, ReportsAPathThatCannotHoldAFile) {
     test::TemporaryFolder folder;
     folder.Write("plain", "");
     SettingsStore store(folder.File("plain") / "settings.ini");
-    try {
-        store.WriteString("a", "k", "v");
-        FAIL() << "no failure";
-    } catch (const SettingsWriteError& error) {
-        EXPECT_EQ(std::string(error.what()),
-                  "Unable to write to " + (folder.File("plain") / "settings.ini").string());
+    ExpectWriteRefused(store, folder.File("plain") / "settings.ini");
+}
+
+// A file as odd as hands and other programs leave them: byte-order marks at
+// the start and before sections, CR-only, LF and CR LF line ends, blank and
+// duplicate sections, stray text and very long lines.
+std::string OddFile(std::mt19937& random) {
+    static const char* const kPieces[] = {"\xEF\xBB\xBF",
+                                          "\xEF\xBB\xBF\xEF\xBB\xBF",
+                                          "[a]",
+                                          "[A]",
+                                          "[]",
+                                          "[ general ]",
+                                          "[url",
+                                          "k=old",
+                                          "K = 'old'",
+                                          "Site_Info=old",
+                                          "x y=old",
+                                          "bare",
+                                          ";k=comment",
+                                          "=no key",
+                                          "  ",
+                                          "\xEF\xBB\xBF[a]",
+                                          "\xEF\xBB\xBFk=old",
+                                          "[b]"};
+    static const char* const kEnds[] = {"\r\n", "\n", "\r", "\r\r\n", ""};
+    static const char* const kStarts[] = {"", "\xEF\xBB\xBF", "\xEF\xBB\xBF\xEF\xBB\xBF"};
+    std::string file = kStarts[std::uniform_int_distribution(0, 2)(random)];
+    const int lines = std::uniform_int_distribution(0, 12)(random);
+    for (int i = 0; i < lines; ++i) {
+        if (std::uniform_int_distribution(0, 20)(random) == 0) {
+            file += "k=" + std::string(5000, 'v');
+        } else {
+            file += kPieces[std::uniform_int_distribution<std::size_t>(
+                0, std::size(kPieces) - 1)(random)];
+        }
+        file += kEnds[std::uniform_int_distribution<std::size_t>(0, std::size(kEnds) - 1)(random)];
+    }
+    return file;
+}
+
+std::string SomeValue(std::mt19937& random) {
+    static constexpr std::string_view kCharacters = "abcXYZ019=;[]#:/. ";
+    std::string value(std::uniform_int_distribution(1, 40)(random), 'v');
+    for (auto& c : value) {
+        c = kCharacters[std::uniform_int_distribution<std::size_t>(0,
+                                                                   kCharacters.size() - 2)(random)];
+    }
+    return value;
+}
+
+TEST(SettingsStoreWrite, AWrittenValueReadsBackWhateverTheFileHeldBefore) {
+    const char* const sections[] = {"a", "A", "general", "url", "b"};
+    const char* const keys[] = {"k", "K", "site_info", "x y", "new"};
+    std::mt19937 random(20261208);
+    test::TemporaryFolder folder;
+    SettingsStore store(folder.File("settings.ini"));
+    for (int round = 0; round < 300; ++round) {
+        const std::string before = OddFile(random);
+        folder.Write("settings.ini", before);
+        const char* section = sections[std::uniform_int_distribution(0, 4)(random)];
+        const char* key = keys[std::uniform_int_distribution(0, 4)(random)];
+        const char* otherKey = keys[std::uniform_int_distribution(0, 4)(random)];
+        const std::string value = SomeValue(random);
+        const std::string otherValue = SomeValue(random);
+        store.WriteString(section, key, value);
+        store.WriteString("b", otherKey, otherValue);
+        const std::string expected =
+            EqualsIgnoringCase(section, "b") && EqualsIgnoringCase(key, otherKey) ? otherValue
+                                                                                  : value;
+        const std::string read = store.ReadString(section, key, "DEF");
+        const std::string other = store.ReadString("b", otherKey, "DEF");
+        ASSERT_TRUE(read == expected && other == otherValue)
+            << "read " << read.substr(0, 40) << " for " << expected << ", " << other.substr(0, 40)
+            << " for " << otherValue
+            << "; file before: " << ::testing::PrintToString(before.substr(0, 200));
     }
 }
 
