@@ -10,6 +10,8 @@
 namespace hostlore {
 
 PageTabBar::PageTabBar(QWidget* parent) : QWidget(parent) {
+    // Before anything asks for the accessible interfaces of the bar and its tabs.
+    InstallPageTabsAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("Pages"));
 }
@@ -54,7 +56,6 @@ void PageTabBar::focusOutEvent(QFocusEvent* event) {
 
 PageControl::PageControl(QWidget* parent)
     : QWidget(parent), tabBar_(new PageTabBar), pages_(new QStackedWidget) {
-    InstallPageTabsAccessibility();
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
