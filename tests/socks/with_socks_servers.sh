@@ -14,8 +14,8 @@ if [ "$(id -u)" -ne 0 ] || ! command -v ip >/dev/null || ! command -v danted >/d
     exec "$@"
 fi
 
-name="hostlore-socks-$$"
-etc="/etc/netns/$name"
+# shellcheck source=tests/support/test_namespace.sh
+source "$(dirname "$0")/../support/test_namespace.sh"
 work=$(mktemp -d)
 dante_port=1080
 microsocks_port=1081
@@ -39,14 +39,14 @@ cleanup() {
         done
         kill -KILL -- "-$leader" 2>/dev/null || true
     done
-    ip netns delete "$name" 2>/dev/null || true
-    rm -rf "$etc" "$work"
+    remove_test_namespace
+    rm -rf "$work"
 }
 trap cleanup EXIT
 
-ip netns add "$name"
-ip -n "$name" link set lo up
-mkdir -p "$etc"
+new_test_namespace hostlore-socks
+name="$test_namespace"
+etc="$test_namespace_etc"
 printf '127.0.0.1 localhost target.socks.test\n' >"$etc/hosts"
 printf 'hosts: files\n' >"$etc/nsswitch.conf"
 
