@@ -12,6 +12,7 @@
 #include "net/net_errors.h"
 #include "net/net_stack.h"
 #include "net/socket_errors.h"
+#include "net/socks_negotiation.h"
 
 namespace hostlore {
 
@@ -61,6 +62,7 @@ void TNetTCPClient::OpenConnection() {
     if (Socket().Allocated()) {
         throw ENetAlreadyConnected();
     }
+    CheckSocksValueLengths(SocksInfo, Host);
     ResetConnectionState();
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (descriptor < 0) {
@@ -77,6 +79,8 @@ void TNetTCPClient::OpenConnection() {
         }
         throw;
     }
+    // A refused exchange leaves the connection to the SOCKS server open.
+    NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get());
     if (OnConnected) {
         OnConnected();
     }
@@ -136,9 +140,6 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
     }
     std::tie(localIp, localPort) = LocalAddressOf(descriptor);
     Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
-    if (throughSocks) {
-        throw ENetException("SOCKS proxies are not supported yet.");
-    }
 }
 
 }  // namespace hostlore

@@ -8,8 +8,8 @@
 
 namespace hostlore {
 
-// A TCP connection that opens itself to Host:Port, or to a SOCKS server when
-// SocksInfo names a version.
+// A TCP connection that opens itself to Host:Port, or, when SocksInfo names a
+// version, to a SOCKS server that it then asks for Host:Port.
 class TNetTCPClient : public TNetTCPConnection {
   public:
     explicit TNetTCPClient(std::shared_ptr<Resolver> resolver);

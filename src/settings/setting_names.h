@@ -29,6 +29,13 @@ inline constexpr std::string_view kProxy = "proxy";
 inline constexpr std::string_view kProxyUse = "use";
 inline constexpr std::string_view kProxyHost = "host";
 inline constexpr std::string_view kProxyPort = "port";
+inline constexpr std::string_view kProxyVersion = "version";
+inline constexpr std::string_view kProxyUserId = "uid";
+inline constexpr std::string_view kProxyPassword = "pwd";
+
+// The stored names of the SOCKS versions, in the order of TSocksVersion.
+inline constexpr std::string_view kSocksVersionNames[] = {"svnosocks", "svsocks4", "svsocks4a",
+                                                          "svsocks5"};
 
 inline constexpr std::string_view kHistorySection = "last_url";
 

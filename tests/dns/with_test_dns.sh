@@ -10,8 +10,8 @@ if [ "$(id -u)" -ne 0 ] || ! command -v dnsmasq >/dev/null || ! command -v ip >/
     exec "$@"
 fi
 
-name="hostlore-dns-$$"
-etc="/etc/netns/$name"
+# shellcheck source=tests/support/test_namespace.sh
+source "$(dirname "$0")/../support/test_namespace.sh"
 work=$(mktemp -d)
 dnsmasq_pid=""
 
@@ -20,14 +20,14 @@ cleanup() {
         kill "$dnsmasq_pid" 2>/dev/null || true
         wait "$dnsmasq_pid" 2>/dev/null || true
     fi
-    ip netns delete "$name" 2>/dev/null || true
-    rm -rf "$etc" "$work"
+    remove_test_namespace
+    rm -rf "$work"
 }
 trap cleanup EXIT
 
-ip netns add "$name"
-ip -n "$name" link set lo up
-mkdir -p "$etc"
+new_test_namespace hostlore-dns
+name="$test_namespace"
+etc="$test_namespace_etc"
 printf '127.0.0.1 localhost\n' >"$etc/hosts"
 printf 'nameserver 127.0.0.1\noptions timeout:2 attempts:2\n' >"$etc/resolv.conf"
 printf 'hosts: files dns\n' >"$etc/nsswitch.conf"

@@ -200,23 +200,6 @@ TEST_F(TcpClientTest, ConnectsToTheResolvedAddressOfAName) {
     EXPECT_EQ(resolver->AskedNames(), std::vector<std::string>{"loop.example.test"});
 }
 
-TEST_F(TcpClientTest, ASocksVersionSendsTheConnectionToTheProxyServer) {
-    test::LoopbackServer proxy([](test::ServerConnection& peer) { peer.WaitForClientClose(); });
-    TNetTCPClient client(resolver);
-    client.Host = "target.example.test";
-    client.Port = 80;
-    client.SocksInfo.Version = TSocksVersion::svSocks5;
-    client.SocksInfo.Host = "127.0.0.1";
-    client.SocksInfo.Port = proxy.Port();
-    EXPECT_THROW(client.OpenConnection(), ENetException);
-    for (int i = 0; i < 100 && proxy.Accepted() == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_EQ(proxy.Accepted(), 1);
-    EXPECT_TRUE(resolver->AskedNames().empty()) << "the target is not resolved here";
-    EXPECT_FALSE(client.IsConnected());
-}
-
 TEST_F(TcpClientTest, SendingToAClosedConnectionFails) {
     TNetTCPClient client(resolver);
     EXPECT_THROW(client.SendLine("x"), ENetConnClosedGracefully);

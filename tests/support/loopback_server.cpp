@@ -30,6 +30,12 @@ std::string ServerConnection::ReadUntil(const std::string& ending) {
     return received;
 }
 
+std::string ServerConnection::ReadOnce() {
+    char buffer[4096];
+    const ssize_t n = ::recv(descriptor_, buffer, sizeof(buffer), 0);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
 void ServerConnection::Send(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {

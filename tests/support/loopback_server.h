@@ -22,6 +22,9 @@ class ServerConnection {
     ServerConnection& operator=(const ServerConnection&) = delete;
     // Reads until `ending` has arrived (or the client closed); returns all read.
     std::string ReadUntil(const std::string& ending);
+    // What one receive gives: all of a short message that the client wrote at
+    // once and now waits for an answer to. Empty once the client has closed.
+    std::string ReadOnce();
     void Send(const std::string& bytes);
     // Ends the connection with a reset instead of an orderly close.
     void Reset();
