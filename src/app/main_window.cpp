@@ -13,9 +13,9 @@
 #include "app/pages/service_page.h"
 #include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
-#include "platform/integer_text.h"
 #include "platform/program_files.h"
 #include "query/service_urls.h"
+#include "settings/proxy_settings.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
@@ -120,14 +120,7 @@ void Tmain::LoadStartValues() {
             QStringLiteral("Service provided by ") +
             FromUtf8(ReadWithFallback(*settings_, setting::kUrl, keys.name, keys.defaultName)));
     }
-
-    if (ReadFlagOffUnlessTrue(*settings_, setting::kProxy, setting::kProxyUse)) {
-        NetWhois->SocksInfo.Host = settings_->ReadString(setting::kProxy, setting::kProxyHost, "");
-        NetWhois->SocksInfo.Port =
-            IntegerFromText(settings_->ReadString(setting::kProxy, setting::kProxyPort, ""));
-        NetHTTP1->SocksInfo.Host = NetWhois->SocksInfo.Host;
-        NetHTTP1->SocksInfo.Port = NetWhois->SocksInfo.Port;
-    }
+    NetWhois->SocksInfo = NetHTTP1->SocksInfo = ReadProxySettings(*settings_);
 
     const QString typed = url_edit->currentText();
     for (const auto& url : LoadHistory(*settings_)) {
