@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "net/http_date.h"
 #include "platform/date_time.h"
 #include "platform/system_error.h"
 #include "platform/time_zone.h"

@@ -2,9 +2,9 @@
 
 #include "net/http_date.h"
 #include "net/uri.h"
+#include "platform/ascii_text.h"
 #include "platform/integer_text.h"
 #include "platform/text_trim.h"
-#include "settings/ini_document.h"
 
 namespace hostlore {
 

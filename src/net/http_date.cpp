@@ -142,14 +142,4 @@ double InternetDateToLocal(std::string_view text) {
     return value != 0 && !IsWithinCalendar(shifted) ? local : shifted;
 }
 
-std::string ShortDateText(double value) {
-    // Beyond the calendar's ends (or no number at all) there is no date to show.
-    std::int64_t day = 0;
-    if (IsWithinCalendar(value)) {
-        const auto milliseconds = static_cast<std::int64_t>(std::llround(value * 86'400'000.0));
-        day = std::min(milliseconds / 86'400'000, kLastDay);
-    }
-    return FormatInUserLocale(D_FMT, "%m/%d/%y", TmOf(day));
-}
-
 }  // namespace hostlore

@@ -27,7 +27,4 @@ double LocalOffsetFromUTC();
 // A date header as local date-time, shifted by the offset in force now.
 double InternetDateToLocal(std::string_view text);
 
-// The date part in the user's short date format (LC_TIME's D_FMT).
-std::string ShortDateText(double value);
-
 }  // namespace hostlore

@@ -1,7 +1,7 @@
 #include "net/http_headers.h"
 
+#include "platform/ascii_text.h"
 #include "platform/text_trim.h"
-#include "settings/ini_document.h"
 
 namespace hostlore {
 

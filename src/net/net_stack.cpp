@@ -3,8 +3,8 @@
 #include <csignal>
 
 #include "net/net_errors.h"
+#include "platform/ascii_text.h"
 #include "platform/integer_text.h"
-#include "settings/ini_document.h"
 
 namespace hostlore {
 

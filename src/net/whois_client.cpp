@@ -1,12 +1,9 @@
 #include "net/whois_client.h"
 
-#include "settings/setting_names.h"
-
 namespace hostlore {
 
 TNetWhois::TNetWhois(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
     Port = 43;
-    Host = std::string(setting::kDefaultWhoisServer);
 }
 
 std::string TNetWhois::QueryDomain(const std::string& domain) {

@@ -2,6 +2,11 @@
 
 #include <locale.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "platform/date_time.h"
+
 namespace hostlore {
 
 std::string FormatInUserLocale(nl_item pattern, const char* fallback, const std::tm& time) {
@@ -15,6 +20,16 @@ std::string FormatInUserLocale(nl_item pattern, const char* fallback, const std:
     const std::size_t length = ::strftime_l(text, sizeof(text), used, &time, userLocale);
     ::freelocale(userLocale);
     return std::string(text, length);
+}
+
+std::string ShortDateText(double value) {
+    // Beyond the calendar's ends (or no number at all) there is no date to show.
+    std::int64_t day = 0;
+    if (IsWithinCalendar(value)) {
+        const auto milliseconds = static_cast<std::int64_t>(std::llround(value * 86'400'000.0));
+        day = std::min(milliseconds / 86'400'000, kLastDay);
+    }
+    return FormatInUserLocale(D_FMT, "%m/%d/%y", TmOf(day));
 }
 
 }  // namespace hostlore

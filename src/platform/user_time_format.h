@@ -12,4 +12,7 @@ namespace hostlore {
 // call, so nothing here is process-wide state.
 std::string FormatInUserLocale(nl_item pattern, const char* fallback, const std::tm& time);
 
+// The date part of a date-time in the user's short date format (D_FMT).
+std::string ShortDateText(double value);
+
 }  // namespace hostlore

@@ -1,6 +1,6 @@
 #include "query/serverinfo_thread.h"
 
-#include "net/http_date.h"
+#include "platform/user_time_format.h"
 
 namespace hostlore {
 

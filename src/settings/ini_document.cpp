@@ -1,18 +1,10 @@
 #include "settings/ini_document.h"
 
-#include <algorithm>
+#include "platform/ascii_text.h"
 
 namespace hostlore {
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-char LowerAscii(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
 
 bool IsSectionHeader(std::string_view trimmed) {
     return !trimmed.empty() && trimmed.front() == '[';
@@ -32,22 +24,6 @@ std::string_view SectionNameOf(std::string_view trimmedHeader) {
 }
 
 }  // namespace
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && IsBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
 
 IniDocument IniDocument::Parse(std::string_view content) {
     // Every mark goes, not only the first: the file is written back without

@@ -40,7 +40,4 @@ class IniDocument {
     std::vector<std::string> lines_;
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-std::string_view TrimBlanks(std::string_view text);
-
 }  // namespace hostlore

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "settings/ini_document.h"
+#include "platform/ascii_text.h"
 #include "settings/setting_names.h"
 
 namespace hostlore {

@@ -7,6 +7,7 @@
 #include <ctime>
 
 #include "platform/date_time.h"
+#include "platform/user_time_format.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {

@@ -8,7 +8,7 @@
 #include <random>
 #include <thread>
 
-#include "settings/ini_document.h"
+#include "platform/ascii_text.h"
 #include "support/temporary_folder.h"
 #include "support/unprivileged_file_access.h"
 
