@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace hostlore {
@@ -26,7 +27,9 @@ class WhoisView {
   public:
     virtual ~WhoisView() = default;
     virtual void ClearReply() = 0;
-    virtual void AppendReplyLine(const std::string& line) = 0;
+    // The next lines of the reply, in order; a batch keeps the window busy
+    // for a few milliseconds at most.
+    virtual void AppendReplyLines(std::span<const std::string> lines) = 0;
 };
 
 class ServicePaneView {

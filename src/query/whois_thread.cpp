@@ -6,6 +6,13 @@
 
 namespace hostlore {
 
+namespace {
+
+constexpr std::size_t kLinesPerBatch = 500;
+constexpr std::size_t kBytesPerBatch = 32 * 1024;
+
+}  // namespace
+
 whois_thread::whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, WhoisView& page,
                            const TNetWhois& settings)
     : TThread(std::move(handoff)),
@@ -21,9 +28,17 @@ void whois_thread::Execute() {
     if (domain.empty()) {
         return;
     }
-    const std::string reply = client_->QueryDomain(domain);
-    for (const std::string& line : WhoisReplyLines(reply)) {
-        Synchronize([&] { page_.AppendReplyLine(line); });
+    const std::vector<std::string> lines = WhoisReplyLines(client_->QueryDomain(domain));
+    // One hand-off per line would keep a big reply crossing for seconds.
+    std::size_t first = 0;
+    while (first < lines.size()) {
+        std::size_t end = first;
+        std::size_t bytes = 0;
+        while (end < lines.size() && end - first < kLinesPerBatch && bytes < kBytesPerBatch) {
+            bytes += lines[end++].size();
+        }
+        Synchronize([&] { page_.AppendReplyLines(std::span(lines).subspan(first, end - first)); });
+        first = end;
     }
 }
 

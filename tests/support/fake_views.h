@@ -40,8 +40,12 @@ class RecordingGeneralInfo : public GeneralInfoView {
 class RecordingWhois : public WhoisView {
   public:
     void ClearReply() override { lines.clear(); }
-    void AppendReplyLine(const std::string& line) override { lines.push_back(line); }
+    void AppendReplyLines(std::span<const std::string> batch) override {
+        lines.insert(lines.end(), batch.begin(), batch.end());
+        ++batches;
+    }
     std::vector<std::string> lines;
+    int batches = 0;
 };
 
 class RecordingPane : public ServicePaneView {

@@ -1,6 +1,7 @@
 #include "app/pages/whois_info_page.h"
 
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "app/pages/page_widgets.h"
@@ -38,13 +39,26 @@ void WhoisInfoPage::ClearReply() {
     Memo3->clear();
 }
 
-void WhoisInfoPage::AppendReplyLine(const std::string& line) {
-    // The memo would turn a carriage return into a line break of its own.
-    QString shown = TextFromNetwork(line);
-    if (shown.endsWith('\r')) {
-        shown.chop(1);
+void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) {
+        // The memo would turn a carriage return into a line break of its own.
+        QString text = TextFromNetwork(line);
+        if (text.endsWith('\r')) {
+            text.chop(1);
+        }
+        shown << text;
     }
-    Memo3->appendPlainText(shown);
+    // A reply opens at its first line and left edge, unless the reader has moved.
+    QScrollBar* down = Memo3->verticalScrollBar();
+    QScrollBar* across = Memo3->horizontalScrollBar();
+    const bool atStart = down->value() == 0 && across->value() == 0;
+    Memo3->appendPlainText(shown.join('\n'));
+    if (atStart) {
+        down->setValue(0);
+        across->setValue(0);
+    }
 }
 
 }  // namespace hostlore

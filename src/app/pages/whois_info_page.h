@@ -27,7 +27,7 @@ class WhoisInfoPage : public QWidget, public WhoisView {
     void StopRun();
 
     void ClearReply() override;
-    void AppendReplyLine(const std::string& line) override;
+    void AppendReplyLines(std::span<const std::string> lines) override;
 
   private:
     StoppableRun* run_;
