@@ -29,6 +29,9 @@ inline constexpr std::string_view kProxy = "proxy";
 inline constexpr std::string_view kProxyUse = "use";
 inline constexpr std::string_view kProxyHost = "host";
 inline constexpr std::string_view kProxyPort = "port";
+inline constexpr std::string_view kProxyVersion = "version";
+inline constexpr std::string_view kProxyUser = "uid";
+inline constexpr std::string_view kProxyPassword = "pwd";
 
 inline constexpr std::string_view kHistorySection = "last_url";
 
@@ -38,6 +41,8 @@ inline constexpr std::string_view kFalse = "false";
 inline constexpr std::string_view kDefaultWebSite = "http://www.wikipedia.org/";
 inline constexpr std::string_view kDefaultWhoisServer = "whois.internic.net";
 inline constexpr std::string_view kDefaultGoTo = "General Info";
+inline constexpr std::string_view kDefaultNeighbourCount = "20";
+inline constexpr std::string_view kDefaultSocksVersion = "svnosocks";
 
 inline constexpr std::string_view kDefaultSiteInfoName = "Alexa";
 inline constexpr std::string_view kDefaultWhoisSourceName = "NameIntelligence";
