@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
-#include <array>
 
 #include "platform/integer_text.h"
 #include "query/query_rules.h"
@@ -20,10 +19,6 @@
 namespace hostlore {
 
 namespace {
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 // Long URL prefixes show from their start.
 void ShowText(QLineEdit* field, const QString& text) {
@@ -62,14 +57,21 @@ Toptions::Toptions(SettingsStore& settings, MessageBoxes& boxes, QString applica
     connect(Button2, &QPushButton::clicked, this, &Toptions::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &Toptions::Button3Click);
     connect(CheckBox1, &QCheckBox::toggled, this, &Toptions::CheckBox1Click);
-    // A click on the entry already selected copies it again; arrow keys copy too.
-    connect(ListBox1, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListBox1Click(ListBox1->row(item)); });
-    connect(ListBox1, &QListWidget::currentRowChanged, this, &Toptions::ListBox1Click);
-    connect(ListBox2, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { ListBox2Click(ListBox2->row(item)); });
-    connect(ListBox2, &QListWidget::currentRowChanged, this, &Toptions::ListBox2Click);
+    ConnectServerList(ListBox1, &Toptions::ListBox1Click);
+    ConnectServerList(ListBox2, &Toptions::ListBox2Click);
     Edit2->installEventFilter(this);
+}
+
+void Toptions::ConnectServerList(QListWidget* list, void (Toptions::*handler)(int)) {
+    // A click copies the entry, also the one already selected; so does
+    // selecting one with the arrow keys, but not merely tabbing into the list.
+    connect(list, &QListWidget::itemClicked, this,
+            [this, list, handler](QListWidgetItem* item) { (this->*handler)(list->row(item)); });
+    connect(list, &QListWidget::itemSelectionChanged, this, [this, list, handler] {
+        if (const QListWidgetItem* item = list->currentItem(); item && item->isSelected()) {
+            (this->*handler)(list->row(item));
+        }
+    });
 }
 
 void Toptions::showEvent(QShowEvent* event) {
@@ -104,27 +106,28 @@ void Toptions::FormActivate() {
     using namespace setting;
     const std::string defaultUrl = settings_.ReadString(kGeneral, kDefaultUrl, kDefaultWebSite);
     if (!defaultUrl.empty()) {
-        Edit1->setText(FromUtf8(defaultUrl));
+        Edit1->setText(QString::fromStdString(defaultUrl));
     }
     CheckBox2->setChecked(ReadFlagOnUnlessFalse(settings_, kGeneral, kGetBrowserUrl));
     CheckBox3->setChecked(ReadFlagOnUnlessFalse(settings_, kGeneral, kExecute));
     ComboBox1->setCurrentIndex(
         PageIndexOfName(settings_.ReadString(kGeneral, kGoTo, kDefaultGoTo)));
-    Edit2->setText(
-        FromUtf8(ReadWithFallback(settings_, kGeneral, kNeighbourCount, kDefaultNeighbourCount)));
-    Edit15->setText(FromUtf8(settings_.ReadString(kWhois, kWhoisServer, kDefaultWhoisServer)));
+    Edit2->setText(QString::fromStdString(
+        ReadWithFallback(settings_, kGeneral, kNeighbourCount, kDefaultNeighbourCount)));
+    Edit15->setText(
+        QString::fromStdString(settings_.ReadString(kWhois, kWhoisServer, kDefaultWhoisServer)));
     for (const auto& service : kServiceFields) {
-        ShowText(this->*service.field,
-                 FromUtf8(ReadWithFallback(settings_, kUrl, service.key, service.defaultValue)));
+        ShowText(this->*service.field, QString::fromStdString(ReadWithFallback(
+                                           settings_, kUrl, service.key, service.defaultValue)));
     }
     CheckBox1->setChecked(ReadFlagOffUnlessTrue(settings_, kProxy, kProxyUse));
     CheckBox1Click();
-    Edit9->setText(FromUtf8(settings_.ReadString(kProxy, kProxyHost, "")));
-    Edit10->setText(FromUtf8(settings_.ReadString(kProxy, kProxyPort, "")));
+    Edit9->setText(QString::fromStdString(settings_.ReadString(kProxy, kProxyHost, "")));
+    Edit10->setText(QString::fromStdString(settings_.ReadString(kProxy, kProxyPort, "")));
     ComboBox3->setCurrentIndex(
         SocksVersionIndex(settings_.ReadString(kProxy, kProxyVersion, kDefaultSocksVersion)));
-    Edit11->setText(FromUtf8(settings_.ReadString(kProxy, kProxyUser, "")));
-    Edit12->setText(FromUtf8(settings_.ReadString(kProxy, kProxyPassword, "")));
+    Edit11->setText(QString::fromStdString(settings_.ReadString(kProxy, kProxyUser, "")));
+    Edit12->setText(QString::fromStdString(settings_.ReadString(kProxy, kProxyPassword, "")));
 }
 
 std::vector<SettingWrite> Toptions::ChosenValues() const {

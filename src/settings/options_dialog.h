@@ -84,6 +84,7 @@ class Toptions : public QDialog {
     QWidget* BuildThirdPartyPage();
     QWidget* BuildProxyPage();
     void CentreOnScreen();
+    void ConnectServerList(QListWidget* list, void (Toptions::*handler)(int));
     // Every value the dialog shows, as OK writes it, in the order it writes.
     std::vector<SettingWrite> ChosenValues() const;
 

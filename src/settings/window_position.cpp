@@ -81,10 +81,14 @@ void TPosition::Restore() {
         return;
     }
     // A window minimised at the last save opens in its normal state.
+    // A size of nothing would leave no window to see; it counts as no number.
+    const auto length = [&](std::string_view key, int designed) {
+        const int stored = store.ReadInteger(section, key, designed);
+        return stored > 0 ? stored : designed;
+    };
     const QRect bounds(store.ReadInteger(section, kLeft, form_.x()),
-                       store.ReadInteger(section, kTop, form_.y()),
-                       store.ReadInteger(section, kWidth, form_.width()),
-                       store.ReadInteger(section, kHeight, form_.height()));
+                       store.ReadInteger(section, kTop, form_.y()), length(kWidth, form_.width()),
+                       length(kHeight, form_.height()));
     // Bounds that no screen shows any more (a monitor unplugged, a smaller
     // resolution) would leave the window out of the user's reach.
     Place(form_, stored && Reachable(bounds) ? bounds : CentredOnPrimaryScreen(bounds.size()));

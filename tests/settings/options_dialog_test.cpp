@@ -302,6 +302,20 @@ TEST_F(OptionsDialogTest, AClickedServerGoesIntoTheServerField) {
     EXPECT_EQ(options.Edit15->text(), options.ListBox1->item(6)->text());
 }
 
+TEST_F(OptionsDialogTest, TabbingIntoAServerListCopiesNothingUntilAnEntryIsChosen) {
+    Open();
+    options.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    PageControl1()->setCurrentIndex(1);
+    options.Edit15->setFocus();
+    options.Edit15->setText(QStringLiteral("typed"));
+    QTest::keyClick(options.Edit15, Qt::Key_Tab);
+    ASSERT_TRUE(options.ListBox1->hasFocus());
+    EXPECT_EQ(options.Edit15->text(), "typed");
+    QTest::keyClick(options.ListBox1, Qt::Key_Down);
+    EXPECT_EQ(options.Edit15->text(), options.ListBox1->currentItem()->text());
+}
+
 TEST_F(OptionsDialogTest, ARefusedWriteShowsTheErrorKeepsTheFileAndStaysOpen) {
     folder.Write("settings.ini", "[general]\r\ndefault_url=http://mine.example/\r\n");
     std::filesystem::permissions(File(), std::filesystem::perms::owner_read);

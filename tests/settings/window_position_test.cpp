@@ -126,12 +126,20 @@ TEST_F(WindowPositionTest, MinimisedIsStoredAsOneAndComesBackNormal) {
     EXPECT_EQ(Bounds(*again), placed) << "the bounds it had before it was minimised";
 }
 
-TEST_F(WindowPositionTest, AWidthThatIsNoNumberKeepsTheDesignedWidth) {
+TEST_F(WindowPositionTest, ASizeThatIsNoNumberOrNothingKeepsTheDesignedOne) {
     const QPoint place = Available().topLeft() + QPoint(30, 40);
-    WriteFile("isdesigned=y\r\nWindowState=0\r\nLeft=" + std::to_string(place.x()) +
-              "\r\nTop=" + std::to_string(place.y()) + "\r\nWidth=wide\r\nHeight=350\r\n");
-    auto window = StartedWindow();
-    EXPECT_EQ(Bounds(*window), QRect(place, QSize(kDesigned.width(), 350)));
+    const std::tuple<const char*, const char*, QSize> cases[] = {
+        {"wide", "350", QSize(kDesigned.width(), 350)},
+        {"500", "0", QSize(500, kDesigned.height())},
+        {"-500", "", kDesigned},
+    };
+    for (const auto& [width, height, expected] : cases) {
+        WriteFile("isdesigned=y\r\nWindowState=0\r\nLeft=" + std::to_string(place.x()) +
+                  "\r\nTop=" + std::to_string(place.y()) + "\r\nWidth=" + width +
+                  "\r\nHeight=" + height + "\r\n");
+        auto window = StartedWindow();
+        EXPECT_EQ(Bounds(*window), QRect(place, expected)) << width << " " << height;
+    }
 }
 
 struct PlacementCase {
