@@ -15,10 +15,12 @@
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
 #include "query/service_urls.h"
+#include "settings/options_dialog.h"
 #include "settings/proxy_settings.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
+#include "settings/window_position.h"
 
 namespace hostlore {
 
@@ -41,8 +43,11 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
+    Position1 = std::make_unique<TPosition>(*this, PositionFileOf(services_.executable));
+    Position1->Restore();
     MainMenuHandlers menu;
     menu.Exit1Click = Guarded([this] { close(); });
+    menu.Options2Click = Guarded([this] { options->exec(); });
     menu.HelpTopic1Click = Guarded([this] {
         services_.shell->Open(FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
     });
@@ -61,12 +66,19 @@ Tmain::Tmain(MainServices services, QWidget* parent)
         url_editKeyPress(url_edit, carriageReturn);
     }));
     FormCreate();
+    options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
     about = new Tabout(*services_.shell, kWebSite, this);
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
 }
 
 Tmain::~Tmain() {
+    try {
+        Position1->Save();
+    } catch (const std::exception& error) {
+        // The history is saved all the same.
+        ShowError(QString::fromUtf8(error.what()));
+    }
     FormDestroy();
 }
 

@@ -24,6 +24,8 @@ class NeighbourhoodPage;
 class PageControl;
 class ServicePage;
 class Tabout;
+class Toptions;
+class TPosition;
 class WhoisInfoPage;
 
 // The main window: the URL box, the eight pages, the menus, start-up,
@@ -102,6 +104,8 @@ class Tmain : public QMainWindow {
     NeighbourhoodPage* neighbourhood_ = nullptr;
     LocalNetworkPage* localNetwork_ = nullptr;
     Tabout* about = nullptr;
+    Toptions* options = nullptr;
+    std::unique_ptr<TPosition> Position1;
 };
 
 }  // namespace hostlore

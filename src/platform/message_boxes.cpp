@@ -22,6 +22,14 @@ QMessageBox::Icon QtIcon(BoxIcon icon) {
 
 }  // namespace
 
+void ShowErrorBox(MessageBoxes& boxes, QWidget* owner, const QString& applicationTitle,
+                  QString message) {
+    if (!message.endsWith('.')) {
+        message += '.';
+    }
+    boxes.ShowOk(owner, message, applicationTitle, BoxIcon::Error);
+}
+
 void QtMessageBoxes::ShowOk(QWidget* owner, const QString& text, const QString& caption,
                             BoxIcon icon) {
     QMessageBox box(QtIcon(icon), caption, text, QMessageBox::Ok, owner);

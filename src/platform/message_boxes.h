@@ -18,6 +18,11 @@ class MessageBoxes {
                         BoxIcon icon) = 0;
 };
 
+// A failure that escapes an event handler: an error box titled with the
+// application's title, the message ending in a full stop.
+void ShowErrorBox(MessageBoxes& boxes, QWidget* owner, const QString& applicationTitle,
+                  QString message);
+
 class QtMessageBoxes : public MessageBoxes {
   public:
     void ShowOk(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon) override;

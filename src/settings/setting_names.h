@@ -45,6 +45,8 @@ inline constexpr std::string_view kFalse = "false";
 inline constexpr std::string_view kDefaultWebSite = "http://www.wikipedia.org/";
 inline constexpr std::string_view kDefaultWhoisServer = "whois.internic.net";
 inline constexpr std::string_view kDefaultGoTo = "General Info";
+inline constexpr std::string_view kDefaultNeighbourCount = "20";
+inline constexpr std::string_view kDefaultSocksVersion = "svnosocks";
 
 inline constexpr std::string_view kDefaultSiteInfoName = "Alexa";
 inline constexpr std::string_view kDefaultWhoisSourceName = "NameIntelligence";

@@ -47,14 +47,19 @@ bool WriteAll(int fd, const std::string& content) {
 // and, where the user may give it, its owner: a run as root must not take the
 // user's file away from them.
 void ReplaceFile(const std::filesystem::path& file, const std::string& content) {
+    struct stat existing {};
+    const bool exists = ::stat(file.c_str(), &existing) == 0;
+    // The rename would get past a file the user made read-only; it stays as it is.
+    if (exists && (existing.st_mode & 0222) == 0) {
+        throw SettingsWriteError(file);
+    }
     std::string temporary = file.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         throw SettingsWriteError(file);
     }
-    struct stat existing {};
     bool ok = WriteAll(fd, content);
-    if (ok && ::stat(file.c_str(), &existing) == 0) {
+    if (ok && exists) {
         // Only root can hand a file to another owner; anyone else keeps it.
         [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
         ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
@@ -131,6 +136,20 @@ std::string EntryLine(std::string_view key, std::string_view value) {
     return SingleLine(key) + "=" + SingleLine(value);
 }
 
+// An existing key's line is replaced in place; a new key goes to the end of
+// its section, a new section to the end of the file.
+void SetEntry(IniDocument& document, std::string_view section, std::string_view key,
+              std::string_view value) {
+    const auto found = document.FindSection(section);
+    if (!found) {
+        document.AppendSection(SingleLine(section), EntryLine(key, value));
+    } else if (const auto line = document.FindKey(*found, key)) {
+        document.ReplaceLine(*line, EntryLine(key, value));
+    } else {
+        document.AppendToSection(*found, EntryLine(key, value));
+    }
+}
+
 }  // namespace
 
 SettingsWriteError::SettingsWriteError(const std::filesystem::path& file)
@@ -152,13 +171,18 @@ std::string SettingsStore::ReadString(std::string_view section, std::string_view
 void SettingsStore::WriteString(std::string_view section, std::string_view key,
                                 std::string_view value) {
     Update(file_, [&](IniDocument& document) {
-        const auto found = document.FindSection(section);
-        if (!found) {
-            document.AppendSection(SingleLine(section), EntryLine(key, value));
-        } else if (const auto line = document.FindKey(*found, key)) {
-            document.ReplaceLine(*line, EntryLine(key, value));
-        } else {
-            document.AppendToSection(*found, EntryLine(key, value));
+        SetEntry(document, section, key, value);
+        return true;
+    });
+}
+
+void SettingsStore::WriteStrings(const std::vector<SettingWrite>& writes) {
+    if (writes.empty()) {
+        return;
+    }
+    Update(file_, [&](IniDocument& document) {
+        for (const auto& write : writes) {
+            SetEntry(document, write.section, write.key, write.value);
         }
         return true;
     });

@@ -14,6 +14,13 @@ class SettingsWriteError : public std::runtime_error {
     explicit SettingsWriteError(const std::filesystem::path& file);
 };
 
+// One value to write: section, key and the text it gets.
+struct SettingWrite {
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
 // An INI file read and written on every call; nothing is cached, so a value
 // written by one part is seen by the next read anywhere. Sections and keys
 // match without regard to ASCII letter case. Every write replaces the file
@@ -30,6 +37,9 @@ class SettingsStore {
     std::string ReadString(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const;
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Makes the writes in their order and replaces the file once, so either all
+    // of them reach the file or, when it cannot be written, none.
+    void WriteStrings(const std::vector<SettingWrite>& writes);
 
     // Hexadecimal after "0x"; the default when missing or not an integer.
     int ReadInteger(std::string_view section, std::string_view key, int defaultValue) const;

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <filesystem>
 #include <future>
 
 #include "app/main_window.h"
@@ -173,6 +174,29 @@ TEST(Shutdown, SavesNewUrlsInOrderOfFirstUseAndKeepsTheFiftyNewest) {
     EXPECT_EQ(test::Ui(next).url_edit->itemText(0), "http://new2.example.test");
     EXPECT_EQ(test::Ui(next).url_edit->itemText(1), "http://new1.example.test");
     EXPECT_EQ(test::Ui(next).url_edit->count(), 8);
+}
+
+TEST(Shutdown, APositionThatCannotBeSavedIsReportedAndTheHistoryIsStillSaved) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    program.folder.Write("hostlore.ini", "[main Position]\r\nLeft=10\r\n");
+    const auto position = program.folder.File("hostlore.ini");
+    std::filesystem::permissions(position, std::filesystem::perms::owner_read |
+                                               std::filesystem::perms::group_read |
+                                               std::filesystem::perms::others_read);
+    {
+        Tmain window(program.Services());
+        test::Ui(window).url_edit->setEditText("kept.example.test");
+        window.goClick(test::Ui(window).go);
+        window.close();
+    }
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text,
+              QString::fromStdString("Unable to write to " + position.string() + "."));
+    EXPECT_EQ(program.folder.Read("hostlore.ini"), "[main Position]\r\nLeft=10\r\n");
+    SettingsStore store(program.folder.File("settings.ini"));
+    EXPECT_EQ(store.ReadSectionEntries("last_url"),
+              std::vector<std::string>{"http://kept.example.test"});
 }
 
 TEST(Shutdown, ClosingWithinTheFirstSecondRunsNoQuery) {

@@ -284,6 +284,45 @@ TEST(SettingsStoreWrite, AWrittenValueReadsBackWhateverTheFileHeldBefore) {
     }
 }
 
+TEST(SettingsStoreWrite, LeavesAFileMarkedReadOnlyAsItIs) {
+    // Holds for root too: the mark is the file's mode, not a folder it cannot write.
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[a]\r\nk=1\r\n");
+    std::filesystem::permissions(
+        folder.File("settings.ini"),
+        std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    SettingsStore store(folder.File("settings.ini"));
+    EXPECT_THROW(store.WriteString("a", "k", "2"), SettingsWriteError);
+    try {
+        store.WriteStrings({{"b", "k", "v"}, {"a", "k", "2"}});
+        FAIL() << "no failure";
+    } catch (const SettingsWriteError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  "Unable to write to " + folder.File("settings.ini").string());
+    }
+    EXPECT_EQ(folder.Read("settings.ini"), "[a]\r\nk=1\r\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1)
+        << "no temporary file is left behind";
+}
+
+TEST(SettingsStoreWrite, WritesABatchInOrderWithOneReplacement) {
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[general]\r\ngo_to=Whois Info\r\n\r\n[url]\r\nx=1\r\n");
+    SettingsStore store(folder.File("settings.ini"));
+    store.WriteStrings({{"general", "default_url", "http://a.example/"},
+                        {"GENERAL", "Go_To", "Site Info"},
+                        {"proxy", "use", "false"},
+                        {"proxy", "host", ""},
+                        {"url", "x", "2"},
+                        {"proxy", "use", "true"}});
+    EXPECT_EQ(folder.Read("settings.ini"),
+              "[general]\r\nGo_To=Site Info\r\ndefault_url=http://a.example/\r\n\r\n"
+              "[url]\r\nx=2\r\n[proxy]\r\nuse=true\r\nhost=\r\n");
+
+    store.WriteStrings({});
+    EXPECT_EQ(store.ReadString("proxy", "use", ""), "true");
+}
+
 TEST(SettingsStore, ListsTestsAndDeletesKeys) {
     test::TemporaryFolder folder;
     folder.Write("settings.ini",

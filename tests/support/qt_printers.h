@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 #include <ostream>
@@ -15,4 +17,12 @@ inline void PrintTo(const QStringList& list, std::ostream* out) {
         *out << (i == 0 ? "" : ", ") << '"' << list[i].toStdString() << '"';
     }
     *out << '}';
+}
+
+inline void PrintTo(const QRect& rect, std::ostream* out) {
+    *out << rect.x() << ',' << rect.y() << ' ' << rect.width() << 'x' << rect.height();
+}
+
+inline void PrintTo(const QSize& size, std::ostream* out) {
+    *out << size.width() << 'x' << size.height();
 }
