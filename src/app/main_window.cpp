@@ -29,10 +29,6 @@ namespace {
 const QString kSupportMail = QStringLiteral("mailto:support@hostlore.example");
 const QString kWebSite = QStringLiteral("https://hostlore.example/");
 
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 }  // namespace
 
 Tmain::Tmain(MainServices services, QWidget* parent)
@@ -49,7 +45,8 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     menu.Exit1Click = Guarded([this] { close(); });
     menu.Options2Click = Guarded([this] { options->exec(); });
     menu.HelpTopic1Click = Guarded([this] {
-        services_.shell->Open(FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
+        services_.shell->Open(
+            QString::fromStdString((services_.programDirectory / "Hostlore.chm").string()));
     });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
@@ -83,15 +80,11 @@ Tmain::~Tmain() {
 }
 
 QString Tmain::ApplicationTitle() const {
-    return FromUtf8(hostlore::ApplicationTitle(services_.executable));
+    return QString::fromStdString(hostlore::ApplicationTitle(services_.executable));
 }
 
 void Tmain::ShowError(const QString& message) {
-    QString text = message;
-    if (!text.endsWith('.')) {
-        text += '.';
-    }
-    services_.messageBoxes->ShowOk(this, text, ApplicationTitle(), BoxIcon::Error);
+    ShowErrorBox(*services_.messageBoxes, this, ApplicationTitle(), message);
 }
 
 void Tmain::FormCreate() {
@@ -119,24 +112,24 @@ void Tmain::LoadStartValues() {
     const std::string defaultUrl =
         settings_->ReadString(setting::kGeneral, setting::kDefaultUrl, setting::kDefaultWebSite);
     if (!defaultUrl.empty()) {
-        url_edit->setEditText(FromUtf8(defaultUrl));
+        url_edit->setEditText(QString::fromStdString(defaultUrl));
     }
     if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
         if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
-            url_edit->setEditText(FromUtf8(url));
+            url_edit->setEditText(QString::fromStdString(url));
         }
     }
     for (std::size_t i = 0; i < servicePages_.size(); ++i) {
         const ServiceKeys& keys = kServiceKeys[i];
-        servicePages_[i]->SetCaption(
-            QStringLiteral("Service provided by ") +
-            FromUtf8(ReadWithFallback(*settings_, setting::kUrl, keys.name, keys.defaultName)));
+        servicePages_[i]->SetCaption(QStringLiteral("Service provided by ") +
+                                     QString::fromStdString(ReadWithFallback(
+                                         *settings_, setting::kUrl, keys.name, keys.defaultName)));
     }
     NetWhois->SocksInfo = NetHTTP1->SocksInfo = ReadProxySettings(*settings_);
 
     const QString typed = url_edit->currentText();
     for (const auto& url : LoadHistory(*settings_)) {
-        url_edit->addItem(FromUtf8(url));
+        url_edit->addItem(QString::fromStdString(url));
     }
     url_edit->setEditText(typed);
 }
@@ -148,7 +141,7 @@ void Tmain::SpeedButton2Click() {
                                        QString(), BoxIcon::Warning);
         return;
     }
-    url_edit->setEditText(FromUtf8(url));
+    url_edit->setEditText(QString::fromStdString(url));
     goClick(SpeedButton2);
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/guarded_handlers.h"
 #include "app/main_services.h"
 #include "net/anti_freeze.h"
 #include "net/http_client.h"
@@ -30,7 +31,7 @@ class WhoisInfoPage;
 
 // The main window: the URL box, the eight pages, the menus, start-up,
 // shutdown, and the query that sets every page to work.
-class Tmain : public QMainWindow {
+class Tmain : public QMainWindow, public GuardedHandlers {
     Q_OBJECT
 
   public:
@@ -54,22 +55,7 @@ class Tmain : public QMainWindow {
     const std::shared_ptr<UiHandoff>& Handoff() const { return pump_.Handoff(); }
     QString ApplicationTitle() const;
 
-    // Shows a failure the way an escaped error is shown: an error box titled
-    // with the application's title, the message ending in a full stop.
-    void ShowError(const QString& message);
-
-    // Wraps an event handler so that a failure escaping it is shown in an error
-    // box instead of unwinding through Qt's event loop.
-    template <class Handler>
-    auto Guarded(Handler handler) {
-        return [this, handler] {
-            try {
-                handler();
-            } catch (const std::exception& error) {
-                ShowError(QString::fromUtf8(error.what()));
-            }
-        };
-    }
+    void ShowError(const QString& message) override;
 
     // Starts a worker of the current query; a newer query cuts it off the window.
     void StartQueryWorker(const std::shared_ptr<TThread>& worker);
