@@ -198,15 +198,20 @@ void SettingsStore::WriteInteger(std::string_view section, std::string_view key,
     WriteString(section, key, std::to_string(value));
 }
 
-std::vector<std::string> SettingsStore::ReadSectionKeys(std::string_view section) const {
-    std::vector<std::string> keys;
+std::vector<std::string> SettingsStore::ReadSectionLines(
+    std::string_view section, std::string (*textOf)(std::string_view line)) const {
+    std::vector<std::string> texts;
     const IniDocument document = LoadDocument(file_);
     if (const auto found = document.FindSection(section)) {
         for (const auto index : document.EntryLines(*found)) {
-            keys.push_back(IniDocument::KeyOf(document.Line(index)));
+            texts.push_back(textOf(document.Line(index)));
         }
     }
-    return keys;
+    return texts;
+}
+
+std::vector<std::string> SettingsStore::ReadSectionKeys(std::string_view section) const {
+    return ReadSectionLines(section, &IniDocument::KeyOf);
 }
 
 bool SettingsStore::ValueExists(std::string_view section, std::string_view key) const {
@@ -227,14 +232,7 @@ void SettingsStore::DeleteKey(std::string_view section, std::string_view key) {
 }
 
 std::vector<std::string> SettingsStore::ReadSectionEntries(std::string_view section) const {
-    std::vector<std::string> entries;
-    const IniDocument document = LoadDocument(file_);
-    if (const auto found = document.FindSection(section)) {
-        for (const auto index : document.EntryLines(*found)) {
-            entries.push_back(IniDocument::EntryOf(document.Line(index)));
-        }
-    }
-    return entries;
+    return ReadSectionLines(section, &IniDocument::EntryOf);
 }
 
 void SettingsStore::AppendEntries(std::string_view section,

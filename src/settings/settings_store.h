@@ -59,6 +59,10 @@ class SettingsStore {
     void DeleteLeadingEntries(std::string_view section, std::size_t count);
 
   private:
+    // What `textOf` makes of each entry line of the section, in file order.
+    std::vector<std::string> ReadSectionLines(std::string_view section,
+                                              std::string (*textOf)(std::string_view line)) const;
+
     std::filesystem::path file_;
 };
 
