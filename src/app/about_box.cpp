@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -12,9 +13,10 @@ namespace hostlore {
 
 namespace {
 
-QLabel* Picture(const QString& resource) {
+QLabel* Picture(const QString& resource, const QString& name) {
     auto* label = new QLabel;
     label->setPixmap(JpegPicture(resource));
+    label->setAccessibleName(name);
     return label;
 }
 
@@ -37,8 +39,10 @@ Tabout::Tabout(ShellOpener& shell, QString webSite, QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     banner->setPalette(white);
     auto* bannerRow = new QHBoxLayout(banner);
-    bannerRow->addWidget(Picture(QStringLiteral(":/pictures/logo.jpg")));
-    bannerRow->addWidget(Picture(QStringLiteral(":/pictures/wordmark.jpg")), 1);
+    bannerRow->addWidget(
+        Picture(QStringLiteral(":/pictures/logo.jpg"), QStringLiteral("Hostlore logo")));
+    bannerRow->addWidget(
+        Picture(QStringLiteral(":/pictures/wordmark.jpg"), QStringLiteral("Hostlore")), 1);
     bannerRow->addWidget(Line(QStringLiteral("V1.23")), 0, Qt::AlignBottom);
 
     Label4 = Line(webSite_);
@@ -50,6 +54,10 @@ Tabout::Tabout(ShellOpener& shell, QString webSite, QWidget* parent)
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label4->setPalette(navy);
     Label4->setCursor(Qt::PointingHandCursor);
+    // A link the keyboard reaches with Tab and opens with Enter.
+    Label4->setFocusPolicy(Qt::StrongFocus);
+    Label4->setAccessibleName(QStringLiteral("Hostlore web site"));
+    Label4->setAccessibleDescription(webSite_);
     Label4->installEventFilter(this);
 
     Button1 = new QPushButton(QStringLiteral("OK"));
@@ -80,7 +88,13 @@ void Tabout::Label4Click() {
 }
 
 bool Tabout::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label4 && event->type() == QEvent::MouseButtonRelease) {
+    if (watched != Label4) {
+        return QDialog::eventFilter(watched, event);
+    }
+    const bool enter = event->type() == QEvent::KeyPress &&
+                       (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return ||
+                        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Enter);
+    if (enter || event->type() == QEvent::MouseButtonRelease) {
         Label4Click();
         return true;
     }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -30,6 +31,27 @@ TEST(Tabout, ShowsVersionAndLogosAndOpensTheWebSiteFromItsLink) {
 
     QTest::mouseClick(about.Label4, Qt::LeftButton);
     EXPECT_EQ(shell.opened, QStringList{"https://hostlore.example/"});
+}
+
+TEST(Tabout, TheLinkIsReachedWithTabAndOpenedWithEnterAndThePicturesHaveNames) {
+    test::RecordingShell shell;
+    Tabout about(shell, QStringLiteral("https://hostlore.example/"));
+    about.show();
+    QApplication::setActiveWindow(&about);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&about));
+    about.Button1->setFocus();
+    for (int i = 0; i < 3 && !about.Label4->hasFocus(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    ASSERT_TRUE(about.Label4->hasFocus());
+    QTest::keyClick(about.Label4, Qt::Key_Return);
+    EXPECT_EQ(shell.opened, QStringList{"https://hostlore.example/"});
+    EXPECT_TRUE(about.isVisible()) << "Enter on the link is not the default button's";
+    int named = 0;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        named += !label->pixmap().isNull() && !label->accessibleName().isEmpty() ? 1 : 0;
+    }
+    EXPECT_EQ(named, 2);
 }
 
 TEST(Tabout, OkClosesTheModalBox) {
