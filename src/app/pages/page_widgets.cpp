@@ -11,6 +11,7 @@ namespace hostlore {
 namespace {
 
 const QColor kTeal(0, 128, 128);
+const QColor kLightTeal(77, 208, 208);
 
 }  // namespace
 
@@ -23,8 +24,10 @@ QFont ArialFont(int pointSize, bool bold) {
 
 void UseTealText(QWidget* widget) {
     QPalette palette = widget->palette();
-    palette.setColor(QPalette::Text, kTeal);
-    palette.setColor(QPalette::WindowText, kTeal);
+    // Dark themes get a lighter teal, so the results stay easy to read.
+    const QColor teal = palette.color(QPalette::Base).lightnessF() < 0.5 ? kLightTeal : kTeal;
+    palette.setColor(QPalette::Text, teal);
+    palette.setColor(QPalette::WindowText, teal);
     widget->setPalette(palette);
 }
 
