@@ -40,6 +40,7 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     TNetTCPClient::CopySettingsFrom(other);
     Request = other.Request;
     ProtocolVersion = other.ProtocolVersion;
+    ReadTimeoutMs = other.ReadTimeoutMs;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
@@ -134,16 +135,30 @@ void TNetHTTP::WriteRequest(const std::string& target) {
 }
 
 std::string TNetHTTP::ReadReplyLine() {
-    std::string line = ReceiveLine();
-    // Without a time limit, a line read only stops short when the peer has
-    // closed: the reply ended before its header block did.
+    // The whole header block is bounded, as an endless one would fill memory.
+    const std::size_t room = kMaxHeaderBlock - std::min(headerBytes_, kMaxHeaderBlock);
+    std::string line;
+    try {
+        line = ReceiveLine({}, ReadTimeoutMs, room);
+    } catch (const ENetLineTooLong&) {
+        throw ENetReplyHeaderTooLarge();
+    }
     if (LineTimedOut) {
-        throw ENetConnClosedGracefully();
+        // The reply ended before its header block did, or never came.
+        if (PeerClosed() || !IsConnected()) {
+            throw ENetConnClosedGracefully();
+        }
+        throw ENetReadTimedOut();
+    }
+    headerBytes_ += line.size() + 2;
+    if (headerBytes_ > kMaxHeaderBlock) {
+        throw ENetReplyHeaderTooLarge();
     }
     return line;
 }
 
 bool TNetHTTP::ReadReply() {
+    headerBytes_ = 0;
     ReplyText = ReadReplyLine();
     const bool http10 =
         EqualsIgnoringCase(ReplyText.substr(std::min<std::size_t>(5, ReplyText.size()), 3), "1.0");

@@ -39,6 +39,8 @@ class TNetHTTP : public TNetTCPClient {
 
     TNetHeaderInfo Request;
     TNetHeaderInfo ReplyHeaders;
+    // How long the connection may stay silent while the reply is read.
+    int ReadTimeoutMs = 30'000;
     std::int32_t ReplyCode = 0;
     std::string ReplyText;
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
@@ -52,6 +54,8 @@ class TNetHTTP : public TNetTCPClient {
     void CopySettingsFrom(const TNetHTTP& other);
 
   private:
+    static constexpr std::size_t kMaxHeaderBlock = 256 * 1024;
+    std::size_t headerBytes_ = 0;
     void PrepareConnection(std::string_view url, std::string& target);
     void WriteRequest(const std::string& target);
     // Reads the status line and the header block; true for an HTTP/1.0 reply.

@@ -53,4 +53,25 @@ class ENetCouldNotBindSocket : public ENetSocketHandleError {
         : ENetSocketHandleError("Could not bind socket. Address and port are already in use.") {}
 };
 
+// A line longer than the reader allows: an endless line must not grow without end.
+class ENetLineTooLong : public ENetException {
+  public:
+    ENetLineTooLong() : ENetException("Line too long.") {}
+};
+
+class ENetReplyHeaderTooLarge : public ENetException {
+  public:
+    ENetReplyHeaderTooLarge() : ENetException("Reply header too large.") {}
+};
+
+class ENetReplyTooLarge : public ENetException {
+  public:
+    ENetReplyTooLarge() : ENetException("Reply too large.") {}
+};
+
+class ENetReadTimedOut : public ENetException {
+  public:
+    ENetReadTimedOut() : ENetException("Read timed out.") {}
+};
+
 }  // namespace hostlore

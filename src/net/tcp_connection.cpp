@@ -179,26 +179,37 @@ std::string TNetTCPConnection::TakePending() {
     return std::exchange(pending_, {});
 }
 
-std::string TNetTCPConnection::ReceiveAll() {
+std::string TNetTCPConnection::ReceiveAll(std::size_t limit) {
     std::string all;
     while (IsConnected()) {
         all += TakePending();
+        if (all.size() > limit) {
+            DropSocket();
+            throw ENetReplyTooLarge();
+        }
     }
     return all;
 }
 
-std::string TNetTCPConnection::ReceiveLine(std::string_view terminator, int waitMs) {
+std::string TNetTCPConnection::ReceiveLine(std::string_view terminator, int waitMs,
+                                           std::size_t maxLength) {
     const std::string_view end = terminator.empty() ? std::string_view("\n") : terminator;
     LineTimedOut = false;
     std::size_t searched = 0;
     std::size_t found = std::string::npos;
     while ((found = pending_.find(end, searched)) == std::string::npos) {
+        if (pending_.size() > maxLength) {
+            throw ENetLineTooLong();
+        }
         searched = pending_.size() >= end.size() ? pending_.size() - end.size() + 1 : 0;
         CheckPeerClosed(true, true);
         if (ReceiveChunk(true, waitMs) == 0) {
             LineTimedOut = true;
             return {};
         }
+    }
+    if (found > maxLength) {
+        throw ENetLineTooLong();
     }
     std::string line = pending_.substr(0, found);
     pending_.erase(0, found + end.size());

@@ -39,8 +39,13 @@ class TNetTCPConnection {
     bool WaitReadable(int waitMs);
     std::int32_t ReceiveChunk(bool raiseIfClosed, int waitMs);
     std::string TakePending();
-    std::string ReceiveAll();
-    std::string ReceiveLine(std::string_view terminator = {}, int waitMs = -2);
+    // Until the peer closes; past `limit` bytes the connection is closed and
+    // ENetReplyTooLarge raised, so no more than that is ever held.
+    std::string ReceiveAll(std::size_t limit = std::string::npos);
+    // Raises ENetLineTooLong when more than `maxLength` bytes come without a
+    // terminator.
+    std::string ReceiveLine(std::string_view terminator = {}, int waitMs = -2,
+                            std::size_t maxLength = std::string::npos);
     void ReceiveExact(void* buffer, std::int32_t count);
     void CheckPeerClosed(bool raiseIfClosed, bool ignorePending);
 

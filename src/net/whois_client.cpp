@@ -11,7 +11,7 @@ std::string TNetWhois::QueryDomain(const std::string& domain) {
     std::string reply;
     try {
         SendLine(domain);
-        reply = ReceiveAll();
+        reply = ReceiveAll(MaxReplyBytes);
     } catch (...) {
         CloseConnection();
         throw;

@@ -10,6 +10,9 @@ class TNetWhois : public TNetTCPClient {
   public:
     explicit TNetWhois(std::shared_ptr<Resolver> resolver);
 
+    // A reply past this fails the query, so an endless one cannot fill memory.
+    std::size_t MaxReplyBytes = std::size_t{64} << 20;
+
     // The server's whole reply, as sent. Fails when the server cannot be
     // reached or the connection breaks; the connection is closed in every case.
     std::string QueryDomain(const std::string& domain);

@@ -10,6 +10,8 @@ namespace hostlore {
 
 namespace {
 
+constexpr JDIMENSION kMaxSide = 8192;
+
 struct ErrorManager {
     jpeg_error_mgr base;
     std::jmp_buf escape;
@@ -29,10 +31,17 @@ bool DecodeInto(const QByteArray& bytes, jpeg_decompress_struct& info, QImage& i
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
         return false;
     }
+    // A header may claim any size; nothing of ours is near this one.
+    if (info.image_width > kMaxSide || info.image_height > kMaxSide) {
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
                    QImage::Format_RGB888);
+    if (image.isNull()) {
+        return false;
+    }
     while (info.output_scanline < info.output_height) {
         JSAMPROW row = image.scanLine(static_cast<int>(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <mutex>
 #include <thread>
 
+#include "net/net_errors.h"
 #include "platform/integer_text.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
@@ -326,6 +328,66 @@ TEST_F(HttpClientTest, ARefusedConnectionFailsWithItsSocketError) {
     } catch (const ENetSocketError& error) {
         EXPECT_EQ(error.Code(), 10061);
     }
+}
+
+// Servers that never end their header block, or never answer, cost a bounded
+// amount of memory and time.
+TEST(HttpClientBounds, EndlessHeadersAnEndlessLineAndSilenceFail) {
+    struct Case {
+        const char* name;
+        std::function<void(test::ServerConnection&)> serve;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"endless header lines",
+         [](test::ServerConnection& peer) {
+             peer.ReadUntil("\r\n\r\n");
+             peer.Send("HTTP/1.1 200 OK\r\n");
+             while (peer.Send("X-Filler: " + std::string(1000, 'f') + "\r\n")) {
+             }
+         },
+         "Reply header too large."},
+        {"one endless line",
+         [](test::ServerConnection& peer) {
+             peer.ReadUntil("\r\n\r\n");
+             while (peer.Send(std::string(4096, 'a'))) {
+             }
+         },
+         "Reply header too large."},
+        {"silence",
+         [](test::ServerConnection& peer) {
+             peer.ReadUntil("\r\n\r\n");
+             peer.WaitForClientClose();
+         },
+         "Read timed out."},
+    };
+    for (const Case& c : cases) {
+        test::LoopbackServer server(c.serve);
+        TNetHTTP client(nullptr);
+        client.ReadTimeoutMs = 300;
+        try {
+            client.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/");
+            ADD_FAILURE() << c.name << ": no failure";
+        } catch (const ENetException& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.name;
+        }
+        client.CloseConnection();
+    }
+}
+
+TEST(HttpClientBounds, AHeaderBlockJustUnderTheLimitIsRead) {
+    std::string reply = "HTTP/1.1 200 OK\r\nServer: Big\r\n";
+    while (reply.size() < 250 * 1024) {
+        reply += "X-Filler: " + std::string(1000, 'f') + "\r\n";
+    }
+    test::LoopbackServer server([&](test::ServerConnection& peer) {
+        peer.ReadUntil("\r\n\r\n");
+        peer.Send(reply + "\r\n");
+    });
+    TNetHTTP client(nullptr);
+    client.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/");
+    EXPECT_EQ(client.ReplyHeaders.Server, "Big");
+    client.CloseConnection();
 }
 
 }  // namespace

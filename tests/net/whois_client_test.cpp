@@ -95,5 +95,19 @@ TEST_F(WhoisClientTest, AnUnknownServerFailsBeforeSendingAndTheNextQueryStillRun
     EXPECT_EQ(server.Requests().size(), 1u);
 }
 
+TEST(WhoisClientBounds, AnEndlessReplyFailsAtTheLimitAndClosesTheConnection) {
+    test::LoopbackServer server([](test::ServerConnection& peer) {
+        peer.ReadUntil("\r\n");
+        while (peer.Send(std::string(64 * 1024, 'w'))) {
+        }
+    });
+    TNetWhois client(nullptr);
+    client.Host = "127.0.0.1";
+    client.Port = server.Port();
+    client.MaxReplyBytes = 1 << 20;
+    EXPECT_THROW(client.QueryDomain("example.test"), ENetReplyTooLarge);
+    EXPECT_FALSE(client.IsConnected());
+}
+
 }  // namespace
 }  // namespace hostlore

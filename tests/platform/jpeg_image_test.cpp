@@ -38,5 +38,28 @@ TEST(DecodeJpeg, RefusesWhatIsNotAJpegWithoutCrashing) {
     EXPECT_EQ(DecodeJpeg(whole.left(whole.size() / 2)).size(), QSize(64, 64));
 }
 
+// The size lives in the frame header (SOF0/SOF2): height, then width.
+QByteArray WithClaimedSize(QByteArray jpeg, quint16 width, quint16 height) {
+    for (qsizetype i = 0; i + 8 < jpeg.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(jpeg[i + 1]);
+        if (static_cast<unsigned char>(jpeg[i]) == 0xFF && (marker == 0xC0 || marker == 0xC2)) {
+            jpeg[i + 5] = static_cast<char>(height >> 8);
+            jpeg[i + 6] = static_cast<char>(height & 0xFF);
+            jpeg[i + 7] = static_cast<char>(width >> 8);
+            jpeg[i + 8] = static_cast<char>(width & 0xFF);
+            return jpeg;
+        }
+    }
+    ADD_FAILURE() << "no frame header";
+    return jpeg;
+}
+
+TEST(DecodeJpeg, RefusesAHeaderThatClaimsAHugePicture) {
+    const QByteArray logo = Resource(":/pictures/logo.jpg");
+    EXPECT_TRUE(DecodeJpeg(WithClaimedSize(logo, 65000, 65000)).isNull());
+    EXPECT_TRUE(DecodeJpeg(WithClaimedSize(logo, 64, 60000)).isNull());
+    EXPECT_EQ(DecodeJpeg(WithClaimedSize(logo, 64, 64)).size(), QSize(64, 64));
+}
+
 }  // namespace
 }  // namespace hostlore

@@ -36,16 +36,17 @@ std::string ServerConnection::ReadOnce() {
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
-void ServerConnection::Send(const std::string& bytes) {
+bool ServerConnection::Send(const std::string& bytes) {
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n =
             ::send(descriptor_, bytes.data() + sent, bytes.size() - sent, MSG_NOSIGNAL);
         if (n <= 0) {
-            return;
+            return false;
         }
         sent += static_cast<std::size_t>(n);
     }
+    return true;
 }
 
 void ServerConnection::Reset() {

@@ -25,7 +25,8 @@ class ServerConnection {
     // What one receive gives: all of a short message that the client wrote at
     // once and now waits for an answer to. Empty once the client has closed.
     std::string ReadOnce();
-    void Send(const std::string& bytes);
+    // False once the client has gone.
+    bool Send(const std::string& bytes);
     // Ends the connection with a reset instead of an orderly close.
     void Reset();
     // Waits until the client closes its side.
