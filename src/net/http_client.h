@@ -54,7 +54,7 @@ class TNetHTTP : public TNetTCPClient {
     void CopySettingsFrom(const TNetHTTP& other);
 
   private:
-    static constexpr std::size_t kMaxHeaderBlock = 256 * 1024;
+    static constexpr std::size_t kMaxHeaderBlock = std::size_t{256} * 1024;
     std::size_t headerBytes_ = 0;
     void PrepareConnection(std::string_view url, std::string& target);
     void WriteRequest(const std::string& target);

@@ -9,7 +9,7 @@ namespace hostlore {
 namespace {
 
 constexpr std::size_t kLinesPerBatch = 500;
-constexpr std::size_t kBytesPerBatch = 32 * 1024;
+constexpr std::size_t kBytesPerBatch = std::size_t{32} * 1024;
 
 }  // namespace
 
