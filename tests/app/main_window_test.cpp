@@ -122,7 +122,8 @@ TEST_F(MainWindowTest, ResultFieldsAreNamedForScreenReadersAfterTheirCaptions) {
         {test::Ui(window).ListBox1, "IP Neighborhood"},
         {test::Ui(window).Memo4, "Local Network Parameters"},
         {test::Ui(window).Memo2, "Local Adapter Information"},
-        {test::Ui(window).url_edit, "URL"}};
+        {test::Ui(window).url_edit, "URL"},
+        {test::Ui(window).Label12, "Site Info"}};
     for (const auto& [widget, caption] : fields) {
         EXPECT_EQ(widget->accessibleName(), caption) << widget->objectName().toStdString();
     }

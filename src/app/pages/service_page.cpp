@@ -26,10 +26,9 @@ const std::array<PaneButton, 4> kPaneButtons = {{
 
 }  // namespace
 
-// The caption has no accessible name of its own: a screen reader reads its text.
 ServicePage::ServicePage(const QString& pageName, const ServicePageNames& names, WebPane* pane,
                          QWidget* parent)
-    : QWidget(parent), caption_(PlainLabel(names.caption, QString())), pane_(pane) {
+    : QWidget(parent), caption_(PlainLabel(names.caption, pageName)), pane_(pane) {
     auto* column = new QVBoxLayout(this);
     auto* bar = new QHBoxLayout;
     for (std::size_t i = 0; i < kPaneButtons.size(); ++i) {
