@@ -23,7 +23,7 @@ struct MainServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
-    // Empty while the program has no browser to embed.
+    // Called once for each service page.
     WebPaneFactory webPanes;
 
     // The running program's own folder and the real Linux services.

@@ -87,8 +87,8 @@ void Tmain::BuildPages() {
     generalInfo_ = new GeneralInfoPage(*services_.messageBoxes);
     whoisInfo_ = new WhoisInfoPage;
     for (std::size_t i = 0; i < kServicePageNames.size(); ++i) {
-        WebPane* pane = services_.webPanes ? services_.webPanes() : nullptr;
-        servicePages_.push_back(new ServicePage(PageName(i + 2), kServicePageNames[i], pane));
+        servicePages_.push_back(
+            new ServicePage(PageName(i + 2), kServicePageNames[i], services_.webPanes()));
     }
     neighbourhood_ = new NeighbourhoodPage(*services_.shell, [this](const QString& name) {
         Guarded([this, name] {

@@ -2,6 +2,7 @@
 
 #include "platform/system_error.h"
 #include "support/event_pump.h"
+#include "support/recording_web_pane.h"
 
 namespace hostlore::test {
 
@@ -53,6 +54,7 @@ MainServices FakeProgram::Services() const {
     services.clock = clock;
     services.networkConfiguration = machine;
     services.browserUrls = browser;
+    services.webPanes = [] { return new RecordingWebPane; };
     return services;
 }
 

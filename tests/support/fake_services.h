@@ -65,7 +65,8 @@ class RecordingShell : public ShellOpener {
     QStringList opened;
 };
 
-// Services of a program that lives in a temporary folder of the test's own.
+// Services of a program that lives in a temporary folder of the test's own;
+// its browser panes are RecordingWebPanes.
 struct FakeProgram {
     TemporaryFolder folder;
     std::shared_ptr<RecordingMessageBoxes> boxes = std::make_shared<RecordingMessageBoxes>();

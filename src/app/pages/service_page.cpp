@@ -34,18 +34,14 @@ ServicePage::ServicePage(const QString& pageName, const ServicePageNames& names,
     for (std::size_t i = 0; i < kPaneButtons.size(); ++i) {
         const PaneButton& kind = kPaneButtons[i];
         QToolButton* button = ToolButton(names.buttons[i], kind.hint, kind.picture);
-        button->setEnabled(pane_ != nullptr);
         connect(button, &QToolButton::clicked, this, [this, &kind] { OnPane(kind.operation); });
         bar->addWidget(button);
     }
     bar->addWidget(caption_, 1);
     column->addLayout(bar);
-    if (pane_ != nullptr) {
-        pane_->setObjectName(QString::fromLatin1(names.pane));
-        column->addWidget(pane_, 1);
-    } else {
-        column->addStretch(1);
-    }
+    pane_->setObjectName(QString::fromLatin1(names.pane));
+    pane_->setAccessibleName(pageName);
+    column->addWidget(pane_, 1);
 }
 
 void ServicePage::SetCaption(const QString& text) {
@@ -53,9 +49,7 @@ void ServicePage::SetCaption(const QString& text) {
 }
 
 void ServicePage::Navigate(const std::string& url) {
-    if (pane_ != nullptr) {
-        pane_->Navigate(QString::fromStdString(url));
-    }
+    pane_->Navigate(QString::fromStdString(url));
 }
 
 void ServicePage::OnPane(void (WebPane::*operation)()) {

@@ -24,7 +24,7 @@ class ServicePage : public QWidget, public ServicePaneView {
     Q_OBJECT
 
   public:
-    // Without a pane the page shows only its caption and its buttons are off.
+    // The page takes `pane` as its child.
     ServicePage(const QString& pageName, const ServicePageNames& names, WebPane* pane,
                 QWidget* parent = nullptr);
 

@@ -1,0 +1,122 @@
+// Prints the milliseconds from the launch time the caller gives in
+// HOSTLORE_LAUNCH_NS (CLOCK_REALTIME nanoseconds) to the moment the first
+// paint of the top-level window has been flushed. Built three ways: a bare
+// widget window, the main window with empty panes, and the main window with
+// the engine's panes; the last one then also prints when all four panes hold
+// their browser views.
+
+#include <time.h>
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#if defined(PROBE_MAIN_WINDOW)
+#include "app/main_window.h"
+#endif
+#if defined(PROBE_WEB_PANES)
+#include "app/web_engine/deferred_web_engine.h"
+#include "app/web_engine/web_engine_pane.h"
+#endif
+
+namespace {
+
+long long NowNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
+}
+
+void Print(const char* what) {
+    const char* launch = std::getenv("HOSTLORE_LAUNCH_NS");
+    const long long start = launch != nullptr ? std::atoll(launch) : NowNs();
+    std::printf("%s %.1f\n", what, static_cast<double>(NowNs() - start) / 1e6);
+    std::fflush(stdout);
+}
+
+void Finish(QObject* window) {
+#if defined(PROBE_WEB_PANES)
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [window] {
+        for (const auto* pane : window->findChildren<hostlore::WebEnginePane*>()) {
+            if (pane->View() == nullptr) {
+                return;
+            }
+        }
+        Print("panes");
+        std::_Exit(0);
+    });
+    poll->start(5);
+#else
+    (void)window;
+    std::_Exit(0);
+#endif
+}
+
+// Sees every event; once the outermost dispatch that painted the window has
+// returned, the frame has been handed to the display.
+class ProbeApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        if (event->type() == QEvent::Paint && receiver == window) {
+            painted_ = true;
+        }
+        ++depth_;
+        const bool handled = QApplication::notify(receiver, event);
+        --depth_;
+        if (painted_ && depth_ == 0 && !reported_) {
+            reported_ = true;
+            Print("window");
+            Finish(window);
+        }
+        return handled;
+    }
+
+    QObject* window = nullptr;
+
+  private:
+    bool painted_ = false;
+    bool reported_ = false;
+    int depth_ = 0;
+};
+
+#if defined(PROBE_MAIN_WINDOW) && !defined(PROBE_WEB_PANES)
+// Panes that hold nothing, as the window was before it embedded a browser.
+class EmptyPane : public hostlore::WebPane {
+  public:
+    void Navigate(const QString& /*url*/) override {}
+    void Back() override {}
+    void Forward() override {}
+    void Stop() override {}
+    void Reload() override {}
+};
+#endif
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+#if defined(PROBE_WEB_PANES)
+    hostlore::PrepareWebEngineProcess();
+#endif
+    ProbeApplication application(argc, argv);
+#if defined(PROBE_MAIN_WINDOW)
+    auto services = hostlore::MainServices::ForThisProgram();
+#if defined(PROBE_WEB_PANES)
+    services.webPanes = hostlore::WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
+#else
+    services.webPanes = [] { return new EmptyPane; };
+#endif
+    auto window = std::make_unique<hostlore::Tmain>(services);
+#else
+    auto window = std::make_unique<QWidget>();
+    window->resize(583, 430);
+#endif
+    application.window = window.get();
+    window->show();
+    return QApplication::exec();
+}

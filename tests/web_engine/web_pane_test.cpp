@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QTest>
+#include <QToolButton>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+#include <QWebEngineView>
+#include <mutex>
+
+#include "app/main_window.h"
+#include "app/web_engine/deferred_web_engine.h"
+#include "app/web_engine/web_engine_pane.h"
+#include "support/event_pump.h"
+#include "support/fake_services.h"
+#include "support/loopback_server.h"
+#include "support/window_controls.h"
+
+namespace hostlore {
+namespace {
+
+constexpr int kEngineWait = 30000;
+
+// An HTTP server that logs the target of every request and answers each with
+// a small page titled after it. A few targets carry scripts that ask for
+// what a page should not get.
+class PageServer {
+  public:
+    PageServer()
+        : server_([this](test::ServerConnection& peer) {
+              const std::string request = peer.ReadUntil("\r\n\r\n");
+              const auto start = request.find(' ');
+              const auto end = request.find(' ', start + 1);
+              if (start == std::string::npos || end == std::string::npos) {
+                  return;
+              }
+              const std::string target = request.substr(start + 1, end - start - 1);
+              Record(target);
+              const std::string body = "<html><head><title>" + target + "</title>" +
+                                       Script(target) + "</head><body>" + target + "</body></html>";
+              peer.Send(
+                  "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
+                  "Connection: close\r\nContent-Length: " +
+                  std::to_string(body.size()) + "\r\n\r\n" + body);
+          }) {}
+
+    std::string Base() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
+
+    // Every target asked for so far, in order, less the engine's icon requests.
+    std::vector<std::string> Targets() const {
+        std::lock_guard lock(mutex_);
+        return targets_;
+    }
+
+  private:
+    static std::string Script(const std::string& target) {
+        if (target == "/opener") {
+            return "<script>window.open('/opened');</script>";
+        }
+        if (target == "/asks") {
+            return "<script>Notification.requestPermission().then("
+                   "answer => { document.title = answer; });</script>";
+        }
+        return {};
+    }
+
+    void Record(const std::string& target) {
+        if (target == "/favicon.ico") {
+            return;
+        }
+        std::lock_guard lock(mutex_);
+        targets_.push_back(target);
+    }
+
+    mutable std::mutex mutex_;
+    std::vector<std::string> targets_;
+    test::LoopbackServer server_;
+};
+
+class WebPaneTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string base = server.Base();
+        program.WriteSettings(
+            "[general]\r\ndefault_url=\r\nexecute=false\r\n[url]\r\n"
+            "Site_Info_url=" +
+            base + "/site?url=\r\n" + "Whois_Source_url=" + base + "/whois/\r\n" +
+            "Backward_Links_url=" + base + "/links?q=link:\r\n" + "Similar_Pages_url=" + base +
+            "/similar?q=related:\r\n");
+        MainServices services = program.Services();
+        services.webPanes = WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
+        window = std::make_unique<Tmain>(services);
+    }
+
+    void ShowAndWaitForEngine() {
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ASSERT_TRUE(
+            test::PumpUntil([this] { return View("WebBrowser4") != nullptr; }, kEngineWait));
+    }
+
+    QWebEngineView* View(const char* pane) const {
+        return qobject_cast<QWebEngineView*>(test::Find<WebEnginePane>(*window, pane)->View());
+    }
+
+    QString Path(const char* pane) const { return View(pane)->url().path(); }
+
+    void Load(const char* pane, const QString& path) {
+        test::Find<WebEnginePane>(*window, pane)
+            ->Navigate(QString::fromStdString(server.Base()) + path);
+        ASSERT_TRUE(test::PumpUntil([&] { return View(pane)->title() == path; }, kEngineWait))
+            << pane << " never showed " << path.toStdString();
+    }
+
+    void Click(const char* button) { test::Find<QToolButton>(*window, button)->click(); }
+
+    bool ServerSaw(const std::string& target, std::size_t times = 1) const {
+        return test::PumpUntil(
+            [&] {
+                const auto targets = server.Targets();
+                return static_cast<std::size_t>(
+                           std::count(targets.begin(), targets.end(), target)) >= times;
+            },
+            kEngineWait);
+    }
+
+    PageServer server;
+    test::FakeProgram program;
+    std::unique_ptr<Tmain> window;
+};
+
+TEST_F(WebPaneTest, AQueryLoadsEachServicePageAsBuiltEvenBeforeTheEngineRuns) {
+    test::Ui(*window).url_edit->setEditText("http://www.shop.example.test/path?q=1");
+    window->goClick(test::Ui(*window).go);
+    ShowAndWaitForEngine();
+    const std::pair<const char*, std::string> expected[] = {
+        {"WebBrowser1", "/site?url=http://www.shop.example.test/path?q=1"},
+        {"WebBrowser3", "/whois/example.test"},
+        {"WebBrowser2", "/links?q=link:http://www.shop.example.test/path?q=1"},
+        {"WebBrowser4", "/similar?q=related:http://www.shop.example.test/path?q=1"}};
+    for (const auto& entry : expected) {
+        const char* pane = entry.first;
+        const std::string& target = entry.second;
+        EXPECT_TRUE(ServerSaw(target)) << target;
+        EXPECT_TRUE(test::PumpUntil(
+            [&] { return View(pane)->title() == QString::fromStdString(target); }, kEngineWait))
+            << pane;
+    }
+    EXPECT_EQ(server.Targets().size(), 4U);
+
+    const QString storage = View("WebBrowser1")->page()->profile()->persistentStoragePath();
+    EXPECT_TRUE(storage.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/hostlore/"))
+        << storage.toStdString();
+    for (const char* pane : {"WebBrowser2", "WebBrowser3", "WebBrowser4"}) {
+        EXPECT_EQ(View(pane)->page()->profile(), View("WebBrowser1")->page()->profile());
+    }
+}
+
+TEST_F(WebPaneTest, BackForwardAndRefreshActOnThePanesOwnHistory) {
+    ShowAndWaitForEngine();
+    Load("WebBrowser1", "/first");
+    Load("WebBrowser1", "/second");
+    Load("WebBrowser2", "/other");
+
+    Click("SpeedButton3");  // Site Info's Back
+    EXPECT_TRUE(test::PumpUntil([&] { return Path("WebBrowser1") == "/first"; }, kEngineWait));
+    EXPECT_EQ(Path("WebBrowser2"), "/other");
+    Click("SpeedButton4");  // Site Info's Forward
+    EXPECT_TRUE(test::PumpUntil([&] { return Path("WebBrowser1") == "/second"; }, kEngineWait));
+    Click("SpeedButton10");  // Backward Links' Refresh
+    EXPECT_TRUE(ServerSaw("/other", 2));
+    EXPECT_EQ(Path("WebBrowser1"), "/second");
+
+    // Backward Links has nowhere to go back to.
+    Click("SpeedButton7");
+    QTest::qWait(500);
+    EXPECT_EQ(Path("WebBrowser2"), "/other");
+    EXPECT_EQ(View("WebBrowser2")->history()->count(), 1);
+    EXPECT_TRUE(program.boxes->shown.empty());
+}
+
+TEST_F(WebPaneTest, ARefusedNavigationLeavesThePreviousPage) {
+    ShowAndWaitForEngine();
+    Load("WebBrowser3", "/kept");
+    for (const QString& refused : {QString("hostlore-unknown-scheme:somewhere"), QString()}) {
+        test::Find<WebEnginePane>(*window, "WebBrowser3")->Navigate(refused);
+        QTest::qWait(1000);
+        EXPECT_EQ(Path("WebBrowser3"), "/kept") << refused.toStdString();
+        EXPECT_EQ(View("WebBrowser3")->title(), "/kept") << refused.toStdString();
+    }
+}
+
+TEST_F(WebPaneTest, AWindowAPageOpensShowsInTheSamePane) {
+    ShowAndWaitForEngine();
+    Load("WebBrowser4", "/opener");
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return View("WebBrowser4")->title() == "/opened"; }, kEngineWait));
+    EXPECT_EQ(View("WebBrowser4")->history()->count(), 2);
+}
+
+TEST_F(WebPaneTest, APageAskingForPermissionIsDenied) {
+    ShowAndWaitForEngine();
+    test::Find<WebEnginePane>(*window, "WebBrowser1")
+        ->Navigate(QString::fromStdString(server.Base()) + "/asks");
+    EXPECT_TRUE(
+        test::PumpUntil([&] { return View("WebBrowser1")->title() == "denied"; }, kEngineWait))
+        << View("WebBrowser1")->title().toStdString();
+}
+
+}  // namespace
+}  // namespace hostlore
