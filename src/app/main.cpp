@@ -2,8 +2,10 @@
 
 #include "app/main_window.h"
 #include "net/net_stack.h"
+#include "platform/command_line.h"
 
 int main(int argc, char* argv[]) {
+    hostlore::AnswerInformationRequests(argc, argv);
     hostlore::StartSocketLibrary();
     QApplication application(argc, argv);
     auto services = hostlore::MainServices::ForThisProgram();

@@ -44,7 +44,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     MainMenuHandlers menu;
     menu.Exit1Click = Guarded([this] { close(); });
     menu.HelpTopic1Click = Guarded([this] {
-        services_.shell->Open(FromUtf8((services_.programDirectory / "Hostlore.chm").string()));
+        services_.shell->Open(FromUtf8(HelpManual(services_.executable.parent_path()).string()));
     });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
@@ -62,6 +62,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     }));
     FormCreate();
     about = new Tabout(*services_.shell, kWebSite, this);
+    about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
 }
@@ -83,7 +84,7 @@ void Tmain::ShowError(const QString& message) {
 }
 
 void Tmain::FormCreate() {
-    settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
+    settings_ = std::make_unique<SettingsStore>(services_.settingsFolder / "settings.ini");
     try {
         ShowLocalNetwork();
     } catch (const std::exception& error) {
