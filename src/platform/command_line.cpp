@@ -15,7 +15,10 @@ void AnswerInformationRequests(int argc, char* argv[]) {
         QStringLiteral("Gathers what can be learnt about the web site behind an address: its\n"
                        "host addresses, server, whois record, neighbouring hosts, and the local\n"
                        "network. The manual opens from Help, Help Topic (F1)."));
-    parser.addHelpOption();
+    // Qt's own help option would offer --help-all, whose Qt options need a display.
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Displays this help."));
+    parser.addOption(help);
     parser.addVersionOption();
 
     QStringList arguments;
@@ -24,14 +27,12 @@ void AnswerInformationRequests(int argc, char* argv[]) {
     }
     // Unknown options are Qt's own (-style, -platform, ...), read later by QApplication.
     parser.parse(arguments);
-    const bool help =
-        parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"));
-    if (!help && !parser.isSet(QStringLiteral("version"))) {
+    if (!parser.isSet(help) && !parser.isSet(QStringLiteral("version"))) {
         return;
     }
     // The texts name the program from the application object; this one opens no display.
     const QCoreApplication application(argc, argv);
-    if (help) {
+    if (parser.isSet(help)) {
         parser.showHelp(0);
     }
     parser.showVersion();
