@@ -165,7 +165,9 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
 }
 
 TEST_F(MainWindowTest, AboutBoxNamesTheSettingsFolderInUse) {
-    const auto* line = window.about->findChild<QLabel*>(QStringLiteral("SettingsFolder"));
+    const auto* about = window.findChild<Tabout*>();
+    ASSERT_NE(about, nullptr);
+    const auto* line = about->findChild<QLabel*>(QStringLiteral("SettingsFolder"));
     ASSERT_NE(line, nullptr);
     EXPECT_EQ(line->text().toStdString(), "Settings are kept in " + program.folder.Path().string());
     EXPECT_EQ(line->textFormat(), Qt::PlainText);

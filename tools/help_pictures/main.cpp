@@ -107,9 +107,10 @@ int main(int argc, char* argv[]) {
         saved = Save(window, output.filePath(FileName(pages->tab(page)->text()))) && saved;
     }
     pages->setCurrentIndex(0);
-    window.about->show();
+    auto* about = window.findChild<hostlore::Tabout*>();
+    about->show();
     Settle(300);
-    saved = Save(*window.about, output.filePath(QStringLiteral("about.png"))) && saved;
-    window.about->hide();
+    saved = Save(*about, output.filePath(QStringLiteral("about.png"))) && saved;
+    about->hide();
     return saved ? 0 : 1;
 }
