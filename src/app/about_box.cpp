@@ -74,9 +74,17 @@ Tabout::Tabout(ShellOpener& shell, QString webSite, QWidget* parent)
     column->addWidget(
         Line(QStringLiteral("Hostlore gathers what can be learnt about a web site.")));
     column->addWidget(Line(QStringLiteral("Copyright (c) The Hostlore developers.")));
+    settingsFolder_ = Line(QString());
+    settingsFolder_->setObjectName(QStringLiteral("SettingsFolder"));
+    settingsFolder_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(settingsFolder_);
     column->addWidget(Label4);
     column->addLayout(buttons);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void Tabout::SetSettingsFolder(const QString& folder) {
+    settingsFolder_->setText(QStringLiteral("Settings are kept in ") + folder);
 }
 
 void Tabout::Button1Click() {

@@ -19,6 +19,9 @@ class Tabout : public QDialog {
     QLabel* Label4 = nullptr;
     QPushButton* Button1 = nullptr;
 
+    // Names the folder that holds settings.ini, so users can find it.
+    void SetSettingsFolder(const QString& folder);
+
     void Button1Click();
     void Label4Click();
 
@@ -28,6 +31,7 @@ class Tabout : public QDialog {
   private:
     ShellOpener& shell_;
     QString webSite_;
+    QLabel* settingsFolder_ = nullptr;
 };
 
 }  // namespace hostlore

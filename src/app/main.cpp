@@ -1,13 +1,19 @@
 #include <QApplication>
+#include <QIcon>
 
 #include "app/main_window.h"
 #include "app/web_engine/deferred_web_engine.h"
 #include "net/net_stack.h"
+#include "platform/command_line.h"
 
 int main(int argc, char* argv[]) {
+    hostlore::AnswerInformationRequests(argc, argv);
     hostlore::StartSocketLibrary();
     hostlore::PrepareWebEngineProcess();
     QApplication application(argc, argv);
+    // Ties the windows to the menu entry and its icon, on Wayland too.
+    QApplication::setDesktopFileName(QStringLiteral("hostlore"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hostlore")));
     auto services = hostlore::MainServices::ForThisProgram();
     services.webPanes = hostlore::WebEnginePanes(hostlore::ProgramWebEngineModule());
     hostlore::Tmain window(services);

@@ -9,7 +9,8 @@ namespace hostlore {
 MainServices MainServices::ForThisProgram() {
     MainServices services;
     services.executable = ExecutablePath();
-    services.programDirectory = services.executable.parent_path();
+    services.settingsFolder =
+        SettingsFolder(services.executable.parent_path(), UserFolders::FromEnvironment());
     services.messageBoxes = std::make_shared<QtMessageBoxes>();
     services.shell = std::make_shared<DesktopShellOpener>();
     services.resolver = std::make_shared<SystemResolver>();

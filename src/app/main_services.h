@@ -15,7 +15,8 @@ namespace hostlore {
 
 // What the main window needs from the outside world; tests hand in their own.
 struct MainServices {
-    std::filesystem::path programDirectory;
+    // Where settings.ini and the position file live (see SettingsFolder).
+    std::filesystem::path settingsFolder;
     std::filesystem::path executable;
     std::shared_ptr<MessageBoxes> messageBoxes;
     std::shared_ptr<ShellOpener> shell;
@@ -26,7 +27,7 @@ struct MainServices {
     // Called once for each service page.
     WebPaneFactory webPanes;
 
-    // The running program's own folder and the real Linux services.
+    // The running program's settings folder and the real Linux services.
     static MainServices ForThisProgram();
 };
 

@@ -39,14 +39,15 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
-    Position1 = std::make_unique<TPosition>(*this, PositionFileOf(services_.executable));
+    Position1 = std::make_unique<TPosition>(
+        *this, PositionFile(services_.settingsFolder, services_.executable));
     Position1->Restore();
     MainMenuHandlers menu;
     menu.Exit1Click = Guarded([this] { close(); });
     menu.Options2Click = Guarded([this] { options->exec(); });
     menu.HelpTopic1Click = Guarded([this] {
         services_.shell->Open(
-            QString::fromStdString((services_.programDirectory / "Hostlore.chm").string()));
+            QString::fromStdString(HelpManual(services_.executable.parent_path()).string()));
     });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
@@ -65,6 +66,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     FormCreate();
     options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
     about = new Tabout(*services_.shell, kWebSite, this);
+    about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
 }
@@ -88,7 +90,7 @@ void Tmain::ShowError(const QString& message) {
 }
 
 void Tmain::FormCreate() {
-    settings_ = std::make_unique<SettingsStore>(services_.programDirectory / "settings.ini");
+    settings_ = std::make_unique<SettingsStore>(services_.settingsFolder / "settings.ini");
     try {
         ShowLocalNetwork();
     } catch (const std::exception& error) {

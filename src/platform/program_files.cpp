@@ -1,9 +1,49 @@
 #include "platform/program_files.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <vector>
 
 namespace hostlore {
+
+namespace {
+
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string PasswordEntryHome() {
+    std::vector<char> buffer(16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 ||
+        found == nullptr || found->pw_dir == nullptr) {
+        return "";
+    }
+    return found->pw_dir;
+}
+
+// Creates the folder and any missing parent with mode 0700, whatever the
+// umask; folders that exist already keep their mode. Failure is left for the
+// first write of the settings file to report.
+void CreatePrivateFolders(const std::filesystem::path& folder) {
+    std::error_code error;
+    if (folder.empty() || std::filesystem::is_directory(folder, error)) {
+        return;
+    }
+    CreatePrivateFolders(folder.parent_path());
+    if (::mkdir(folder.c_str(), 0700) == 0) {
+        ::chmod(folder.c_str(), 0700);
+    }
+}
+
+}  // namespace
 
 std::filesystem::path ExecutablePath() {
     std::error_code error;
@@ -19,6 +59,66 @@ std::string ApplicationTitle(const std::filesystem::path& executable) {
                        [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     }
     return name;
+}
+
+UserFolders UserFolders::FromEnvironment() {
+    UserFolders user;
+    user.xdgConfigHome = Environment("XDG_CONFIG_HOME");
+    user.home = Environment("HOME");
+    if (user.home.empty()) {
+        user.home = PasswordEntryHome();
+    }
+    return user;
+}
+
+std::filesystem::path UserFolders::ConfigFolder() const {
+    const std::filesystem::path xdg(xdgConfigHome);
+    const std::filesystem::path base =
+        xdg.is_absolute() ? xdg : std::filesystem::path(home) / ".config";
+    return base / "hostlore";
+}
+
+bool IsWritableFolder(const std::filesystem::path& folder) {
+    std::string probe = (folder / ".hostlore-write-test-XXXXXX").string();
+    const int descriptor = ::mkstemp(probe.data());
+    if (descriptor < 0) {
+        return false;
+    }
+    ::close(descriptor);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+std::filesystem::path InstalledDataFolder(const std::filesystem::path& programFolder) {
+    return (programFolder.parent_path() / "share" / "hostlore").lexically_normal();
+}
+
+bool IsInstalledProgram(const std::filesystem::path& programFolder) {
+    std::error_code error;
+    return programFolder.filename() == "bin" &&
+           std::filesystem::is_directory(InstalledDataFolder(programFolder), error);
+}
+
+std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder,
+                                     const UserFolders& user) {
+    if (!IsInstalledProgram(programFolder) && IsWritableFolder(programFolder)) {
+        return programFolder;
+    }
+    auto folder = user.ConfigFolder();
+    CreatePrivateFolders(folder);
+    return folder;
+}
+
+std::filesystem::path PositionFile(const std::filesystem::path& settingsFolder,
+                                   const std::filesystem::path& executable) {
+    return settingsFolder / executable.filename().replace_extension(".ini");
+}
+
+std::filesystem::path HelpManual(const std::filesystem::path& programFolder) {
+    const auto helpFolder = IsInstalledProgram(programFolder)
+                                ? InstalledDataFolder(programFolder) / "help"
+                                : programFolder / "help";
+    return helpFolder / "index.html";
 }
 
 }  // namespace hostlore

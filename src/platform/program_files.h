@@ -13,4 +13,40 @@ std::filesystem::path ExecutablePath();
 // first in lower case: the title of the task bar button and of error boxes.
 std::string ApplicationTitle(const std::filesystem::path& executable);
 
+// Where a user's configuration lives, as the environment tells it.
+struct UserFolders {
+    std::string xdgConfigHome;  // $XDG_CONFIG_HOME, ignored unless absolute
+    std::string home;           // $HOME, or the password entry's home
+
+    static UserFolders FromEnvironment();
+    // $XDG_CONFIG_HOME/hostlore, or ~/.config/hostlore.
+    std::filesystem::path ConfigFolder() const;
+};
+
+// True when a file can be created in the folder: the test the settings file's
+// atomic replacement has to pass, and one that root fails on a read-only or
+// virtual file system.
+bool IsWritableFolder(const std::filesystem::path& folder);
+
+// An installed program sits in PREFIX/bin with its data in PREFIX/share/hostlore.
+std::filesystem::path InstalledDataFolder(const std::filesystem::path& programFolder);
+bool IsInstalledProgram(const std::filesystem::path& programFolder);
+
+// The folder of settings.ini and the position file. A build folder or a
+// portable copy keeps them beside the program. An installed program keeps them
+// in the user's configuration folder, even where its own folder could be
+// written (root, or a prefix in the user's home), and so does a program whose
+// folder cannot be written; that folder is created with mode 0700.
+std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder,
+                                     const UserFolders& user);
+
+// The window position file: the executable's name with its extension replaced
+// by ".ini" (appended when it has none), in the settings folder.
+std::filesystem::path PositionFile(const std::filesystem::path& settingsFolder,
+                                   const std::filesystem::path& executable);
+
+// The manual's first page: help/index.html beside the program in a build
+// folder or portable copy, PREFIX/share/hostlore/help/index.html when installed.
+std::filesystem::path HelpManual(const std::filesystem::path& programFolder);
+
 }  // namespace hostlore

@@ -59,10 +59,6 @@ void Place(QWidget& form, const QRect& bounds) {
 
 }  // namespace
 
-std::filesystem::path PositionFileOf(const std::filesystem::path& executable) {
-    return executable.string() + ".ini";
-}
-
 TPosition::TPosition(QWidget& form, std::filesystem::path file)
     : form_(form), file_(std::move(file)) {}
 

@@ -7,10 +7,6 @@ class QWidget;
 
 namespace hostlore {
 
-// The file that remembers the main window's place: the executable's path with
-// ".ini" appended.
-std::filesystem::path PositionFileOf(const std::filesystem::path& executable);
-
 // Brings a top-level window back where the user left it: its bounds, or its
 // maximised state. The window's object name names the file's section
 // ("main" gives "main Position"); the size it has before the restore is its

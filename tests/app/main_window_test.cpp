@@ -12,6 +12,7 @@
 #include <QTest>
 #include <QToolButton>
 
+#include "app/about_box.h"
 #include "app/page_control.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -159,13 +160,22 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
     EXPECT_EQ(menus, (QStringList{"File", "Options", "Help"}));
 }
 
+TEST_F(MainWindowTest, AboutBoxNamesTheSettingsFolderInUse) {
+    const auto* about = window.findChild<Tabout*>();
+    ASSERT_NE(about, nullptr);
+    const auto* line = about->findChild<QLabel*>(QStringLiteral("SettingsFolder"));
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text().toStdString(), "Settings are kept in " + program.folder.Path().string());
+    EXPECT_EQ(line->textFormat(), Qt::PlainText);
+}
+
 TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {
     test::Ui(window).HelpTopic1->trigger();
     test::Ui(window).EmailSupport1->trigger();
     test::Ui(window).HostloreWebsite1->trigger();
     const QStringList& opened = program.shell->opened;
     ASSERT_EQ(opened.size(), 3);
-    EXPECT_EQ(opened[0].toStdString(), program.folder.File("Hostlore.chm").string());
+    EXPECT_EQ(opened[0].toStdString(), (program.folder.Path() / "help" / "index.html").string());
     EXPECT_TRUE(opened[1].startsWith("mailto:"));
     EXPECT_TRUE(opened[2].startsWith("https://"));
 }

@@ -60,13 +60,8 @@ class WindowPositionTest : public ::testing::Test {
     }
 
     test::TemporaryFolder folder;
-    std::filesystem::path file = PositionFileOf(folder.File("hostlore"));
+    std::filesystem::path file = folder.File("hostlore.ini");
 };
-
-TEST_F(WindowPositionTest, TheFileIsTheExecutablesPathWithIniAppended) {
-    EXPECT_EQ(PositionFileOf("/opt/hostlore/hostlore"), "/opt/hostlore/hostlore.ini");
-    EXPECT_EQ(PositionFileOf("/opt/hostlore/hostlore.bin"), "/opt/hostlore/hostlore.bin.ini");
-}
 
 TEST_F(WindowPositionTest, FirstStartOpensCentredAtTheDesignedSize) {
     auto window = DesignedWindow();

@@ -46,7 +46,7 @@ std::vector<AdapterInfo> FixedMachine::GetAdaptersInfo() {
 
 MainServices FakeProgram::Services() const {
     MainServices services;
-    services.programDirectory = folder.Path();
+    services.settingsFolder = folder.Path();
     services.executable = folder.File("hostlore");
     services.messageBoxes = boxes;
     services.shell = shell;

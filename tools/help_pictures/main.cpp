@@ -1,0 +1,116 @@
+// Takes the manual's pictures of the real main window and about box. Run by
+// take_help_pictures.sh inside a private network and home where
+// www.hostlore.example is 12.1.1.1 and whois.hostlore.example is 127.0.0.1;
+// this program answers there as the web server and the whois server.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/about_box.h"
+#include "app/main_window.h"
+#include "app/page_control.h"
+#include "help_pictures/demo_server.h"
+#include "platform/program_files.h"
+
+namespace {
+
+using hostlore::pictures::DemoServer;
+
+const char* const kSettings =
+    "[general]\r\n"
+    "default_url=http://www.hostlore.example/\r\n"
+    "get_ie=false\r\n"
+    "[whois]\r\n"
+    "server=whois.hostlore.example\r\n"
+    "[last_url]\r\n"
+    "http://www.hostlore.example/=\r\n"
+    "http://mail.hostlore.example/=\r\n"
+    "http://www.example.org/=\r\n";
+
+std::string WebReply(const std::string& /*request*/) {
+    return "HTTP/1.1 200 OK\r\n"
+           "Date: Tue, 08 Dec 2026 19:30:00 GMT\r\n"
+           "Server: Apache/2.4.57 (Debian)\r\n"
+           "Last-Modified: Tue, 03 Nov 2026 09:12:44 GMT\r\n"
+           "Content-Type: text/html; charset=UTF-8\r\n"
+           "Content-Length: 0\r\n"
+           "\r\n";
+}
+
+std::string WhoisReply(const std::string& request) {
+    const std::string domain = request.substr(0, request.find('\r'));
+    return "   Domain Name: " + domain +
+           "\r\n"
+           "   Registry Domain ID: 2336799_DOMAIN_EXAMPLE\r\n"
+           "   Registrar WHOIS Server: whois.hostlore.example\r\n"
+           "   Registrar URL: http://www.hostlore.example\r\n"
+           "   Updated Date: 2026-08-14T07:01:44Z\r\n"
+           "   Creation Date: 2004-06-21T14:03:11Z\r\n"
+           "   Registry Expiry Date: 2028-06-21T14:03:11Z\r\n"
+           "   Registrar: Example Names, Inc.\r\n"
+           "   Domain Status: clientTransferProhibited\r\n"
+           "   Name Server: NS1.HOSTLORE.EXAMPLE\r\n"
+           "   Name Server: NS2.HOSTLORE.EXAMPLE\r\n"
+           "   DNSSEC: unsigned\r\n"
+           ">>> Last update of whois database: 2026-12-08T19:30:00Z <<<\r\n";
+}
+
+void Settle(int milliseconds) {
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// "General Info   " becomes "general-info".
+QString FileName(const QString& caption) {
+    return caption.trimmed().toLower().replace(' ', '-') + QStringLiteral(".png");
+}
+
+bool Save(QWidget& widget, const QString& file) {
+    std::cout << file.toStdString() << '\n';
+    return widget.grab().save(file);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::cerr << "usage: help_pictures OUTPUT-FOLDER\n";
+        return 2;
+    }
+    const QDir output(QString::fromLocal8Bit(argv[1]));
+    const DemoServer web("12.1.1.1", 80, "\r\n\r\n", WebReply);
+    const DemoServer whois("127.0.0.1", 43, "\r\n", WhoisReply);
+
+    // Settings of an installed copy, in the private home the script made.
+    auto services = hostlore::MainServices::ForThisProgram();
+    services.settingsFolder = hostlore::UserFolders::FromEnvironment().ConfigFolder();
+    std::filesystem::create_directories(services.settingsFolder);
+    std::ofstream(services.settingsFolder / "settings.ini", std::ios::binary) << kSettings;
+
+    hostlore::Tmain window(services);
+    QApplication::setApplicationName(window.ApplicationTitle());
+    window.show();
+    Settle(4000);  // the start-up timer's query, answered by the servers above
+
+    bool saved = true;
+    auto* pages = window.findChild<hostlore::PageControl*>();
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
+        Settle(300);
+        saved = Save(window, output.filePath(FileName(pages->tab(page)->text()))) && saved;
+    }
+    pages->setCurrentIndex(0);
+    auto* about = window.findChild<hostlore::Tabout*>();
+    about->show();
+    Settle(300);
+    saved = Save(*about, output.filePath(QStringLiteral("about.png"))) && saved;
+    about->hide();
+    return saved ? 0 : 1;
+}
