@@ -54,7 +54,6 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     SettingsStore* Settings() const { return settings_.get(); }
     const std::shared_ptr<UiHandoff>& Handoff() const { return pump_.Handoff(); }
     QString ApplicationTitle() const;
-
     void ShowError(const QString& message) override;
 
     // Starts a worker of the current query; a newer query cuts it off the window.
