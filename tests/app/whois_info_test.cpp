@@ -15,49 +15,11 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/loopback_server.h"
+#include "support/scripted_whois_server.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
-
-// A whois server whose answer depends on the query; a query for "silent.test"
-// is never answered: the server waits for the client to give up.
-class ScriptedWhoisServer {
-  public:
-    ScriptedWhoisServer()
-        : server_([this](test::ServerConnection& peer) {
-              const std::string request = peer.ReadUntil("\r\n");
-              Record(request);
-              if (request == "silent.test\r\n") {
-                  peer.WaitForClientClose();
-                  ++closed_;
-              } else if (request != "closing.test\r\n") {
-                  peer.Send("Domain Name: " + request.substr(0, request.size() - 2) +
-                            "\r\n\r\nRegistrar: Test Registrar\r\n");
-              }
-          }) {}
-    ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
-    ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
-
-    int Port() const { return server_.Port(); }
-    int Accepted() const { return server_.Accepted(); }
-    int Closed() const { return closed_; }
-    std::vector<std::string> Requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    void Record(const std::string& request) {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
-    std::atomic<int> closed_{0};
-    test::LoopbackServer server_;
-};
 
 class WhoisPageTest : public ::testing::Test {
   protected:
@@ -74,7 +36,7 @@ class WhoisPageTest : public ::testing::Test {
 
     bool Done() const { return test::Ui(*window).Label5->text() == "Done!"; }
 
-    ScriptedWhoisServer server;
+    test::ScriptedWhoisServer server;
     test::FakeProgram program;
     std::unique_ptr<Tmain> window;
 };

@@ -2,52 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <mutex>
 
 #include "support/fake_views.h"
-#include "support/gate.h"
 #include "support/loopback_server.h"
+#include "support/scripted_whois_server.h"
 
 namespace hostlore {
 namespace {
-
-// A whois server whose answer depends on the query; a query for "silent.test"
-// is never answered while the test runs.
-class ScriptedWhoisServer {
-  public:
-    ScriptedWhoisServer()
-        : silence_(std::make_shared<test::Gate>()), server_([this](test::ServerConnection& peer) {
-              const std::string request = peer.ReadUntil("\r\n");
-              Record(request);
-              if (request == "silent.test\r\n") {
-                  silence_->Wait();
-              } else if (request != "closing.test\r\n") {
-                  peer.Send("Domain Name: " + request.substr(0, request.size() - 2) +
-                            "\r\n\r\nRegistrar: Test Registrar\r\n");
-              }
-          }) {}
-    ~ScriptedWhoisServer() { silence_->Open(); }
-    ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
-    ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
-
-    int Port() const { return server_.Port(); }
-    int Accepted() const { return server_.Accepted(); }
-    std::vector<std::string> Requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    void Record(const std::string& request) {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(request);
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
-    std::shared_ptr<test::Gate> silence_;
-    test::LoopbackServer server_;
-};
 
 class WhoisThreadTest : public ::testing::Test {
   protected:
@@ -62,7 +23,7 @@ class WhoisThreadTest : public ::testing::Test {
     }
 
     using Lines = std::vector<std::string>;
-    ScriptedWhoisServer server;
+    test::ScriptedWhoisServer server;
     TNetWhois settings{nullptr};
     test::RecordingWhois page;
     test::WorkerRun run;
