@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 #include "support/fake_views.h"
 #include "support/loopback_server.h"
 #include "support/scripted_whois_server.h"
