@@ -15,12 +15,12 @@
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
 #include "query/service_urls.h"
-#include "settings/options_dialog.h"
+#include "app/options/options_dialog.h"
 #include "settings/proxy_settings.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
-#include "settings/window_position.h"
+#include "app/options/window_position.h"
 
 namespace hostlore {
 

@@ -9,10 +9,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/options/options_dialog.h"
+#include "app/options/options_fields.h"
 #include "app/page_control.h"
 #include "query/query_rules.h"
-#include "settings/options_dialog.h"
-#include "settings/options_fields.h"
 
 namespace hostlore {
 

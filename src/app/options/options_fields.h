@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "settings/options_dialog.h"
+#include "app/options/options_dialog.h"
 #include "settings/setting_names.h"
 
 // What the options dialog's tables of controls hold; shared by its layout and

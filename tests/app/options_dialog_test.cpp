@@ -1,4 +1,4 @@
-#include "settings/options_dialog.h"
+#include "app/options/options_dialog.h"
 
 #include <gtest/gtest.h>
 

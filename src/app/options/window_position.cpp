@@ -1,4 +1,4 @@
-#include "settings/window_position.h"
+#include "app/options/window_position.h"
 
 #include <QGuiApplication>
 #include <QScreen>

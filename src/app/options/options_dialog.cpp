@@ -1,4 +1,4 @@
-#include "settings/options_dialog.h"
+#include "app/options/options_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,9 +10,9 @@
 #include <QScreen>
 #include <QStyle>
 
+#include "app/options/options_fields.h"
 #include "platform/integer_text.h"
 #include "query/query_rules.h"
-#include "settings/options_fields.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 
