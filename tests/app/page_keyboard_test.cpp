@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
@@ -99,6 +100,15 @@ TEST_F(PageKeyboardTest, BrowserKeysPutTheFocusIntoTheUrlBoxWithItsTextSelected)
         EXPECT_TRUE(box->hasFocus()) << key;
         EXPECT_EQ(box->selectedText(), "http://example.test/") << key;
     }
+}
+
+TEST_F(PageKeyboardTest, EnterOnAFocusedToolButtonPressesIt) {
+    QToolButton* go = test::Ui(*window).go;
+    test::Ui(*window).url_edit->setEditText("enter.example.test");
+    go->setFocus();
+    QTest::keyClick(go, Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_TRUE(test::PumpUntil([&] { return test::Ui(*window).url_edit->count() == 1; }));
+    EXPECT_EQ(test::Ui(*window).url_edit->itemText(0), "http://enter.example.test");
 }
 
 TEST_F(PageKeyboardTest, ScreenReadersSeeAPageTabListThatSwitchesPages) {

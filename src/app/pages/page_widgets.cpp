@@ -1,6 +1,7 @@
 #include "app/pages/page_widgets.h"
 
 #include <QAccessible>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -12,6 +13,20 @@ namespace {
 
 const QColor kTeal(0, 128, 128);
 const QColor kLightTeal(77, 208, 208);
+
+// A tool button that Enter presses too, as keyboard users expect of a
+// focused button.
+class EnterToolButton : public QToolButton {
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            animateClick();
+            event->accept();
+            return;
+        }
+        QToolButton::keyPressEvent(event);
+    }
+};
 
 }  // namespace
 
@@ -76,7 +91,7 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption) {
 }
 
 QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture) {
-    auto* button = new QToolButton;
+    auto* button = new EnterToolButton;
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
