@@ -111,6 +111,21 @@ TEST_F(PageKeyboardTest, EnterOnAFocusedToolButtonPressesIt) {
     EXPECT_EQ(test::Ui(*window).url_edit->itemText(0), "http://enter.example.test");
 }
 
+TEST_F(PageKeyboardTest, TheTextAreasHaveACaretTheKeysMoveButStayReadOnly) {
+    pages->setCurrentIndex(7);
+    QPlainTextEdit* report = test::Ui(*window).Memo2;
+    ASSERT_GT(report->document()->blockCount(), 2);
+    report->setFocus();
+    QTest::keyClick(report, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(report->textCursor().blockNumber(), report->document()->blockCount() - 1);
+    QTest::keyClick(report, Qt::Key_Home, Qt::ControlModifier);
+    QTest::keyClick(report, Qt::Key_Down);
+    EXPECT_EQ(report->textCursor().blockNumber(), 1);
+    const QString before = report->toPlainText();
+    QTest::keyClicks(report, "typed");
+    EXPECT_EQ(report->toPlainText(), before);
+}
+
 TEST_F(PageKeyboardTest, ScreenReadersSeeAPageTabListThatSwitchesPages) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(pages->tabBar());
     ASSERT_NE(list, nullptr);

@@ -85,6 +85,9 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption) {
     auto* area = new QPlainTextEdit;
     area->setObjectName(QString::fromLatin1(name));
     area->setReadOnly(true);
+    // Read-only, yet with a caret the keyboard moves, so screen readers can
+    // read the text line by line.
+    area->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     area->setAccessibleName(caption);
     area->setLineWrapMode(QPlainTextEdit::NoWrap);
     return area;
