@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QToolButton>
 
@@ -35,6 +37,19 @@ TEST(LocalInfo, StartUpReportsTheMachinesParametersAndAdapters) {
               "   IP addresses: A: 192.0.2.7 M: 255.255.255.0 A: 192.0.2.8 M: 255.255.0.0")
         << "the entries of a list stay on one line";
     EXPECT_EQ(adapter[17], "");
+}
+
+TEST(LocalInfo, TheNarrowParametersAreaScrollsSidewaysToItsLongestLine) {
+    test::FakeProgram program;
+    program.machine->parameters.CurrentDnsServer = {"192.0.2.253", ""};
+    Tmain window(program.Services());
+    window.show();
+    QPlainTextEdit* parameters = test::Ui(window).Memo4;
+    test::Ui(window).cxPageControl1->setCurrentIndex(7);
+    QApplication::processEvents();
+    EXPECT_TRUE(parameters->toPlainText().contains("Current DNS Server: 192.0.2.253"));
+    EXPECT_GT(parameters->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(parameters->horizontalScrollBar()->isVisible());
 }
 
 TEST(LocalInfo, ThreeAdaptersGiveFiftyFourLines) {
