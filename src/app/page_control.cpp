@@ -41,14 +41,16 @@ void PageTabBar::keyPressEvent(QKeyEvent* event) {
 
 void PageTabBar::focusInEvent(QFocusEvent* event) {
     QWidget::focusInEvent(event);
-    update();
-    for (QWidget* tab : findChildren<QWidget*>()) {
-        tab->update();
-    }
+    RepaintTabs();
 }
 
 void PageTabBar::focusOutEvent(QFocusEvent* event) {
     QWidget::focusOutEvent(event);
+    RepaintTabs();
+}
+
+void PageTabBar::RepaintTabs() {
+    // The selected tab draws the bar's focus mark.
     for (QWidget* tab : findChildren<QWidget*>()) {
         tab->update();
     }

@@ -25,6 +25,9 @@ class PageTabBar : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+
+  private:
+    void RepaintTabs();
 };
 
 // Pages with their tabs on the left, in as many columns as the height needs,

@@ -17,7 +17,8 @@ namespace hostlore {
 
 void Tmain::goClick(QObject* sender) {
     const QString typed = url_edit->currentText();
-    if (typed.isEmpty()) {
+    // Without the store (the window is closing) there is nothing to query with.
+    if (typed.isEmpty() || !settings_) {
         return;
     }
     const std::string url = NormalizedQueryUrl(typed.toStdString());
@@ -36,32 +37,25 @@ void Tmain::goClick(QObject* sender) {
         std::make_shared<findip_thread>(handoff, url, *generalInfo_, services_.resolver));
     StartQueryWorker(std::make_shared<serverinfo_thread>(handoff, url, *generalInfo_, *NetHTTP1,
                                                          services_.clock));
-    if (settings_) {
-        NetWhois->Host = WhoisServerHost(*settings_);
-        StartQueryWorker(
-            std::make_shared<whois_source_thread>(handoff, url, *servicePages_[1], *settings_));
-    }
+    NetWhois->Host = WhoisServerHost(*settings_);
+    StartQueryWorker(
+        std::make_shared<whois_source_thread>(handoff, url, *servicePages_[1], *settings_));
     if (whoisInfo_->Running()) {
         whois_stopClick(sender);
     }
     auto whois = std::make_shared<whois_thread>(handoff, url, *whoisInfo_, *NetWhois);
     whoisInfo_->StartRun(whois, whois->Client());
-    if (settings_) {
-        StartQueryWorker(
-            std::make_shared<alexa_thread>(handoff, url, *servicePages_[0], *settings_));
-        StartQueryWorker(
-            std::make_shared<backward_links_thread>(handoff, url, *servicePages_[2], *settings_));
-        StartQueryWorker(
-            std::make_shared<similar_pages_thread>(handoff, url, *servicePages_[3], *settings_));
-    }
+    StartQueryWorker(std::make_shared<alexa_thread>(handoff, url, *servicePages_[0], *settings_));
+    StartQueryWorker(
+        std::make_shared<backward_links_thread>(handoff, url, *servicePages_[2], *settings_));
+    StartQueryWorker(
+        std::make_shared<similar_pages_thread>(handoff, url, *servicePages_[3], *settings_));
     if (neighbourhood_->Running()) {
         ip_nei_stopClick(sender);
     }
-    if (settings_) {
-        neighbourhood_->StartRun(std::make_shared<ip_nei_thread>(handoff, url, *neighbourhood_,
-                                                                 *settings_, services_.resolver));
-        cxPageControl1->setCurrentIndex(PageAfterQuery(*settings_));
-    }
+    neighbourhood_->StartRun(std::make_shared<ip_nei_thread>(handoff, url, *neighbourhood_,
+                                                             *settings_, services_.resolver));
+    cxPageControl1->setCurrentIndex(PageAfterQuery(*settings_));
 }
 
 void Tmain::url_editKeyPress(QObject* sender, QChar& key) {
