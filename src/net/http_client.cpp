@@ -34,6 +34,7 @@ std::optional<std::int32_t> PortNumber(const std::string& text) {
 
 TNetHTTP::TNetHTTP(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
     Port = 80;
+    ConnectTimeoutMs = ReadTimeoutMs;
 }
 
 void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {

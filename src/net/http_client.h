@@ -39,7 +39,8 @@ class TNetHTTP : public TNetTCPClient {
 
     TNetHeaderInfo Request;
     TNetHeaderInfo ReplyHeaders;
-    // How long the connection may stay silent while the reply is read.
+    // How long the connection may stay silent while the reply is read; a new
+    // client waits as long for its connection.
     int ReadTimeoutMs = 30'000;
     std::int32_t ReplyCode = 0;
     std::string ReplyText;

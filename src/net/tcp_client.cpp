@@ -5,6 +5,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,6 +44,16 @@ std::pair<std::string, int> LocalAddressOf(int descriptor) {
     return AddressText(address);
 }
 
+// Negative: sends may block without limit.
+void SetSendTimeout(int descriptor, int timeoutMs) {
+    timeval timeout{};
+    if (timeoutMs > 0) {
+        timeout.tv_sec = timeoutMs / 1000;
+        timeout.tv_usec = static_cast<suseconds_t>(timeoutMs % 1000) * 1000;
+    }
+    ::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+}
+
 }  // namespace
 
 TNetTCPClient::TNetTCPClient(std::shared_ptr<Resolver> resolver) : resolver_(std::move(resolver)) {}
@@ -53,6 +64,7 @@ void TNetTCPClient::CopySettingsFrom(const TNetTCPClient& other) {
     BoundIP = other.BoundIP;
     UseNagle = other.UseNagle;
     SocksInfo = other.SocksInfo;
+    ConnectTimeoutMs = other.ConnectTimeoutMs;
     RecvBufferSize = other.RecvBufferSize;
     SendBufferSize = other.SendBufferSize;
     resolver_ = other.resolver_;
@@ -80,7 +92,7 @@ void TNetTCPClient::OpenConnection() {
         throw;
     }
     // A refused exchange leaves the connection to the SOCKS server open.
-    NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get());
+    NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get(), ConnectTimeoutMs);
     if (OnConnected) {
         OnConnected();
     }
@@ -121,14 +133,24 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
         if (!use) {
             throw ENetConnClosedGracefully();
         }
+        // A send timeout bounds a blocking connect: it then ends in EINPROGRESS.
+        SetSendTimeout(descriptor, ConnectTimeoutMs);
         if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peerAddress),
                       sizeof(peerAddress)) != 0) {
+            if (errno == EINPROGRESS) {
+                throw ENetReadTimedOut();
+            }
             if (errno != EINTR) {
                 ThrowLastSocketError();
             }
             // Interrupted: the connection goes on; wait for its outcome.
             pollfd wait{descriptor, POLLOUT, 0};
-            while (::poll(&wait, 1, -1) < 0 && errno == EINTR) {
+            int ready = 0;
+            while ((ready = ::poll(&wait, 1, ConnectTimeoutMs < 0 ? -1 : ConnectTimeoutMs)) < 0 &&
+                   errno == EINTR) {
+            }
+            if (ready == 0) {
+                throw ENetReadTimedOut();
             }
             int error = 0;
             socklen_t length = sizeof(error);
@@ -137,6 +159,7 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
                 throw ENetSocketError(SocketErrorCode(error));
             }
         }
+        SetSendTimeout(descriptor, -1);
     }
     std::tie(localIp, localPort) = LocalAddressOf(descriptor);
     Socket().SetAddresses(localIp, localPort, peerIp, peerPort);

@@ -19,6 +19,9 @@ class TNetTCPClient : public TNetTCPConnection {
     std::string BoundIP;  // empty: any local address
     bool UseNagle = true;
     TSocksInfo SocksInfo;
+    // How long connecting, and each read of the SOCKS exchange, may wait
+    // (-2: without limit).
+    int ConnectTimeoutMs = -2;
     std::function<void()> OnConnected;
 
     void OpenConnection();

@@ -219,14 +219,19 @@ std::string TNetTCPConnection::ReceiveLine(std::string_view terminator, int wait
     return line;
 }
 
-void TNetTCPConnection::ReceiveExact(void* buffer, std::int32_t count) {
+void TNetTCPConnection::ReceiveExact(void* buffer, std::int32_t count, int waitMs) {
     if (buffer == nullptr || count <= 0) {
         return;
     }
     const auto wanted = static_cast<std::size_t>(count);
     while (pending_.size() < wanted) {
-        if (ReceiveChunk(true, kNoLimit) == 0 && !handle_.Allocated()) {
-            throw ENetConnClosedGracefully();
+        if (ReceiveChunk(true, waitMs) == 0) {
+            if (!handle_.Allocated()) {
+                throw ENetConnClosedGracefully();
+            }
+            if (waitMs != kNoLimit) {
+                throw ENetReadTimedOut();
+            }
         }
     }
     pending_.copy(static_cast<char*>(buffer), wanted);

@@ -46,7 +46,8 @@ class TNetTCPConnection {
     // terminator.
     std::string ReceiveLine(std::string_view terminator = {}, int waitMs = -2,
                             std::size_t maxLength = std::string::npos);
-    void ReceiveExact(void* buffer, std::int32_t count);
+    // Raises ENetReadTimedOut when no byte comes within `waitMs` (-2: no limit).
+    void ReceiveExact(void* buffer, std::int32_t count, int waitMs = -2);
     void CheckPeerClosed(bool raiseIfClosed, bool ignorePending);
 
     const std::string& PendingInput() const { return pending_; }

@@ -1,13 +1,19 @@
 #include "net/http_client.h"
 
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <functional>
 #include <mutex>
 #include <thread>
 
 #include "net/net_errors.h"
+#include "net/socks_errors.h"
 #include "platform/integer_text.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
@@ -371,6 +377,80 @@ TEST(HttpClientBounds, EndlessHeadersAnEndlessLineAndSilenceFail) {
         } catch (const ENetException& error) {
             EXPECT_STREQ(error.what(), c.message) << c.name;
         }
+        client.CloseConnection();
+    }
+}
+
+// A listener whose queue is full: the kernel drops further connection
+// requests, so a connect to it never completes.
+class FullListener {
+  public:
+    FullListener() {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof(address);
+        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
+        ::listen(listener_, 0);
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+        for (int i = 0; i < 4; ++i) {
+            const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+            ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+            fillers_.push_back(filler);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    ~FullListener() {
+        for (const int filler : fillers_) {
+            ::close(filler);
+        }
+        ::close(listener_);
+    }
+    FullListener(const FullListener&) = delete;
+    FullListener& operator=(const FullListener&) = delete;
+    int Port() const { return port_; }
+
+  private:
+    int listener_ = -1;
+    int port_ = 0;
+    std::vector<int> fillers_;
+};
+
+TEST(HttpClientBounds, AConnectionOrSocksServerThatNeverAnswersTimesOut) {
+    FullListener full;
+    test::LoopbackServer silentSocks(
+        [](test::ServerConnection& peer) { peer.WaitForClientClose(); });
+    struct Case {
+        const char* name;
+        TSocksVersion socks;
+        int port;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"connect", TSocksVersion::svNoSocks, full.Port(), "Read timed out."},
+        {"SOCKS 4 reply", TSocksVersion::svSocks4A, silentSocks.Port(), "Read timed out."},
+        {"SOCKS 5 reply", TSocksVersion::svSocks5, silentSocks.Port(),
+         ENetSocksServerRespondError().what()},
+    };
+    for (const Case& c : cases) {
+        TNetHTTP client(nullptr);
+        client.ReadTimeoutMs = 300;
+        client.ConnectTimeoutMs = 300;
+        client.SocksInfo.Version = c.socks;
+        client.SocksInfo.Host = "127.0.0.1";
+        client.SocksInfo.Port = c.port;
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            client.SendHead("http://127.0.0.1:" + std::to_string(full.Port()) + "/");
+            ADD_FAILURE() << c.name << ": no failure";
+        } catch (const ENetException& error) {
+            EXPECT_EQ(error.what(), c.message) << c.name;
+        }
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, std::chrono::milliseconds(250)) << c.name;
+        EXPECT_LT(waited, std::chrono::seconds(3)) << c.name;
         client.CloseConnection();
     }
 }
