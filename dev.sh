@@ -53,7 +53,7 @@ build() {
 run_tests() {
     local folder=$1
     echo "== tests in $folder"
-    ctest --test-dir "$folder" --output-on-failure -j2 --timeout 300
+    ctest --test-dir "$folder" --output-on-failure -j2 --timeout 300 --label-exclude long
 }
 
 case "${1:-}" in

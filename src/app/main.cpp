@@ -5,12 +5,16 @@
 #include "app/web_engine/deferred_web_engine.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
+#include "platform/termination_requests.h"
 
 int main(int argc, char* argv[]) {
     hostlore::AnswerInformationRequests(argc, argv);
     hostlore::StartSocketLibrary();
     hostlore::PrepareWebEngineProcess();
     QApplication application(argc, argv);
+    hostlore::TerminationRequests termination;
+    QObject::connect(&termination, &hostlore::TerminationRequests::requested, &application,
+                     &QApplication::closeAllWindows);
     // Ties the windows to the menu entry and its icon, on Wayland too.
     QApplication::setDesktopFileName(QStringLiteral("hostlore"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hostlore")));

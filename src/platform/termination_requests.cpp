@@ -1,0 +1,69 @@
+#include "platform/termination_requests.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <array>
+#include <cerrno>
+#include <csignal>
+#include <stdexcept>
+
+namespace hostlore {
+
+namespace {
+
+constexpr std::array kSignals = {SIGTERM, SIGINT, SIGHUP};
+
+// Written by the signal handler, read on the owning thread.
+std::array<int, 2> wakePipe = {-1, -1};
+
+extern "C" void NoteSignal(int /*number*/) {
+    const int saved = errno;
+    const char byte = 1;
+    // A full pipe already holds a request; nothing is lost by dropping this one.
+    [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
+    errno = saved;
+}
+
+void SetHandler(void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int number : kSignals) {
+        ::sigaction(number, &action, nullptr);
+    }
+}
+
+}  // namespace
+
+TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent) {
+    if (wakePipe[0] >= 0) {
+        throw std::logic_error("Termination requests are already taken.");
+    }
+    if (::pipe2(wakePipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+        throw std::runtime_error("Cannot watch for termination requests.");
+    }
+    notifier_ = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::TakeSignals);
+    SetHandler(NoteSignal);
+}
+
+TerminationRequests::~TerminationRequests() {
+    SetHandler(SIG_DFL);
+    delete notifier_;
+    for (int& end : wakePipe) {
+        ::close(end);
+        end = -1;
+    }
+}
+
+void TerminationRequests::TakeSignals() {
+    std::array<char, 64> bytes{};
+    while (::read(wakePipe[0], bytes.data(), bytes.size()) > 0) {
+    }
+    emit requested();
+}
+
+}  // namespace hostlore
