@@ -4,6 +4,9 @@
 #include <QStylePainter>
 #include <QTabBar>
 
+#include "app/font_scale.h"
+#include "app/palette_text.h"
+
 namespace hostlore {
 
 namespace {
@@ -12,6 +15,16 @@ constexpr int kIconSize = 16;
 constexpr int kGap = 4;
 constexpr int kDecorationLength = kIconSize + 3 * kGap;
 constexpr int kFocusMarkWidth = 2;
+constexpr int kLayoutMaxLength = 140;
+
+// The style shades a tab between the window colour and the base colour, so
+// the mark must stand out from both.
+QColor FocusMarkColour(const QPalette& palette) {
+    const QColor highlight = palette.color(QPalette::Highlight);
+    const bool clear = ContrastRatio(highlight, palette.color(QPalette::Window)) >= 3 &&
+                       ContrastRatio(highlight, palette.color(QPalette::Base)) >= 3;
+    return clear ? highlight : palette.color(QPalette::WindowText);
+}
 
 }  // namespace
 
@@ -25,9 +38,21 @@ VerticalTab::VerticalTab(const QIcon& icon, const QString& caption, QWidget* par
     setFocusPolicy(Qt::NoFocus);
 }
 
+int VerticalTab::MaxLength() {
+    return qRound(kLayoutMaxLength * std::max(1.0, FontScale()));
+}
+
 QSize VerticalTab::sizeHint() const {
     const int length = fontMetrics().horizontalAdvance(text()) + kDecorationLength;
-    return {std::max(fontMetrics().height(), kIconSize) + 2 * kGap, std::min(length, kMaxLength)};
+    return {std::max(fontMetrics().height(), kIconSize) + 2 * kGap, std::min(length, MaxLength())};
+}
+
+QString VerticalTab::ShownCaption() const {
+    // The trailing blanks that even out the captions go first when room is short.
+    const int room = height() - kDecorationLength;
+    return fontMetrics().horizontalAdvance(text()) <= room
+               ? text()
+               : fontMetrics().elidedText(text().trimmed(), Qt::ElideRight, room);
 }
 
 void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
@@ -47,17 +72,13 @@ void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
     const int across = width();
     const int along = height();
     icon().paint(&painter, QRect(kGap, (across - kIconSize) / 2, kIconSize, kIconSize));
-    // The trailing blanks that even out the captions go first when room is short.
-    const int room = along - kDecorationLength;
-    const QString caption = fontMetrics().horizontalAdvance(text()) <= room
-                                ? text()
-                                : fontMetrics().elidedText(text().trimmed(), Qt::ElideRight, room);
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QRect(kIconSize + 2 * kGap, 0, room, across), Qt::AlignLeft | Qt::AlignVCenter,
-                     caption);
+    painter.drawText(QRect(kIconSize + 2 * kGap, 0, along - kDecorationLength, across),
+                     Qt::AlignLeft | Qt::AlignVCenter, ShownCaption());
     if (isChecked() && parentWidget() != nullptr && parentWidget()->hasFocus()) {
-        // A solid frame in the highlight colour, unlike the selected look.
-        painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusMarkWidth));
+        // A solid frame, unlike the selected look, in the highlight colour
+        // unless a pale one would vanish on the tab.
+        painter.setPen(QPen(FocusMarkColour(palette()), kFocusMarkWidth));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(kFocusMarkWidth, kFocusMarkWidth, along - 2 * kFocusMarkWidth - 1,
                                across - 2 * kFocusMarkWidth - 1));

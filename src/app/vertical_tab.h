@@ -13,10 +13,14 @@ class VerticalTab : public QAbstractButton {
     Q_OBJECT
 
   public:
-    static constexpr int kMaxLength = 140;
+    // The longest a tab grows: 140 pixels at the layout's font size, more with
+    // a larger desktop font.
+    static int MaxLength();
 
     VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    // The caption as the tab shows it: shortened when its room is too short.
+    QString ShownCaption() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QHash>
 #include <QPalette>
+#include <QTest>
+#include <algorithm>
 #include <cmath>
 
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -26,32 +30,207 @@ double Contrast(const QColor& a, const QColor& b) {
 }
 
 QPalette DarkPalette() {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(0x2b, 0x2b, 0x2b));
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
     dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
     dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
-    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    dark.setColor(QPalette::HighlightedText, QColor(0x1e, 0x1e, 0x1e));
     return dark;
 }
 
-// The result text stays readable (4.5:1 at least) on light and dark themes.
-TEST(Theme, ResultTextKeepsItsContrastOnLightAndDarkBases) {
-    const QPalette original = QApplication::palette();
-    for (const QPalette& palette : {original, DarkPalette()}) {
+// A light theme whose highlight is too pale to mark anything on its own.
+QPalette PaleHighlightPalette() {
+    QPalette light(QColor(0xfc, 0xfc, 0xfc), QColor(0xef, 0xf0, 0xf1));
+    light.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    return light;
+}
+
+QRgb Commonest(const QHash<QRgb, int>& counts) {
+    auto best = counts.cbegin();
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        best = it.value() > best.value() ? it : best;
+    }
+    return best.key();
+}
+
+// What a rendered area shows, read from its pixels alone. The background is
+// the colour most of them have; the foreground is the colour of the pixels
+// that stand out from it: smoothed edges blend into the background, so it is
+// the colour that the most contrasting fifth of them reach.
+struct Rendered {
+    QColor background;
+    QColor foreground;
+    int standingOut = 0;  // pixels that reach the required ratio to the background
+
+    Rendered(const QImage& image, const QRect& area, double required) {
+        QHash<QRgb, int> counts;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                ++counts[image.pixel(x, y)];
+            }
+        }
+        background = QColor(Commonest(counts));
+        std::vector<std::pair<double, QRgb>> distinct;
+        for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+            const double ratio = Contrast(QColor(it.key()), background);
+            if (ratio >= 1.5) {
+                distinct.insert(distinct.end(), static_cast<std::size_t>(it.value()),
+                                {ratio, it.key()});
+            }
+            standingOut += ratio >= required ? it.value() : 0;
+        }
+        std::sort(distinct.begin(), distinct.end());
+        foreground =
+            distinct.empty() ? background : QColor(distinct[distinct.size() * 4 / 5].second);
+    }
+};
+
+std::string Describe(const QWidget* widget, const Rendered& shown) {
+    return widget->objectName().toStdString() + " " + widget->metaObject()->className() + " in " +
+           (widget->parentWidget() ? widget->parentWidget()->metaObject()->className() : "") +
+           ": " + shown.foreground.name().toStdString() + " on " +
+           shown.background.name().toStdString();
+}
+
+// Checks that `widget`, as rendered, stands out from its background by `required`.
+void ExpectReadable(QWidget* widget, double required, int minimumPixels, QRect area = QRect()) {
+    const QImage image = widget->grab().toImage();
+    const Rendered shown(image, area.isNull() ? image.rect() : area, required);
+    EXPECT_GE(Contrast(shown.foreground, shown.background), required) << Describe(widget, shown);
+    EXPECT_GE(shown.standingOut, minimumPixels) << Describe(widget, shown);
+}
+
+class Theme : public ::testing::Test {
+  protected:
+    void TearDown() override { QApplication::setPalette(original); }
+
+    void Use(const QPalette& palette) {
         QApplication::setPalette(palette);
-        test::FakeProgram program;
-        program.WriteSettings("[general]\r\nexecute=false\r\n");
-        Tmain window(program.Services());
-        const auto ui = test::Ui(window);
-        for (QWidget* result :
-             std::initializer_list<QWidget*>{ui.Edit1, ui.Edit4, ui.Memo1, ui.Memo3, ui.url_edit}) {
-            const QPalette shown = result->palette();
-            EXPECT_GE(Contrast(shown.color(QPalette::Text), shown.color(QPalette::Base)), 4.5)
-                << result->objectName().toStdString() << " on "
-                << shown.color(QPalette::Base).name().toStdString();
+        QCoreApplication::processEvents();
+    }
+
+    const QPalette original = QApplication::palette();
+    test::FakeProgram program;
+};
+
+// The palettes are switched while the window is up: a theme changed on a
+// running desktop must show at once.
+TEST_F(Theme, IconsAreDrawnInThePalettesTextColourAndFollowItsChanges) {
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    Tmain window(program.Services());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    PageControl* pages = test::Ui(window).cxPageControl1;
+    for (const QPalette& palette : {original, DarkPalette(), original}) {
+        Use(palette);
+        for (int page = 0; page < pages->count(); ++page) {
+            pages->setCurrentIndex(page);
+            QCoreApplication::processEvents();
+            for (QToolButton* button : window.findChildren<QToolButton*>()) {
+                if (button->isVisible() && !button->icon().isNull()) {
+                    ExpectReadable(button, 3, 12);
+                }
+            }
+            // The tab's 16-pixel picture stands 4 pixels above its lower end.
+            VerticalTab* tab = pages->tab(page);
+            ExpectReadable(tab, 3, 12, QRect((tab->width() - 16) / 2, tab->height() - 20, 16, 16));
         }
     }
-    QApplication::setPalette(original);
+}
+
+TEST_F(Theme, ResultTextKeepsItsContrastOnLightAndDarkBases) {
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    Tmain window(program.Services());
+    const auto ui = test::Ui(window);
+    ui.url_edit->setEditText(QStringLiteral("http://www.hostlore.example/"));
+    ui.Edit1->setText(QStringLiteral("United States"));
+    ui.Edit4->setText(QStringLiteral("www.hostlore.example"));
+    ui.Memo1->setPlainText(QStringLiteral("12.1.1.1\n12.1.1.2"));
+    ui.Memo3->setPlainText(QStringLiteral("Domain Name: HOSTLORE.EXAMPLE\nRegistrar: Example"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    for (const QPalette& palette : {original, DarkPalette(), original}) {
+        Use(palette);
+        ui.cxPageControl1->setCurrentIndex(0);
+        QCoreApplication::processEvents();
+        for (QWidget* result : std::initializer_list<QWidget*>{ui.Edit1, ui.Edit4, ui.Memo1}) {
+            ExpectReadable(result, 4.5, 30);
+        }
+        ExpectReadable(ui.url_edit->lineEdit(), 4.5, 30);
+        ui.cxPageControl1->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        ExpectReadable(ui.Memo3, 4.5, 30);
+    }
+}
+
+TEST_F(Theme, TheAboutBoxKeepsItsWhiteBannerAndANavyLinkReadableOnADarkTheme) {
+    test::RecordingShell shell;
+    for (const QPalette& palette : {original, DarkPalette()}) {
+        Use(palette);
+        Tabout about(shell, QStringLiteral("https://hostlore.example/"));
+        about.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+        const QImage shown = about.grab().toImage();
+        auto* version = about.findChild<QLabel*>(QStringLiteral("Version"));
+        ASSERT_NE(version, nullptr);
+        for (QWidget* text : std::initializer_list<QWidget*>{version, about.Label4}) {
+            const Rendered inBox(shown, QRect(text->mapTo(&about, QPoint()), text->size()), 4.5);
+            EXPECT_GE(Contrast(inBox.foreground, inBox.background), 4.5) << Describe(text, inBox);
+            EXPECT_GE(inBox.standingOut, 15) << Describe(text, inBox);
+        }
+        EXPECT_EQ(QColor(shown.pixel(version->mapTo(&about, QPoint(1, 1)))), QColor(Qt::white));
+    }
+    Use(original);
+    Tabout light(shell, QStringLiteral("https://hostlore.example/"));
+    EXPECT_EQ(light.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+}
+
+// The focus mark is seen where the selected tab, unfocused, shows something
+// else: those pixels must stand out from what they cover, and from the tab.
+TEST_F(Theme, TheFocusMarkOnATabStandsOutFromItsNeighboursAndFromTheSelectedLook) {
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    for (const QPalette& palette : {original, DarkPalette(), PaleHighlightPalette()}) {
+        Use(palette);
+        Tmain window(program.Services());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        const auto ui = test::Ui(window);
+        ui.cxPageControl1->setCurrentIndex(2);
+        ui.url_edit->setFocus();
+        QCoreApplication::processEvents();
+        VerticalTab* tab = ui.cxPageControl1->tab(2);
+        const QImage selected = tab->grab().toImage();
+        ui.cxPageControl1->tabBar()->setFocus();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(ui.cxPageControl1->tabBar()->hasFocus());
+        const QImage focused = tab->grab().toImage();
+
+        QHash<QRgb, int> markColours;
+        std::vector<QPoint> mark;
+        for (int y = 0; y < focused.height(); ++y) {
+            for (int x = 0; x < focused.width(); ++x) {
+                if (focused.pixel(x, y) != selected.pixel(x, y)) {
+                    ++markColours[focused.pixel(x, y)];
+                    mark.emplace_back(x, y);
+                }
+            }
+        }
+        ASSERT_GE(static_cast<int>(mark.size()), tab->width() + tab->height())
+            << "the focus mark must differ from the selected look";
+        const QColor markColour(Commonest(markColours));
+        const QColor tabColour = Rendered(selected, selected.rect(), 3).background;
+        EXPECT_GE(Contrast(markColour, tabColour), 3)
+            << markColour.name().toStdString() << " on " << tabColour.name().toStdString();
+        int covered = 0;
+        for (const QPoint& point : mark) {
+            covered += Contrast(markColour, QColor(selected.pixel(point))) >= 3 ? 1 : 0;
+        }
+        EXPECT_GE(covered, static_cast<int>(mark.size()) * 9 / 10)
+            << "of " << mark.size() << " pixels of " << markColour.name().toStdString();
+    }
 }
 
 }  // namespace
