@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
+#include <QPixmap>
 
 namespace hostlore {
 
@@ -107,6 +108,15 @@ class DrawnIconEngine : public QIconEngine {
             DrawLines(*painter, kind_);
         }
         painter->restore();
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        // The base class leaves the pixmap's pixels as they come.
+        QPixmap drawn(size);
+        drawn.fill(Qt::transparent);
+        QPainter painter(&drawn);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return drawn;
     }
 
     QIconEngine* clone() const override { return new DrawnIconEngine(kind_); }
