@@ -63,16 +63,6 @@ std::string WhoisReply(const std::string& request) {
            ">>> Last update of whois database: 2026-12-08T19:30:00Z <<<\r\n";
 }
 
-// The service pages' panes stay blank: no outside service is reachable here.
-class BlankPane : public hostlore::WebPane {
-  public:
-    void Navigate(const QString& /*url*/) override {}
-    void Back() override {}
-    void Forward() override {}
-    void Stop() override {}
-    void Reload() override {}
-};
-
 void Settle(int milliseconds) {
     QEventLoop loop;
     QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
@@ -122,7 +112,8 @@ int main(int argc, char* argv[]) {
     services.settingsFolder = hostlore::UserFolders::FromEnvironment().ConfigFolder();
     std::filesystem::create_directories(services.settingsFolder);
     std::ofstream(services.settingsFolder / "settings.ini", std::ios::binary) << kSettings;
-    services.webPanes = [] { return new BlankPane; };
+    // The service pages' panes stay blank: no outside service is reachable here.
+    services.webPanes = [] { return new hostlore::BlankWebPane; };
 
     hostlore::Tmain window(services);
     QApplication::setApplicationName(window.ApplicationTitle());
