@@ -5,29 +5,15 @@
 #include <QPalette>
 #include <QTest>
 #include <algorithm>
-#include <cmath>
 
 #include "app/about_box.h"
 #include "app/main_window.h"
+#include "app/palette_text.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
-
-double Luminance(const QColor& colour) {
-    const auto linear = [](double channel) {
-        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-           0.0722 * linear(colour.blueF());
-}
-
-double Contrast(const QColor& a, const QColor& b) {
-    const double lighter = std::max(Luminance(a), Luminance(b));
-    const double darker = std::min(Luminance(a), Luminance(b));
-    return (lighter + 0.05) / (darker + 0.05);
-}
 
 QPalette DarkPalette() {
     QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
@@ -74,7 +60,7 @@ struct Rendered {
         background = QColor(Commonest(counts));
         std::vector<std::pair<double, QRgb>> distinct;
         for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-            const double ratio = Contrast(QColor(it.key()), background);
+            const double ratio = ContrastRatio(QColor(it.key()), background);
             if (ratio >= 1.5) {
                 distinct.insert(distinct.end(), static_cast<std::size_t>(it.value()),
                                 {ratio, it.key()});
@@ -98,8 +84,24 @@ std::string Describe(const QWidget* widget, const Rendered& shown) {
 void ExpectReadable(QWidget* widget, double required, int minimumPixels, QRect area = QRect()) {
     const QImage image = widget->grab().toImage();
     const Rendered shown(image, area.isNull() ? image.rect() : area, required);
-    EXPECT_GE(Contrast(shown.foreground, shown.background), required) << Describe(widget, shown);
+    EXPECT_GE(ContrastRatio(shown.foreground, shown.background), required)
+        << Describe(widget, shown);
     EXPECT_GE(shown.standingOut, minimumPixels) << Describe(widget, shown);
+}
+
+TEST(ContrastRatio, GivesTheKnownRatiosOfRelativeLuminance) {
+    const std::tuple<QColor, QColor, double> known[] = {
+        {Qt::black, Qt::white, 21.0},
+        {Qt::white, Qt::black, 21.0},
+        {QColor(0x77, 0x77, 0x77), Qt::white, 4.48},
+        {QColor(0, 0, 128), Qt::white, 16.0},
+        {Qt::red, Qt::white, 4.0},
+        {QColor(0x2b, 0x2b, 0x2b), QColor(0x2b, 0x2b, 0x2b), 1.0},
+    };
+    for (const auto& [first, second, ratio] : known) {
+        EXPECT_NEAR(ContrastRatio(first, second), ratio, 0.01)
+            << first.name().toStdString() << " / " << second.name().toStdString();
+    }
 }
 
 class Theme : public ::testing::Test {
@@ -177,7 +179,8 @@ TEST_F(Theme, TheAboutBoxKeepsItsWhiteBannerAndANavyLinkReadableOnADarkTheme) {
         ASSERT_NE(version, nullptr);
         for (QWidget* text : std::initializer_list<QWidget*>{version, about.Label4}) {
             const Rendered inBox(shown, QRect(text->mapTo(&about, QPoint()), text->size()), 4.5);
-            EXPECT_GE(Contrast(inBox.foreground, inBox.background), 4.5) << Describe(text, inBox);
+            EXPECT_GE(ContrastRatio(inBox.foreground, inBox.background), 4.5)
+                << Describe(text, inBox);
             EXPECT_GE(inBox.standingOut, 15) << Describe(text, inBox);
         }
         EXPECT_EQ(QColor(shown.pixel(version->mapTo(&about, QPoint(1, 1)))), QColor(Qt::white));
@@ -222,11 +225,11 @@ TEST_F(Theme, TheFocusMarkOnATabStandsOutFromItsNeighboursAndFromTheSelectedLook
             << "the focus mark must differ from the selected look";
         const QColor markColour(Commonest(markColours));
         const QColor tabColour = Rendered(selected, selected.rect(), 3).background;
-        EXPECT_GE(Contrast(markColour, tabColour), 3)
+        EXPECT_GE(ContrastRatio(markColour, tabColour), 3)
             << markColour.name().toStdString() << " on " << tabColour.name().toStdString();
         int covered = 0;
         for (const QPoint& point : mark) {
-            covered += Contrast(markColour, QColor(selected.pixel(point))) >= 3 ? 1 : 0;
+            covered += ContrastRatio(markColour, QColor(selected.pixel(point))) >= 3 ? 1 : 0;
         }
         EXPECT_GE(covered, static_cast<int>(mark.size()) * 9 / 10)
             << "of " << mark.size() << " pixels of " << markColour.name().toStdString();
