@@ -11,9 +11,8 @@ namespace hostlore {
 
 namespace {
 
-constexpr int kIconSize = 16;
+constexpr int kLayoutIconSize = 16;
 constexpr int kGap = 4;
-constexpr int kDecorationLength = kIconSize + 3 * kGap;
 constexpr int kFocusMarkWidth = 2;
 constexpr int kLayoutMaxLength = 140;
 
@@ -31,7 +30,8 @@ QColor FocusMarkColour(const QPalette& palette) {
 VerticalTab::VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent)
     : QAbstractButton(parent) {
     setIcon(icon);
-    setIconSize(QSize(kIconSize, kIconSize));
+    const int iconSide = qRound(kLayoutIconSize * std::max(1.0, FontScale()));
+    setIconSize(QSize(iconSide, iconSide));
     setText(caption);
     setAccessibleName(caption.trimmed());
     setCheckable(true);
@@ -43,13 +43,18 @@ int VerticalTab::MaxLength() {
 }
 
 QSize VerticalTab::sizeHint() const {
-    const int length = fontMetrics().horizontalAdvance(text()) + kDecorationLength;
-    return {std::max(fontMetrics().height(), kIconSize) + 2 * kGap, std::min(length, MaxLength())};
+    const int length = fontMetrics().horizontalAdvance(text()) + DecorationLength();
+    return {std::max(fontMetrics().height(), iconSize().height()) + 2 * kGap,
+            std::min(length, MaxLength())};
+}
+
+int VerticalTab::DecorationLength() const {
+    return iconSize().width() + 3 * kGap;
 }
 
 QString VerticalTab::ShownCaption() const {
     // The trailing blanks that even out the captions go first when room is short.
-    const int room = height() - kDecorationLength;
+    const int room = height() - DecorationLength();
     return fontMetrics().horizontalAdvance(text()) <= room
                ? text()
                : fontMetrics().elidedText(text().trimmed(), Qt::ElideRight, room);
@@ -71,9 +76,10 @@ void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
     painter.rotate(-90);
     const int across = width();
     const int along = height();
-    icon().paint(&painter, QRect(kGap, (across - kIconSize) / 2, kIconSize, kIconSize));
+    const int side = iconSize().width();
+    icon().paint(&painter, QRect(kGap, (across - side) / 2, side, side));
     painter.setPen(palette().color(QPalette::WindowText));
-    painter.drawText(QRect(kIconSize + 2 * kGap, 0, along - kDecorationLength, across),
+    painter.drawText(QRect(side + 2 * kGap, 0, along - DecorationLength(), across),
                      Qt::AlignLeft | Qt::AlignVCenter, ShownCaption());
     if (isChecked() && parentWidget() != nullptr && parentWidget()->hasFocus()) {
         // A solid frame, unlike the selected look, in the highlight colour

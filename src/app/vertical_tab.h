@@ -24,6 +24,10 @@ class VerticalTab : public QAbstractButton {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // The room the icon and the gaps around it take along the tab.
+    int DecorationLength() const;
 };
 
 }  // namespace hostlore

@@ -17,6 +17,8 @@ struct Heights {
     int hostName = 0;
     int url = 0;
     int tabCaption = 0;
+    int buttonIcon = 0;
+    int tabIcon = 0;
 };
 
 void ExpectFits(QLineEdit* field) {
@@ -82,8 +84,9 @@ Heights ShowWindowWithFont(const QFont& font) {
             EXPECT_EQ(tab->ShownCaption().trimmed(), tab->text().trimmed()) << i;
             EXPECT_TRUE(pages->rect().contains(tab->geometry())) << i;
         }
-        heights = {ui.Edit1->height(), ui.Edit4->height(), ui.url_edit->height(),
-                   pages->tab(0)->fontMetrics().height()};
+        heights = {ui.Edit1->height(),         ui.Edit4->height(),
+                   ui.url_edit->height(),      pages->tab(0)->fontMetrics().height(),
+                   ui.go->iconSize().height(), pages->tab(0)->iconSize().height()};
     }
     QApplication::setFont(original);
     return heights;
@@ -98,6 +101,8 @@ TEST(FontScale, ResultsUrlBoxAndTabsGrowWithA16PointDesktopFontAndNothingIsCut) 
     EXPECT_GT(grown.hostName, normal.hostName);
     EXPECT_GT(grown.url, normal.url);
     EXPECT_GT(grown.tabCaption, normal.tabCaption);
+    EXPECT_GT(grown.buttonIcon, normal.buttonIcon);
+    EXPECT_GT(grown.tabIcon, normal.tabIcon);
     // In proportion: a font 16/9 as large leaves results at least half again as tall.
     EXPECT_GE(grown.hostName * 2, normal.hostName * 3);
 }

@@ -102,6 +102,8 @@ QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     button->setIcon(MakeDrawnIcon(picture));
+    const int side = qRound(button->iconSize().width() * std::max(1.0, FontScale()));
+    button->setIconSize(QSize(side, side));
     button->setAutoRaise(true);
     return button;
 }
