@@ -14,11 +14,13 @@ namespace {
 constexpr int kLayoutIconSize = 16;
 constexpr int kGap = 4;
 constexpr int kFocusMarkWidth = 2;
+constexpr int kSelectedBarWidth = 3;
 constexpr int kLayoutMaxLength = 140;
 
-// The style shades a tab between the window colour and the base colour, so
-// the mark must stand out from both.
-QColor FocusMarkColour(const QPalette& palette) {
+// The selection bar and the focus mark are drawn in it. The style shades a
+// tab between the window colour and the base colour, so it must stand out
+// from both.
+QColor MarkColour(const QPalette& palette) {
     const QColor highlight = palette.color(QPalette::Highlight);
     const bool clear = ContrastRatio(highlight, palette.color(QPalette::Window)) >= 3 &&
                        ContrastRatio(highlight, palette.color(QPalette::Base)) >= 3;
@@ -70,6 +72,11 @@ void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
         option.state |= QStyle::State_Selected;
     }
     painter.drawControl(QStyle::CE_TabBarTabShape, option);
+    if (isChecked()) {
+        // The style's shading of the selected tab is faint in many themes: a
+        // bar along its outer edge shows it clearly.
+        painter.fillRect(QRect(0, 0, kSelectedBarWidth, height()), MarkColour(palette()));
+    }
 
     // Icon, then caption, reading upwards as on the style's own left-hand tabs.
     painter.translate(0, height());
@@ -82,9 +89,8 @@ void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
     painter.drawText(QRect(side + 2 * kGap, 0, along - DecorationLength(), across),
                      Qt::AlignLeft | Qt::AlignVCenter, ShownCaption());
     if (isChecked() && parentWidget() != nullptr && parentWidget()->hasFocus()) {
-        // A solid frame, unlike the selected look, in the highlight colour
-        // unless a pale one would vanish on the tab.
-        painter.setPen(QPen(FocusMarkColour(palette()), kFocusMarkWidth));
+        // A frame round the tab, unlike the selected look's bar.
+        painter.setPen(QPen(MarkColour(palette()), kFocusMarkWidth));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(kFocusMarkWidth, kFocusMarkWidth, along - 2 * kFocusMarkWidth - 1,
                                across - 2 * kFocusMarkWidth - 1));
