@@ -85,18 +85,6 @@ class ProbeApplication : public QApplication {
     int depth_ = 0;
 };
 
-#if defined(PROBE_MAIN_WINDOW) && !defined(PROBE_WEB_PANES)
-// Panes that hold nothing, as the window was before it embedded a browser.
-class EmptyPane : public hostlore::WebPane {
-  public:
-    void Navigate(const QString& /*url*/) override {}
-    void Back() override {}
-    void Forward() override {}
-    void Stop() override {}
-    void Reload() override {}
-};
-#endif
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -109,7 +97,7 @@ int main(int argc, char* argv[]) {
 #if defined(PROBE_WEB_PANES)
     services.webPanes = hostlore::WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
 #else
-    services.webPanes = [] { return new EmptyPane; };
+    services.webPanes = [] { return new hostlore::BlankWebPane; };
 #endif
     auto window = std::make_unique<hostlore::Tmain>(services);
 #else

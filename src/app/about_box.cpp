@@ -7,15 +7,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "platform/jpeg_image.h"
+#include "app/palette_text.h"
+#include "app/program_pictures.h"
 
 namespace hostlore {
 
 namespace {
 
-QLabel* Picture(const QString& resource, const QString& name) {
+QLabel* Picture(const QString& picture, const QString& name) {
     auto* label = new QLabel;
-    label->setPixmap(JpegPicture(resource));
+    label->setPixmap(ProgramPicture(picture));
     label->setAccessibleName(name);
     return label;
 }
@@ -35,24 +36,27 @@ Tabout::Tabout(ShellOpener& shell, QString webSite, QWidget* parent)
 
     auto* banner = new QWidget;
     banner->setAutoFillBackground(true);
+    // The pictures are drawn on white, so the banner stays white, and its
+    // text black, in any theme.
     QPalette white = banner->palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::WindowText, Qt::black);
     banner->setPalette(white);
     auto* bannerRow = new QHBoxLayout(banner);
-    bannerRow->addWidget(
-        Picture(QStringLiteral(":/pictures/logo.jpg"), QStringLiteral("Hostlore logo")));
-    bannerRow->addWidget(
-        Picture(QStringLiteral(":/pictures/wordmark.jpg"), QStringLiteral("Hostlore")), 1);
-    bannerRow->addWidget(Line(QStringLiteral("V1.23")), 0, Qt::AlignBottom);
+    bannerRow->addWidget(Picture(QStringLiteral("logo"), QStringLiteral("Hostlore logo")));
+    bannerRow->addWidget(Picture(QStringLiteral("wordmark"), QStringLiteral("Hostlore")), 1);
+    QLabel* version = Line(QStringLiteral("V1.23"));
+    version->setObjectName(QStringLiteral("Version"));
+    bannerRow->addWidget(version, 0, Qt::AlignBottom);
 
     Label4 = Line(webSite_);
     Label4->setObjectName(QStringLiteral("Label4"));
     QFont linkFont = Label4->font();
     linkFont.setUnderline(true);
     Label4->setFont(linkFont);
-    QPalette navy = Label4->palette();
-    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
-    Label4->setPalette(navy);
+    // Navy, or a light blue that dark themes can show.
+    FollowBackground(Label4, QPalette::Window, QColor(0, 0, 128), QColor(138, 180, 248),
+                     {QPalette::WindowText});
     Label4->setCursor(Qt::PointingHandCursor);
     // A link the keyboard reaches with Tab and opens with Enter.
     Label4->setFocusPolicy(Qt::StrongFocus);

@@ -1,7 +1,7 @@
 #include <QApplication>
-#include <QIcon>
 
 #include "app/main_window.h"
+#include "app/program_pictures.h"
 #include "app/web_engine/deferred_web_engine.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
                      &QApplication::closeAllWindows);
     // Ties the windows to the menu entry and its icon, on Wayland too.
     QApplication::setDesktopFileName(QStringLiteral("hostlore"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("hostlore")));
+    QApplication::setWindowIcon(hostlore::ProgramIcon());
     auto services = hostlore::MainServices::ForThisProgram();
     services.webPanes = hostlore::WebEnginePanes(hostlore::ProgramWebEngineModule());
     hostlore::Tmain window(services);

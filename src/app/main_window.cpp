@@ -8,6 +8,8 @@
 
 #include "app/about_box.h"
 #include "app/main_menus.h"
+#include "app/options/options_dialog.h"
+#include "app/options/window_position.h"
 #include "app/page_control.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/service_page.h"
@@ -15,12 +17,10 @@
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
 #include "query/service_urls.h"
-#include "app/options/options_dialog.h"
 #include "settings/proxy_settings.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
-#include "app/options/window_position.h"
 
 namespace hostlore {
 

@@ -4,6 +4,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/drawn_icons.h"
+#include "app/font_scale.h"
 #include "app/main_window.h"
 #include "app/page_control.h"
 #include "app/pages/general_info_page.h"
@@ -12,6 +14,7 @@
 #include "app/pages/page_widgets.h"
 #include "app/pages/service_page.h"
 #include "app/pages/whois_info_page.h"
+#include "app/program_pictures.h"
 #include "query/query_rules.h"
 
 namespace hostlore {
@@ -42,7 +45,9 @@ QString PageName(std::size_t index) {
 void Tmain::BuildWindow() {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(QStringLiteral("Hostlore"));
-    resize(583, 430);
+    setWindowIcon(ProgramIcon());
+    // A larger desktop font needs a larger window; a smaller one keeps this size.
+    resize((QSizeF(583, 430) * std::max(1.0, FontScale())).toSize());
 
     auto* central = new QWidget;
     auto* column = new QVBoxLayout(central);
@@ -58,7 +63,7 @@ void Tmain::BuildWindow() {
 
 QWidget* Tmain::BuildTopPanel() {
     auto* panel = new QWidget;
-    panel->setFixedHeight(57);
+    panel->setFixedHeight(qRound(57 * std::max(1.0, FontScale())));
     auto* row = new QHBoxLayout(panel);
 
     url_edit = new QComboBox;
@@ -71,10 +76,10 @@ QWidget* Tmain::BuildTopPanel() {
     url_edit->setAccessibleName(QStringLiteral("URL"));
     UseTealText(url_edit);
 
-    go = ToolButton("go", QStringLiteral("Get Hostlore"), QStyle::SP_MediaPlay);
+    go = ToolButton("go", QStringLiteral("Get Hostlore"), DrawnIcon::Go);
     SpeedButton2 = ToolButton("SpeedButton2",
                               QStringLiteral("Get The URL Currently Open In The Internet Explorer"),
-                              QStyle::SP_BrowserReload);
+                              DrawnIcon::BrowserUrl);
 
     row->addWidget(Caption(QStringLiteral("URL"), url_edit));
     row->addWidget(url_edit, 1);
@@ -101,8 +106,8 @@ void Tmain::BuildPages() {
     const std::array<QWidget*, 8> pages = {generalInfo_,     whoisInfo_,       servicePages_[0],
                                            servicePages_[1], servicePages_[2], servicePages_[3],
                                            neighbourhood_,   localNetwork_};
-    const QIcon pageIcon = style()->standardIcon(QStyle::SP_FileDialogInfoView);
-    const QIcon localIcon = style()->standardIcon(QStyle::SP_ComputerIcon);
+    const QIcon pageIcon = MakeDrawnIcon(DrawnIcon::PageInfo);
+    const QIcon localIcon = MakeDrawnIcon(DrawnIcon::Computer);
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i]->setObjectName(PageName(i));
         cxPageControl1->addPage(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,

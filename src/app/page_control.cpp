@@ -135,7 +135,7 @@ void PageControl::ArrangeTabs() {
     int x = 0;
     int y = 0;
     int columnWidth = 0;
-    const int available = std::max(height(), VerticalTab::kMaxLength);
+    const int available = std::max(height(), VerticalTab::MaxLength());
     for (VerticalTab* tab : tabs_) {
         const QSize size = tab->sizeHint();
         if (y > 0 && y + size.height() > available) {

@@ -13,13 +13,21 @@ class VerticalTab : public QAbstractButton {
     Q_OBJECT
 
   public:
-    static constexpr int kMaxLength = 140;
+    // The longest a tab grows: 140 pixels at the layout's font size, more with
+    // a larger desktop font.
+    static int MaxLength();
 
     VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent = nullptr);
     QSize sizeHint() const override;
+    // The caption as the tab shows it: shortened when its room is too short.
+    QString ShownCaption() const;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    // The room the icon and the gaps around it take along the tab.
+    int DecorationLength() const;
 };
 
 }  // namespace hostlore

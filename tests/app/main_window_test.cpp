@@ -53,7 +53,7 @@ TEST_F(MainWindowTest, EveryTabStaysInSightInColumnsOnTheLeft) {
     for (int i = 0; i < pages->count(); ++i) {
         const QRect tab = pages->tab(i)->geometry();
         EXPECT_TRUE(area.contains(tab)) << i;
-        EXPECT_LE(tab.height(), VerticalTab::kMaxLength) << i;
+        EXPECT_LE(tab.height(), VerticalTab::MaxLength()) << i;
         EXPECT_LT(tab.width(), tab.height()) << "captions run vertically";
         left = std::max(left, tab.right());
     }

@@ -6,14 +6,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QPalette>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string_view>
 
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "app/pages/web_pane.h"
 #include "help_pictures/demo_server.h"
 #include "platform/program_files.h"
 
@@ -78,11 +81,27 @@ bool Save(QWidget& widget, const QString& file) {
 
 }  // namespace
 
+// A dark theme as a desktop would set it, to see the window in one.
+void UseDarkPalette() {
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x2b, 0x2b, 0x2b));
+    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    }
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(QPalette::Highlight, QColor(0x3d, 0xae, 0xe9));
+    QApplication::setPalette(dark);
+}
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 2) {
-        std::cerr << "usage: help_pictures OUTPUT-FOLDER\n";
+    const bool dark = argc == 3 && std::string_view(argv[2]) == "--dark";
+    if (argc != 2 && !dark) {
+        std::cerr << "usage: help_pictures OUTPUT-FOLDER [--dark]\n";
         return 2;
+    }
+    if (dark) {
+        UseDarkPalette();
     }
     const QDir output(QString::fromLocal8Bit(argv[1]));
     const DemoServer web("12.1.1.1", 80, "\r\n\r\n", WebReply);
@@ -93,6 +112,8 @@ int main(int argc, char* argv[]) {
     services.settingsFolder = hostlore::UserFolders::FromEnvironment().ConfigFolder();
     std::filesystem::create_directories(services.settingsFolder);
     std::ofstream(services.settingsFolder / "settings.ini", std::ios::binary) << kSettings;
+    // The service pages' panes stay blank: no outside service is reachable here.
+    services.webPanes = [] { return new hostlore::BlankWebPane; };
 
     hostlore::Tmain window(services);
     QApplication::setApplicationName(window.ApplicationTitle());

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "app/pages/page_widgets.h"
-#include "platform/jpeg_image.h"
+#include "app/program_pictures.h"
 #include "platform/message_boxes.h"
 #include "platform/network_text.h"
 
@@ -26,7 +26,7 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
     auto* grid = new QGridLayout(this);
 
     Banner->setObjectName(QStringLiteral("Banner"));
-    Banner->setPixmap(JpegPicture(QStringLiteral(":/pictures/banner.jpg")));
+    Banner->setPixmap(ProgramPicture(QStringLiteral("banner")));
     Banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // A narrow window shows less of the banner instead of growing.
     Banner->setMinimumWidth(1);

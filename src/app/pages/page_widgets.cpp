@@ -7,11 +7,16 @@
 #include <QPlainTextEdit>
 #include <QToolButton>
 
+#include "app/font_scale.h"
+#include "app/palette_text.h"
+
 namespace hostlore {
 
 namespace {
 
-const QColor kTeal(0, 128, 128);
+// A deep teal: thin smoothed strokes show lighter than their colour, and must
+// still reach 4.5:1 on white.
+const QColor kTeal(0, 112, 112);
 const QColor kLightTeal(77, 208, 208);
 
 // A tool button that Enter presses too, as keyboard users expect of a
@@ -31,19 +36,17 @@ class EnterToolButton : public QToolButton {
 }  // namespace
 
 QFont ArialFont(int pointSize, bool bold) {
-    QFont font(QStringLiteral("Arial"), pointSize);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize * FontScale());
     font.setStyleHint(QFont::SansSerif);
     font.setBold(bold);
     return font;
 }
 
 void UseTealText(QWidget* widget) {
-    QPalette palette = widget->palette();
     // Dark themes get a lighter teal, so the results stay easy to read.
-    const QColor teal = palette.color(QPalette::Base).lightnessF() < 0.5 ? kLightTeal : kTeal;
-    palette.setColor(QPalette::Text, teal);
-    palette.setColor(QPalette::WindowText, teal);
-    widget->setPalette(palette);
+    FollowBackground(widget, QPalette::Base, kTeal, kLightTeal,
+                     {QPalette::Text, QPalette::WindowText});
 }
 
 QLabel* Caption(const QString& text, QWidget* buddy) {
@@ -93,12 +96,14 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption) {
     return area;
 }
 
-QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture) {
+QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture) {
     auto* button = new EnterToolButton;
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(hint);
     button->setAccessibleName(hint);
-    button->setIcon(button->style()->standardIcon(picture));
+    button->setIcon(MakeDrawnIcon(picture));
+    const int side = qRound(button->iconSize().width() * std::max(1.0, FontScale()));
+    button->setIconSize(QSize(side, side));
     button->setAutoRaise(true);
     return button;
 }

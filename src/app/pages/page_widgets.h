@@ -2,7 +2,8 @@
 
 #include <QFont>
 #include <QString>
-#include <QStyle>
+
+#include "app/drawn_icons.h"
 
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,7 @@ namespace hostlore {
 
 // The building blocks the pages share, so that every page looks alike.
 
+// Arial at a size given for the layout's font, grown with the desktop's font.
 QFont ArialFont(int pointSize = 9, bool bold = false);
 void UseTealText(QWidget* widget);
 
@@ -33,6 +35,6 @@ QLineEdit* ResultField(const char* name, const QString& caption, const QFont& fo
 
 QPlainTextEdit* TextArea(const char* name, const QString& caption);
 
-QToolButton* ToolButton(const char* name, const QString& hint, QStyle::StandardPixmap picture);
+QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture);
 
 }  // namespace hostlore

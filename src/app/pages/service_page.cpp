@@ -13,15 +13,15 @@ namespace {
 
 struct PaneButton {
     QString hint;
-    QStyle::StandardPixmap picture;
+    DrawnIcon picture;
     void (WebPane::*operation)();
 };
 
 const std::array<PaneButton, 4> kPaneButtons = {{
-    {QStringLiteral("Back"), QStyle::SP_ArrowBack, &WebPane::Back},
-    {QStringLiteral("Forward"), QStyle::SP_ArrowForward, &WebPane::Forward},
-    {QStringLiteral("Stop"), QStyle::SP_BrowserStop, &WebPane::Stop},
-    {QStringLiteral("Refresh"), QStyle::SP_BrowserReload, &WebPane::Reload},
+    {QStringLiteral("Back"), DrawnIcon::Back, &WebPane::Back},
+    {QStringLiteral("Forward"), DrawnIcon::Forward, &WebPane::Forward},
+    {QStringLiteral("Stop"), DrawnIcon::Halt, &WebPane::Stop},
+    {QStringLiteral("Refresh"), DrawnIcon::Reload, &WebPane::Reload},
 }};
 
 }  // namespace

@@ -22,7 +22,7 @@ QString Latin1(std::string_view text) {
 StoppableRun::StoppableRun(const char* stopName, const QString& stopHint, const char* statusName,
                            QWidget* parent)
     : QWidget(parent),
-      stop_(ToolButton(stopName, stopHint, QStyle::SP_MediaStop)),
+      stop_(ToolButton(stopName, stopHint, DrawnIcon::Stop)),
       status_(PlainLabel(statusName, QStringLiteral("Status:"))) {
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);

@@ -20,6 +20,17 @@ class WebPane : public QWidget {
     virtual void Reload() = 0;
 };
 
+// A pane that shows nothing and ignores every call: for a window taken
+// without a browser engine.
+class BlankWebPane : public WebPane {
+  public:
+    void Navigate(const QString& /*url*/) override {}
+    void Back() override {}
+    void Forward() override {}
+    void Stop() override {}
+    void Reload() override {}
+};
+
 // Makes the pane of one service page; the page takes it as its child.
 using WebPaneFactory = std::function<WebPane*()>;
 

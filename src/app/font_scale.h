@@ -1,0 +1,10 @@
+#pragma once
+
+namespace hostlore {
+
+// How much larger the desktop's default font (the application font) is than
+// the one the window was laid out for. Fonts, tab lengths and the window's
+// first size grow by it, so a larger desktop font clips nothing.
+double FontScale();
+
+}  // namespace hostlore
