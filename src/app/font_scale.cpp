@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <algorithm>
 
 namespace hostlore {
 
@@ -16,6 +17,10 @@ double FontScale() {
     // QFontInfo also knows the point size of a font given in pixels.
     const double desktop = QFontInfo(QApplication::font()).pointSizeF();
     return desktop > 0 ? desktop / kLayoutPointSize : 1;
+}
+
+double GrowthScale() {
+    return std::max(1.0, FontScale());
 }
 
 }  // namespace hostlore

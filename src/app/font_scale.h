@@ -7,4 +7,8 @@ namespace hostlore {
 // first size grow by it, so a larger desktop font clips nothing.
 double FontScale();
 
+// Sizes laid out in pixels grow with a larger desktop font but never shrink
+// below their design.
+double GrowthScale();
+
 }  // namespace hostlore

@@ -47,7 +47,7 @@ void Tmain::BuildWindow() {
     setWindowTitle(QStringLiteral("Hostlore"));
     setWindowIcon(ProgramIcon());
     // A larger desktop font needs a larger window; a smaller one keeps this size.
-    resize((QSizeF(583, 430) * std::max(1.0, FontScale())).toSize());
+    resize((QSizeF(583, 430) * GrowthScale()).toSize());
 
     auto* central = new QWidget;
     auto* column = new QVBoxLayout(central);
@@ -63,7 +63,7 @@ void Tmain::BuildWindow() {
 
 QWidget* Tmain::BuildTopPanel() {
     auto* panel = new QWidget;
-    panel->setFixedHeight(qRound(57 * std::max(1.0, FontScale())));
+    panel->setFixedHeight(qRound(57 * GrowthScale()));
     auto* row = new QHBoxLayout(panel);
 
     url_edit = new QComboBox;

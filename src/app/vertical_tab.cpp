@@ -32,7 +32,7 @@ QColor MarkColour(const QPalette& palette) {
 VerticalTab::VerticalTab(const QIcon& icon, const QString& caption, QWidget* parent)
     : QAbstractButton(parent) {
     setIcon(icon);
-    const int iconSide = qRound(kLayoutIconSize * std::max(1.0, FontScale()));
+    const int iconSide = qRound(kLayoutIconSize * GrowthScale());
     setIconSize(QSize(iconSide, iconSide));
     setText(caption);
     setAccessibleName(caption.trimmed());
@@ -41,7 +41,7 @@ VerticalTab::VerticalTab(const QIcon& icon, const QString& caption, QWidget* par
 }
 
 int VerticalTab::MaxLength() {
-    return qRound(kLayoutMaxLength * std::max(1.0, FontScale()));
+    return qRound(kLayoutMaxLength * GrowthScale());
 }
 
 QSize VerticalTab::sizeHint() const {

@@ -17,6 +17,8 @@ constexpr std::array kSignals = {SIGTERM, SIGINT, SIGHUP};
 
 // Written by the signal handler, read on the owning thread.
 std::array<int, 2> wakePipe = {-1, -1};
+// What each signal did before; ignored ones (as under nohup) stay ignored.
+std::array<struct sigaction, kSignals.size()> previous{};
 
 extern "C" void NoteSignal(int /*number*/) {
     const int saved = errno;
@@ -26,13 +28,22 @@ extern "C" void NoteSignal(int /*number*/) {
     errno = saved;
 }
 
-void SetHandler(void (*handler)(int)) {
+void TakeOver() {
     struct sigaction action {};
-    action.sa_handler = handler;
+    action.sa_handler = NoteSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int number : kSignals) {
-        ::sigaction(number, &action, nullptr);
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        ::sigaction(kSignals[i], nullptr, &previous[i]);
+        if (previous[i].sa_handler != SIG_IGN) {
+            ::sigaction(kSignals[i], &action, nullptr);
+        }
+    }
+}
+
+void GiveBack() {
+    for (std::size_t i = 0; i < kSignals.size(); ++i) {
+        ::sigaction(kSignals[i], &previous[i], nullptr);
     }
 }
 
@@ -47,11 +58,13 @@ TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent) {
     }
     notifier_ = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::TakeSignals);
-    SetHandler(NoteSignal);
+    TakeOver();
 }
 
 TerminationRequests::~TerminationRequests() {
-    SetHandler(SIG_DFL);
+    if (!answered_) {
+        GiveBack();
+    }
     delete notifier_;
     for (int& end : wakePipe) {
         ::close(end);
@@ -63,6 +76,13 @@ void TerminationRequests::TakeSignals() {
     std::array<char, 64> bytes{};
     while (::read(wakePipe[0], bytes.data(), bytes.size()) > 0) {
     }
+    if (answered_) {
+        return;
+    }
+    // A close that stalls must not make the program unkillable: the next
+    // signal does what it did before.
+    answered_ = true;
+    GiveBack();
     emit requested();
 }
 

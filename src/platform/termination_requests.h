@@ -8,8 +8,9 @@ namespace hostlore {
 
 // Turns SIGTERM, SIGINT and SIGHUP into the `requested` signal on the thread
 // that made this object, so that the end of a session or Ctrl+C in a terminal
-// closes the windows the ordinary way and what they save is not lost. One may
-// exist at a time.
+// closes the windows the ordinary way and what they save is not lost. Only the
+// first signal is turned into a request; signals that were ignored stay so. One
+// may exist at a time.
 class TerminationRequests : public QObject {
     Q_OBJECT
 
@@ -26,6 +27,7 @@ class TerminationRequests : public QObject {
     void TakeSignals();
 
     QSocketNotifier* notifier_ = nullptr;
+    bool answered_ = false;
 };
 
 }  // namespace hostlore

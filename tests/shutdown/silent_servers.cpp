@@ -47,6 +47,7 @@ int main() {
     std::printf("ready\n");
     std::fflush(stdout);
     std::vector<pollfd> watched;
+    watched.reserve(listeners.size());
     for (const Listener& listener : listeners) {
         watched.push_back({listener.descriptor, POLLIN, 0});
     }

@@ -34,7 +34,7 @@ LocalNetworkPage::LocalNetworkPage(QWidget* parent)
       Memo2(TextArea("Memo2", QStringLiteral("Local Adapter Information"))) {
     auto* grid = new QGridLayout(this);
     grid->setHorizontalSpacing(8);
-    Memo4->setFixedWidth(qRound(161 * FontScale()));
+    Memo4->setFixedWidth(qRound(161 * GrowthScale()));
     grid->addWidget(Caption(Memo4->accessibleName(), Memo4), 0, 0);
     grid->addWidget(Caption(Memo2->accessibleName(), Memo2), 0, 1);
     grid->addWidget(Memo4, 1, 0);

@@ -102,7 +102,7 @@ QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture
     button->setToolTip(hint);
     button->setAccessibleName(hint);
     button->setIcon(MakeDrawnIcon(picture));
-    const int side = qRound(button->iconSize().width() * std::max(1.0, FontScale()));
+    const int side = qRound(button->iconSize().width() * GrowthScale());
     button->setIconSize(QSize(side, side));
     button->setAutoRaise(true);
     return button;
