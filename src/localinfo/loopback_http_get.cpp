@@ -44,6 +44,43 @@ std::optional<ReplyHead> ReadHead(std::string_view reply, std::size_t headerEnd)
 
 }  // namespace
 
+std::optional<std::string> ReceiveLoopbackReply(TNetTCPConnection& connection,
+                                                std::chrono::steady_clock::time_point deadline,
+                                                std::size_t maxReply) {
+    std::optional<ReplyHead> head;
+    for (;;) {
+        const std::string& reply = connection.PendingInput();
+        if (!head) {
+            if (const auto end = reply.find(kHeaderEnd); end != std::string::npos) {
+                head = ReadHead(reply, end);
+                if (!head) {
+                    return std::nullopt;
+                }
+            }
+        }
+        if (head && head->bodyLength) {
+            if (head->size + *head->bodyLength > maxReply) {
+                return std::nullopt;
+            }
+            if (reply.size() >= head->size + *head->bodyLength) {
+                return reply.substr(head->size, *head->bodyLength);
+            }
+        }
+        if (reply.size() > maxReply) {
+            return std::nullopt;
+        }
+        if (!connection.IsConnected()) {
+            return head ? std::optional(reply.substr(head->size)) : std::nullopt;
+        }
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            return std::nullopt;
+        }
+        connection.ReceiveChunk(false, static_cast<int>(left.count()));
+    }
+}
+
 std::optional<std::string> LoopbackHttpGet(int port, const std::string& target,
                                            std::chrono::steady_clock::time_point deadline,
                                            std::size_t maxReply) {
@@ -54,38 +91,7 @@ std::optional<std::string> LoopbackHttpGet(int port, const std::string& target,
         client.OpenConnection();
         client.SendText("GET " + target + " HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(port) +
                         "\r\n\r\n");
-        std::optional<ReplyHead> head;
-        for (;;) {
-            const std::string& reply = client.PendingInput();
-            if (!head) {
-                if (const auto end = reply.find(kHeaderEnd); end != std::string::npos) {
-                    head = ReadHead(reply, end);
-                    if (!head) {
-                        return std::nullopt;
-                    }
-                }
-            }
-            if (head && head->bodyLength) {
-                if (head->size + *head->bodyLength > maxReply) {
-                    return std::nullopt;
-                }
-                if (reply.size() >= head->size + *head->bodyLength) {
-                    return reply.substr(head->size, *head->bodyLength);
-                }
-            }
-            if (reply.size() > maxReply) {
-                return std::nullopt;
-            }
-            if (!client.IsConnected()) {
-                return head ? std::optional(reply.substr(head->size)) : std::nullopt;
-            }
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                deadline - std::chrono::steady_clock::now());
-            if (left.count() <= 0) {
-                return std::nullopt;
-            }
-            client.ReceiveChunk(false, static_cast<int>(left.count()));
-        }
+        return ReceiveLoopbackReply(client, deadline, maxReply);
     } catch (const ENetException&) {
         return std::nullopt;
     }

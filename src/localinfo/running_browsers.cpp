@@ -48,18 +48,6 @@ QJsonObject Selected(const QJsonObject& holder, const char* key, const QJsonValu
                                                      : QJsonObject();
 }
 
-std::optional<RunningBrowsers::Page> ActivePageOfSession(const std::string& json) {
-    const QJsonObject session = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
-    const QJsonObject window = Selected(session, "selectedWindow", session.value("windows"));
-    const QJsonObject tab = Selected(window, "selected", window.value("tabs"));
-    const QJsonObject entry = Selected(tab, "index", tab.value("entries"));
-    if (!entry.contains("url")) {
-        return std::nullopt;
-    }
-    return RunningBrowsers::Page{entry.value("url").toString().toStdString(),
-                                 entry.value("title").toString().toStdString()};
-}
-
 // The largest file whose block can decompress to kMaxSessionSize.
 std::size_t MaxMozLz4FileSize() {
     return kMozLz4HeaderSize +
@@ -78,6 +66,30 @@ int DevToolsPort(const std::filesystem::path& configHome) {
 }
 
 }  // namespace
+
+std::optional<RunningBrowsers::Page> ActivePageOfSession(const std::string& json) {
+    const QJsonObject session = QJsonDocument::fromJson(QByteArray::fromStdString(json)).object();
+    const QJsonObject window = Selected(session, "selectedWindow", session.value("windows"));
+    const QJsonObject tab = Selected(window, "selected", window.value("tabs"));
+    const QJsonObject entry = Selected(tab, "index", tab.value("entries"));
+    if (!entry.contains("url")) {
+        return std::nullopt;
+    }
+    return RunningBrowsers::Page{entry.value("url").toString().toStdString(),
+                                 entry.value("title").toString().toStdString()};
+}
+
+std::optional<RunningBrowsers::Page> FirstPageOfTargetList(const std::string& json) {
+    for (const QJsonValue target :
+         QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
+        const QJsonObject page = target.toObject();
+        if (page.value("type").toString() == QLatin1String("page")) {
+            return RunningBrowsers::Page{page.value("url").toString().toStdString(),
+                                         page.value("title").toString().toStdString()};
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<std::string> DecodeMozLz4(std::string_view bytes) {
     if (bytes.size() < kMozLz4HeaderSize || bytes.substr(0, kMozLz4Magic.size()) != kMozLz4Magic ||
@@ -156,18 +168,7 @@ std::optional<RunningBrowsers::Page> RunningBrowsers::ChromiumActivePage(
     std::chrono::steady_clock::time_point deadline) const {
     const auto list =
         LoopbackHttpGet(DevToolsPort(configHome_), "/json", deadline, kMaxPageListReply);
-    if (!list) {
-        return std::nullopt;
-    }
-    for (const QJsonValue target :
-         QJsonDocument::fromJson(QByteArray::fromStdString(*list)).array()) {
-        const QJsonObject page = target.toObject();
-        if (page.value("type").toString() == QLatin1String("page")) {
-            return Page{page.value("url").toString().toStdString(),
-                        page.value("title").toString().toStdString()};
-        }
-    }
-    return std::nullopt;
+    return list ? FirstPageOfTargetList(*list) : std::nullopt;
 }
 
 std::optional<std::string> RunningBrowsers::ActivePageReply() {

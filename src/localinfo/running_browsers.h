@@ -30,6 +30,13 @@ class RunningBrowsers : public BrowserUrlSource {
     std::filesystem::path configHome_;
 };
 
+// The page a Firefox session (JSON) has selected: the selected entry of the
+// selected tab of the selected window.
+std::optional<RunningBrowsers::Page> ActivePageOfSession(const std::string& json);
+
+// The first page in Chromium's JSON list of debugging targets.
+std::optional<RunningBrowsers::Page> FirstPageOfTargetList(const std::string& json);
+
 // The JSON text of a Firefox "mozLz40" file, or nothing when it is not one.
 std::optional<std::string> DecodeMozLz4(std::string_view bytes);
 
