@@ -3,6 +3,7 @@
 # FUZZ_JOBS at a time (default 1), at low priority. Each target works in
 # build/fuzz-runs/TARGET/: its growing corpus (seeded from corpus/TARGET), its
 # log and any finding (crash-*, leak-*, timeout-*, oom-*). A summary follows.
+# FUZZ_OPTIONS adds libFuzzer options, e.g. "-max_len=16384 -len_control=0".
 #
 #   tests/fuzz/run_fuzzers.sh SECONDS [TARGET...]
 set -euo pipefail
@@ -38,7 +39,7 @@ run_target() {
     cp -n "$seeds/$target"/* "$folder/corpus/"
     (cd "$folder" && nice "$build/tests/fuzz/${target}_fuzzer" corpus \
         -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
-        -artifact_prefix="$folder/" >"$folder/log.txt" 2>&1) || true
+        -artifact_prefix="$folder/" ${FUZZ_OPTIONS:-} >"$folder/log.txt" 2>&1) || true
 }
 
 running=0
