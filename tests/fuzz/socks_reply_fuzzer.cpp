@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TNetTCPConnection connection;
     const fuzz::ScriptedPeer server(input.Rest(), connection);
     try {
-        NegotiateSocks(connection, socks, target, 80, nullptr);
+        NegotiateSocks(connection, socks, target, 80, nullptr, 1000);
     } catch (const ENetException&) {
         // Refusals and short replies end here, as they do for every connection.
     }
