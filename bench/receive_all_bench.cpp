@@ -1,7 +1,6 @@
 // ReceiveAll against a plain recv loop, both reading the same 64 MB reply
 // over loopback. Run with --benchmark_min_time=… for steadier figures.
 
-#include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -12,6 +11,7 @@
 #include <thread>
 
 #include "net/tcp_client.h"
+#include "support/loopback_server.h"
 
 namespace {
 
@@ -21,15 +21,9 @@ constexpr std::size_t kReplySize = 64u << 20;
 class BulkServer {
   public:
     BulkServer() : reply_(kReplySize, 'w') {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
-        ::listen(listener_, 4);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        const hostlore::test::LoopbackListener listener = hostlore::test::ListenOnLoopback(4);
+        listener_ = listener.descriptor;
+        port_ = listener.port;
         thread_ = std::thread([this] { Serve(); });
     }
     ~BulkServer() {
@@ -92,11 +86,8 @@ void ReceiveAllOverLoopback(benchmark::State& state) {
 void PlainRecvLoopOverLoopback(benchmark::State& state) {
     for (auto _ : state) {
         const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(static_cast<std::uint16_t>(Server().Port()));
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        const sockaddr_in address = hostlore::test::LoopbackAddress(Server().Port());
+        ::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
         std::string reply;
         char chunk[32768];
         for (;;) {

@@ -3,7 +3,6 @@
 // window went without answering (a 5 ms timer's largest gap), for the worker
 // as it is and for one hand-off per line, in the same run.
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -21,6 +20,7 @@
 #include "query/url_parts.h"
 #include "query/whois_reply.h"
 #include "query/whois_thread.h"
+#include "support/loopback_server.h"
 
 namespace {
 
@@ -41,15 +41,9 @@ std::string Reply() {
 class WhoisServer {
   public:
     explicit WhoisServer(std::string reply) : reply_(std::move(reply)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
-        ::listen(listener_, 4);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        const test::LoopbackListener listener = test::ListenOnLoopback(4);
+        listener_ = listener.descriptor;
+        port_ = listener.port;
         thread_ = std::thread([this] {
             for (;;) {
                 const int peer = ::accept(listener_, nullptr, nullptr);

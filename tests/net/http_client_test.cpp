@@ -1,6 +1,5 @@
 #include "net/http_client.h"
 
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
@@ -386,18 +385,13 @@ TEST(HttpClientBounds, EndlessHeadersAnEndlessLineAndSilenceFail) {
 class FullListener {
   public:
     FullListener() {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof(address);
-        ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length);
-        ::listen(listener_, 0);
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
+        const test::LoopbackListener listener = test::ListenOnLoopback(0);
+        listener_ = listener.descriptor;
+        port_ = listener.port;
+        const sockaddr_in address = test::LoopbackAddress(port_);
         for (int i = 0; i < 4; ++i) {
             const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            ::connect(filler, reinterpret_cast<sockaddr*>(&address), length);
+            ::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
             fillers_.push_back(filler);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -60,18 +60,33 @@ void ServerConnection::WaitForClientClose() {
     }
 }
 
-LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
-    listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+sockaddr_in LoopbackAddress(int port) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<std::uint16_t>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
+LoopbackListener ListenOnLoopback(int backlog) {
+    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address = LoopbackAddress(0);
     socklen_t length = sizeof(address);
-    if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        ::listen(listener_, 16) != 0 ||
-        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+    if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+        ::listen(descriptor, backlog) != 0 ||
+        ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        if (descriptor >= 0) {
+            ::close(descriptor);
+        }
         throw std::runtime_error("cannot listen on the loopback address");
     }
-    port_ = ntohs(address.sin_port);
+    return {descriptor, ntohs(address.sin_port)};
+}
+
+LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
+    const LoopbackListener listener = ListenOnLoopback(16);
+    listener_ = listener.descriptor;
+    port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });
 }
 

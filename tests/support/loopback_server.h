@@ -1,5 +1,7 @@
 #pragma once
 
+#include <netinet/in.h>
+
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -11,6 +13,17 @@
 namespace hostlore::test {
 
 class LoopbackServer;
+
+// 127.0.0.1 at `port`.
+sockaddr_in LoopbackAddress(int port);
+
+struct LoopbackListener {
+    int descriptor;
+    int port;
+};
+// A socket listening on 127.0.0.1 and an ephemeral port; throws when there is
+// none to be had.
+LoopbackListener ListenOnLoopback(int backlog);
 
 // One accepted connection, as the server's script sees it.
 class ServerConnection {
