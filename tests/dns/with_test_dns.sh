@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
-# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test. Without
-# root the program runs without it, and its tests skip themselves.
+# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test. The test
+# blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
+# can serve on the very address that a name resolves to. Without root the
+# program runs without it, and its tests skip themselves.
 set -euo pipefail
 
 if [ "$(id -u)" -ne 0 ] || ! command -v dnsmasq >/dev/null || ! command -v ip >/dev/null; then
@@ -31,6 +33,9 @@ etc="$test_namespace_etc"
 printf '127.0.0.1 localhost\n' >"$etc/hosts"
 printf 'nameserver 127.0.0.1\noptions timeout:2 attempts:2\n' >"$etc/resolv.conf"
 printf 'hosts: files dns\n' >"$etc/nsswitch.conf"
+for block in 192.0.2.1/24 203.0.113.1/24; do
+    ip -n "$name" addr add "$block" dev lo
+done
 
 ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --listen-address=127.0.0.1 --bind-interfaces --port=53 \
