@@ -18,7 +18,7 @@ namespace hostlore {
 // outstanding.
 class ReverseLookahead {
   public:
-    static constexpr std::uint64_t kWindow = 64;
+    static constexpr std::uint64_t kWindow = 128;
     using Name = std::optional<std::string>;  // nothing: no name
 
     ReverseLookahead(Resolver& resolver, std::uint32_t first, std::uint64_t count);
