@@ -85,8 +85,8 @@ HostLookup SystemResolver::LookupAddress(const Ipv4Address& address) {
 std::unique_ptr<ReverseLookups> SystemResolver::NewReverseLookups() {
     std::lock_guard lock(mutex_);
     if (!engine_) {
-        engine_ =
-            std::make_unique<AresReverseEngine>();  // tried again by the next batch if it fails
+        // When it cannot start, the next batch tries again.
+        engine_ = std::make_unique<AresReverseEngine>();
     }
     return engine_->NewBatch();
 }

@@ -43,8 +43,6 @@ class ReverseLookups {
     virtual void Start(const Ipv4Address& address, ReverseAnswer answer) = 0;
 };
 
-class AresReverseEngine;
-
 // The one name resolver of the program. Implementations are safe to call from
 // any number of threads at once.
 class Resolver {
@@ -57,6 +55,8 @@ class Resolver {
     // an exception when the look-ups cannot be started at all.
     virtual std::unique_ptr<ReverseLookups> NewReverseLookups();
 };
+
+class AresReverseEngine;
 
 // The system's resolver (hosts file, DNS, as the machine is set up). Its
 // reverse batches go through c-ares on one thread for all of them, started
