@@ -100,7 +100,7 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     deb=$(echo "$work"/package/hostlore_1.23_*.deb)
     [ -f "$deb" ] || { fail "no package made"; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1; do
+    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1 libc-ares2; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg -x "$deb" "$work/root"
