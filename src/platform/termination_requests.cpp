@@ -5,9 +5,11 @@
 
 #include <QSocketNotifier>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
+#include <thread>
 
 namespace hostlore {
 
@@ -15,16 +17,25 @@ namespace {
 
 constexpr std::array kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// Written by the signal handler, read on the owning thread.
-std::array<int, 2> wakePipe = {-1, -1};
+// The handler may run on any thread, also while the owner closes the pipe: it
+// counts itself in before it takes the write end, and the owner closes the
+// pipe only once the end is taken away and no handler is counted in.
+static_assert(std::atomic<int>::is_always_lock_free, "used by a signal handler");
+std::atomic<int> wakeWriteEnd{-1};
+std::atomic<int> handlersWriting{0};
+int wakeReadEnd = -1;
 // What each signal did before; ignored ones (as under nohup) stay ignored.
 std::array<struct sigaction, kSignals.size()> previous{};
 
 extern "C" void NoteSignal(int /*number*/) {
     const int saved = errno;
+    ++handlersWriting;
     const char byte = 1;
     // A full pipe already holds a request; nothing is lost by dropping this one.
-    [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
+    if (const int end = wakeWriteEnd.load(); end >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(end, &byte, 1);
+    }
+    --handlersWriting;
     errno = saved;
 }
 
@@ -50,13 +61,16 @@ void GiveBack() {
 }  // namespace
 
 TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent) {
-    if (wakePipe[0] >= 0) {
+    if (wakeReadEnd >= 0) {
         throw std::logic_error("Termination requests are already taken.");
     }
-    if (::pipe2(wakePipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::array<int, 2> ends{};
+    if (::pipe2(ends.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("Cannot watch for termination requests.");
     }
-    notifier_ = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
+    wakeReadEnd = ends[0];
+    wakeWriteEnd = ends[1];
+    notifier_ = new QSocketNotifier(wakeReadEnd, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::TakeSignals);
     TakeOver();
 }
@@ -66,15 +80,18 @@ TerminationRequests::~TerminationRequests() {
         GiveBack();
     }
     delete notifier_;
-    for (int& end : wakePipe) {
-        ::close(end);
-        end = -1;
+    const int writeEnd = wakeWriteEnd.exchange(-1);
+    while (handlersWriting != 0) {
+        std::this_thread::yield();
     }
+    ::close(writeEnd);
+    ::close(wakeReadEnd);
+    wakeReadEnd = -1;
 }
 
 void TerminationRequests::TakeSignals() {
     std::array<char, 64> bytes{};
-    while (::read(wakePipe[0], bytes.data(), bytes.size()) > 0) {
+    while (::read(wakeReadEnd, bytes.data(), bytes.size()) > 0) {
     }
     if (answered_) {
         return;
