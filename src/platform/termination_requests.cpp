@@ -5,11 +5,11 @@
 
 #include <QSocketNotifier>
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <stdexcept>
-#include <thread>
+
+#include "platform/handler_write_end.h"
 
 namespace hostlore {
 
@@ -17,25 +17,18 @@ namespace {
 
 constexpr std::array kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// The handler may run on any thread, also while the owner closes the pipe: it
-// counts itself in before it takes the write end, and the owner closes the
-// pipe only once the end is taken away and no handler is counted in.
-static_assert(std::atomic<int>::is_always_lock_free, "used by a signal handler");
-std::atomic<int> wakeWriteEnd{-1};
-std::atomic<int> handlersWriting{0};
+HandlerWriteEnd wakeWriteEnd;
 int wakeReadEnd = -1;
 // What each signal did before; ignored ones (as under nohup) stay ignored.
 std::array<struct sigaction, kSignals.size()> previous{};
 
 extern "C" void NoteSignal(int /*number*/) {
     const int saved = errno;
-    ++handlersWriting;
     const char byte = 1;
     // A full pipe already holds a request; nothing is lost by dropping this one.
-    if (const int end = wakeWriteEnd.load(); end >= 0) {
-        [[maybe_unused]] const ssize_t written = ::write(end, &byte, 1);
+    if (const HandlerWriteEnd::Use end(wakeWriteEnd); end.Descriptor() >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(end.Descriptor(), &byte, 1);
     }
-    --handlersWriting;
     errno = saved;
 }
 
@@ -69,7 +62,7 @@ TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent) {
         throw std::runtime_error("Cannot watch for termination requests.");
     }
     wakeReadEnd = ends[0];
-    wakeWriteEnd = ends[1];
+    wakeWriteEnd.Open(ends[1]);
     notifier_ = new QSocketNotifier(wakeReadEnd, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::TakeSignals);
     TakeOver();
@@ -80,11 +73,8 @@ TerminationRequests::~TerminationRequests() {
         GiveBack();
     }
     delete notifier_;
-    const int writeEnd = wakeWriteEnd.exchange(-1);
-    while (handlersWriting != 0) {
-        std::this_thread::yield();
-    }
-    ::close(writeEnd);
+    // A signal on another thread may be in the handler still.
+    wakeWriteEnd.Close();
     ::close(wakeReadEnd);
     wakeReadEnd = -1;
 }

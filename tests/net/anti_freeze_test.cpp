@@ -3,23 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QEventLoop>
 #include <QTimer>
-#include <functional>
+#include <thread>
 
 namespace hostlore {
 namespace {
 
-// Runs `work` on `thread`, which has an event loop of its own, and waits.
-void RunOn(QThread& thread, const std::function<void()>& work) {
-    QObject context;
-    context.moveToThread(&thread);
-    QMetaObject::invokeMethod(&context, work, Qt::BlockingQueuedConnection);
-    context.moveToThread(QThread::currentThread());
-}
-
-// Whether a yield on the thread it runs on handled an event that was waiting.
+// Whether a yield on the calling thread handled an event that was waiting.
 bool YieldHandledAWaitingEvent() {
+    const QEventLoop loop;  // gives a thread of its own an event dispatcher
     QObject context;
     bool handled = false;
     QTimer::singleShot(0, &context, [&] { handled = true; });
@@ -31,33 +24,42 @@ bool YieldHandledAWaitingEvent() {
 // never on a worker's: workers do not even ask the application, which may be
 // going away on its own thread.
 TEST(AntiFreeze, YieldsOnlyOnTheThreadThatMadeIt) {
-    QThread other;
-    other.start();
     const struct {
         const char* name;
-        bool madeOnOther;
-        bool yieldOnOther;
+        bool madeOnWorker;
+        bool yieldOnWorker;
         bool handled;
     } cases[] = {
         {"made and yielding here", false, false, true},
-        {"made here, yielding on another thread", false, true, false},
-        {"made and yielding on another thread", true, true, true},
-        {"made on another thread, yielding here", true, false, false},
+        {"made here, yielding on a worker", false, true, false},
+        {"made and yielding on a worker", true, true, true},
+        {"made on a worker, yielding here", true, false, false},
     };
     for (const auto& c : cases) {
         std::shared_ptr<TNetAntiFreeze> antiFreeze;
-        const auto make = [&] { antiFreeze = std::make_shared<TNetAntiFreeze>(); };
-        c.madeOnOther ? RunOn(other, make) : make();
-        TNetAntiFreeze::Install(antiFreeze);
         bool handled = false;
+        const auto make = [&] {
+            antiFreeze = std::make_shared<TNetAntiFreeze>();
+            TNetAntiFreeze::Install(antiFreeze);
+        };
         const auto yield = [&] { handled = YieldHandledAWaitingEvent(); };
-        c.yieldOnOther ? RunOn(other, yield) : yield();
+        if (!c.madeOnWorker) {
+            make();
+        }
+        std::thread([&] {
+            if (c.madeOnWorker) {
+                make();
+            }
+            if (c.yieldOnWorker) {
+                yield();
+            }
+        }).join();
+        if (!c.yieldOnWorker) {
+            yield();
+        }
         TNetAntiFreeze::Uninstall(antiFreeze.get());
         EXPECT_EQ(handled, c.handled) << c.name;
-        QCoreApplication::processEvents();
     }
-    other.quit();
-    other.wait();
 }
 
 }  // namespace
