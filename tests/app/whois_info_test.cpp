@@ -128,7 +128,7 @@ TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
     auto* memo = test::Find<QPlainTextEdit>(page, "Memo3");
     EXPECT_LE(memo->document()->characterCount(), WhoisInfoPage::kCharactersPerTurn + 4096)
         << "all of it laid out in one turn";
-    ASSERT_TRUE(test::PumpUntil([&] { return memo->document()->blockCount() == 256; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return memo->document()->blockCount() == 256; }, 60000));
     EXPECT_EQ(memo->document()->firstBlock().length() - 1, 4096);
     EXPECT_TRUE(memo->document()->lastBlock().text().startsWith(kWhoisContinuationMark));
     EXPECT_EQ(memo->toPlainText().remove(kWhoisContinuationMark).remove('\n').toStdString(), line);
