@@ -4,16 +4,20 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 #include <filesystem>
+#include <future>
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/scripted_whois_server.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -69,9 +73,9 @@ TEST(Startup, AStoredProxyGivesTheWhoisClientItsHostAndPort) {
     test::FakeProgram program;
     program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=1080\r\n");
     Tmain window(program.Services());
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "socks.example.test");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 1080);
-    EXPECT_EQ(window.NetWhois->SocksInfo.Version, TSocksVersion::svNoSocks);
+    EXPECT_EQ(window.Connection().socks.Host, "socks.example.test");
+    EXPECT_EQ(window.Connection().socks.Port, 1080);
+    EXPECT_EQ(window.Connection().socks.Version, TSocksVersion::svNoSocks);
     EXPECT_TRUE(program.boxes->shown.empty());
 }
 
@@ -79,8 +83,8 @@ TEST(Startup, AProxyOnlyTrueInExactlyThatWordIsApplied) {
     test::FakeProgram program;
     program.WriteSettings("[proxy]\r\nuse=True\r\nhost=socks.example.test\r\nport=1080\r\n");
     Tmain window(program.Services());
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+    EXPECT_EQ(window.Connection().socks.Host, "");
+    EXPECT_EQ(window.Connection().socks.Port, 0);
 }
 
 TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
@@ -92,8 +96,8 @@ TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
     EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
     EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
     // The proxy is taken whole or not at all: no half-set record.
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+    EXPECT_EQ(window.Connection().socks.Host, "");
+    EXPECT_EQ(window.Connection().socks.Port, 0);
     EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
 }
 
@@ -237,40 +241,37 @@ TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
     EXPECT_EQ(test::Ui(window).url_edit->currentText(), before) << "the text was cut instead";
 }
 
-bool ThreadAlive(pid_t id) {
-    return std::filesystem::exists("/proc/self/task/" + std::to_string(id));
-}
-
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
+    test::ScriptedWhoisServer whois;
     test::FakeProgram program;
-    program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1\r\n");
-    program.resolver->Add("blocked.example.test", {"blocked.example.test", {{192, 0, 2, 1}}});
-    const auto nameServer = std::make_shared<test::Gate>();
-    program.resolver->HoldLookupsAt(nameServer);
-    std::vector<pid_t> blocked;
+    program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1:" +
+                          std::to_string(whois.Port()) + "\r\n");
+    auto resolver = std::make_shared<test::Gate>();
+    program.resolver->HoldLookupsAt(resolver);
     QElapsedTimer clock;
+    std::vector<std::weak_ptr<TThread>> workers;
     {
         Tmain window(program.Services());
-        test::Ui(window).url_edit->setEditText("blocked.example.test");
+        test::Ui(window).url_edit->setEditText("silent.test");
         window.goClick(test::Ui(window).go);
-        // The query's own workers (addresses and scan) wait for the name server.
-        ASSERT_TRUE(test::PumpUntil([&] { return !program.resolver->HeldThreads().empty(); }));
-        test::PumpUntil([] { return false; }, 100);
-        blocked = program.resolver->HeldThreads();
+        workers = window.CurrentRun()->Workers();
+        // The host's look-up and the whois server hold their workers now.
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return program.resolver->AskedNames().size() == 1 && whois.Requests().size() == 1;
+        }));
         clock.start();
         window.close();
     }
     EXPECT_LT(clock.elapsed(), 1000);
     SettingsStore store(program.folder.File("settings.ini"));
-    EXPECT_EQ(store.ReadSectionEntries("last_url"),
-              std::vector<std::string>{"http://blocked.example.test"});
-    ASSERT_FALSE(blocked.empty());
-    EXPECT_TRUE(std::all_of(blocked.begin(), blocked.end(), ThreadAlive))
-        << "the workers were still blocked when the window had gone";
-    // Answered now, they find the window gone and end without touching it.
-    nameServer->Open();
-    EXPECT_TRUE(
-        test::PumpUntil([&] { return std::none_of(blocked.begin(), blocked.end(), ThreadAlive); }));
+    EXPECT_EQ(store.ReadSectionEntries("last_url"), std::vector<std::string>{"http://silent.test"});
+    const auto alive = [&] {
+        return std::count_if(workers.begin(), workers.end(),
+                             [](const auto& worker) { return !worker.expired(); });
+    };
+    EXPECT_GE(alive(), 3) << "the look-up should still hold General Info, server and scan";
+    resolver->Open();
+    EXPECT_TRUE(test::PumpUntil([&] { return alive() == 0; }));
 }
 
 }  // namespace

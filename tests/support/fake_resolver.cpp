@@ -1,9 +1,7 @@
 #include "support/fake_resolver.h"
 
 #include <arpa/inet.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 
 namespace hostlore::test {
@@ -26,14 +24,9 @@ HostLookup FakeResolver::LookupName(const std::string& name) {
         gate = gate_;
     }
     if (gate) {
-        {
-            std::lock_guard lock(mutex_);
-            held_.push_back(::gettid());
-        }
         gate->Wait();
     }
     std::lock_guard lock(mutex_);
-    std::erase(held_, ::gettid());
     const auto found = hosts_.find(name);
     if (found != hosts_.end()) {
         return {found->second, 0};
@@ -63,11 +56,6 @@ HostLookup FakeResolver::LookupAddress(const Ipv4Address& address) {
 std::vector<std::string> FakeResolver::AskedNames() const {
     std::lock_guard lock(mutex_);
     return asked_;
-}
-
-std::vector<pid_t> FakeResolver::HeldThreads() const {
-    std::lock_guard lock(mutex_);
-    return held_;
 }
 
 }  // namespace hostlore::test

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <sys/types.h>
-
 #include <map>
 #include <memory>
 #include <mutex>
@@ -23,14 +21,11 @@ class FakeResolver : public Resolver {
     HostLookup LookupAddress(const Ipv4Address& address) override;
 
     std::vector<std::string> AskedNames() const;
-    // The kernel's ids of the threads whose name look-ups wait at the gate.
-    std::vector<pid_t> HeldThreads() const;
 
   private:
     mutable std::mutex mutex_;
     std::map<std::string, HostEntry> hosts_;
     std::vector<std::string> asked_;
-    std::vector<pid_t> held_;
     std::shared_ptr<Gate> gate_;
 };
 
