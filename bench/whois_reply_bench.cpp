@@ -143,6 +143,7 @@ class WholeLinePage : public QWidget, public WhoisView {
         (new QVBoxLayout(this))->addWidget(memo_);
     }
     void ClearReply() override { memo_->clear(); }
+    void RecordReply(const std::string& /*server*/, const std::string& /*reply*/) override {}
     void AppendReplyLines(std::span<const std::string> lines) override {
         QStringList shown;
         for (const std::string& line : lines) {
@@ -214,7 +215,7 @@ int main(int argc, char** argv) {
         server);
     WholeLinePage before;
     MeasureLongLine("as one memo line (before)", before, before);
-    WhoisInfoPage now;
+    WhoisInfoPage now([] {});
     MeasureLongLine("cut for display (now)", now, now);
     return 0;
 }

@@ -121,7 +121,7 @@ TEST(WhoisDisplayLines, CutsLongLinesAndMarksTheContinuations) {
 }
 
 TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
-    WhoisInfoPage page;
+    WhoisInfoPage page([] {});
     page.show();
     const std::string line(std::size_t{1} << 20, 'w');
     page.AppendReplyLines(std::span(&line, 1));
