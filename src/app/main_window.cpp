@@ -13,6 +13,7 @@
 #include "app/page_control.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/service_page.h"
+#include "app/selection_cut_key.h"
 #include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
@@ -63,6 +64,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
         QChar carriageReturn('\r');
         url_editKeyPress(url_edit, carriageReturn);
     }));
+    new SelectionCutKey(*this);
     FormCreate();
     options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
     about = new Tabout(*services_.shell, kWebSite, this);

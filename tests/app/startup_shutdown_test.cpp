@@ -226,18 +226,43 @@ TEST(Shutdown, AHistoryThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
-    test::FakeProgram program;
-    Tmain window(program.Services());
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    test::Ui(window).url_edit->lineEdit()->setFocus();
-    test::Ui(window).url_edit->lineEdit()->selectAll();
-    const QString before = test::Ui(window).url_edit->currentText();
-    QTest::keyClick(test::Ui(window).url_edit->lineEdit(), Qt::Key_X, Qt::ControlModifier);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(test::Ui(window).url_edit->currentText(), before) << "the text was cut instead";
+TEST(Shutdown, CtrlXCutsTheSelectionOfATextFieldAndQuitsEverywhereElse) {
+    const struct {
+        const char* field;  // the control with the focus
+        bool selected;
+        Qt::Key key;
+        bool quits;
+        const char* left;  // the URL box's text afterwards
+    } cases[] = {
+        {"url_edit", true, Qt::Key_X, false, ""},
+        {"url_edit", false, Qt::Key_X, true, "http://typed.example.test/"},
+        {"url_edit", true, Qt::Key_Q, true, "http://typed.example.test/"},
+        {"Edit4", true, Qt::Key_X, false, "http://typed.example.test/"},
+        {"Edit4", false, Qt::Key_X, true, "http://typed.example.test/"},
+        {"go", false, Qt::Key_X, true, "http://typed.example.test/"},
+    };
+    for (const auto& c : cases) {
+        const std::string label = std::string(c.field) + (c.selected ? " selected " : " ") +
+                                  QKeySequence(c.key).toString().toStdString();
+        test::FakeProgram program;
+        program.WriteSettings("[general]\r\nexecute=false\r\n");
+        Tmain window(program.Services());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        test::Ui(window).url_edit->setEditText("http://typed.example.test/");
+        test::Ui(window).Edit4->setText("host.example.test");
+        auto* field = test::Find<QWidget>(window, c.field);
+        field->setFocus();
+        if (c.selected) {
+            test::Ui(window).url_edit->lineEdit()->selectAll();
+            test::Ui(window).Edit4->selectAll();
+        }
+        QTest::keyClick(QApplication::focusWidget(), c.key, Qt::ControlModifier);
+        EXPECT_EQ(window.isVisible(), !c.quits) << label;
+        EXPECT_EQ(test::Ui(window).url_edit->currentText(), c.left) << label;
+        EXPECT_EQ(test::Ui(window).Edit4->text(), "host.example.test") << label;
+    }
 }
 
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
