@@ -22,6 +22,8 @@ int main(int argc, char* argv[]) {
     services.webPanes = hostlore::WebEnginePanes(hostlore::ProgramWebEngineModule());
     hostlore::Tmain window(services);
     QApplication::setApplicationName(window.ApplicationTitle());
+    // Titles the boxes that have none, as the platform shows them.
+    QApplication::setApplicationDisplayName(hostlore::Tmain::DisplayName());
     window.show();
     return QApplication::exec();
 }

@@ -66,7 +66,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     }));
     new SelectionCutKey(*this);
     FormCreate();
-    options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
+    options = new Toptions(*settings_, *services_.messageBoxes, DisplayName(), this);
     about = new Tabout(*services_.shell, kWebSite, this);
     about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
@@ -87,8 +87,12 @@ QString Tmain::ApplicationTitle() const {
     return QString::fromStdString(hostlore::ApplicationTitle(services_.executable));
 }
 
+QString Tmain::DisplayName() {
+    return QStringLiteral("Hostlore");
+}
+
 void Tmain::ShowError(const QString& message) {
-    ShowErrorBox(*services_.messageBoxes, this, ApplicationTitle(), message);
+    ShowErrorBox(*services_.messageBoxes, this, DisplayName(), message);
 }
 
 void Tmain::FormCreate() {

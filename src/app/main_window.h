@@ -54,6 +54,9 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     SettingsStore* Settings() const { return settings_.get(); }
     const std::shared_ptr<UiHandoff>& Handoff() const { return pump_.Handoff(); }
     QString ApplicationTitle() const;
+    // The program's name as users read it: the window's title and the title
+    // of its message boxes.
+    static QString DisplayName();
     void ShowError(const QString& message) override;
 
     // Starts a worker of the current query; a newer query cuts it off the window.

@@ -59,7 +59,7 @@ QString PageName(std::size_t index) {
 
 void Tmain::BuildWindow() {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QStringLiteral("Hostlore"));
+    setWindowTitle(DisplayName());
     setWindowIcon(ProgramIcon());
     // A larger desktop font needs a larger window; a smaller one keeps this size.
     resize((QSizeF(583, 430) * GrowthScale()).toSize());

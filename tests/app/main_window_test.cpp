@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, ErrorBoxesCarryTheApplicationTitleAndEndInAFullStop) {
     window.ShowError(QStringLiteral("Already ends."));
     ASSERT_EQ(program.boxes->shown.size(), 2u);
     EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Error);
     EXPECT_EQ(program.boxes->shown[1].text, "Already ends.");
 }
@@ -201,7 +201,7 @@ TEST_F(MainWindowTest, AFailureEscapingAHandlerIsShownInAnErrorBox) {
     window.Guarded([&] { ranAfter = true; })();
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     EXPECT_TRUE(ranAfter);
 }
 

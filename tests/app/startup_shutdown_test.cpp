@@ -93,7 +93,7 @@ TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
     Tmain window(program.Services());
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     // The proxy is taken whole or not at all: no half-set record.
     EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
     EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
@@ -222,7 +222,7 @@ TEST(Shutdown, AHistoryThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
     ASSERT_FALSE(program.boxes->shown.empty());
     EXPECT_EQ(program.boxes->shown.back().text.toStdString(),
               "Unable to write to " + program.folder.File("settings.ini").string() + ".");
-    EXPECT_EQ(program.boxes->shown.back().caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown.back().caption, "Hostlore");
     EXPECT_FALSE(window.isVisible());
 }
 
