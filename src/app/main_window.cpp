@@ -71,6 +71,10 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
+    if (!ignoredProxySetting_.isEmpty()) {
+        // Once the window is up, so that the box stands over it.
+        QTimer::singleShot(0, this, [this] { ShowIgnoredProxySetting(); });
+    }
 }
 
 Tmain::~Tmain() {
@@ -93,6 +97,15 @@ QString Tmain::DisplayName() {
 
 void Tmain::ShowError(const QString& message) {
     ShowErrorBox(*services_.messageBoxes, this, DisplayName(), message);
+}
+
+void Tmain::ShowIgnoredProxySetting() {
+    services_.messageBoxes->ShowOk(
+        this,
+        QStringLiteral("The proxy is not used: the setting %1 in section proxy of settings.ini is "
+                       "not a valid integer value. Correct it under Options, Proxy.")
+            .arg(ignoredProxySetting_),
+        DisplayName(), BoxIcon::Warning);
 }
 
 void Tmain::FormCreate() {
@@ -133,7 +146,9 @@ void Tmain::LoadStartValues() {
                                      QString::fromStdString(ReadWithFallback(
                                          *settings_, setting::kUrl, keys.name, keys.defaultName)));
     }
-    NetWhois->SocksInfo = NetHTTP1->SocksInfo = ReadProxySettings(*settings_);
+    const ProxyReading proxy = ReadProxySettings(*settings_);
+    NetWhois->SocksInfo = NetHTTP1->SocksInfo = proxy.socks;
+    ignoredProxySetting_ = QString::fromStdString(proxy.ignored);
 
     const QString typed = url_edit->currentText();
     for (const auto& url : LoadHistory(*settings_)) {

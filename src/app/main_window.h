@@ -76,11 +76,14 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void FormClose();
     void FormDestroy();
     void RetireEarlierWorkers();
+    void ShowIgnoredProxySetting();
 
     MainServices services_;
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
     std::vector<std::weak_ptr<TThread>> queryWorkers_;
+    // A proxy setting start-up had to leave out, as "port=TEXT".
+    QString ignoredProxySetting_;
 
     QComboBox* url_edit = nullptr;
     QToolButton* go = nullptr;

@@ -86,18 +86,26 @@ TEST(Startup, AProxyOnlyTrueInExactlyThatWordIsApplied) {
     EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
 }
 
-TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
+TEST(Startup, AProxyPortThatIsNoNumberLeavesTheProxyUnsetAndIsNamedOnceTheWindowShows) {
     test::FakeProgram program;
-    program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=80a\r\n" +
-                          HistorySection(0, 3));
+    program.WriteSettings(
+        "[general]\r\nexecute=false\r\n"
+        "[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=abc\r\n" +
+        HistorySection(0, 3));
     Tmain window(program.Services());
-    ASSERT_EQ(program.boxes->shown.size(), 1u);
-    EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
-    // The proxy is taken whole or not at all: no half-set record.
+    EXPECT_TRUE(program.boxes->shown.empty()) << "no box before the window";
     EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
-    EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
+    EXPECT_EQ(window.NetHTTP1->SocksInfo.Host, "");
+    EXPECT_EQ(test::Ui(window).url_edit->count(), 3) << "the history loads";
+    window.show();
+    ASSERT_TRUE(test::PumpUntil([&] { return !program.boxes->shown.empty(); }));
+    test::PumpUntil([] { return false; }, 100);
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text,
+              "The proxy is not used: the setting port=abc in section proxy of settings.ini is "
+              "not a valid integer value. Correct it under Options, Proxy.");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
+    EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Warning);
 }
 
 TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
