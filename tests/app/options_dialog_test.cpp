@@ -32,6 +32,13 @@ class OptionsDialogTest : public ::testing::Test {
     void ClickEntry(QListWidget* list, int row) {
         PageControl1()->setCurrentIndex(1);
         QCoreApplication::processEvents();
+    // Shown and taking the keys.
+    void OpenActive() {
+        Open();
+        options.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    }
+
         const QRect entry = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
     }
@@ -186,7 +193,7 @@ TEST_F(OptionsDialogTest, UsesTheProxyOnlyWhenTickedWithHostAndPort) {
         {true, "proxy.example", "", "false"},
         {false, "proxy.example", "1080", "false"},
         {true, "proxy.example", "1080", "true"},
-        {true, "proxy.example", "no port", "true"},  // written as typed, not tested
+        {false, "proxy.example", "no port", "false"},  // not in use: written as typed
     };
     for (const auto& [ticked, host, port, use] : cases) {
         options.show();
@@ -241,9 +248,7 @@ TEST_F(OptionsDialogTest, DefaultFillsInTheDefaultsAndCancelWritesNothing) {
 }
 
 TEST_F(OptionsDialogTest, LeavingTheIpCountRefusesAnythingButAnInteger) {
-    Open();
-    options.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    OpenActive();
     const std::pair<const char*, bool> cases[] = {
         {" 12", true}, {"12", true},         {"-3", true},          {"0x1F", true},
         {"$ff", true}, {"2147483647", true}, {"12 ", false},        {"abc", false},
@@ -270,6 +275,59 @@ TEST_F(OptionsDialogTest, LeavingTheIpCountRefusesAnythingButAnInteger) {
 TEST_F(OptionsDialogTest, AStoredPageIsWrittenBackUnchanged) {
     folder.Write("settings.ini", "[general]\r\ngo_to=Similar Pages\r\n");
     Open();
+TEST_F(OptionsDialogTest, EnterChecksTheIntegerFieldsAsLeavingThemWould) {
+    const struct {
+        QLineEdit* Toptions::*field;
+        const char* typed;
+        bool proxyTicked;
+        const char* afterwards;  // nullptr: OK closed the dialog
+    } cases[] = {
+        {&Toptions::Edit2, "abc", false, "20"},
+        {&Toptions::Edit2, "", false, "20"},
+        {&Toptions::Edit10, "abc", true, ""},
+        // Not in use: the disabled field is not checked.
+        {&Toptions::Edit10, "abc", false, nullptr},
+        {&Toptions::Edit10, "", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        QLineEdit* field = options.*c.field;
+        const std::string label = field->objectName().toStdString() + " '" + c.typed + "'";
+        std::filesystem::remove(File());
+        boxes.shown.clear();
+        OpenActive();
+        options.CheckBox1->setChecked(c.proxyTicked);
+        PageControl1()->setCurrentIndex(field == options.Edit2 ? 0 : 3);
+        field->setText(QString::fromUtf8(c.typed));
+        (field->isEnabled() ? field : static_cast<QWidget*>(options.CheckBox1))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(options.isVisible(), c.afterwards != nullptr) << label;
+        EXPECT_EQ(std::filesystem::exists(File()), c.afterwards == nullptr) << label;
+        if (c.afterwards != nullptr) {
+            ASSERT_EQ(boxes.shown.size(), 1U) << label;
+            EXPECT_EQ(boxes.shown[0].text, " Please input integer! ");
+            EXPECT_EQ(field->text(), c.afterwards) << label;
+        } else {
+            EXPECT_TRUE(boxes.shown.empty()) << label;
+        }
+        options.reject();
+    }
+}
+
+TEST_F(OptionsDialogTest, LeavingThePortRefusesAnythingButAnIntegerOrNothing) {
+    folder.Write("settings.ini", "[proxy]\r\nuse=true\r\n");
+    OpenActive();
+    PageControl1()->setCurrentIndex(3);
+    const std::pair<const char*, const char*> cases[] = {{"1080", "1080"}, {"", ""}, {"10x", ""}};
+    for (const auto& [typed, kept] : cases) {
+        boxes.shown.clear();
+        options.Edit10->setFocus();
+        options.Edit10->setText(QString::fromUtf8(typed));
+        options.Edit11->setFocus();
+        EXPECT_EQ(options.Edit10->text(), kept) << typed;
+        EXPECT_EQ(boxes.shown.size(), std::string(typed) == kept ? 0U : 1U) << typed;
+    }
+}
+
     EXPECT_EQ(options.ComboBox1->currentIndex(), 5);
     options.Button1->click();
     EXPECT_EQ(settings.ReadString("general", "go_to", ""), "Similar Pages");
@@ -303,9 +361,7 @@ TEST_F(OptionsDialogTest, AClickedServerGoesIntoTheServerField) {
 }
 
 TEST_F(OptionsDialogTest, TabbingIntoAServerListCopiesNothingUntilAnEntryIsChosen) {
-    Open();
-    options.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    OpenActive();
     PageControl1()->setCurrentIndex(1);
     options.Edit15->setFocus();
     options.Edit15->setText(QStringLiteral("typed"));
