@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -17,6 +19,7 @@
 
 #include "app/page_control.h"
 #include "settings/setting_names.h"
+#include "support/event_pump.h"
 #include "support/fake_services.h"
 
 namespace hostlore {
@@ -29,9 +32,6 @@ class OptionsDialogTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
     }
 
-    void ClickEntry(QListWidget* list, int row) {
-        PageControl1()->setCurrentIndex(1);
-        QCoreApplication::processEvents();
     // Shown and taking the keys.
     void OpenActive() {
         Open();
@@ -39,6 +39,9 @@ class OptionsDialogTest : public ::testing::Test {
         ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
     }
 
+    void ClickEntry(QListWidget* list, int row) {
+        PageControl1()->setCurrentIndex(1);
+        QCoreApplication::processEvents();
         const QRect entry = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
     }
@@ -105,9 +108,9 @@ TEST_F(OptionsDialogTest, IsAFixedModalDialogCentredOnTheScreen) {
         EXPECT_LE(page->minimumSizeHint().height(), page->height()) << tabs[i].toStdString();
         EXPECT_LE(page->minimumSizeHint().width(), page->width()) << tabs[i].toStdString();
     }
-    EXPECT_EQ(options.Button3->text(), "Default");
-    EXPECT_EQ(options.Button1->text(), "OK");
-    EXPECT_EQ(options.Button2->text(), "Cancel");
+    EXPECT_EQ(options.Button3->text(), "&Default");
+    EXPECT_EQ(options.Button1->text(), "&OK");
+    EXPECT_EQ(options.Button2->text(), "&Cancel");
     EXPECT_LT(options.Button3->x(), options.Button1->x());
     EXPECT_LT(options.Button1->x(), options.Button2->x());
 }
@@ -178,12 +181,12 @@ TEST_F(OptionsDialogTest, OkWritesEveryValueInItsOrderAndCloses) {
               "[general]\r\ndefault_url=http://www.wikipedia.org/\r\nget_ie=true\r\n"
               "execute=false\r\ngo_to=IP Neighborhood\r\nip_nei=20\r\n"
               "[whois]\r\nserver=whois.ripe.net\r\n"
-              "[url]\r\nSite_Info=Alexa\r\nSite_Info_url=http://www.alexa.com/data/details?url=\r\n"
-              "Whois_Source=NameIntelligence\r\nWhois_Source_url=http://whois.domaintools.com/\r\n"
-              "Backward_Links=Links\r\n"
-              "Backward_Links_url=http://www.google.com/search?hl=&ie=&oe=&q=link:\r\n"
-              "Similar_Pages=Google\r\n"
-              "Similar_Pages_url=http://www.google.com/search?hl=&lr=&ie=&oe=&q=related:\r\n"
+              "[url]\r\nsite_info=Alexa\r\nsite_info_url=http://www.alexa.com/data/details?url=\r\n"
+              "whois_source=NameIntelligence\r\nwhois_source_url=http://whois.domaintools.com/\r\n"
+              "backward_links=Links\r\n"
+              "backward_links_url=http://www.google.com/search?hl=&ie=&oe=&q=link:\r\n"
+              "similar_pages=Google\r\n"
+              "similar_pages_url=http://www.google.com/search?hl=&lr=&ie=&oe=&q=related:\r\n"
               "[proxy]\r\nuse=false\r\nhost=\r\nport=\r\nversion=svnosocks\r\nuid=\r\npwd=\r\n");
 }
 
@@ -272,9 +275,6 @@ TEST_F(OptionsDialogTest, LeavingTheIpCountRefusesAnythingButAnInteger) {
     }
 }
 
-TEST_F(OptionsDialogTest, AStoredPageIsWrittenBackUnchanged) {
-    folder.Write("settings.ini", "[general]\r\ngo_to=Similar Pages\r\n");
-    Open();
 TEST_F(OptionsDialogTest, EnterChecksTheIntegerFieldsAsLeavingThemWould) {
     const struct {
         QLineEdit* Toptions::*field;
@@ -328,6 +328,9 @@ TEST_F(OptionsDialogTest, LeavingThePortRefusesAnythingButAnIntegerOrNothing) {
     }
 }
 
+TEST_F(OptionsDialogTest, AStoredPageIsWrittenBackUnchanged) {
+    folder.Write("settings.ini", "[general]\r\ngo_to=Similar Pages\r\n");
+    Open();
     EXPECT_EQ(options.ComboBox1->currentIndex(), 5);
     options.Button1->click();
     EXPECT_EQ(settings.ReadString("general", "go_to", ""), "Similar Pages");
@@ -415,8 +418,8 @@ TEST_F(OptionsDialogTest, EveryControlIsNamedByItsLabelOrGroup) {
         {options.ComboBox1, "Go directly to"},
         {options.Edit2, "IPs"},
         {options.Edit15, "Whois Server"},
-        {options.ListBox1, "Whois Server"},
-        {options.ListBox2, "Whois Server"},
+        {options.ListBox1, "General whois servers"},
+        {options.ListBox2, "National and special whois servers"},
         {options.Edit3, "Service provided by"},
         {options.Edit4, "URL"},
         {options.Edit13, "Service provided by"},
@@ -435,7 +438,49 @@ TEST_F(OptionsDialogTest, EveryControlIsNamedByItsLabelOrGroup) {
               "You can choose the whois server from the below list or input the others. We "
               "sugget you using Networksolutions whois server.");
     EXPECT_EQ(options.Label1->textFormat(), Qt::PlainText);
-    EXPECT_EQ(options.Edit12->echoMode(), QLineEdit::Normal) << "the password shows in clear";
+}
+
+TEST_F(OptionsDialogTest, ThePasswordIsNeitherShownNorReadOutToScreenReaders) {
+    folder.Write("settings.ini", "[proxy]\r\nuse=true\r\npwd=secret\r\n");
+    Open();
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(options.Edit12);
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->state().passwordEdit);
+    EXPECT_FALSE(field->text(QAccessible::Value).contains("secret"));
+    EXPECT_FALSE(options.Edit12->displayText().contains("secret"));
+}
+
+TEST_F(OptionsDialogTest, ControlTabKeysSwitchItsPages) {
+    OpenActive();
+    options.Edit1->setFocus();
+    const std::pair<Qt::KeyboardModifiers, int> steps[] = {
+        {Qt::ControlModifier, 1}, {Qt::ControlModifier | Qt::ShiftModifier, 0}};
+    for (const auto& [modifiers, page] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        EXPECT_EQ(PageControl1()->currentIndex(), page);
+    }
+}
+
+TEST_F(OptionsDialogTest, AltKeysPressTheButtons) {
+    // Default fills in the default address; OK and Cancel close the dialog.
+    const std::tuple<Qt::Key, bool, QDialog::DialogCode> cases[] = {
+        {Qt::Key_D, true, QDialog::Rejected},
+        {Qt::Key_O, false, QDialog::Accepted},
+        {Qt::Key_C, false, QDialog::Rejected},
+    };
+    for (const auto& [key, staysOpen, result] : cases) {
+        OpenActive();
+        options.setResult(QDialog::Rejected);
+        options.Edit1->setText(QStringLiteral("typed"));
+        QTest::keyClick(&options, key, Qt::AltModifier);
+        const bool defaults = staysOpen;
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return defaults ? options.Edit1->text() != "typed" : !options.isVisible();
+        })) << key;
+        EXPECT_EQ(options.result(), result) << key;
+        options.reject();
+    }
+    EXPECT_EQ(settings.ReadString("general", "default_url", ""), "typed") << "OK wrote";
 }
 
 }  // namespace
