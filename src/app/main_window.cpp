@@ -16,6 +16,7 @@
 #include "app/pages/neighbourhood_page.h"
 #include "app/pages/service_page.h"
 #include "app/pages/whois_info_page.h"
+#include "app/selection_cut_key.h"
 #include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
@@ -79,12 +80,17 @@ Tmain::Tmain(MainServices services, QWidget* parent)
         QChar carriageReturn('\r');
         url_editKeyPress(url_edit, carriageReturn);
     }));
+    new SelectionCutKey(*this);
     FormCreate();
-    options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
+    options = new Toptions(*settings_, *services_.messageBoxes, DisplayName(), this);
     about = new Tabout(*services_.shell, kWebSite, this);
     about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
+    if (!connection_.ignoredProxySetting.empty()) {
+        // Once the window is up, so that the box stands over it.
+        QTimer::singleShot(0, this, [this] { ShowIgnoredProxySetting(); });
+    }
 }
 
 Tmain::~Tmain() {
@@ -101,8 +107,21 @@ QString Tmain::ApplicationTitle() const {
     return QString::fromStdString(hostlore::ApplicationTitle(services_.executable));
 }
 
+QString Tmain::DisplayName() {
+    return QStringLiteral("Hostlore");
+}
+
 void Tmain::ShowError(const QString& message) {
-    ShowErrorBox(*services_.messageBoxes, this, ApplicationTitle(), message);
+    ShowErrorBox(*services_.messageBoxes, this, DisplayName(), message);
+}
+
+void Tmain::ShowIgnoredProxySetting() {
+    services_.messageBoxes->ShowOk(
+        this,
+        QStringLiteral("The proxy is not used: the setting %1 in section proxy of settings.ini is "
+                       "not a valid integer value. Correct it under Options, Proxy.")
+            .arg(QString::fromStdString(connection_.ignoredProxySetting)),
+        DisplayName(), BoxIcon::Warning);
 }
 
 void Tmain::FormCreate() {

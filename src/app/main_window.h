@@ -54,6 +54,9 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     SettingsStore* Settings() const { return settings_.get(); }
     const std::shared_ptr<UiHandoff>& Handoff() const { return pump_.Handoff(); }
     QString ApplicationTitle() const;
+    // The program's name as users read it: the window's title and the title
+    // of its message boxes.
+    static QString DisplayName();
     void ShowError(const QString& message) override;
 
     // Where the query's clients connect, as last read from the settings.
@@ -76,6 +79,7 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void FormDestroy();
     void ReadConnectionSettings();
     void StartQuery(const std::string& url);
+    void ShowIgnoredProxySetting();
 
     MainServices services_;
     UiHandoffPump pump_;

@@ -21,6 +21,9 @@ namespace hostlore {
 
 namespace {
 
+// The narrowest URL box still shows a short host name whole.
+constexpr int kUrlBoxMinimumCharacters = 20;
+
 // Trailing blanks give the vertical captions similar lengths.
 const std::array<const char*, 8> kTabCaptions = {
     "General Info    ", "Whois Info      ", "Site Info       ", "Whois Source    ",
@@ -35,6 +38,18 @@ const std::array<ServicePageNames, 4> kServicePageNames = {{
      {"SpeedButton11", "SpeedButton12", "SpeedButton13", "SpeedButton14"}},
 }};
 
+// Entries too long for the list are elided there; the tooltip shows them whole.
+void ShowEntriesWholeInTooltips(QComboBox& box) {
+    QAbstractItemModel* entries = box.model();
+    QObject::connect(entries, &QAbstractItemModel::rowsInserted, &box,
+                     [entries](const QModelIndex& parent, int first, int last) {
+                         for (int row = first; row <= last; ++row) {
+                             const QModelIndex entry = entries->index(row, 0, parent);
+                             entries->setData(entry, entry.data(), Qt::ToolTipRole);
+                         }
+                     });
+}
+
 QString PageName(std::size_t index) {
     return QString::fromLatin1(kPageNames[index].data(),
                                static_cast<qsizetype>(kPageNames[index].size()));
@@ -44,7 +59,7 @@ QString PageName(std::size_t index) {
 
 void Tmain::BuildWindow() {
     setObjectName(QStringLiteral("main"));
-    setWindowTitle(QStringLiteral("Hostlore"));
+    setWindowTitle(DisplayName());
     setWindowIcon(ProgramIcon());
     // A larger desktop font needs a larger window; a smaller one keeps this size.
     resize((QSizeF(583, 430) * GrowthScale()).toSize());
@@ -73,6 +88,11 @@ QWidget* Tmain::BuildTopPanel() {
     url_edit->setDuplicatesEnabled(true);
     url_edit->setFont(ArialFont(10));
     url_edit->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    // The box takes its width from the window, never from its entries: one
+    // long URL in the history would widen the window past the screen.
+    url_edit->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    url_edit->setMinimumContentsLength(kUrlBoxMinimumCharacters);
+    ShowEntriesWholeInTooltips(*url_edit);
     url_edit->setAccessibleName(QStringLiteral("URL"));
     UseTealText(url_edit);
 

@@ -67,14 +67,18 @@ PageControl::PageControl(QWidget* parent)
     connect(tabBar_, &PageTabBar::stepRequested, this, &PageControl::Step);
     connect(tabBar_, &PageTabBar::endRequested, this,
             [this](bool last) { setCurrentIndex(last ? count() - 1 : 0); });
-    const std::pair<QKeySequence, int> switches[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_Tab), 1},
-        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), -1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1},
-        {QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1},
+    // X11 reports Ctrl+Shift+Tab as Tab with Shift, other platforms as Backtab.
+    const std::pair<QList<QKeySequence>, int> switches[] = {
+        {{QKeySequence(Qt::CTRL | Qt::Key_Tab)}, 1},
+        {{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab),
+          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab)},
+         -1},
+        {{QKeySequence(Qt::CTRL | Qt::Key_PageDown)}, 1},
+        {{QKeySequence(Qt::CTRL | Qt::Key_PageUp)}, -1},
     };
     for (const auto& [keys, step] : switches) {
-        auto* shortcut = new QShortcut(keys, this);
+        auto* shortcut = new QShortcut(this);
+        shortcut->setKeys(keys);
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, step = step] { Step(step); });
     }

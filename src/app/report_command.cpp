@@ -37,13 +37,10 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
     const auto executable = ExecutablePath();
     const SettingsStore settings(
         SettingsFolder(executable.parent_path(), UserFolders::FromEnvironment()) / "settings.ini");
-    ConnectionSettings connection;
-    try {
-        connection = ReadConnectionSettings(settings);
-    } catch (const std::exception& error) {
-        // A stored value that cannot be read leaves its default, as in the window.
-        std::cerr << "hostlore: " << error.what() << " The proxy setting is ignored.\n";
-        connection.whoisServer = ParseWhoisServer(WhoisServerHost(settings));
+    ConnectionSettings connection = ReadConnectionSettings(settings);
+    if (!connection.ignoredProxySetting.empty()) {
+        std::cerr << "hostlore: the proxy setting " << connection.ignoredProxySetting
+                  << " is not a valid integer value; the proxy is not used.\n";
     }
     if (options.whoisServer) {
         connection.whoisServer = ParseWhoisServer(*options.whoisServer);

@@ -22,11 +22,6 @@ UrlBoxKeys::UrlBoxKeys(QComboBox& box, std::function<void()> onEnter)
 }
 
 bool UrlBoxKeys::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::ShortcutOverride &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cut)) {
-        event->ignore();
-        return true;
-    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

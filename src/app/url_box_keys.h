@@ -8,9 +8,9 @@ class QComboBox;
 namespace hostlore {
 
 // The keys of the URL box that the window handles itself: Enter runs the
-// query, and the menu's Ctrl+X wins over the box's own cut. The box passes
-// keys to its line edit directly, so both are watched. Ctrl+L, F6 and Alt+D
-// take the focus to the box with its text selected, as in web browsers.
+// query; the box passes keys to its line edit directly, so both are watched.
+// Ctrl+L, F6 and Alt+D take the focus to the box with its text selected, as
+// in web browsers.
 class UrlBoxKeys : public QObject {
     Q_OBJECT
 

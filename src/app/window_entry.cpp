@@ -21,6 +21,8 @@ extern "C" int hostlore_run_window(int argc, char* argv[], const hostlore::Windo
     services.startUrl = start->url;
     hostlore::Tmain window(services);
     QApplication::setApplicationName(window.ApplicationTitle());
+    // Titles the boxes that have none, as the platform shows them.
+    QApplication::setApplicationDisplayName(hostlore::Tmain::DisplayName());
     window.show();
     return QApplication::exec();
 }

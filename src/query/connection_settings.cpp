@@ -47,7 +47,9 @@ WhoisServerAddress ParseWhoisServer(std::string_view text) {
 
 ConnectionSettings ReadConnectionSettings(const SettingsStore& store) {
     ConnectionSettings settings;
-    settings.socks = ReadProxySettings(store);
+    ProxyReading proxy = ReadProxySettings(store);
+    settings.socks = std::move(proxy.socks);
+    settings.ignoredProxySetting = std::move(proxy.ignored);
     settings.whoisServer = ParseWhoisServer(WhoisServerHost(store));
     return settings;
 }

@@ -31,9 +31,11 @@ struct ConnectionSettings {
     // query that has none.
     int httpDeadlineMs = 30'000;
     int whoisDeadlineMs = kNoDeadline;
+    // A proxy setting that had to be ignored, as "port=TEXT"; the proxy is
+    // then unset.
+    std::string ignoredProxySetting;
 };
 
-// Fails as the proxy settings do when the stored port is not an integer.
 ConnectionSettings ReadConnectionSettings(const SettingsStore& store);
 
 }  // namespace hostlore

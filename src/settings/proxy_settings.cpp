@@ -17,23 +17,30 @@ TSocksVersion SocksVersionFromName(std::string_view name) {
     return TSocksVersion::svNoSocks;
 }
 
-TSocksInfo ReadProxySettings(const SettingsStore& store) {
-    TSocksInfo socks;
+ProxyReading ReadProxySettings(const SettingsStore& store) {
+    ProxyReading reading;
     if (!ReadFlagOffUnlessTrue(store, setting::kProxy, setting::kProxyUse)) {
-        return socks;
+        return reading;
     }
     const auto read = [&store](std::string_view key) {
         return store.ReadString(setting::kProxy, key, "");
     };
+    const std::string port = read(setting::kProxyPort);
+    const auto portNumber = ParseInteger(port);
+    if (!portNumber) {
+        reading.ignored = std::string(setting::kProxyPort) + "=" + port;
+        return reading;
+    }
+    TSocksInfo& socks = reading.socks;
     socks.Version = SocksVersionFromName(read(setting::kProxyVersion));
     socks.Host = read(setting::kProxyHost);
-    socks.Port = IntegerFromText(read(setting::kProxyPort));
+    socks.Port = *portNumber;
     socks.UserID = read(setting::kProxyUserId);
     socks.Password = read(setting::kProxyPassword);
     if (!socks.UserID.empty()) {
         socks.Authentication = TSocksAuthentication::saUsernamePassword;
     }
-    return socks;
+    return reading;
 }
 
 }  // namespace hostlore

@@ -16,14 +16,14 @@ inline constexpr std::string_view kWhois = "whois";
 inline constexpr std::string_view kWhoisServer = "server";
 
 inline constexpr std::string_view kUrl = "url";
-inline constexpr std::string_view kSiteInfoName = "Site_Info";
-inline constexpr std::string_view kSiteInfoUrl = "Site_Info_url";
-inline constexpr std::string_view kWhoisSourceName = "Whois_Source";
-inline constexpr std::string_view kWhoisSourceUrl = "Whois_Source_url";
-inline constexpr std::string_view kBackwardLinksName = "Backward_Links";
-inline constexpr std::string_view kBackwardLinksUrl = "Backward_Links_url";
-inline constexpr std::string_view kSimilarPagesName = "Similar_Pages";
-inline constexpr std::string_view kSimilarPagesUrl = "Similar_Pages_url";
+inline constexpr std::string_view kSiteInfoName = "site_info";
+inline constexpr std::string_view kSiteInfoUrl = "site_info_url";
+inline constexpr std::string_view kWhoisSourceName = "whois_source";
+inline constexpr std::string_view kWhoisSourceUrl = "whois_source_url";
+inline constexpr std::string_view kBackwardLinksName = "backward_links";
+inline constexpr std::string_view kBackwardLinksUrl = "backward_links_url";
+inline constexpr std::string_view kSimilarPagesName = "similar_pages";
+inline constexpr std::string_view kSimilarPagesUrl = "similar_pages_url";
 
 inline constexpr std::string_view kProxy = "proxy";
 inline constexpr std::string_view kProxyUse = "use";

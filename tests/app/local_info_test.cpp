@@ -73,7 +73,7 @@ TEST(LocalInfo, AReportThatFailsIsShownAndStartUpGoesOn) {
     Tmain window(program.Services());
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "System Error.  Code: 13.\nPermission denied.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     EXPECT_TRUE(test::Ui(window).Memo4->toPlainText().isEmpty());
     EXPECT_TRUE(test::Ui(window).Memo2->toPlainText().isEmpty());
     EXPECT_EQ(test::Ui(window).url_edit->currentText(), "http://kept.example.test/");

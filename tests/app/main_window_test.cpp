@@ -4,15 +4,20 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGuiApplication>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QTest>
 #include <QToolButton>
+#include <QToolTip>
 
 #include "app/about_box.h"
+#include "app/font_scale.h"
 #include "app/page_control.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -185,7 +190,7 @@ TEST_F(MainWindowTest, ErrorBoxesCarryTheApplicationTitleAndEndInAFullStop) {
     window.ShowError(QStringLiteral("Already ends."));
     ASSERT_EQ(program.boxes->shown.size(), 2u);
     EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Error);
     EXPECT_EQ(program.boxes->shown[1].text, "Already ends.");
 }
@@ -196,8 +201,56 @@ TEST_F(MainWindowTest, AFailureEscapingAHandlerIsShownInAnErrorBox) {
     window.Guarded([&] { ranAfter = true; })();
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "Winsock Version Error.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
     EXPECT_TRUE(ranAfter);
+}
+
+TEST(UrlBoxWidth, LongHistoryEntriesWidenNeitherTheBoxNorTheWindow) {
+    const QSize designed = (QSizeF(583, 430) * GrowthScale()).toSize();
+    int boxWidth = 0;
+    for (const int length : {0, 238, 3000}) {
+        const std::string url = "http://tracked.example.test/?q=" + std::string(length, 'a');
+        test::FakeProgram program;
+        program.WriteSettings("[general]\r\nexecute=false\r\n" +
+                              (length > 0 ? "[last_url]\r\n" + url + "=\r\n" : std::string()));
+        Tmain window(program.Services());
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QComboBox* box = test::Ui(window).url_edit;
+        EXPECT_EQ(window.size(), designed) << length;
+        EXPECT_LE(window.minimumSizeHint().width(), designed.width()) << length;
+        EXPECT_LE(window.minimumSizeHint().height(), designed.height()) << length;
+        if (length == 0) {
+            boxWidth = box->width();
+            continue;
+        }
+        EXPECT_EQ(box->width(), boxWidth) << length;
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        ASSERT_TRUE(test::PumpUntil([&] { return list->isVisible(); }));
+        EXPECT_LE(list->width(), window.width()) << length;
+        const QPoint entry = list->visualRect(list->model()->index(0, 0)).center();
+        QHelpEvent hover(QEvent::ToolTip, entry, list->viewport()->mapToGlobal(entry));
+        QCoreApplication::sendEvent(list->viewport(), &hover);
+        EXPECT_EQ(QToolTip::text().toStdString(), url) << length;
+        QToolTip::hideText();
+        box->hidePopup();
+    }
+}
+
+TEST(StoredWindowSize, ASizeLargerThanTheScreenShrinksToFitIt) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    program.folder.Write("hostlore.ini",
+                         "[main Position]\r\nisdesigned=y\r\nWindowState=0\r\n"
+                         "Left=-11440\r\nTop=" +
+                             std::to_string(area.top()) + "\r\nWidth=24160\r\nHeight=" +
+                             std::to_string(area.height() + 500) + "\r\n");
+    Tmain window(program.Services());
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(QRect(window.pos(), window.size()), area);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMenu>
 #include <QTest>
 
 #include "app/main_window.h"
@@ -78,6 +80,37 @@ TEST(NeighbourhoodQuery, HostloreOnANeighbourRunsAFullQueryForItsName) {
     EXPECT_EQ(ui.url_edit->currentText(), "http://next.example.test");
     EXPECT_EQ(ui.url_edit->findText("http://next.example.test"), 1);
     ASSERT_TRUE(test::PumpUntil([&] { return ui.Edit4->text() == "next.example.test"; }));
+}
+
+TEST(NeighbourhoodKeys, ShiftF10OpensThePopupMenuAtTheCurrentEntry) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    Tmain window(program.Services());
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const auto ui = test::Ui(window);
+    ui.cxPageControl1->setCurrentIndex(6);
+    auto* page = test::Find<NeighbourhoodPage>(window, "IP Neighborhood");
+    for (const char* item : {"192.0.2.9    X", "192.0.2.10    www.example.test"}) {
+        page->AppendItem(item);
+    }
+    ui.ListBox1->setCurrentRow(1);
+    ui.ListBox1->setFocus();
+    const QPoint entry = ui.ListBox1->viewport()->mapToGlobal(
+        ui.ListBox1->visualRect(ui.ListBox1->currentIndex()).center());
+    const std::tuple<Qt::Key, Qt::KeyboardModifiers, bool> cases[] = {
+        {Qt::Key_F10, Qt::NoModifier, false},
+        {Qt::Key_F10, Qt::ShiftModifier, true},
+    };
+    for (const auto& [key, modifiers, opens] : cases) {
+        QTest::keyClick(ui.ListBox1, key, modifiers);
+        EXPECT_EQ(ui.PopupMenu1->isVisible(), opens) << modifiers;
+        if (opens) {
+            EXPECT_EQ(ui.PopupMenu1->pos(), entry);
+        }
+        ui.PopupMenu1->close();
+    }
 }
 
 }  // namespace

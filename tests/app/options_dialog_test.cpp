@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGuiApplication>
@@ -17,6 +19,7 @@
 
 #include "app/page_control.h"
 #include "settings/setting_names.h"
+#include "support/event_pump.h"
 #include "support/fake_services.h"
 
 namespace hostlore {
@@ -27,6 +30,13 @@ class OptionsDialogTest : public ::testing::Test {
     void Open() {
         options.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&options));
+    }
+
+    // Shown and taking the keys.
+    void OpenActive() {
+        Open();
+        options.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
     }
 
     void ClickEntry(QListWidget* list, int row) {
@@ -98,9 +108,9 @@ TEST_F(OptionsDialogTest, IsAFixedModalDialogCentredOnTheScreen) {
         EXPECT_LE(page->minimumSizeHint().height(), page->height()) << tabs[i].toStdString();
         EXPECT_LE(page->minimumSizeHint().width(), page->width()) << tabs[i].toStdString();
     }
-    EXPECT_EQ(options.Button3->text(), "Default");
-    EXPECT_EQ(options.Button1->text(), "OK");
-    EXPECT_EQ(options.Button2->text(), "Cancel");
+    EXPECT_EQ(options.Button3->text(), "&Default");
+    EXPECT_EQ(options.Button1->text(), "&OK");
+    EXPECT_EQ(options.Button2->text(), "&Cancel");
     EXPECT_LT(options.Button3->x(), options.Button1->x());
     EXPECT_LT(options.Button1->x(), options.Button2->x());
 }
@@ -171,12 +181,12 @@ TEST_F(OptionsDialogTest, OkWritesEveryValueInItsOrderAndCloses) {
               "[general]\r\ndefault_url=http://www.wikipedia.org/\r\nget_ie=true\r\n"
               "execute=false\r\ngo_to=IP Neighborhood\r\nip_nei=20\r\n"
               "[whois]\r\nserver=whois.ripe.net\r\n"
-              "[url]\r\nSite_Info=Alexa\r\nSite_Info_url=http://www.alexa.com/data/details?url=\r\n"
-              "Whois_Source=NameIntelligence\r\nWhois_Source_url=http://whois.domaintools.com/\r\n"
-              "Backward_Links=Links\r\n"
-              "Backward_Links_url=http://www.google.com/search?hl=&ie=&oe=&q=link:\r\n"
-              "Similar_Pages=Google\r\n"
-              "Similar_Pages_url=http://www.google.com/search?hl=&lr=&ie=&oe=&q=related:\r\n"
+              "[url]\r\nsite_info=Alexa\r\nsite_info_url=http://www.alexa.com/data/details?url=\r\n"
+              "whois_source=NameIntelligence\r\nwhois_source_url=http://whois.domaintools.com/\r\n"
+              "backward_links=Links\r\n"
+              "backward_links_url=http://www.google.com/search?hl=&ie=&oe=&q=link:\r\n"
+              "similar_pages=Google\r\n"
+              "similar_pages_url=http://www.google.com/search?hl=&lr=&ie=&oe=&q=related:\r\n"
               "[proxy]\r\nuse=false\r\nhost=\r\nport=\r\nversion=svnosocks\r\nuid=\r\npwd=\r\n");
 }
 
@@ -186,7 +196,7 @@ TEST_F(OptionsDialogTest, UsesTheProxyOnlyWhenTickedWithHostAndPort) {
         {true, "proxy.example", "", "false"},
         {false, "proxy.example", "1080", "false"},
         {true, "proxy.example", "1080", "true"},
-        {true, "proxy.example", "no port", "true"},  // written as typed, not tested
+        {false, "proxy.example", "no port", "false"},  // not in use: written as typed
     };
     for (const auto& [ticked, host, port, use] : cases) {
         options.show();
@@ -241,9 +251,7 @@ TEST_F(OptionsDialogTest, DefaultFillsInTheDefaultsAndCancelWritesNothing) {
 }
 
 TEST_F(OptionsDialogTest, LeavingTheIpCountRefusesAnythingButAnInteger) {
-    Open();
-    options.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    OpenActive();
     const std::pair<const char*, bool> cases[] = {
         {" 12", true}, {"12", true},         {"-3", true},          {"0x1F", true},
         {"$ff", true}, {"2147483647", true}, {"12 ", false},        {"abc", false},
@@ -264,6 +272,59 @@ TEST_F(OptionsDialogTest, LeavingTheIpCountRefusesAnythingButAnInteger) {
             EXPECT_EQ(boxes.shown[0].caption, "");
             EXPECT_EQ(boxes.shown[0].icon, BoxIcon::Warning);
         }
+    }
+}
+
+TEST_F(OptionsDialogTest, EnterChecksTheIntegerFieldsAsLeavingThemWould) {
+    const struct {
+        QLineEdit* Toptions::*field;
+        const char* typed;
+        bool proxyTicked;
+        const char* afterwards;  // nullptr: OK closed the dialog
+    } cases[] = {
+        {&Toptions::Edit2, "abc", false, "20"},
+        {&Toptions::Edit2, "", false, "20"},
+        {&Toptions::Edit10, "abc", true, ""},
+        // Not in use: the disabled field is not checked.
+        {&Toptions::Edit10, "abc", false, nullptr},
+        {&Toptions::Edit10, "", true, nullptr},
+    };
+    for (const auto& c : cases) {
+        QLineEdit* field = options.*c.field;
+        const std::string label = field->objectName().toStdString() + " '" + c.typed + "'";
+        std::filesystem::remove(File());
+        boxes.shown.clear();
+        OpenActive();
+        options.CheckBox1->setChecked(c.proxyTicked);
+        PageControl1()->setCurrentIndex(field == options.Edit2 ? 0 : 3);
+        field->setText(QString::fromUtf8(c.typed));
+        (field->isEnabled() ? field : static_cast<QWidget*>(options.CheckBox1))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(options.isVisible(), c.afterwards != nullptr) << label;
+        EXPECT_EQ(std::filesystem::exists(File()), c.afterwards == nullptr) << label;
+        if (c.afterwards != nullptr) {
+            ASSERT_EQ(boxes.shown.size(), 1U) << label;
+            EXPECT_EQ(boxes.shown[0].text, " Please input integer! ");
+            EXPECT_EQ(field->text(), c.afterwards) << label;
+        } else {
+            EXPECT_TRUE(boxes.shown.empty()) << label;
+        }
+        options.reject();
+    }
+}
+
+TEST_F(OptionsDialogTest, LeavingThePortRefusesAnythingButAnIntegerOrNothing) {
+    folder.Write("settings.ini", "[proxy]\r\nuse=true\r\n");
+    OpenActive();
+    PageControl1()->setCurrentIndex(3);
+    const std::pair<const char*, const char*> cases[] = {{"1080", "1080"}, {"", ""}, {"10x", ""}};
+    for (const auto& [typed, kept] : cases) {
+        boxes.shown.clear();
+        options.Edit10->setFocus();
+        options.Edit10->setText(QString::fromUtf8(typed));
+        options.Edit11->setFocus();
+        EXPECT_EQ(options.Edit10->text(), kept) << typed;
+        EXPECT_EQ(boxes.shown.size(), std::string(typed) == kept ? 0U : 1U) << typed;
     }
 }
 
@@ -303,9 +364,7 @@ TEST_F(OptionsDialogTest, AClickedServerGoesIntoTheServerField) {
 }
 
 TEST_F(OptionsDialogTest, TabbingIntoAServerListCopiesNothingUntilAnEntryIsChosen) {
-    Open();
-    options.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&options));
+    OpenActive();
     PageControl1()->setCurrentIndex(1);
     options.Edit15->setFocus();
     options.Edit15->setText(QStringLiteral("typed"));
@@ -359,8 +418,8 @@ TEST_F(OptionsDialogTest, EveryControlIsNamedByItsLabelOrGroup) {
         {options.ComboBox1, "Go directly to"},
         {options.Edit2, "IPs"},
         {options.Edit15, "Whois Server"},
-        {options.ListBox1, "Whois Server"},
-        {options.ListBox2, "Whois Server"},
+        {options.ListBox1, "General whois servers"},
+        {options.ListBox2, "National and special whois servers"},
         {options.Edit3, "Service provided by"},
         {options.Edit4, "URL"},
         {options.Edit13, "Service provided by"},
@@ -379,7 +438,49 @@ TEST_F(OptionsDialogTest, EveryControlIsNamedByItsLabelOrGroup) {
               "You can choose the whois server from the below list or input the others. We "
               "sugget you using Networksolutions whois server.");
     EXPECT_EQ(options.Label1->textFormat(), Qt::PlainText);
-    EXPECT_EQ(options.Edit12->echoMode(), QLineEdit::Normal) << "the password shows in clear";
+}
+
+TEST_F(OptionsDialogTest, ThePasswordIsNeitherShownNorReadOutToScreenReaders) {
+    folder.Write("settings.ini", "[proxy]\r\nuse=true\r\npwd=secret\r\n");
+    Open();
+    QAccessibleInterface* field = QAccessible::queryAccessibleInterface(options.Edit12);
+    ASSERT_NE(field, nullptr);
+    EXPECT_TRUE(field->state().passwordEdit);
+    EXPECT_FALSE(field->text(QAccessible::Value).contains("secret"));
+    EXPECT_FALSE(options.Edit12->displayText().contains("secret"));
+}
+
+TEST_F(OptionsDialogTest, ControlTabKeysSwitchItsPages) {
+    OpenActive();
+    options.Edit1->setFocus();
+    const std::pair<Qt::KeyboardModifiers, int> steps[] = {
+        {Qt::ControlModifier, 1}, {Qt::ControlModifier | Qt::ShiftModifier, 0}};
+    for (const auto& [modifiers, page] : steps) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+        EXPECT_EQ(PageControl1()->currentIndex(), page);
+    }
+}
+
+TEST_F(OptionsDialogTest, AltKeysPressTheButtons) {
+    // Default fills in the default address; OK and Cancel close the dialog.
+    const std::tuple<Qt::Key, bool, QDialog::DialogCode> cases[] = {
+        {Qt::Key_D, true, QDialog::Rejected},
+        {Qt::Key_O, false, QDialog::Accepted},
+        {Qt::Key_C, false, QDialog::Rejected},
+    };
+    for (const auto& [key, staysOpen, result] : cases) {
+        OpenActive();
+        options.setResult(QDialog::Rejected);
+        options.Edit1->setText(QStringLiteral("typed"));
+        QTest::keyClick(&options, key, Qt::AltModifier);
+        const bool defaults = staysOpen;
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return defaults ? options.Edit1->text() != "typed" : !options.isVisible();
+        })) << key;
+        EXPECT_EQ(options.result(), result) << key;
+        options.reject();
+    }
+    EXPECT_EQ(settings.ReadString("general", "default_url", ""), "typed") << "OK wrote";
 }
 
 }  // namespace

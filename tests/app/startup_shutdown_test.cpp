@@ -87,18 +87,26 @@ TEST(Startup, AProxyOnlyTrueInExactlyThatWordIsApplied) {
     EXPECT_EQ(window.Connection().socks.Port, 0);
 }
 
-TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
+TEST(Startup, AProxyPortThatIsNoNumberLeavesTheProxyUnsetAndIsNamedOnceTheWindowShows) {
     test::FakeProgram program;
-    program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=80a\r\n" +
-                          HistorySection(0, 3));
+    program.WriteSettings(
+        "[general]\r\nexecute=false\r\n"
+        "[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=abc\r\n" +
+        HistorySection(0, 3));
     Tmain window(program.Services());
-    ASSERT_EQ(program.boxes->shown.size(), 1u);
-    EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
-    EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
-    // The proxy is taken whole or not at all: no half-set record.
+    EXPECT_TRUE(program.boxes->shown.empty()) << "no box before the window";
     EXPECT_EQ(window.Connection().socks.Host, "");
     EXPECT_EQ(window.Connection().socks.Port, 0);
-    EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
+    EXPECT_EQ(test::Ui(window).url_edit->count(), 3) << "the history loads";
+    window.show();
+    ASSERT_TRUE(test::PumpUntil([&] { return !program.boxes->shown.empty(); }));
+    test::PumpUntil([] { return false; }, 100);
+    ASSERT_EQ(program.boxes->shown.size(), 1u);
+    EXPECT_EQ(program.boxes->shown[0].text,
+              "The proxy is not used: the setting port=abc in section proxy of settings.ini is "
+              "not a valid integer value. Correct it under Options, Proxy.");
+    EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
+    EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Warning);
 }
 
 TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
@@ -223,22 +231,47 @@ TEST(Shutdown, AHistoryThatCannotBeWrittenIsReportedAndTheWindowStillCloses) {
     ASSERT_FALSE(program.boxes->shown.empty());
     EXPECT_EQ(program.boxes->shown.back().text.toStdString(),
               "Unable to write to " + program.folder.File("settings.ini").string() + ".");
-    EXPECT_EQ(program.boxes->shown.back().caption, "hostlore");
+    EXPECT_EQ(program.boxes->shown.back().caption, "Hostlore");
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
-    test::FakeProgram program;
-    Tmain window(program.Services());
-    window.show();
-    QApplication::setActiveWindow(&window);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    test::Ui(window).url_edit->lineEdit()->setFocus();
-    test::Ui(window).url_edit->lineEdit()->selectAll();
-    const QString before = test::Ui(window).url_edit->currentText();
-    QTest::keyClick(test::Ui(window).url_edit->lineEdit(), Qt::Key_X, Qt::ControlModifier);
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(test::Ui(window).url_edit->currentText(), before) << "the text was cut instead";
+TEST(Shutdown, CtrlXCutsTheSelectionOfATextFieldAndQuitsEverywhereElse) {
+    const struct {
+        const char* field;  // the control with the focus
+        bool selected;
+        Qt::Key key;
+        bool quits;
+        const char* left;  // the URL box's text afterwards
+    } cases[] = {
+        {"url_edit", true, Qt::Key_X, false, ""},
+        {"url_edit", false, Qt::Key_X, true, "http://typed.example.test/"},
+        {"url_edit", true, Qt::Key_Q, true, "http://typed.example.test/"},
+        {"Edit4", true, Qt::Key_X, false, "http://typed.example.test/"},
+        {"Edit4", false, Qt::Key_X, true, "http://typed.example.test/"},
+        {"go", false, Qt::Key_X, true, "http://typed.example.test/"},
+    };
+    for (const auto& c : cases) {
+        const std::string label = std::string(c.field) + (c.selected ? " selected " : " ") +
+                                  QKeySequence(c.key).toString().toStdString();
+        test::FakeProgram program;
+        program.WriteSettings("[general]\r\nexecute=false\r\n");
+        Tmain window(program.Services());
+        window.show();
+        QApplication::setActiveWindow(&window);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        test::Ui(window).url_edit->setEditText("http://typed.example.test/");
+        test::Ui(window).Edit4->setText("host.example.test");
+        auto* field = test::Find<QWidget>(window, c.field);
+        field->setFocus();
+        if (c.selected) {
+            test::Ui(window).url_edit->lineEdit()->selectAll();
+            test::Ui(window).Edit4->selectAll();
+        }
+        QTest::keyClick(QApplication::focusWidget(), c.key, Qt::ControlModifier);
+        EXPECT_EQ(window.isVisible(), !c.quits) << label;
+        EXPECT_EQ(test::Ui(window).url_edit->currentText(), c.left) << label;
+        EXPECT_EQ(test::Ui(window).Edit4->text(), "host.example.test") << label;
+    }
 }
 
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {

@@ -161,6 +161,10 @@ TEST_F(WindowPositionTest, BoundsNoScreenShowsComeBackCentredAndVisible) {
          at(30, area.height() - 50)},
         {"larger than the screen and off it", true,
          at(area.width() + 10, 0, area.size() + QSize(400, 300)), area},
+        {"taller than the screen", true, at(30, 0, QSize(500, area.height() + 300)),
+         at(30, 0, QSize(500, area.height()))},
+        {"wider than the screen", true, at(-200, 40, QSize(area.width() + 5000, 350)),
+         at(0, 40, QSize(area.width(), 350))},
         {"never stored: centred at the stored size", false, at(30, 40), Centred(normal)},
     };
     for (const auto& c : cases) {

@@ -4,7 +4,6 @@
 
 #include <tuple>
 
-#include "platform/integer_text.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -68,21 +67,20 @@ TEST(ProxySettings, TakeTheWholeRecordOnlyWhenTheProxyIsInUse) {
             folder.Write("settings.ini", std::string("[proxy]\r\n") + each.section);
         }
         const SettingsStore store(folder.File("settings.ini"));
-        EXPECT_EQ(Fields(ReadProxySettings(store)), Fields(each.expected));
+        const ProxyReading reading = ReadProxySettings(store);
+        EXPECT_EQ(Fields(reading.socks), Fields(each.expected));
+        EXPECT_EQ(reading.ignored, "");
     }
 }
 
-TEST(ProxySettings, APortThatIsNoIntegerFailsWhenTheProxyIsInUse) {
+TEST(ProxySettings, APortThatIsNoIntegerLeavesTheProxyUnsetAndIsNamed) {
     test::TemporaryFolder folder;
     folder.Write("settings.ini",
                  "[proxy]\r\nuse=true\r\nversion=svsocks5\r\nhost=h\r\nport=10x\r\n");
     const SettingsStore store(folder.File("settings.ini"));
-    try {
-        ReadProxySettings(store);
-        FAIL() << "no failure";
-    } catch (const ConvertError& error) {
-        EXPECT_STREQ(error.what(), "'10x' is not a valid integer value");
-    }
+    const ProxyReading reading = ReadProxySettings(store);
+    EXPECT_EQ(Fields(reading.socks), Fields(TSocksInfo()));
+    EXPECT_EQ(reading.ignored, "port=10x");
 }
 
 }  // namespace

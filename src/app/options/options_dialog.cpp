@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <algorithm>
 
 #include "app/options/options_fields.h"
 #include "platform/integer_text.h"
@@ -59,7 +60,9 @@ Toptions::Toptions(SettingsStore& settings, MessageBoxes& boxes, QString applica
     connect(CheckBox1, &QCheckBox::toggled, this, &Toptions::CheckBox1Click);
     ConnectServerList(ListBox1, &Toptions::ListBox1Click);
     ConnectServerList(ListBox2, &Toptions::ListBox2Click);
-    Edit2->installEventFilter(this);
+    for (const IntegerField& integer : kIntegerFields) {
+        (this->*integer.field)->installEventFilter(this);
+    }
 }
 
 void Toptions::ConnectServerList(QListWidget* list, void (Toptions::*handler)(int)) {
@@ -83,10 +86,14 @@ void Toptions::showEvent(QShowEvent* event) {
 bool Toptions::eventFilter(QObject* watched, QEvent* event) {
     // Only a move to another control of the dialog counts as leaving the
     // field; switching windows or opening a menu does not.
-    if (watched == Edit2 && event->type() == QEvent::FocusOut) {
+    if (event->type() == QEvent::FocusOut) {
         const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
         if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-            Edit2Exit();
+            if (watched == Edit2) {
+                Edit2Exit();
+            } else if (watched == Edit10) {
+                Edit10Exit();
+            }
         }
     }
     return QDialog::eventFilter(watched, event);
@@ -158,6 +165,14 @@ std::vector<SettingWrite> Toptions::ChosenValues() const {
 }
 
 void Toptions::Button1Click() {
+    // OK by Enter never leaves the field: check it here. A disabled field
+    // cannot be corrected, and its value is not used.
+    for (const IntegerField& integer : kIntegerFields) {
+        QLineEdit* field = this->*integer.field;
+        if (field->isEnabled() && !CheckIntegerField(field)) {
+            return;
+        }
+    }
     // One replacement of the file: a failure leaves every value as it was.
     try {
         settings_.WriteStrings(ChosenValues());
@@ -197,10 +212,24 @@ void Toptions::CheckBox1Click() {
 }
 
 void Toptions::Edit2Exit() {
-    if (!ParseInteger(TextOf(Edit2))) {
-        boxes_.ShowOk(this, QStringLiteral(" Please input integer! "), QString(), BoxIcon::Warning);
-        Edit2->setText(QString::fromUtf8(setting::kDefaultNeighbourCount));
+    CheckIntegerField(Edit2);
+}
+
+void Toptions::Edit10Exit() {
+    CheckIntegerField(Edit10);
+}
+
+bool Toptions::CheckIntegerField(QLineEdit* field) {
+    const IntegerField& rule = *std::find_if(
+        kIntegerFields.begin(), kIntegerFields.end(),
+        [this, field](const IntegerField& integer) { return this->*integer.field == field; });
+    const std::string text = TextOf(field);
+    if ((rule.mayBeEmpty && text.empty()) || ParseInteger(text)) {
+        return true;
     }
+    boxes_.ShowOk(this, QStringLiteral(" Please input integer! "), QString(), BoxIcon::Warning);
+    field->setText(QString::fromUtf8(rule.fallback));
+    return false;
 }
 
 void Toptions::ListBox1Click(int row) {

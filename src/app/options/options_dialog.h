@@ -70,6 +70,7 @@ class Toptions : public QDialog {
     void Button3Click();
     void CheckBox1Click();
     void Edit2Exit();
+    void Edit10Exit();
     void ListBox1Click(int row);
     void ListBox2Click(int row);
 
@@ -85,6 +86,9 @@ class Toptions : public QDialog {
     QWidget* BuildProxyPage();
     void CentreOnScreen();
     void ConnectServerList(QListWidget* list, void (Toptions::*handler)(int));
+    // Refuses a text that is no integer with a box and puts the field's
+    // fallback in; true when the text stands. Only for integer fields.
+    bool CheckIntegerField(QLineEdit* field);
     // Every value the dialog shows, as OK writes it, in the order it writes.
     std::vector<SettingWrite> ChosenValues() const;
 

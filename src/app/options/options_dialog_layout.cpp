@@ -47,8 +47,9 @@ QPushButton* Button(const char* name, const QString& caption) {
 }
 
 template <std::size_t N>
-QListWidget* ServerList(const char* name, const std::array<std::string_view, N>& servers) {
-    auto* list = Named(new QListWidget, name, QStringLiteral("Whois Server"));
+QListWidget* ServerList(const char* name, const QString& accessibleName,
+                        const std::array<std::string_view, N>& servers) {
+    auto* list = Named(new QListWidget, name, accessibleName);
     for (const auto server : servers) {
         list->addItem(QString::fromUtf8(server));
     }
@@ -98,10 +99,10 @@ void Toptions::BuildDialog() {
     PageControl1->addPage(BuildThirdPartyPage(), QIcon(), QStringLiteral("Third Party URL"));
     PageControl1->addPage(BuildProxyPage(), QIcon(), QStringLiteral("Proxy"));
 
-    Button3 = Button("Button3", QStringLiteral("Default"));
-    Button1 = Button("Button1", QStringLiteral("OK"));
+    Button3 = Button("Button3", QStringLiteral("&Default"));
+    Button1 = Button("Button1", QStringLiteral("&OK"));
     Button1->setDefault(true);
-    Button2 = Button("Button2", QStringLiteral("Cancel"));
+    Button2 = Button("Button2", QStringLiteral("&Cancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Button3);
     buttons->addStretch(1);
@@ -164,8 +165,9 @@ QWidget* Toptions::BuildWhoisServerPage() {
     Label1->setTextFormat(Qt::PlainText);
     Label1->setWordWrap(true);
 
-    ListBox1 = ServerList("ListBox1", kCommonWhoisServers);
-    ListBox2 = ServerList("ListBox2", kRegistryWhoisServers);
+    ListBox1 = ServerList("ListBox1", QStringLiteral("General whois servers"), kCommonWhoisServers);
+    ListBox2 = ServerList("ListBox2", QStringLiteral("National and special whois servers"),
+                          kRegistryWhoisServers);
     auto* lists = new QWidget;
     auto* listRow = new QHBoxLayout(lists);
     listRow->setContentsMargins(0, 0, 0, 0);
@@ -212,6 +214,7 @@ QWidget* Toptions::BuildProxyPage() {
     }
     Edit11 = Field("Edit11", QStringLiteral("User Name"));
     Edit12 = Field("Edit12", QStringLiteral("Password"));
+    Edit12->setEchoMode(QLineEdit::Password);
 
     auto* grid = LayoutOf<QGridLayout>(proxy);
     const auto place = [grid](QWidget* field, int row, int column, int span = 1) {

@@ -29,6 +29,20 @@ inline constexpr std::array<ServiceField, 8> kServiceFields = {{
     {"Edit14", &Toptions::Edit14, setting::kSimilarPagesUrl, setting::kDefaultSimilarPagesUrl},
 }};
 
+// A field that must hold an integer, checked when the focus leaves it and on
+// OK, and the text a refused value gives way to. The port may stay empty: the
+// proxy is then not used.
+struct IntegerField {
+    QLineEdit* Toptions::*field;
+    std::string_view fallback;
+    bool mayBeEmpty;
+};
+
+inline constexpr std::array<IntegerField, 2> kIntegerFields = {{
+    {&Toptions::Edit2, setting::kDefaultNeighbourCount, false},
+    {&Toptions::Edit10, "", true},
+}};
+
 // The entries of the SOCKS version list and the names they are stored as.
 struct SocksVersionEntry {
     const char* shown;

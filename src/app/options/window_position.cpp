@@ -4,6 +4,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QWidget>
+#include <optional>
 
 #include "settings/settings_store.h"
 
@@ -30,17 +31,33 @@ QRect AvailableArea(const QScreen* screen) {
     return screen != nullptr ? screen->availableGeometry() : QRect();
 }
 
-bool Reachable(const QRect& bounds) {
+// The free area of the screen that shows enough of the window's top edge for
+// the user to reach its title bar and drag it.
+std::optional<QRect> AreaShowingTopEdge(const QRect& bounds) {
     const QRect topEdge(bounds.topLeft(),
                         QSize(bounds.width(), std::min(bounds.height(), kGripHeight)));
     const int wanted = std::min(bounds.width(), kGripWidth);
     for (const QScreen* screen : QGuiApplication::screens()) {
-        const QRect shown = topEdge.intersected(AvailableArea(screen));
+        const QRect area = AvailableArea(screen);
+        const QRect shown = topEdge.intersected(area);
         if (shown.width() >= wanted && shown.height() >= topEdge.height()) {
-            return true;
+            return area;
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+// A window larger than the area in one direction takes the whole area that way.
+QRect ShrunkToFit(QRect bounds, const QRect& area) {
+    if (bounds.width() > area.width()) {
+        bounds.setLeft(area.left());
+        bounds.setWidth(area.width());
+    }
+    if (bounds.height() > area.height()) {
+        bounds.setTop(area.top());
+        bounds.setHeight(area.height());
+    }
+    return bounds;
 }
 
 // The size as given, cut to fit the primary screen, in the middle of it.
@@ -86,8 +103,10 @@ void TPosition::Restore() {
                        store.ReadInteger(section, kTop, form_.y()), length(kWidth, form_.width()),
                        length(kHeight, form_.height()));
     // Bounds that no screen shows any more (a monitor unplugged, a smaller
-    // resolution) would leave the window out of the user's reach.
-    Place(form_, stored && Reachable(bounds) ? bounds : CentredOnPrimaryScreen(bounds.size()));
+    // resolution) would leave the window out of the user's reach, and so
+    // would a window larger than its screen.
+    const std::optional<QRect> area = stored ? AreaShowingTopEdge(bounds) : std::nullopt;
+    Place(form_, area ? ShrunkToFit(bounds, *area) : CentredOnPrimaryScreen(bounds.size()));
 }
 
 void TPosition::Save() const {

@@ -1,8 +1,11 @@
 #include "app/pages/neighbourhood_page.h"
 
+#include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "app/pages/stoppable_run.h"
@@ -50,6 +53,15 @@ NeighbourhoodPage::NeighbourhoodPage(ShellOpener& shell,
     connect(ListBox1, &QListWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &NeighbourhoodPage::Open1Click);
+    // Shift+F10 opens the menu as the Menu key does: at the current entry.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), ListBox1);
+    menuKey->setContext(Qt::WidgetShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        const QPoint at = ListBox1->visualRect(ListBox1->currentIndex()).center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at,
+                                ListBox1->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(ListBox1, &event);
+    });
 }
 
 RunStatusView& NeighbourhoodPage::Status() {
