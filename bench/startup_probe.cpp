@@ -89,13 +89,13 @@ class ProbeApplication : public QApplication {
 
 int main(int argc, char* argv[]) {
 #if defined(PROBE_WEB_PANES)
-    hostlore::PrepareWebEngineProcess();
+    hostlore::PrepareWebEngineProcess(false);
 #endif
     ProbeApplication application(argc, argv);
 #if defined(PROBE_MAIN_WINDOW)
     auto services = hostlore::MainServices::ForThisProgram();
 #if defined(PROBE_WEB_PANES)
-    services.webPanes = hostlore::WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
+    hostlore::UseWebEnginePanes(services, QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
 #else
     services.webPanes = [] { return new hostlore::BlankWebPane; };
 #endif

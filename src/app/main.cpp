@@ -8,9 +8,9 @@
 #include "platform/termination_requests.h"
 
 int main(int argc, char* argv[]) {
-    hostlore::AnswerInformationRequests(argc, argv);
+    const hostlore::ProgramOptions options = hostlore::AnswerInformationRequests(argc, argv);
     hostlore::StartSocketLibrary();
-    hostlore::PrepareWebEngineProcess();
+    hostlore::PrepareWebEngineProcess(options.verbose);
     QApplication application(argc, argv);
     hostlore::TerminationRequests termination;
     QObject::connect(&termination, &hostlore::TerminationRequests::requested, &application,
@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral("hostlore"));
     QApplication::setWindowIcon(hostlore::ProgramIcon());
     auto services = hostlore::MainServices::ForThisProgram();
-    services.webPanes = hostlore::WebEnginePanes(hostlore::ProgramWebEngineModule());
+    hostlore::UseWebEnginePanes(services, hostlore::ProgramWebEngineModule());
     hostlore::Tmain window(services);
     QApplication::setApplicationName(window.ApplicationTitle());
     window.show();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/pages/web_pane.h"
@@ -24,8 +25,11 @@ struct MainServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
-    // Called once for each service page.
+    // Called once for each service page, and for the help window.
     WebPaneFactory webPanes;
+    // True while those panes can show pages; help opens outside the program
+    // otherwise. Unset means never.
+    std::function<bool()> webPanesShowPages;
 
     // The running program's settings folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -6,7 +6,7 @@
 
 namespace hostlore {
 
-void AnswerInformationRequests(int argc, char* argv[]) {
+ProgramOptions AnswerInformationRequests(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("hostlore"));
     QCoreApplication::setApplicationVersion(QStringLiteral(HOSTLORE_VERSION));
 
@@ -20,6 +20,11 @@ void AnswerInformationRequests(int argc, char* argv[]) {
                                   QStringLiteral("Displays this help."));
     parser.addOption(help);
     parser.addVersionOption();
+    const QCommandLineOption verbose(
+        QStringLiteral("verbose"),
+        QStringLiteral("Prints the browser engine's start-up report and the messages "
+                       "the pages of the browser panes write to their console."));
+    parser.addOption(verbose);
 
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
@@ -28,7 +33,7 @@ void AnswerInformationRequests(int argc, char* argv[]) {
     // Unknown options are Qt's own (-style, -platform, ...), read later by QApplication.
     parser.parse(arguments);
     if (!parser.isSet(help) && !parser.isSet(QStringLiteral("version"))) {
-        return;
+        return {.verbose = parser.isSet(verbose)};
     }
     // The texts name the program from the application object; this one opens no display.
     const QCoreApplication application(argc, argv);

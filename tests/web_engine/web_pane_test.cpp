@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QComboBox>
+#include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <QToolButton>
 #include <QWebEngineHistory>
@@ -14,6 +17,7 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/loopback_server.h"
+#include "support/scoped_environment.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -53,9 +57,28 @@ class PageServer {
     }
 
   private:
-    static std::string Script(const std::string& target) {
+    std::string Script(const std::string& target) const {
+        // The window opening pages fill the pane with what a click opens.
+        const std::string clicked =
+            "<style>a{display:block;height:100vh}</style>"
+            "<script>addEventListener('click', () => { document.title = 'clicked'; });</script>";
         if (target == "/opener") {
             return "<script>window.open('/opened');</script>";
+        }
+        if (target == "/frame-opener") {
+            return "</head><body><iframe src='http://localhost:" + std::to_string(server_.Port()) +
+                   "/opener'></iframe>";
+        }
+        if (target == "/link-opener") {
+            return clicked + "</head><body><a href='/opened' target='_blank'>open</a>";
+        }
+        if (target == "/script-opener") {
+            return clicked +
+                   "</head><body><a href='#' onclick=\"window.open("
+                   "'javascript:document.write(1)'); return false;\">open</a>";
+        }
+        if (target == "/data-opener") {
+            return clicked + "</head><body><a href='data:text/html,blank' target='_blank'>open</a>";
         }
         if (target == "/asks") {
             return "<script>Notification.requestPermission().then("
@@ -88,7 +111,7 @@ class WebPaneTest : public ::testing::Test {
             "Backward_Links_url=" + base + "/links?q=link:\r\n" + "Similar_Pages_url=" + base +
             "/similar?q=related:\r\n");
         MainServices services = program.Services();
-        services.webPanes = WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
+        UseWebEnginePanes(services, QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
         window = std::make_unique<Tmain>(services);
     }
 
@@ -190,12 +213,40 @@ TEST_F(WebPaneTest, ARefusedNavigationLeavesThePreviousPage) {
     }
 }
 
-TEST_F(WebPaneTest, AWindowAPageOpensShowsInTheSamePane) {
+TEST_F(WebPaneTest, OnlyAWebPageTheUserOpensInANewWindowShowsInThePane) {
     ShowAndWaitForEngine();
-    Load("WebBrowser4", "/opener");
-    EXPECT_TRUE(
-        test::PumpUntil([&] { return View("WebBrowser4")->title() == "/opened"; }, kEngineWait));
-    EXPECT_EQ(View("WebBrowser4")->history()->count(), 2);
+    struct Opening {
+        const char* page;
+        bool click;
+        const char* shown;  // the title the pane shows afterwards
+    };
+    const Opening openings[] = {
+        {"/opener", false, "/opener"},     {"/frame-opener", false, "/frame-opener"},
+        {"/link-opener", true, "/opened"}, {"/script-opener", true, "clicked"},
+        {"/data-opener", true, "clicked"},
+    };
+    for (const Opening& opening : openings) {
+        Load("WebBrowser4", opening.page);
+        if (opening.click) {
+            // A click before the page is laid out finds nothing to click.
+            QWidget* input = View("WebBrowser4")->focusProxy();
+            for (int tries = 0; tries < 20; ++tries) {
+                QTest::mouseClick(input, Qt::LeftButton, {}, input->rect().center());
+                if (test::PumpUntil([&] { return View("WebBrowser4")->title() != opening.page; },
+                                    500)) {
+                    break;
+                }
+            }
+        }
+        EXPECT_TRUE(test::PumpUntil([&] { return View("WebBrowser4")->title() == opening.shown; },
+                                    kEngineWait))
+            << opening.page;
+        // Time for a window that should not be followed to show.
+        QTest::qWait(1000);
+        EXPECT_EQ(View("WebBrowser4")->title(), opening.shown) << opening.page;
+    }
+    const auto targets = server.Targets();
+    EXPECT_EQ(std::count(targets.begin(), targets.end(), "/opened"), 1);
 }
 
 TEST_F(WebPaneTest, APageAskingForPermissionIsDenied) {
@@ -205,6 +256,99 @@ TEST_F(WebPaneTest, APageAskingForPermissionIsDenied) {
     EXPECT_TRUE(
         test::PumpUntil([&] { return View("WebBrowser1")->title() == "denied"; }, kEngineWait))
         << View("WebBrowser1")->title().toStdString();
+}
+
+TEST_F(WebPaneTest, WithoutItsHelperTheEngineStaysOffThePanesSaySoAndTheOtherPagesWork) {
+    const test::ScopedEnvironment helper("QTWEBENGINEPROCESS_PATH",
+                                         "/nonexistent/QtWebEngineProcess");
+    program.resolver->Add("www.example.test", {"www.example.test", {{192, 0, 2, 10}}});
+    window->show();
+    for (const char* pane : {"WebBrowser1", "WebBrowser2", "WebBrowser3", "WebBrowser4"}) {
+        const auto* shown = test::Find<WebEnginePane>(*window, pane);
+        ASSERT_TRUE(
+            test::PumpUntil([&] { return shown->findChild<QLabel*>() != nullptr; }, kEngineWait))
+            << pane;
+    }
+    for (const char* pane : {"WebBrowser1", "WebBrowser2", "WebBrowser3", "WebBrowser4"}) {
+        const auto* shown = test::Find<WebEnginePane>(*window, pane);
+        EXPECT_EQ(shown->View(), nullptr) << pane;
+        EXPECT_EQ(shown->findChild<QLabel*>()->text(),
+                  "The browser engine is not available: its helper program "
+                  "/nonexistent/QtWebEngineProcess is missing.");
+    }
+
+    test::Ui(*window).url_edit->setEditText("http://www.example.test/");
+    window->goClick(test::Ui(*window).go);
+    EXPECT_TRUE(test::PumpUntil(
+        [&] { return test::Ui(*window).Memo1->toPlainText() == "192.0.2.10"; }, kEngineWait))
+        << test::Ui(*window).Memo1->toPlainText().toStdString();
+}
+
+// The panes whose documents screen readers find focused or showing below the
+// window.
+struct DocumentStates {
+    QStringList focused;
+    QStringList showing;
+};
+
+void CollectDocuments(QAccessibleInterface* node, DocumentStates& states, int depth = 0) {
+    if (node == nullptr || depth > 12) {
+        return;
+    }
+    if (node->role() == QAccessible::WebDocument) {
+        const QString name = node->parent()->object()->objectName();
+        if (node->state().focused) {
+            states.focused << name;
+        }
+        if (!node->state().invisible) {
+            states.showing << name;
+        }
+        return;
+    }
+    for (int i = 0; i < node->childCount(); ++i) {
+        CollectDocuments(node->child(i), states, depth + 1);
+    }
+}
+
+TEST_F(WebPaneTest, ScreenReadersFindOnlyTheShownPageAndItOnlyFocusedWithTheKeyboardFocus) {
+    QAccessible::setActive(true);
+    ShowAndWaitForEngine();
+    QApplication::setActiveWindow(window.get());
+    for (const char* pane : {"WebBrowser1", "WebBrowser2", "WebBrowser3", "WebBrowser4"}) {
+        Load(pane, QStringLiteral("/") + pane);
+    }
+    struct Moment {
+        int page;
+        const char* focusInPane;  // or in the URL box
+        QStringList focused;
+        QStringList showing;
+    };
+    const Moment moments[] = {
+        {0, nullptr, {}, {}},
+        {2, nullptr, {}, {"WebBrowser1"}},
+        {2, "WebBrowser1", {"WebBrowser1"}, {"WebBrowser1"}},
+        {5, "WebBrowser4", {"WebBrowser4"}, {"WebBrowser4"}},
+    };
+    for (const Moment& moment : moments) {
+        test::Ui(*window).cxPageControl1->setCurrentIndex(moment.page);
+        QWidget* focus = moment.focusInPane != nullptr
+                             ? static_cast<QWidget*>(View(moment.focusInPane))
+                             : static_cast<QWidget*>(test::Ui(*window).url_edit);
+        focus->setFocus();
+        ASSERT_TRUE(test::PumpUntil([&] { return focus->hasFocus(); })) << moment.page;
+        DocumentStates states;
+        CollectDocuments(QAccessible::queryAccessibleInterface(window.get()), states);
+        EXPECT_EQ(states.focused, moment.focused) << moment.page;
+        EXPECT_EQ(states.showing, moment.showing) << moment.page;
+    }
+
+    // The engine draws each view in a window of its own that never reaches the screen.
+    QAccessibleInterface* application = QAccessible::queryAccessibleInterface(qApp);
+    QStringList windows;
+    for (int i = 0; i < application->childCount(); ++i) {
+        windows << application->child(i)->object()->objectName();
+    }
+    EXPECT_EQ(windows, QStringList{"main"});
 }
 
 }  // namespace

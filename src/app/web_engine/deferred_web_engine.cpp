@@ -6,8 +6,11 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QLibrary>
+#include <QLoggingCategory>
 #include <QTimer>
 
+#include "app/web_engine/engine_helper.h"
+#include "app/web_engine/pane_accessible.h"
 #include "app/web_engine/web_engine_pane.h"
 
 namespace hostlore {
@@ -41,9 +44,15 @@ DeferredWebEngine::~DeferredWebEngine() = default;
 void DeferredWebEngine::Add(WebEnginePane* pane) {
     if (profile_) {
         GiveView(*pane);
+    } else if (failure_) {
+        pane->ShowUnavailable(*failure_);
     } else {
         waiting_.emplace_back(pane);
     }
+}
+
+bool DeferredWebEngine::Available() const {
+    return profile_ || (!failure_ && !EngineHelperProblem());
 }
 
 bool DeferredWebEngine::eventFilter(QObject* /*watched*/, QEvent* event) {
@@ -57,6 +66,11 @@ bool DeferredWebEngine::eventFilter(QObject* /*watched*/, QEvent* event) {
 }
 
 void DeferredWebEngine::Start() {
+    // Without its helper the engine would end the whole program.
+    if (const auto problem = EngineHelperProblem()) {
+        Fail(*problem);
+        return;
+    }
     passOn = qInstallMessageHandler(DropLateStartWarnings);
     // Never unloaded: the engine cannot be started twice in one process.
     QLibrary library(module_);
@@ -68,7 +82,7 @@ void DeferredWebEngine::Start() {
     }
     qInstallMessageHandler(passOn);
     if (!profile_) {
-        qWarning("The browser panes stay empty: %s", qUtf8Printable(library.errorString()));
+        Fail(library.errorString());
         return;
     }
     for (const auto& pane : waiting_) {
@@ -79,16 +93,29 @@ void DeferredWebEngine::Start() {
     waiting_.clear();
 }
 
+void DeferredWebEngine::Fail(const QString& reason) {
+    qWarning("The browser engine is not available: %s", qUtf8Printable(reason));
+    failure_ = reason;
+    for (const auto& pane : waiting_) {
+        if (pane) {
+            pane->ShowUnavailable(reason);
+        }
+    }
+    waiting_.clear();
+}
+
 void DeferredWebEngine::GiveView(WebEnginePane& pane) {
     pane.SetView(makeView_(profile_.get()));
 }
 
-WebPaneFactory WebEnginePanes(const QString& module) {
-    return [engine = std::make_shared<DeferredWebEngine>(module)]() -> WebPane* {
+void UseWebEnginePanes(MainServices& services, const QString& module) {
+    auto engine = std::make_shared<DeferredWebEngine>(module);
+    services.webPanes = [engine]() -> WebPane* {
         auto* pane = new WebEnginePane(engine);
         engine->Add(pane);
         return pane;
     };
+    services.webPanesShowPages = [engine] { return engine->Available(); };
 }
 
 QString ProgramWebEngineModule() {
@@ -100,7 +127,7 @@ QString ProgramWebEngineModule() {
     return folder + QStringLiteral("/../lib/hostlore") + name;
 }
 
-void PrepareWebEngineProcess() {
+void PrepareWebEngineProcess(bool verbose) {
     if (geteuid() == 0) {
         // The engine refuses to run its sandbox as root.
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
@@ -109,6 +136,12 @@ void PrepareWebEngineProcess() {
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
         }
     }
+    if (!verbose) {
+        // A user who started the program from a terminal has no use for them;
+        // QT_LOGGING_RULES still overrides this.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false\njs=false"));
+    }
+    InstallPaneAccessibility();
 }
 
 }  // namespace hostlore
