@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/help_window.h"
 #include "app/main_menus.h"
 #include "app/options/options_dialog.h"
 #include "app/options/window_position.h"
@@ -45,10 +46,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     MainMenuHandlers menu;
     menu.Exit1Click = Guarded([this] { close(); });
     menu.Options2Click = Guarded([this] { options->exec(); });
-    menu.HelpTopic1Click = Guarded([this] {
-        services_.shell->Open(
-            QString::fromStdString(HelpManual(services_.executable.parent_path()).string()));
-    });
+    menu.HelpTopic1Click = Guarded([this] { HelpTopic1Click(); });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
     menu.About1Click = Guarded([this] { about->exec(); });
@@ -134,6 +132,21 @@ void Tmain::LoadStartValues() {
         url_edit->addItem(QString::fromStdString(url));
     }
     url_edit->setEditText(typed);
+}
+
+void Tmain::HelpTopic1Click() {
+    const QString manual =
+        QString::fromStdString(HelpManual(services_.executable.parent_path()).string());
+    if (!services_.webPanesShowPages || !services_.webPanesShowPages()) {
+        services_.shell->Open(manual);
+        return;
+    }
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(services_.webPanes(), manual, this);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void Tmain::SpeedButton2Click() {

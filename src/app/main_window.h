@@ -20,6 +20,7 @@ class QToolButton;
 namespace hostlore {
 
 class GeneralInfoPage;
+class HelpWindow;
 class LocalNetworkPage;
 class NeighbourhoodPage;
 class PageControl;
@@ -49,6 +50,9 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void ip_nei_stopClick(QObject* sender);
     void SpeedButton2Click();
     void Timer1Timer();
+    // The manual in the program's own window, or through the desktop when the
+    // panes cannot show pages.
+    void HelpTopic1Click();
 
     // The one settings store; null after shutdown has closed it.
     SettingsStore* Settings() const { return settings_.get(); }
@@ -89,6 +93,7 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     NeighbourhoodPage* neighbourhood_ = nullptr;
     LocalNetworkPage* localNetwork_ = nullptr;
     Tabout* about = nullptr;
+    HelpWindow* help_ = nullptr;
     Toptions* options = nullptr;
     std::unique_ptr<TPosition> Position1;
 };

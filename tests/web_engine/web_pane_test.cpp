@@ -11,6 +11,7 @@
 #include <QWebEngineView>
 #include <mutex>
 
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "app/web_engine/deferred_web_engine.h"
 #include "app/web_engine/web_engine_pane.h"
@@ -110,6 +111,8 @@ class WebPaneTest : public ::testing::Test {
             base + "/site?url=\r\n" + "Whois_Source_url=" + base + "/whois/\r\n" +
             "Backward_Links_url=" + base + "/links?q=link:\r\n" + "Similar_Pages_url=" + base +
             "/similar?q=related:\r\n");
+        std::filesystem::create_directory(Manual().parent_path());
+        program.folder.Write("help/index.html", "<title>The manual</title>");
         MainServices services = program.Services();
         UseWebEnginePanes(services, QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
         window = std::make_unique<Tmain>(services);
@@ -121,6 +124,8 @@ class WebPaneTest : public ::testing::Test {
         ASSERT_TRUE(
             test::PumpUntil([this] { return View("WebBrowser4") != nullptr; }, kEngineWait));
     }
+
+    std::filesystem::path Manual() const { return program.folder.File("help") / "index.html"; }
 
     QWebEngineView* View(const char* pane) const {
         return qobject_cast<QWebEngineView*>(test::Find<WebEnginePane>(*window, pane)->View());
@@ -282,6 +287,26 @@ TEST_F(WebPaneTest, WithoutItsHelperTheEngineStaysOffThePanesSaySoAndTheOtherPag
     EXPECT_TRUE(test::PumpUntil(
         [&] { return test::Ui(*window).Memo1->toPlainText() == "192.0.2.10"; }, kEngineWait))
         << test::Ui(*window).Memo1->toPlainText().toStdString();
+
+    // Help goes to the desktop instead.
+    test::Ui(*window).HelpTopic1->trigger();
+    EXPECT_EQ(program.shell->opened, QStringList{QString::fromStdString(Manual().string())});
+    EXPECT_EQ(window->findChild<HelpWindow*>(), nullptr);
+}
+
+TEST_F(WebPaneTest, F1ShowsTheManualInTheProgramsOwnWindow) {
+    ShowAndWaitForEngine();
+    test::Ui(*window).HelpTopic1->trigger();
+    const auto* help = window->findChild<HelpWindow*>();
+    ASSERT_NE(help, nullptr);
+    const auto* pane = help->findChild<WebEnginePane*>();
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            const auto* view = qobject_cast<QWebEngineView*>(pane->View());
+            return view != nullptr && view->title() == "The manual";
+        },
+        kEngineWait));
+    EXPECT_TRUE(program.shell->opened.isEmpty());
 }
 
 // The panes whose documents screen readers find focused or showing below the
