@@ -376,5 +376,45 @@ TEST_F(WebPaneTest, ScreenReadersFindOnlyTheShownPageAndItOnlyFocusedWithTheKeyb
     EXPECT_EQ(windows, QStringList{"main"});
 }
 
+// Counts the events that make a widget lay out its contents anew.
+class LayoutWatch : public QObject {
+  public:
+    explicit LayoutWatch(QWidget* widget) { widget->installEventFilter(this); }
+    int layouts = 0;
+
+  protected:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest) {
+            ++layouts;
+        }
+        return false;
+    }
+};
+
+TEST_F(WebPaneTest, ThePanesPagesLeaveTheWhoisPageAsItIsLaidOut) {
+    // The engine's views arrive and show their first pages while the whois
+    // page is shown with a long reply; its text is costly to lay out anew.
+    test::Ui(*window).cxPageControl1->setCurrentIndex(1);
+    QPlainTextEdit* whois = test::Ui(*window).Memo3;
+    QStringList reply;
+    for (int i = 0; i < 2000; ++i) {
+        reply << QStringLiteral("Line %1 of a whois reply").arg(i);
+    }
+    whois->setPlainText(reply.join('\n'));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    QTest::qWait(100);
+    const LayoutWatch memo(whois);
+    const LayoutWatch text(whois->viewport());
+    ShowAndWaitForEngine();
+    for (const QString& path : {QStringLiteral("/first"), QStringLiteral("/second")}) {
+        for (const char* pane : {"WebBrowser1", "WebBrowser2", "WebBrowser3", "WebBrowser4"}) {
+            Load(pane, path + pane);
+        }
+    }
+    QTest::qWait(200);
+    EXPECT_EQ(memo.layouts + text.layouts, 0);
+}
+
 }  // namespace
 }  // namespace hostlore
