@@ -1,7 +1,6 @@
 #include <QApplication>
 
 #include "app/main_window.h"
-#include "app/program_pictures.h"
 #include "app/web_engine/deferred_web_engine.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
@@ -17,7 +16,6 @@ int main(int argc, char* argv[]) {
                      &QApplication::closeAllWindows);
     // Ties the windows to the menu entry and its icon, on Wayland too.
     QApplication::setDesktopFileName(QStringLiteral("hostlore"));
-    QApplication::setWindowIcon(hostlore::ProgramIcon());
     auto services = hostlore::MainServices::ForThisProgram();
     hostlore::UseWebEnginePanes(services, hostlore::ProgramWebEngineModule());
     hostlore::Tmain window(services);

@@ -45,11 +45,11 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     Position1->Restore();
     MainMenuHandlers menu;
     menu.Exit1Click = Guarded([this] { close(); });
-    menu.Options2Click = Guarded([this] { options->exec(); });
+    menu.Options2Click = Guarded([this] { OptionsDialog().exec(); });
     menu.HelpTopic1Click = Guarded([this] { HelpTopic1Click(); });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
-    menu.About1Click = Guarded([this] { about->exec(); });
+    menu.About1Click = Guarded([this] { AboutBox().exec(); });
     BuildMainMenus(*menuBar(), menu);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -62,9 +62,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
         url_editKeyPress(url_edit, carriageReturn);
     }));
     FormCreate();
-    options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
-    about = new Tabout(*services_.shell, kWebSite, this);
-    about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
 }
@@ -132,6 +129,21 @@ void Tmain::LoadStartValues() {
         url_edit->addItem(QString::fromStdString(url));
     }
     url_edit->setEditText(typed);
+}
+
+Toptions& Tmain::OptionsDialog() {
+    if (options == nullptr) {
+        options = new Toptions(*settings_, *services_.messageBoxes, ApplicationTitle(), this);
+    }
+    return *options;
+}
+
+Tabout& Tmain::AboutBox() {
+    if (about == nullptr) {
+        about = new Tabout(*services_.shell, kWebSite, this);
+        about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
+    }
+    return *about;
 }
 
 void Tmain::HelpTopic1Click() {

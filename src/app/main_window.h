@@ -71,6 +71,10 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     QWidget* BuildTopPanel();
     void BuildPages();
 
+    // Made at first use: building them would cost the first window time.
+    Toptions& OptionsDialog();
+    Tabout& AboutBox();
+
     void FormCreate();
     void ShowLocalNetwork();
     void LoadStartValues();

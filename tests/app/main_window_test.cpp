@@ -3,14 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -168,12 +169,19 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
 }
 
 TEST_F(MainWindowTest, AboutBoxNamesTheSettingsFolderInUse) {
-    const auto* about = window.findChild<Tabout*>();
-    ASSERT_NE(about, nullptr);
-    const auto* line = about->findChild<QLabel*>(QStringLiteral("SettingsFolder"));
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text().toStdString(), "Settings are kept in " + program.folder.Path().string());
-    EXPECT_EQ(line->textFormat(), Qt::PlainText);
+    QString folder;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, &window, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (const auto* line = box->findChild<QLabel*>(QStringLiteral("SettingsFolder"))) {
+            folder = line->text();
+            format = line->textFormat();
+        }
+        box->close();
+    });
+    test::Ui(window).About1->trigger();
+    EXPECT_EQ(folder.toStdString(), "Settings are kept in " + program.folder.Path().string());
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {

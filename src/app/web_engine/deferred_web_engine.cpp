@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QEvent>
 #include <QFileInfo>
 #include <QLibrary>
 #include <QLoggingCategory>
-#include <QTimer>
 
+#include "app/first_paint.h"
 #include "app/web_engine/engine_helper.h"
 #include "app/web_engine/pane_accessible.h"
 #include "app/web_engine/web_engine_pane.h"
@@ -36,7 +35,7 @@ void DropLateStartWarnings(QtMsgType type, const QMessageLogContext& context,
 }  // namespace
 
 DeferredWebEngine::DeferredWebEngine(QString module) : module_(std::move(module)) {
-    QCoreApplication::instance()->installEventFilter(this);
+    AfterFirstPaint(this, [this] { Start(); });
 }
 
 DeferredWebEngine::~DeferredWebEngine() = default;
@@ -53,16 +52,6 @@ void DeferredWebEngine::Add(WebEnginePane* pane) {
 
 bool DeferredWebEngine::Available() const {
     return profile_ || (!failure_ && !EngineHelperProblem());
-}
-
-bool DeferredWebEngine::eventFilter(QObject* /*watched*/, QEvent* event) {
-    if (event->type() == QEvent::Paint && !startQueued_) {
-        startQueued_ = true;
-        QCoreApplication::instance()->removeEventFilter(this);
-        // Queued, so the painted window reaches the screen first.
-        QTimer::singleShot(0, this, [this] { Start(); });
-    }
-    return false;
 }
 
 void DeferredWebEngine::Start() {

@@ -31,9 +31,6 @@ class DeferredWebEngine : public QObject {
     // False once the engine is known not to run.
     bool Available() const;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     using ProfileMaker = QObject* (*)();
     using ViewMaker = QWidget* (*)(QObject* profile);
@@ -43,7 +40,6 @@ class DeferredWebEngine : public QObject {
     void GiveView(WebEnginePane& pane);
 
     QString module_;
-    bool startQueued_ = false;
     ViewMaker makeView_ = nullptr;
     std::unique_ptr<QObject> profile_;
     std::optional<QString> failure_;
