@@ -126,8 +126,9 @@ int main(int argc, char** argv) {
     test::FakeProgram program;
     program.WriteSettings(
         "[general]\r\ndefault_url=\r\nexecute=false\r\nget_ie=false\r\n"
-        "[whois]\r\nserver=127.0.0.1\r\n[url]\r\nSite_Info_url=" +
-        base + "/site?url=\r\nWhois_Source_url=" + base + "/whois/\r\nBackward_Links_url=" + base +
+        "[whois]\r\nserver=127.0.0.1:" +
+        std::to_string(whois.Port()) + "\r\n[url]\r\nSite_Info_url=" + base +
+        "/site?url=\r\nWhois_Source_url=" + base + "/whois/\r\nBackward_Links_url=" + base +
         "/links?q=\r\nSimilar_Pages_url=" + base + "/similar?q=\r\n");
     MainServices services = program.Services();
     if (engine) {
@@ -137,7 +138,6 @@ int main(int argc, char** argv) {
         services.webPanes = [] { return new BlankWebPane; };
     }
     Tmain window(services);
-    window.NetWhois->Port = whois.Port();
     auto* url = window.findChild<QComboBox*>(QStringLiteral("url_edit"));
     auto* status = window.findChild<QLabel*>(QStringLiteral("Label5"));
     const auto panes = window.findChildren<WebEnginePane*>();

@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/resolver.h"
+#include "platform/save_file_chooser.h"
 #include "platform/shell_opener.h"
 
 namespace hostlore {
@@ -25,11 +26,15 @@ struct MainServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
+    std::shared_ptr<SaveFileChooser> saveFiles;
     // Called once for each service page, and for the help window.
     WebPaneFactory webPanes;
     // True while those panes can show pages; help opens outside the program
     // otherwise. Unset means never.
     std::function<bool()> webPanesShowPages;
+    // The address the command line gave: put into the URL box and queried at
+    // start-up whatever the settings say; empty for none.
+    std::string startUrl;
 
     // The running program's settings folder and the real Linux services.
     static MainServices ForThisProgram();

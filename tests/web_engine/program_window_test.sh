@@ -64,7 +64,7 @@ base="http://127.0.0.1:$(cat "$work/port")"
 # A copy of its own, so that its settings file lands in the scratch folder.
 mkdir "$work/program"
 cp "$program" "$work/program/hostlore"
-cp "$module" "$work/program/"
+cp "$(dirname "$program")/libhostlore_window.so" "$module" "$work/program/"
 
 # Runs the program until its four panes have shown their pages and a second
 # more; notes the ids of its visible windows every tenth of a second.

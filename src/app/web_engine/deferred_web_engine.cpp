@@ -3,7 +3,6 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QLibrary>
 #include <QLoggingCategory>
 
@@ -11,6 +10,7 @@
 #include "app/web_engine/engine_helper.h"
 #include "app/web_engine/pane_accessible.h"
 #include "app/web_engine/web_engine_pane.h"
+#include "platform/program_files.h"
 
 namespace hostlore {
 
@@ -108,12 +108,8 @@ void UseWebEnginePanes(MainServices& services, const QString& module) {
 }
 
 QString ProgramWebEngineModule() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString name = QStringLiteral("/libhostlore_web_engine.so");
-    if (QFileInfo::exists(folder + name)) {
-        return folder + name;
-    }
-    return folder + QStringLiteral("/../lib/hostlore") + name;
+    return QString::fromStdString(
+        ProgramModule(ExecutablePath().parent_path(), "libhostlore_web_engine.so").string());
 }
 
 void PrepareWebEngineProcess(bool verbose) {
