@@ -2,9 +2,9 @@
 // HOSTLORE_LAUNCH_NS (CLOCK_REALTIME nanoseconds) to the moment the first
 // paint of the top-level window has been flushed, and the processor time the
 // process had used by then, which other programs on a busy machine do not
-// stretch. Built three ways: a bare widget window, the main window with empty panes, and the main window with
-// the engine's panes; the last one then also prints when all four panes hold
-// their browser views.
+// stretch. Built three ways: a bare widget window, the main window with empty panes, and the main
+// window with the engine's panes; the last one then also prints when all four panes hold their
+// browser views.
 
 #include <time.h>
 
