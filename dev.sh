@@ -10,7 +10,8 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-
           libjpeg62-turbo-dev liblz4-dev libc-ares-dev librsvg2-bin help2man)
 # What only the tests need.
 TEST_PACKAGES=(libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales dante-server
-               microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema)
+               microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema
+               xvfb xauth xdotool python3)
 # Packages that enable and start a daemon on installation, with its name: the
 # tests start their own servers in a namespace of their own, so none may stay.
 DAEMONS=(dante-server:danted)

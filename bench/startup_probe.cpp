@@ -1,9 +1,10 @@
 // Prints the milliseconds from the launch time the caller gives in
 // HOSTLORE_LAUNCH_NS (CLOCK_REALTIME nanoseconds) to the moment the first
-// paint of the top-level window has been flushed. Built three ways: a bare
-// widget window, the main window with empty panes, and the main window with
-// the engine's panes; the last one then also prints when all four panes hold
-// their browser views.
+// paint of the top-level window has been flushed, and the processor time the
+// process had used by then, which other programs on a busy machine do not
+// stretch. Built three ways: a bare widget window, the main window with empty panes, and the main
+// window with the engine's panes; the last one then also prints when all four panes hold their
+// browser views.
 
 #include <time.h>
 
@@ -34,6 +35,14 @@ void Print(const char* what) {
     const char* launch = std::getenv("HOSTLORE_LAUNCH_NS");
     const long long start = launch != nullptr ? std::atoll(launch) : NowNs();
     std::printf("%s %.1f\n", what, static_cast<double>(NowNs() - start) / 1e6);
+    std::fflush(stdout);
+}
+
+void PrintProcessorTime(const char* what) {
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    std::printf("%s %.1f\n", what,
+                static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6);
     std::fflush(stdout);
 }
 
@@ -72,6 +81,7 @@ class ProbeApplication : public QApplication {
         if (painted_ && depth_ == 0 && !reported_) {
             reported_ = true;
             Print("window");
+            PrintProcessorTime("window_cpu");
             Finish(window);
         }
         return handled;
@@ -89,13 +99,13 @@ class ProbeApplication : public QApplication {
 
 int main(int argc, char* argv[]) {
 #if defined(PROBE_WEB_PANES)
-    hostlore::PrepareWebEngineProcess();
+    hostlore::PrepareWebEngineProcess(false);
 #endif
     ProbeApplication application(argc, argv);
 #if defined(PROBE_MAIN_WINDOW)
     auto services = hostlore::MainServices::ForThisProgram();
 #if defined(PROBE_WEB_PANES)
-    services.webPanes = hostlore::WebEnginePanes(QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
+    hostlore::UseWebEnginePanes(services, QStringLiteral(HOSTLORE_WEB_ENGINE_MODULE));
 #else
     services.webPanes = [] { return new hostlore::BlankWebPane; };
 #endif

@@ -1,30 +1,52 @@
 #!/usr/bin/env bash
-# Time from launch to a painted main window, median of five runs each, under
+# Time from launch to a painted main window, median of ROUNDS runs each, under
 # Xvfb: a bare Qt widget window as the yardstick, the main window with empty
 # panes (as before it embedded a browser), and the main window with the
 # engine's panes, for which the time until all four panes hold their browser
-# views is shown too.
-# Usage: bench/startup_time.sh [BUILD_FOLDER]   (configured with -DHOSTLORE_BUILD_BENCH=ON)
+# views is shown too; then the processor time each had used by its first
+# paint, which a busy machine does not stretch. With a second build folder (an
+# earlier version, built the same way) its probes run in the same rounds, for
+# a before and after.
+# Usage: bench/startup_time.sh [BUILD_FOLDER] [BASELINE_BUILD_FOLDER] [ROUNDS]
+#   (configured with -DHOSTLORE_BUILD_BENCH=ON)
 set -euo pipefail
 build=$(realpath "${1:-build/release}")
+baseline=${2:+$(realpath "$2")}
+rounds=${3:-5}
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$baseline" "$rounds"
 fi
-cmake --build "$build" --target startup_bare startup_window startup_panes >/dev/null
+folders=("$build")
+[ -n "$baseline" ] && folders+=("$baseline")
+for folder in "${folders[@]}"; do
+    cmake --build "$folder" --target startup_bare startup_window startup_panes >/dev/null
+done
 
 declare -A times
-for round in 1 2 3 4 5; do
-    for probe in startup_bare startup_window startup_panes; do
-        while read -r what ms; do
-            times[$probe/$what]+="$ms "
-        done < <(HOSTLORE_LAUNCH_NS=$(date +%s%N) "$build/bench/$probe" 2>/dev/null)
+for _ in $(seq "$rounds"); do
+    for folder in "${folders[@]}"; do
+        label=$([ "$folder" = "$build" ] && echo "" || echo "before ")
+        for probe in startup_bare startup_window startup_panes; do
+            while read -r what ms; do
+                times[$label$probe/$what]+="$ms "
+            done < <(HOSTLORE_LAUNCH_NS=$(date +%s%N) "$folder/bench/$probe" 2>/dev/null)
+        done
     done
 done
 
-median() { tr ' ' '\n' | grep . | sort -n | sed -n 3p; }
-bare=$(median <<<"${times[startup_bare/window]}")
-for key in startup_bare/window startup_window/window startup_panes/window startup_panes/panes; do
-    value=$(median <<<"${times[$key]}")
-    printf '%-22s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$key" "$value" \
-        "$(awk "BEGIN{print $value / $bare}")" "${times[$key]}"
+median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2) ? v[(NR+1)/2] : (v[NR/2]+v[NR/2+1])/2}'; }
+for label in "" "before "; do
+    [ -z "$label" ] || [ -n "$baseline" ] || continue
+    bare=$(median <<<"${times[${label}startup_bare/window]}")
+    bare_cpu=$(median <<<"${times[${label}startup_bare/window_cpu]}")
+    for key in startup_bare/window startup_window/window startup_panes/window startup_panes/panes; do
+        value=$(median <<<"${times[$label$key]}")
+        printf '%-29s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$label$key" "$value" \
+            "$(awk "BEGIN{print $value / $bare}")" "${times[$label$key]}"
+    done
+    for key in startup_bare/window_cpu startup_window/window_cpu startup_panes/window_cpu; do
+        value=$(median <<<"${times[$label$key]}")
+        printf '%-29s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$label$key" "$value" \
+            "$(awk "BEGIN{print $value / $bare_cpu}")" "${times[$label$key]}"
+    done
 done

@@ -5,10 +5,6 @@
 // is one 1 MiB line, shown by the page as it is (cut for display) and as one
 // memo line, as the page showed it before.
 
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -26,62 +22,14 @@
 #include "query/url_parts.h"
 #include "query/whois_reply.h"
 #include "query/whois_thread.h"
-#include "support/loopback_server.h"
+#include "whois_reply_server.h"
 
 namespace {
 
 using namespace hostlore;
 
-constexpr int kLines = 75'000;
-
-std::string Reply() {
-    std::string reply;
-    for (int i = 0; i < kLines; ++i) {
-        reply +=
-            "Line " + std::to_string(i) + ": registrant data of a very long whois record x\r\n";
-    }
-    return reply;
-}
-
-// Serves the reply to each connection and notes when its last byte went out.
-class WhoisServer {
-  public:
-    explicit WhoisServer(std::string reply) : reply_(std::move(reply)) {
-        const test::LoopbackListener listener = test::ListenOnLoopback(4);
-        listener_ = listener.descriptor;
-        port_ = listener.port;
-        thread_ = std::thread([this] {
-            for (;;) {
-                const int peer = ::accept(listener_, nullptr, nullptr);
-                if (peer < 0) {
-                    return;
-                }
-                char request[256];
-                (void)::recv(peer, request, sizeof(request), 0);
-                (void)::send(peer, reply_.data(), reply_.size(), MSG_NOSIGNAL);
-                lastByte_ = clock_.nsecsElapsed();
-                ::close(peer);
-            }
-        });
-        clock_.start();
-    }
-    ~WhoisServer() {
-        ::shutdown(listener_, SHUT_RDWR);
-        ::close(listener_);
-        thread_.join();
-    }
-    int Port() const { return port_; }
-    qint64 LastByteNs() const { return lastByte_; }
-    const QElapsedTimer& Clock() const { return clock_; }
-
-  private:
-    std::string reply_;
-    int listener_ = -1;
-    int port_ = 0;
-    QElapsedTimer clock_;
-    std::atomic<qint64> lastByte_{0};
-    std::thread thread_;
-};
+using bench::LongWhoisReply;
+using bench::WhoisReplyServer;
 
 // The worker as it was: one hand-off for every line.
 class line_by_line_whois_thread : public TThread {
@@ -108,7 +56,7 @@ class line_by_line_whois_thread : public TThread {
 };
 
 void Measure(const char* name, const std::function<std::shared_ptr<TThread>(WhoisInfoPage&)>& make,
-             const WhoisServer& server) {
+             const WhoisReplyServer& server) {
     WhoisInfoPage page([] {});
     page.show();
     auto* status = page.findChild<QLabel*>("Label5");
@@ -196,7 +144,7 @@ void MeasureLongLine(const char* name, QWidget& page, WhoisView& view) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    WhoisServer server(Reply());
+    WhoisReplyServer server(LongWhoisReply());
     UiHandoffPump pump;
     ConnectionSettings settings;
     settings.whoisServer = {"127.0.0.1", server.Port()};

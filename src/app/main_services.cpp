@@ -12,7 +12,8 @@ MainServices MainServices::ForThisProgram() {
     services.settingsFolder =
         SettingsFolder(services.executable.parent_path(), UserFolders::FromEnvironment());
     services.messageBoxes = std::make_shared<QtMessageBoxes>();
-    services.shell = std::make_shared<DesktopShellOpener>();
+    services.shell = std::make_shared<DesktopShellOpener>(
+        services.messageBoxes, QString::fromStdString(ApplicationTitle(services.executable)));
     services.resolver = std::make_shared<SystemResolver>();
     services.clock = std::make_shared<SystemClock>();
     services.networkConfiguration = std::make_shared<LinuxNetworkConfiguration>();

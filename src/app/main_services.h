@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 #include "app/pages/web_pane.h"
@@ -26,8 +27,11 @@ struct MainServices {
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
     std::shared_ptr<SaveFileChooser> saveFiles;
-    // Called once for each service page.
+    // Called once for each service page, and for the help window.
     WebPaneFactory webPanes;
+    // True while those panes can show pages; help opens outside the program
+    // otherwise. Unset means never.
+    std::function<bool()> webPanesShowPages;
     // The address the command line gave: put into the URL box and queried at
     // start-up whatever the settings say; empty for none.
     std::string startUrl;

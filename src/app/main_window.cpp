@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/help_window.h"
 #include "app/main_menus.h"
 #include "app/options/options_dialog.h"
 #include "app/options/window_position.h"
@@ -58,17 +59,14 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     menu.SaveReport1Click = Guarded([this] { SaveReport1Click(); });
     menu.Exit1Click = Guarded([this] { close(); });
     menu.Options2Click = Guarded([this] {
-        if (options->exec() == QDialog::Accepted) {
+        if (OptionsDialog().exec() == QDialog::Accepted) {
             ReadConnectionSettings();
         }
     });
-    menu.HelpTopic1Click = Guarded([this] {
-        services_.shell->Open(
-            QString::fromStdString(HelpManual(services_.executable.parent_path()).string()));
-    });
+    menu.HelpTopic1Click = Guarded([this] { HelpTopic1Click(); });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
-    menu.About1Click = Guarded([this] { about->exec(); });
+    menu.About1Click = Guarded([this] { AboutBox().exec(); });
     BuildMainMenus(*menuBar(), menu);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -82,9 +80,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     }));
     new SelectionCutKey(*this);
     FormCreate();
-    options = new Toptions(*settings_, *services_.messageBoxes, DisplayName(), this);
-    about = new Tabout(*services_.shell, kWebSite, this);
-    about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
     // Boxes shown while starting run event loops: nothing may fire before now.
     Timer1->start();
     if (!connection_.ignoredProxySetting.empty()) {
@@ -171,6 +166,36 @@ void Tmain::LoadStartValues() {
         url_edit->addItem(QString::fromStdString(url));
     }
     url_edit->setEditText(typed);
+}
+
+Toptions& Tmain::OptionsDialog() {
+    if (options == nullptr) {
+        options = new Toptions(*settings_, *services_.messageBoxes, DisplayName(), this);
+    }
+    return *options;
+}
+
+Tabout& Tmain::AboutBox() {
+    if (about == nullptr) {
+        about = new Tabout(*services_.shell, kWebSite, this);
+        about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
+    }
+    return *about;
+}
+
+void Tmain::HelpTopic1Click() {
+    const QString manual =
+        QString::fromStdString(HelpManual(services_.executable.parent_path()).string());
+    if (!services_.webPanesShowPages || !services_.webPanesShowPages()) {
+        services_.shell->Open(manual);
+        return;
+    }
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(services_.webPanes(), manual, this);
+    }
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void Tmain::ReadConnectionSettings() {

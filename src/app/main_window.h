@@ -20,6 +20,7 @@ class QToolButton;
 namespace hostlore {
 
 class GeneralInfoPage;
+class HelpWindow;
 class LocalNetworkPage;
 class NeighbourhoodPage;
 class PageControl;
@@ -47,6 +48,9 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void ip_nei_stopClick(QObject* sender);
     void SpeedButton2Click();
     void Timer1Timer();
+    // The manual in the program's own window, or through the desktop when the
+    // panes cannot show pages.
+    void HelpTopic1Click();
     // File > Save Report: what the pages show now, as text or JSON.
     void SaveReport1Click();
 
@@ -71,6 +75,10 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void BuildWindow();
     QWidget* BuildTopPanel();
     void BuildPages();
+
+    // Made at first use: building them would cost the first window time.
+    Toptions& OptionsDialog();
+    Tabout& AboutBox();
 
     void FormCreate();
     void ShowLocalNetwork();
@@ -98,6 +106,7 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     NeighbourhoodPage* neighbourhood_ = nullptr;
     LocalNetworkPage* localNetwork_ = nullptr;
     Tabout* about = nullptr;
+    HelpWindow* help_ = nullptr;
     Toptions* options = nullptr;
     std::unique_ptr<TPosition> Position1;
 };

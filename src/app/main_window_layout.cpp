@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -5,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "app/drawn_icons.h"
+#include "app/first_paint.h"
 #include "app/font_scale.h"
 #include "app/main_window.h"
 #include "app/page_control.h"
@@ -60,7 +62,9 @@ QString PageName(std::size_t index) {
 void Tmain::BuildWindow() {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(DisplayName());
-    setWindowIcon(ProgramIcon());
+    // Finding and decoding the icon costs the first window a tenth of its
+    // time; every window of the program takes it from the application.
+    AfterFirstPaint(this, [] { QApplication::setWindowIcon(ProgramIcon()); });
     // A larger desktop font needs a larger window; a smaller one keeps this size.
     resize((QSizeF(583, 430) * GrowthScale()).toSize());
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHelpEvent>
@@ -13,13 +14,20 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 
 #include "app/about_box.h"
 #include "app/font_scale.h"
+#include "app/help_window.h"
 #include "app/page_control.h"
+#include "app/pages/neighbourhood_page.h"
+#include "support/event_pump.h"
+#include "support/fake_desktop_opener.h"
 #include "support/fake_services.h"
+#include "support/recording_web_pane.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -166,12 +174,19 @@ TEST_F(MainWindowTest, MenusCarryTheirShortcuts) {
 }
 
 TEST_F(MainWindowTest, AboutBoxNamesTheSettingsFolderInUse) {
-    const auto* about = window.findChild<Tabout*>();
-    ASSERT_NE(about, nullptr);
-    const auto* line = about->findChild<QLabel*>(QStringLiteral("SettingsFolder"));
-    ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->text().toStdString(), "Settings are kept in " + program.folder.Path().string());
-    EXPECT_EQ(line->textFormat(), Qt::PlainText);
+    QString folder;
+    Qt::TextFormat format = Qt::AutoText;
+    QTimer::singleShot(0, &window, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (const auto* line = box->findChild<QLabel*>(QStringLiteral("SettingsFolder"))) {
+            folder = line->text();
+            format = line->textFormat();
+        }
+        box->close();
+    });
+    test::Ui(window).About1->trigger();
+    EXPECT_EQ(folder.toStdString(), "Settings are kept in " + program.folder.Path().string());
+    EXPECT_EQ(format, Qt::PlainText);
 }
 
 TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {
@@ -183,6 +198,67 @@ TEST_F(MainWindowTest, HelpItemsOpenTheirTargetsThroughTheDesktop) {
     EXPECT_EQ(opened[0].toStdString(), (program.folder.Path() / "help" / "index.html").string());
     EXPECT_TRUE(opened[1].startsWith("mailto:"));
     EXPECT_TRUE(opened[2].startsWith("https://"));
+}
+
+TEST(HelpWindow, F1ShowsTheManualInTheProgramsOwnWindowWhileThePanesShowPages) {
+    test::FakeProgram program;
+    MainServices services = program.Services();
+    services.webPanesShowPages = [] { return true; };
+    Tmain window(services);
+    window.show();
+    test::Ui(window).HelpTopic1->trigger();
+    test::Ui(window).HelpTopic1->trigger();
+    const auto helpWindows = window.findChildren<HelpWindow*>();
+    ASSERT_EQ(helpWindows.size(), 1);
+    const HelpWindow* help = helpWindows.front();
+    EXPECT_TRUE(help->isWindow());
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), "Hostlore Help");
+    const auto* pane = help->findChild<test::RecordingWebPane*>();
+    ASSERT_NE(pane, nullptr);
+    const QString manual =
+        QUrl::fromLocalFile(
+            QString::fromStdString((program.folder.Path() / "help" / "index.html").string()))
+            .toString();
+    EXPECT_EQ(pane->calls, QStringList{"Navigate " + manual});
+    EXPECT_TRUE(program.shell->opened.isEmpty());
+
+    // Closing the main window ends the program with help still open.
+    QTimer::singleShot(0, &window, [&window] { window.close(); });
+    QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(QApplication::exec(), 0);
+}
+
+TEST(OpeningOutside, EachAddressNoProgramOpensShowsAnErrorBoxNamingIt) {
+    const test::FakeDesktopOpener desktop(3);
+    test::FakeProgram program;
+    MainServices services = program.Services();
+    services.shell =
+        std::make_shared<DesktopShellOpener>(program.boxes, QStringLiteral("Hostlore"));
+    Tmain window(services);
+    test::Ui(window).HelpTopic1->trigger();
+    test::Ui(window).EmailSupport1->trigger();
+    test::Ui(window).HostloreWebsite1->trigger();
+    window.findChild<NeighbourhoodPage*>()->AppendItem("192.0.2.10    www.example.test");
+    QListWidget* neighbours = test::Ui(window).ListBox1;
+    neighbours->setCurrentRow(0);
+    neighbours->item(0)->setSelected(true);
+    test::Find<QAction>(window, "Open1")->trigger();
+    ASSERT_TRUE(test::PumpUntil([&] { return program.boxes->shown.size() == 4; }));
+    QStringList texts;
+    for (const test::ShownBox& box : program.boxes->shown) {
+        texts << box.text;
+    }
+    texts.sort();
+    const QString manual =
+        QString::fromStdString((program.folder.Path() / "help" / "index.html").string());
+    EXPECT_EQ(texts, (QStringList{"Could not open " + manual + ": no program is set to open it.",
+                                  "Could not open http://www.example.test: no program is set to "
+                                  "open it.",
+                                  "Could not open https://hostlore.example/: no program is set to "
+                                  "open it.",
+                                  "Could not open mailto:support@hostlore.example: no program is "
+                                  "set to open it."}));
 }
 
 TEST_F(MainWindowTest, ErrorBoxesCarryTheApplicationTitleAndEndInAFullStop) {

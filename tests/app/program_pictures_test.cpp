@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/main_window.h"
+#include "support/event_pump.h"
 #include "support/fake_services.h"
 
 namespace hostlore {
@@ -53,8 +54,10 @@ TEST(ProgramPicture, TheWindowCarriesTheProgramsIconAlsoFromTheBuildFolder) {
     test::FakeProgram program;
     program.WriteSettings("[general]\r\nexecute=false\r\n");
     Tmain window(program.Services());
+    // It comes right after the window's first paint.
+    window.show();
+    ASSERT_TRUE(test::PumpUntil([&] { return !window.windowIcon().isNull(); }));
     const QIcon icon = window.windowIcon();
-    ASSERT_FALSE(icon.isNull());
     for (const int size : {16, 32, 64, 256}) {
         const QImage drawn = icon.pixmap(size).toImage();
         ASSERT_EQ(drawn.size(), QSize(size, size));

@@ -9,8 +9,8 @@ namespace {
 
 TEST(PrepareWebEngineProcess, TurnsTheSandboxOffOnlyForRootAndKeepsOtherFlags) {
     const test::ScopedEnvironment flags("QTWEBENGINE_CHROMIUM_FLAGS", "--lang=de");
-    PrepareWebEngineProcess();
-    PrepareWebEngineProcess();
+    PrepareWebEngineProcess(false);
+    PrepareWebEngineProcess(false);
     EXPECT_EQ(qEnvironmentVariable("QTWEBENGINE_CHROMIUM_FLAGS"),
               geteuid() == 0 ? "--lang=de --no-sandbox" : "--lang=de");
 }

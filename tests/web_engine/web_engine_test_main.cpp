@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     const hostlore::test::TemporaryFolder home;
     ::setenv("XDG_DATA_HOME", home.File("data").c_str(), 1);
     ::setenv("XDG_CACHE_HOME", home.File("cache").c_str(), 1);
-    hostlore::PrepareWebEngineProcess();
+    hostlore::PrepareWebEngineProcess(false);
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

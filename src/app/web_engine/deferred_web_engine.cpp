@@ -3,12 +3,14 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
-#include <QEvent>
-#include <QFileInfo>
 #include <QLibrary>
-#include <QTimer>
+#include <QLoggingCategory>
 
+#include "app/first_paint.h"
+#include "app/web_engine/engine_helper.h"
+#include "app/web_engine/pane_accessible.h"
 #include "app/web_engine/web_engine_pane.h"
+#include "platform/program_files.h"
 
 namespace hostlore {
 
@@ -33,7 +35,7 @@ void DropLateStartWarnings(QtMsgType type, const QMessageLogContext& context,
 }  // namespace
 
 DeferredWebEngine::DeferredWebEngine(QString module) : module_(std::move(module)) {
-    QCoreApplication::instance()->installEventFilter(this);
+    AfterFirstPaint(this, [this] { Start(); });
 }
 
 DeferredWebEngine::~DeferredWebEngine() = default;
@@ -41,22 +43,23 @@ DeferredWebEngine::~DeferredWebEngine() = default;
 void DeferredWebEngine::Add(WebEnginePane* pane) {
     if (profile_) {
         GiveView(*pane);
+    } else if (failure_) {
+        pane->ShowUnavailable(*failure_);
     } else {
         waiting_.emplace_back(pane);
     }
 }
 
-bool DeferredWebEngine::eventFilter(QObject* /*watched*/, QEvent* event) {
-    if (event->type() == QEvent::Paint && !startQueued_) {
-        startQueued_ = true;
-        QCoreApplication::instance()->removeEventFilter(this);
-        // Queued, so the painted window reaches the screen first.
-        QTimer::singleShot(0, this, [this] { Start(); });
-    }
-    return false;
+bool DeferredWebEngine::Available() const {
+    return profile_ || (!failure_ && !EngineHelperProblem());
 }
 
 void DeferredWebEngine::Start() {
+    // Without its helper the engine would end the whole program.
+    if (const auto problem = EngineHelperProblem()) {
+        Fail(*problem);
+        return;
+    }
     passOn = qInstallMessageHandler(DropLateStartWarnings);
     // Never unloaded: the engine cannot be started twice in one process.
     QLibrary library(module_);
@@ -68,7 +71,7 @@ void DeferredWebEngine::Start() {
     }
     qInstallMessageHandler(passOn);
     if (!profile_) {
-        qWarning("The browser panes stay empty: %s", qUtf8Printable(library.errorString()));
+        Fail(library.errorString());
         return;
     }
     for (const auto& pane : waiting_) {
@@ -79,28 +82,37 @@ void DeferredWebEngine::Start() {
     waiting_.clear();
 }
 
+void DeferredWebEngine::Fail(const QString& reason) {
+    qWarning("The browser engine is not available: %s", qUtf8Printable(reason));
+    failure_ = reason;
+    for (const auto& pane : waiting_) {
+        if (pane) {
+            pane->ShowUnavailable(reason);
+        }
+    }
+    waiting_.clear();
+}
+
 void DeferredWebEngine::GiveView(WebEnginePane& pane) {
     pane.SetView(makeView_(profile_.get()));
 }
 
-WebPaneFactory WebEnginePanes(const QString& module) {
-    return [engine = std::make_shared<DeferredWebEngine>(module)]() -> WebPane* {
+void UseWebEnginePanes(MainServices& services, const QString& module) {
+    auto engine = std::make_shared<DeferredWebEngine>(module);
+    services.webPanes = [engine]() -> WebPane* {
         auto* pane = new WebEnginePane(engine);
         engine->Add(pane);
         return pane;
     };
+    services.webPanesShowPages = [engine] { return engine->Available(); };
 }
 
 QString ProgramWebEngineModule() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    const QString name = QStringLiteral("/libhostlore_web_engine.so");
-    if (QFileInfo::exists(folder + name)) {
-        return folder + name;
-    }
-    return folder + QStringLiteral("/../" HOSTLORE_MODULE_FOLDER) + name;
+    return QString::fromStdString(
+        ProgramModule(ExecutablePath().parent_path(), "libhostlore_web_engine.so").string());
 }
 
-void PrepareWebEngineProcess() {
+void PrepareWebEngineProcess(bool verbose) {
     if (geteuid() == 0) {
         // The engine refuses to run its sandbox as root.
         QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
@@ -109,6 +121,12 @@ void PrepareWebEngineProcess() {
             qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
         }
     }
+    if (!verbose) {
+        // A user who started the program from a terminal has no use for them;
+        // QT_LOGGING_RULES still overrides this.
+        QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext=false\njs=false"));
+    }
+    InstallPaneAccessibility();
 }
 
 }  // namespace hostlore

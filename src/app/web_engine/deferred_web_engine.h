@@ -4,9 +4,10 @@
 #include <QPointer>
 #include <QString>
 #include <memory>
+#include <optional>
 #include <vector>
 
-#include "app/pages/web_pane.h"
+#include "app/main_services.h"
 
 namespace hostlore {
 
@@ -23,35 +24,40 @@ class DeferredWebEngine : public QObject {
     explicit DeferredWebEngine(QString module);
     ~DeferredWebEngine() override;
 
-    // The pane gets its view when the engine starts, or at once if it runs.
+    // The pane gets its view when the engine starts, or at once if it runs;
+    // or the reason why the engine cannot run.
     void Add(WebEnginePane* pane);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // False once the engine is known not to run.
+    bool Available() const;
 
   private:
     using ProfileMaker = QObject* (*)();
     using ViewMaker = QWidget* (*)(QObject* profile);
 
     void Start();
+    void Fail(const QString& reason);
     void GiveView(WebEnginePane& pane);
 
     QString module_;
-    bool startQueued_ = false;
     ViewMaker makeView_ = nullptr;
     std::unique_ptr<QObject> profile_;
+    std::optional<QString> failure_;
     std::vector<QPointer<WebEnginePane>> waiting_;
 };
 
-// Panes that share one deferred engine, loaded from `module`. Needs the
-// application object.
-WebPaneFactory WebEnginePanes(const QString& module);
+// Gives the window panes that share one deferred engine, loaded from
+// `module`, and help that uses it while it can run. Needs the application
+// object.
+void UseWebEnginePanes(MainServices& services, const QString& module);
 
 // Where the program finds its engine module: beside it in a build folder, in
 // its library folder once installed.
 QString ProgramWebEngineModule();
 
-// Process set-up the engine needs before the application object exists.
-void PrepareWebEngineProcess();
+// Process set-up the engine needs before the application object exists. The
+// engine's report of its start and the pages' console messages are printed
+// only when `verbose`.
+void PrepareWebEngineProcess(bool verbose);
 
 }  // namespace hostlore

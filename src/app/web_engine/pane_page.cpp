@@ -18,11 +18,15 @@ PanePage::PanePage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
             [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
     connect(this, &QWebEnginePage::fullScreenRequested, this,
             [](QWebEngineFullScreenRequest request) { request.reject(); });
-    // Left unadopted, the new window is dropped; its address opens here instead,
-    // so the pane's own history keeps the page that asked for it.
+    // Left unadopted, the new window is dropped. One the user asked for by a
+    // click opens here instead, so the pane's own history keeps the page that
+    // asked for it; any other (a frame's advertisement, a script's address)
+    // would move the pane without the user.
     connect(this, &QWebEnginePage::newWindowRequested, this,
             [this](QWebEngineNewWindowRequest& request) {
-                if (request.requestedUrl().isValid()) {
+                const QString scheme = request.requestedUrl().scheme();
+                if (request.isUserInitiated() &&
+                    (scheme == QLatin1String("http") || scheme == QLatin1String("https"))) {
                     load(request.requestedUrl());
                 }
             });

@@ -5,8 +5,8 @@
 namespace hostlore {
 
 // A web page that keeps its content to itself: whatever a page asks of the
-// machine or the user is refused, and a window it opens becomes a navigation
-// of the same pane.
+// machine or the user is refused, and a web page the user opens in a new
+// window becomes a navigation of the same pane.
 class PanePage : public QWebEnginePage {
     Q_OBJECT
 

@@ -28,11 +28,14 @@ class WebEnginePane : public WebPane {
 
     // Called by the engine once it runs; the pane takes the view.
     void SetView(QWidget* view);
+    // Called by the engine when it cannot run: the pane says so in one line.
+    void ShowUnavailable(const QString& reason);
     // Null until the engine runs.
     QWidget* View() const { return view_; }
 
   private:
     void Call(const char* slot);
+    void OnFocusChange(const QWidget* old, const QWidget* now);
 
     std::shared_ptr<DeferredWebEngine> engine_;
     QWidget* view_ = nullptr;

@@ -1,6 +1,7 @@
 // The entry points the program looks up once it has loaded this module. The
 // engine lives only here, so the program starts without loading it.
 
+#include <QQuickWindow>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
@@ -17,6 +18,10 @@ Q_DECL_IMPORT void initialize();
 // The profile all panes share; the caller owns it and deletes it after the
 // last view made on it.
 extern "C" Q_DECL_EXPORT QObject* hostlore_create_web_profile() {
+    // Views drawn on the GPU need the window's native surface made for them,
+    // which replaces the window the user already sees; drawn in software they
+    // fit the window as it is.
+    QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
     QtWebEngineCore::initialize();
     return hostlore::MakePaneProfile().release();
 }
