@@ -163,6 +163,23 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
     EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
 }
 
+// As real sites answer plain HTTP.
+TEST_F(TlsClientTest, ARedirectToHttpsEndsAtTheSecureServer) {
+    TlsHeadServer secure("valid");
+    const std::string secureUrl = Url("www.example.test", secure.Port(), "/");
+    test::LoopbackServer plain([&](test::ServerConnection& peer) {
+        peer.ReadUntil("\r\n\r\n");
+        peer.Send("HTTP/1.1 301 Moved Permanently\r\nLocation: " + secureUrl + "\r\n\r\n");
+    });
+    http.SendHead("http://www.example.test:" + std::to_string(plain.Port()) + "/");
+    EXPECT_EQ(http.ReplyHeaders.Server, "Secure/1.0");
+    EXPECT_EQ(http.FinalURL, secureUrl);
+    ASSERT_EQ(http.Redirects.size(), 1U);
+    EXPECT_EQ(http.Redirects[0].ReplyCode, 301);
+    ASSERT_TRUE(http.PeerCertificate.has_value());
+    EXPECT_EQ(http.PeerCertificate->Status, TNetCertificateStatus::Valid);
+}
+
 TEST_F(TlsClientTest, AnHttpsUrlWithoutAPortGoesToPort443) {
     EXPECT_THROW(http.SendHead("https://127.0.0.1/"), ENetException);  // nobody listens there
     EXPECT_EQ(http.Port, 443);
