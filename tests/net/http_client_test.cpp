@@ -18,6 +18,7 @@
 #include "platform/integer_text.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/path_server.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {
@@ -322,53 +323,15 @@ TEST_F(HttpClientTest, AnHttpsUrlNeverSendsTheRequestInPlainText) {
     }
 }
 
-// A plain HTTP server that answers each request by its target, on
-// connections kept open, and records the targets asked for.
-class PathServer {
-  public:
-    explicit PathServer(std::map<std::string, std::string> replies)
-        : replies_(std::move(replies)), server_([this](test::ServerConnection& peer) {
-              for (;;) {
-                  const std::string request = peer.ReadUntil("\r\n\r\n");
-                  const auto space = request.find(' ', 5);
-                  if (request.find("\r\n\r\n") == std::string::npos || space == std::string::npos) {
-                      return;
-                  }
-                  peer.Send(Answer(request.substr(5, space - 5)));
-              }
-          }) {}
-
-    std::string Url(const std::string& target) const {
-        return "http://127.0.0.1:" + std::to_string(server_.Port()) + target;
-    }
-    std::vector<std::string> Targets() const {
-        std::lock_guard lock(mutex_);
-        return targets_;
-    }
-
-  private:
-    std::string Answer(const std::string& target) {
-        std::lock_guard lock(mutex_);
-        targets_.push_back(target);
-        const auto reply = replies_.find(target);
-        return reply != replies_.end() ? reply->second : "HTTP/1.1 404 Not Found\r\n\r\n";
-    }
-
-    std::map<std::string, std::string> replies_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> targets_;
-    test::LoopbackServer server_;  // last: its scripts use the members above
-};
-
-std::string Redirect(int code, const std::string& location) {
-    return "HTTP/1.1 " + std::to_string(code) + " Moved\r\nLocation: " + location + "\r\n\r\n";
+std::string Url(const test::PathServer& server, const std::string& target) {
+    return "http://127.0.0.1:" + std::to_string(server.Port()) + target;
 }
 
 // Redirects from /1 to /2 and on to /`last`, which answers 200.
 std::map<std::string, std::string> Chain(int last) {
     std::map<std::string, std::string> replies{{"/" + std::to_string(last), kOk}};
     for (int i = 1; i < last; ++i) {
-        replies["/" + std::to_string(i)] = Redirect(302, std::to_string(i + 1));
+        replies["/" + std::to_string(i)] = test::Redirect(302, std::to_string(i + 1));
     }
     return replies;
 }
@@ -380,24 +343,26 @@ TEST_F(HttpClientTest, FollowsUpToFiveRedirectsToTheServerThatAnswers) {
         std::vector<std::string> targets;
     };
     const Case cases[] = {
-        {"relative", {{"/a/b", Redirect(301, "c?d=1")}, {"/a/c?d=1", kOk}}, {"/a/b", "/a/c?d=1"}},
-        {"absolute path", {{"/a/b", Redirect(307, "/e")}, {"/e", kOk}}, {"/a/b", "/e"}},
+        {"relative",
+         {{"/a/b", test::Redirect(301, "c?d=1")}, {"/a/c?d=1", kOk}},
+         {"/a/b", "/a/c?d=1"}},
+        {"absolute path", {{"/a/b", test::Redirect(307, "/e")}, {"/e", kOk}}, {"/a/b", "/e"}},
         {"five in a row", Chain(6), {"/1", "/2", "/3", "/4", "/5", "/6"}},
     };
     for (const Case& c : cases) {
-        PathServer server(c.replies);
-        http.SendHead(server.Url(c.targets.front()));
+        test::PathServer server(c.replies);
+        http.SendHead(Url(server, c.targets.front()));
         EXPECT_EQ(server.Targets(), c.targets) << c.name;
         EXPECT_EQ(http.ReplyCode, 200) << c.name;
-        EXPECT_EQ(http.FinalURL, server.Url(c.targets.back())) << c.name;
+        EXPECT_EQ(http.FinalURL, Url(server, c.targets.back())) << c.name;
         ASSERT_EQ(http.Redirects.size(), c.targets.size() - 1) << c.name;
         for (std::size_t i = 0; i + 1 < c.targets.size(); ++i) {
-            EXPECT_EQ(http.Redirects[i].URL, server.Url(c.targets[i])) << c.name;
-            EXPECT_EQ(http.Redirects[i].Target, server.Url(c.targets[i + 1])) << c.name;
+            EXPECT_EQ(http.Redirects[i].URL, Url(server, c.targets[i])) << c.name;
+            EXPECT_EQ(http.Redirects[i].Target, Url(server, c.targets[i + 1])) << c.name;
         }
     }
-    PathServer direct({{"/", kOk}});
-    http.SendHead(direct.Url("/"));
+    test::PathServer direct({{"/", kOk}});
+    http.SendHead(Url(direct, "/"));
     EXPECT_EQ(http.FinalURL, "") << "no redirect, no final address";
     EXPECT_TRUE(http.Redirects.empty());
 }
@@ -413,18 +378,18 @@ TEST_F(HttpClientTest, ARedirectItMustNotFollowFailsAsARefusedReply) {
     const Case cases[] = {
         {"a sixth redirect", Chain(7), "/1", 6, "302 Moved"},
         {"a loop",
-         {{"/a", Redirect(301, "/b")}, {"/b", Redirect(302, "/a")}},
+         {{"/a", test::Redirect(301, "/b")}, {"/b", test::Redirect(302, "/a")}},
          "/a",
          2,
          "302 Moved"},
-        {"to itself", {{"/a", Redirect(301, "/a")}}, "/a", 1, "301 Moved"},
-        {"to ftp", {{"/a", Redirect(301, "ftp://127.0.0.1/a")}}, "/a", 1, "301 Moved"},
+        {"to itself", {{"/a", test::Redirect(301, "/a")}}, "/a", 1, "301 Moved"},
+        {"to ftp", {{"/a", test::Redirect(301, "ftp://127.0.0.1/a")}}, "/a", 1, "301 Moved"},
         {"no Location", {{"/a", "HTTP/1.1 302 Found\r\n\r\n"}}, "/a", 1, "302 Found"},
     };
     for (const Case& c : cases) {
-        PathServer server(c.replies);
+        test::PathServer server(c.replies);
         try {
-            http.SendHead(server.Url(c.start));
+            http.SendHead(Url(server, c.start));
             ADD_FAILURE() << c.name << ": followed";
         } catch (const ENetProtocolReplyError& error) {
             EXPECT_STREQ(error.what(), c.message) << c.name;

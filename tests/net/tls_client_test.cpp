@@ -5,12 +5,12 @@
 
 #include <cctype>
 #include <cstdio>
-#include <mutex>
 
 #include "net/http_client.h"
 #include "net/tls_layer.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/path_server.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
 
@@ -19,47 +19,13 @@ namespace {
 
 const std::string kReply = "HTTP/1.1 200 OK\r\nServer: Secure/1.0\r\n\r\n";
 
-// What a TLS server saw of one connection.
-struct Seen {
-    std::string request;
-    std::string serverName;
-    std::string protocol;
-};
-
-// A TLS server on the loopback address with one of the test authority's
-// certificates, answering every HEAD request on a connection with kReply.
-class TlsHeadServer {
-  public:
-    explicit TlsHeadServer(const std::string& certificate, int maxVersion = 0,
-                           const std::string& address = "127.0.0.1")
-        : server_(
-              [this](test::ServerConnection& peer) {
-                  for (;;) {
-                      Seen seen{peer.ReadUntil("\r\n\r\n"), peer.TlsServerName(),
-                                peer.TlsProtocol()};
-                      if (!seen.request.ends_with("\r\n\r\n")) {
-                          return;
-                      }
-                      {
-                          std::lock_guard lock(mutex_);
-                          seen_.push_back(seen);
-                      }
-                      peer.Send(kReply);
-                  }
-              },
-              {address, 0, test::TestCertificates::Get().Server(certificate), maxVersion}) {}
-
-    int Port() const { return server_.Port(); }
-    std::vector<Seen> SeenSoFar() const {
-        std::lock_guard lock(mutex_);
-        return seen_;
-    }
-
-  private:
-    mutable std::mutex mutex_;
-    std::vector<Seen> seen_;
-    test::LoopbackServer server_;  // last: its scripts use the members above
-};
+// A TLS server with one of the test authority's certificates, answering
+// every request with kReply.
+test::PathServer TlsHeadServer(const std::string& certificate, int maxVersion = 0,
+                               const std::string& address = "127.0.0.1") {
+    return test::PathServer(
+        {}, {address, 0, test::TestCertificates::Get().Server(certificate), maxVersion}, kReply);
+}
 
 class TlsClientTest : public ::testing::Test {
   protected:
@@ -104,7 +70,7 @@ TEST_F(TlsClientTest, EveryCertificateIsJudgedAndTheHeadersAreReadAllTheSame) {
         SCOPED_TRACE(std::string(c.certificate) + " as " + c.host);
         // An address is served at itself, a name at the loopback address.
         const std::string address = std::isdigit(c.host[0]) != 0 ? c.host : "127.0.0.1";
-        TlsHeadServer server(c.certificate, c.maxVersion, address);
+        const auto server = TlsHeadServer(c.certificate, c.maxVersion, address);
         TNetHTTP client(resolver);
         client.SendHead(Url(c.host, server.Port()));
         EXPECT_EQ(client.ReplyHeaders.Server, "Secure/1.0");
@@ -115,7 +81,7 @@ TEST_F(TlsClientTest, EveryCertificateIsJudgedAndTheHeadersAreReadAllTheSame) {
 }
 
 TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
-    TlsHeadServer valid("valid");
+    const auto valid = TlsHeadServer("valid");
     http.SendHead(Url("www.example.test", valid.Port()));
     const TNetCertificateInfo certificate = *http.PeerCertificate;
     EXPECT_EQ(certificate.Subject, "www.example.test");
@@ -144,20 +110,20 @@ TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
     }
     EXPECT_EQ(certificate.Sha256Fingerprint, expected);
 
-    TlsHeadServer expired("expired");
+    const auto expired = TlsHeadServer("expired");
     http.SendHead(Url("expired.example.test", expired.Port()));
     EXPECT_EQ(http.PeerCertificate->ExpiredOn, 1580515199) << "31 January 2020, 23:59:59 UTC";
 }
 
 TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameRequest) {
-    TlsHeadServer server("valid");
+    const auto server = TlsHeadServer("valid");
     http.SendHead(Url("www.example.test", server.Port(), "/a/b?c=1#top"));
     http.SendHead(Url("127.0.0.1", server.Port()));
-    const auto seen = server.SeenSoFar();
+    const auto seen = server.Requests();
     ASSERT_EQ(seen.size(), 2U);
     EXPECT_EQ(seen[0].serverName, "www.example.test");
     EXPECT_EQ(seen[0].protocol, "http/1.1");
-    EXPECT_EQ(seen[0].request,
+    EXPECT_EQ(seen[0].text,
               "HEAD /a/b?c=1 HTTP/1.1\r\nHost: www.example.test\r\nAccept: text/html, */*\r\n"
               "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
     EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
@@ -165,7 +131,7 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
 
 // As real sites answer plain HTTP.
 TEST_F(TlsClientTest, ARedirectToHttpsEndsAtTheSecureServer) {
-    TlsHeadServer secure("valid");
+    const auto secure = TlsHeadServer("valid");
     const std::string secureUrl = Url("www.example.test", secure.Port(), "/");
     test::LoopbackServer plain([&](test::ServerConnection& peer) {
         peer.ReadUntil("\r\n\r\n");
@@ -187,10 +153,10 @@ TEST_F(TlsClientTest, AnHttpsUrlWithoutAPortGoesToPort443) {
 }
 
 TEST_F(TlsClientTest, AConnectionIsReusedOnlyForTheSameScheme) {
-    TlsHeadServer server("valid");
+    const auto server = TlsHeadServer("valid");
     http.SendHead(Url("127.0.0.1", server.Port()));
     http.SendHead(Url("127.0.0.1", server.Port(), "/again"));
-    EXPECT_EQ(server.SeenSoFar().size(), 2U);
+    EXPECT_EQ(server.Requests().size(), 2U);
     EXPECT_TRUE(http.PeerCertificate.has_value()) << "kept with the reused connection";
     // The same host and port without TLS needs a connection of its own.
     EXPECT_ANY_THROW(http.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/"));
