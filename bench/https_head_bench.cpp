@@ -23,8 +23,6 @@
 #include "support/loopback_server.h"
 #include "support/test_certificates.h"
 
-extern char** environ;
-
 namespace {
 
 using namespace hostlore;

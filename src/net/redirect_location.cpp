@@ -59,9 +59,7 @@ std::string RemoveDotSegments(std::string input) {
     while (!input.empty()) {
         if (input.starts_with("../")) {
             input.erase(0, 3);
-        } else if (input.starts_with("./")) {
-            input.erase(0, 2);
-        } else if (input.starts_with("/./")) {
+        } else if (input.starts_with("./") || input.starts_with("/./")) {
             input.erase(0, 2);
         } else if (input == "/.") {
             input = "/";

@@ -8,8 +8,6 @@
 #include <stdexcept>
 #include <system_error>
 
-extern char** environ;
-
 namespace hostlore::test {
 
 namespace {
