@@ -82,7 +82,7 @@ int StartServer(const test::TestCertificates& authority, pid_t& child) {
                 peer.ReadUntil("\r\n\r\n");
                 peer.Send("HTTP/1.1 200 OK\r\nServer: bench\r\nContent-Length: 0\r\n\r\n");
             },
-            {"127.0.0.1", 0, authority.Server("valid")});
+            {"127.0.0.1", 0, authority.Server("valid"), 0});
         const int port = server.Port();
         (void)!::write(ports[1], &port, sizeof(port));
         for (;;) {

@@ -128,7 +128,7 @@ TEST_F(SocksServersTest, AHeadRequestReachesItsServerThroughEachProxy) {
 TEST_F(SocksServersTest, AnHttpsRequestReachesItsServerThroughEachProxy) {
     const test::ScopedEnvironment trust("SSL_CERT_FILE",
                                         test::TestCertificates::Get().RootFile().c_str());
-    const test::ServerOptions tls{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid")};
+    const test::ServerOptions tls{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0};
     for (const auto& proxy : kProxies) {
         SCOPED_TRACE(proxy.name);
         test::LoopbackServer webServer(

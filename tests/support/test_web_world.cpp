@@ -18,7 +18,7 @@ TestWebWorld::TestWebWorld() {
                            std::map<std::string, std::string> replies,
                            std::optional<TlsIdentity> tls = std::nullopt) {
         servers_.push_back(std::make_unique<PathServer>(
-            std::move(replies), ServerOptions{address, port, std::move(tls)}, Answer()));
+            std::move(replies), ServerOptions{address, port, std::move(tls), 0}, Answer()));
     };
     serve("192.0.2.10", 80, {{"/", Redirect(301, "https://www.example.test/")}});
     serve("192.0.2.10", 443, {}, authority.Server("valid"));
@@ -32,7 +32,7 @@ TestWebWorld::TestWebWorld() {
             peer.ReadOnce();
             peer.WaitForClientClose();
         },
-        ServerOptions{"192.0.2.16", 443});
+        ServerOptions{"192.0.2.16", 443, std::nullopt, 0});
     serve("192.0.2.17", 80, {{"/", Redirect(301, "/again")}, {"/again", Redirect(302, "/")}});
     serve("192.0.2.18", 80, {{"/", Redirect(302, "next/page")}});
     serve("192.0.2.19", 80, {{"/", Redirect(301, "ftp://ftp.example.test/")}});
