@@ -35,6 +35,12 @@ std::string Environment(const char* name) {
 // store costs milliseconds, so one context serves every connection until
 // SSL_CERT_FILE or SSL_CERT_DIR change. A connection keeps its own reference.
 SSL_CTX* ClientContext() {
+    // Workers are not waited for at exit: OpenSSL must not tear itself down
+    // under one that is still in a handshake.
+    static const bool initialised = OPENSSL_init_ssl(OPENSSL_INIT_NO_ATEXIT, nullptr) == 1;
+    if (!initialised) {
+        throw ENetTLSError("cannot set up TLS");
+    }
     static std::mutex mutex;
     static ContextPointer context;
     static std::string storeKey;
