@@ -103,7 +103,7 @@ Reference Resolve(const Reference& base, const Reference& relative) {
     }
     target.authority = base.authority;
     if (relative.path.empty()) {
-        target.path = base.path;
+        target.path = RemoveDotSegments(base.path);
         target.query = relative.query ? relative.query : base.query;
     } else {
         target.path = RemoveDotSegments(

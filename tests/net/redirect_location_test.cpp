@@ -18,6 +18,7 @@ TEST(ResolveLocation, ReadsEveryFormOfReferenceAgainstTheUrlAskedFor) {
         {"https://a.test/b/c?q", "/y/z?w", "https://a.test/y/z?w"},
         {"http://a.test/b/c?q", "?w", "http://a.test/b/c?w"},
         {"http://a.test/b/c?q", "#f", "http://a.test/b/c?q"},
+        {"http://a.test/b/../c", "?w", "http://a.test/c?w"},
         {"http://a.test/b/c?q", "d", "http://a.test/b/d"},
         {"http://a.test/b/c", "../d/./e", "http://a.test/d/e"},
         {"http://a.test/b/c", "../../../d", "http://a.test/d"},
