@@ -136,10 +136,10 @@ LoopbackListener ListenOnLoopback(int backlog) {
     return ListenOn("127.0.0.1", 0, backlog);
 }
 
-LoopbackListener ListenOn(const std::string& ip, int port, int backlog) {
+LoopbackListener ListenOn(const std::string& dotted, int port, int backlog) {
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address = LoopbackAddress(port);
-    ::inet_pton(AF_INET, ip.c_str(), &address.sin_addr);
+    ::inet_pton(AF_INET, dotted.c_str(), &address.sin_addr);
     const int reuse = 1;
     ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
     socklen_t length = sizeof(address);
@@ -149,10 +149,13 @@ LoopbackListener ListenOn(const std::string& ip, int port, int backlog) {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        throw std::runtime_error("cannot listen on " + ip + ":" + std::to_string(port));
+        throw std::runtime_error("cannot listen on " + dotted + ":" + std::to_string(port));
     }
     return {descriptor, ntohs(address.sin_port)};
 }
+
+LoopbackServer::LoopbackServer(Script script, const std::string& address, int port)
+    : LoopbackServer(std::move(script), ServerOptions{address, port, std::nullopt, 0}) {}
 
 LoopbackServer::LoopbackServer(Script script, const ServerOptions& options)
     : script_(std::move(script)) {
@@ -218,7 +221,6 @@ void LoopbackServer::Serve(int descriptor) {
         tls = SSL_new(tls_);
         SSL_set_fd(tls, descriptor);
         if (SSL_accept(tls) != 1) {
-            ++failedHandshakes_;
             ServerConnection failed(*this, descriptor, tls);
             return;
         }

@@ -30,8 +30,8 @@ struct LoopbackListener {
 // A socket listening on 127.0.0.1 and an ephemeral port; throws when there is
 // none to be had.
 LoopbackListener ListenOnLoopback(int backlog);
-// The same on a given address and port (0: an ephemeral one).
-LoopbackListener ListenOn(const std::string& ip, int port, int backlog);
+// The same on a dotted address and port of the test's choosing (0: any port).
+LoopbackListener ListenOn(const std::string& dotted, int port, int backlog);
 
 // One accepted connection, as the server's script sees it; over TLS its
 // reads and writes carry the decrypted bytes.
@@ -78,20 +78,20 @@ struct ServerOptions {
 
 // A TCP server on 127.0.0.1 and an ephemeral port (or where the options say),
 // running `script` on a thread of its own for each connection it accepts,
-// after the TLS handshake when it has an identity. The connection is closed
-// when the script returns.
+// after the TLS handshake when it has an identity (a connection whose
+// handshake fails is closed). The connection is closed when the script
+// returns.
 class LoopbackServer {
   public:
     using Script = std::function<void(ServerConnection&)>;
     explicit LoopbackServer(Script script, const ServerOptions& options = {});
+    LoopbackServer(Script script, const std::string& address, int port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
 
     int Port() const { return port_; }
     int Accepted() const { return accepted_; }
-    // Connections whose TLS handshake failed; their scripts never ran.
-    int FailedHandshakes() const { return failedHandshakes_; }
 
   private:
     friend class ServerConnection;
@@ -104,7 +104,6 @@ class LoopbackServer {
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> accepted_{0};
-    std::atomic<int> failedHandshakes_{0};
     ssl_ctx_st* tls_ = nullptr;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;
