@@ -80,8 +80,7 @@ bool TNetHTTP::AskOnce(const std::string& url) {
     PrepareConnection(url, target);
     WriteRequest(target);
     const bool http10 = ReadReply();
-    const bool redirect =
-        (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
+    const bool redirect = ReplyIsRedirect();
     const bool closing =
         ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10 ||
         (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") && IsConnected());
@@ -89,6 +88,10 @@ bool TNetHTTP::AskOnce(const std::string& url) {
         CloseConnection();
     }
     return redirect;
+}
+
+bool TNetHTTP::ReplyIsRedirect() const {
+    return (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
 }
 
 std::string TNetHTTP::NextLocation(const std::string& url) const {

@@ -73,6 +73,10 @@ class TNetHTTP : public TNetTCPClient {
     // Copies where and what to ask (not the connection or the last reply).
     void CopySettingsFrom(const TNetHTTP& other);
 
+    // The last reply is a redirect: a 3xx other than 304, or any reply with a
+    // Location.
+    bool ReplyIsRedirect() const;
+
   private:
     static constexpr std::size_t kMaxHeaderBlock = std::size_t{256} * 1024;
     std::size_t headerBytes_ = 0;

@@ -1,5 +1,8 @@
 #include "query/serverinfo_thread.h"
 
+#include <chrono>
+
+#include "net/certificate_info.h"
 #include "net/http_date.h"
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
@@ -23,6 +26,18 @@ void serverinfo_thread::Execute() {
     } catch (const std::exception& error) {
         const std::string reason = FailureReason(error);
         Synchronize([&] { page_.ShowServerFailed(reason); });
+        // A certificate is worth showing when its server answered, if only
+        // with an error; a redirect that was refused leaves none.
+        const bool refusedRedirect =
+            dynamic_cast<const ENetProtocolReplyError*>(&error) != nullptr &&
+            client_->ReplyIsRedirect();
+        const std::string summary = refusedRedirect ? std::string() : CertificateText();
+        if (summary.empty()) {
+            Synchronize([&] { page_.ShowCertificateFailed(reason); });
+        } else {
+            Synchronize([&] { page_.SetCertificate(summary); });
+        }
+        RecordChain();
         return;
     }
     const TNetHeaderInfo& reply = client_->ReplyHeaders;
@@ -37,6 +52,26 @@ void serverinfo_thread::Execute() {
     }
     const std::string serverDate = ShortDateText(reply.Date);
     Synchronize([&] { page_.SetServerDate(serverDate); });
+    Synchronize([&] { page_.SetFinalAddress(client_->FinalURL); });
+    const std::string summary = CertificateText();
+    Synchronize([&] { page_.SetCertificate(summary); });
+    RecordChain();
+}
+
+std::string serverinfo_thread::CertificateText() const {
+    const auto& certificate = client_->PeerCertificate;
+    return certificate ? CertificateSummary(*certificate, std::chrono::system_clock::now())
+                       : std::string();
+}
+
+void serverinfo_thread::RecordChain() {
+    std::vector<RedirectReport> redirects;
+    for (const TNetRedirect& redirect : client_->Redirects) {
+        redirects.push_back({redirect.URL, redirect.ReplyCode, redirect.Target});
+    }
+    const auto& certificate = client_->PeerCertificate;
+    const std::string sha256 = certificate ? certificate->Sha256Fingerprint : std::string();
+    Synchronize([&] { page_.RecordServerChain(redirects, sha256); });
 }
 
 }  // namespace hostlore

@@ -60,6 +60,10 @@ Heights ShowWindowWithFont(const QFont& font) {
         ui.Edit2->setText(QStringLiteral("Apache/2.4.57 (Debian)"));
         ui.Edit3->setText(QStringLiteral("12/06/2026"));
         ui.Edit5->setText(QStringLiteral("12/08/2026"));
+        ui.FinalAddress->setText(QStringLiteral("https://www.hostlore.example/index.html"));
+        ui.Certificate->setText(
+            QStringLiteral("www.hostlore.example, issued by Hostlore CA, until 03/08/2027 "
+                           "(90 days left): valid"));
         ui.Memo1->setPlainText(QStringLiteral("12.1.1.1\n12.1.1.2\n12.1.1.4"));
         ui.Memo3->setPlainText(QStringLiteral("Domain Name: HOSTLORE.EXAMPLE\n") +
                                QString(200, QChar('x')));
@@ -74,8 +78,8 @@ Heights ShowWindowWithFont(const QFont& font) {
                 ExpectFitsOrScrolls(area);
             }
         }
-        for (QLineEdit* field :
-             {ui.Edit1, ui.Edit4, ui.Edit2, ui.Edit3, ui.Edit5, ui.url_edit->lineEdit()}) {
+        for (QLineEdit* field : {ui.Edit1, ui.Edit4, ui.Edit2, ui.Edit3, ui.Edit5, ui.FinalAddress,
+                                 ui.Certificate, ui.url_edit->lineEdit()}) {
             ExpectFits(field);
         }
         PageControl* pages = ui.cxPageControl1;

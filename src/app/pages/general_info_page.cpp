@@ -22,7 +22,9 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
       Edit4(ResultField("Edit4", QStringLiteral("Host Name"))),
       Edit2(ResultField("Edit2", QStringLiteral("Server Type"))),
       Edit3(ResultField("Edit3", QStringLiteral("Last Modified"))),
-      Edit5(ResultField("Edit5", QStringLiteral("Server Date"))) {
+      Edit5(ResultField("Edit5", QStringLiteral("Server Date"))),
+      FinalAddress(ResultField("FinalAddress", QStringLiteral("Final Address"))),
+      Certificate(ResultField("Certificate", QStringLiteral("Certificate"))) {
     auto* grid = new QGridLayout(this);
 
     Banner->setObjectName(QStringLiteral("Banner"));
@@ -45,7 +47,7 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
     grid->addLayout(addresses, 3, 0);
 
     auto* fields = new QVBoxLayout;
-    for (QLineEdit* field : {Edit4, Edit2, Edit3, Edit5}) {
+    for (QLineEdit* field : {Edit4, Edit2, Edit3, Edit5, FinalAddress, Certificate}) {
         fields->addWidget(Caption(field->accessibleName(), field));
         fields->addWidget(field);
     }
@@ -56,7 +58,7 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
 
 void GeneralInfoPage::Clear() {
     Memo1->clear();
-    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
+    for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4, Edit5, FinalAddress, Certificate}) {
         field->setText(QString());
     }
 }
@@ -98,6 +100,21 @@ void GeneralInfoPage::ShowServerFailed(const std::string& /*reason*/) {
     for (QLineEdit* field : {Edit2, Edit3, Edit5}) {
         field->setText(QStringLiteral("X"));
     }
+    FinalAddress->setText(QString());
+}
+
+void GeneralInfoPage::SetFinalAddress(const std::string& url) {
+    FinalAddress->setText(TextFromNetwork(url));
+}
+
+void GeneralInfoPage::SetCertificate(const std::string& summary) {
+    Certificate->setText(TextFromNetwork(summary));
+    // A long summary scrolls: its start, where the names are, stays in view.
+    Certificate->setCursorPosition(0);
+}
+
+void GeneralInfoPage::ShowCertificateFailed(const std::string& /*reason*/) {
+    Certificate->setText(QStringLiteral("X"));
 }
 
 }  // namespace hostlore
