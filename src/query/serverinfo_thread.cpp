@@ -37,7 +37,7 @@ void serverinfo_thread::Execute() {
         } else {
             Synchronize([&] { page_.SetCertificate(summary); });
         }
-        RecordChain();
+        RecordChain(!summary.empty());
         return;
     }
     const TNetHeaderInfo& reply = client_->ReplyHeaders;
@@ -55,7 +55,7 @@ void serverinfo_thread::Execute() {
     Synchronize([&] { page_.SetFinalAddress(client_->FinalURL); });
     const std::string summary = CertificateText();
     Synchronize([&] { page_.SetCertificate(summary); });
-    RecordChain();
+    RecordChain(!summary.empty());
 }
 
 std::string serverinfo_thread::CertificateText() const {
@@ -64,13 +64,14 @@ std::string serverinfo_thread::CertificateText() const {
                        : std::string();
 }
 
-void serverinfo_thread::RecordChain() {
+void serverinfo_thread::RecordChain(bool certificateShown) {
     std::vector<RedirectReport> redirects;
     for (const TNetRedirect& redirect : client_->Redirects) {
         redirects.push_back({redirect.URL, redirect.ReplyCode, redirect.Target});
     }
-    const auto& certificate = client_->PeerCertificate;
-    const std::string sha256 = certificate ? certificate->Sha256Fingerprint : std::string();
+    // The fingerprint goes with the certificate the page shows, if any.
+    const std::string sha256 =
+        certificateShown ? client_->PeerCertificate->Sha256Fingerprint : std::string();
     Synchronize([&] { page_.RecordServerChain(redirects, sha256); });
 }
 

@@ -25,7 +25,7 @@ class serverinfo_thread : public TThread {
   private:
     // The certificate of the server that answered, or empty.
     std::string CertificateText() const;
-    void RecordChain();
+    void RecordChain(bool certificateShown);
 
     const std::string url_;
     GeneralInfoView& page_;

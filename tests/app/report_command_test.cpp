@@ -225,8 +225,11 @@ class SecureSiteTest : public ReportCommandTest {
         window.goClick(ui.go);
         EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
         std::map<std::string, std::string> shown;
-        for (QLineEdit* field : {ui.Edit2, ui.Edit3, ui.Edit5, ui.FinalAddress, ui.Certificate}) {
+        for (QLineEdit* field : {ui.Edit2, ui.Edit3, ui.Edit5}) {
             shown[field->accessibleName().toStdString()] = field->text().toStdString();
+        }
+        for (QPlainTextEdit* field : {ui.FinalAddress, ui.Certificate}) {
+            shown[field->accessibleName().toStdString()] = field->toPlainText().toStdString();
         }
         return shown;
     }

@@ -45,8 +45,8 @@ class GeneralInfoPage : public QWidget, public GeneralInfoView {
     QLineEdit* Edit2;
     QLineEdit* Edit3;
     QLineEdit* Edit5;
-    QLineEdit* FinalAddress;
-    QLineEdit* Certificate;
+    QPlainTextEdit* FinalAddress;
+    QPlainTextEdit* Certificate;
 };
 
 }  // namespace hostlore
