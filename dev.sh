@@ -7,11 +7,11 @@ cd "$(dirname "$0")"
 
 # What building and running need.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-dev
-          libjpeg62-turbo-dev liblz4-dev libc-ares-dev librsvg2-bin help2man)
+          libjpeg62-turbo-dev liblz4-dev libc-ares-dev libssl-dev librsvg2-bin help2man)
 # What only the tests need.
 TEST_PACKAGES=(libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales dante-server
                microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema
-               xvfb xauth xdotool python3)
+               xvfb xauth xdotool python3 openssl)
 # Packages that enable and start a daemon on installation, with its name: the
 # tests start their own servers in a namespace of their own, so none may stay.
 DAEMONS=(dante-server:danted)

@@ -1,6 +1,11 @@
 #include "net/http_client.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "net/http_date.h"
+#include "net/redirect_location.h"
+#include "net/tls_layer.h"
 #include "net/uri.h"
 #include "platform/ascii_text.h"
 #include "platform/integer_text.h"
@@ -9,6 +14,8 @@
 namespace hostlore {
 
 namespace {
+
+constexpr int kNoLimit = -2;  // the exchange's deadline bounds every wait
 
 std::int32_t DecimalOrZero(const std::string& text) {
     return ParseDecimalInteger(text).value_or(0);
@@ -34,46 +41,80 @@ std::optional<std::int32_t> PortNumber(const std::string& text) {
 
 TNetHTTP::TNetHTTP(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
     Port = 80;
-    ConnectTimeoutMs = ReadTimeoutMs;
+    ExchangeTimeoutMs = 30'000;
 }
 
 void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     TNetTCPClient::CopySettingsFrom(other);
     Request = other.Request;
     ProtocolVersion = other.ProtocolVersion;
-    ReadTimeoutMs = other.ReadTimeoutMs;
+    HandleRedirects = other.HandleRedirects;
+    RedirectMaximum = other.RedirectMaximum;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
+    Redirects.clear();
+    FinalURL.clear();
+    {
+        const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
+        std::string current(url);
+        while (AskOnce(current)) {
+            std::string next = NextLocation(current);
+            Redirects.push_back({current, ReplyCode, next});
+            current = std::move(next);
+        }
+        if (ReplyCode / 100 != 2) {
+            throw ENetProtocolReplyError(ReplyText, ReplyCode);
+        }
+        if (!Redirects.empty()) {
+            FinalURL = current;
+        }
+    }
+    if (IsConnected()) {
+        ReceiveChunk(false, 1);  // notices a close that came with the reply
+    }
+}
+
+bool TNetHTTP::AskOnce(const std::string& url) {
     std::string target;
     PrepareConnection(url, target);
     WriteRequest(target);
     const bool http10 = ReadReply();
-    const bool redirect =
-        (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
-    if (redirect || ReplyCode / 100 != 2) {
-        throw ENetProtocolReplyError(ReplyText, ReplyCode);
-    }
+    const bool redirect = ReplyIsRedirect();
     const bool closing =
         ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10 ||
         (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") && IsConnected());
-    if (closing) {
+    if (closing && (redirect || ReplyCode / 100 == 2)) {
         CloseConnection();
-    } else {
-        ReceiveChunk(false, 1);  // notices a close that came with the reply
     }
+    return redirect;
+}
+
+bool TNetHTTP::ReplyIsRedirect() const {
+    return (ReplyCode / 100 == 3 && ReplyCode != 304) || !ReplyHeaders.Location.empty();
+}
+
+std::string TNetHTTP::NextLocation(const std::string& url) const {
+    const auto next = HandleRedirects && !ReplyHeaders.Location.empty()
+                          ? ResolveLocation(url, ReplyHeaders.Location)
+                          : std::nullopt;
+    const bool loop = next && (*next == url ||
+                               std::any_of(Redirects.begin(), Redirects.end(),
+                                           [&](const TNetRedirect& r) { return r.URL == *next; }));
+    if (!next || loop || std::cmp_greater_equal(Redirects.size(), RedirectMaximum)) {
+        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    }
+    return *next;
 }
 
 void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     const TNetURI uri = TNetURI::SplitURL(url);
     target = uri.Path + uri.Document;
-    if (EqualsIgnoringCase(uri.Protocol, "HTTPS")) {
-        throw ENetInterceptPropInvalid();
-    }
+    const bool secure = EqualsIgnoringCase(uri.Protocol, "HTTPS");
     const auto portNumber = PortNumber(uri.Port);
     if (!uri.Host.empty()) {
-        const bool sameServer =
-            EqualsIgnoringCase(Host, uri.Host) && portNumber && *portNumber == Port;
+        const bool sameServer = EqualsIgnoringCase(Host, uri.Host) && portNumber &&
+                                *portNumber == Port && secure == PeerCertificate.has_value();
         if (IsConnected() && !sameServer) {
             CloseConnection();
         }
@@ -82,10 +123,23 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     } else {
         RequestHost = Host;
     }
-    Port = portNumber.value_or(80);
+    Port = portNumber.value_or(secure ? 443 : 80);
     CheckPeerClosed(false, false);
-    if (!IsConnected()) {
-        OpenConnection();
+    if (IsConnected()) {
+        return;
+    }
+    PeerCertificate.reset();
+    OpenConnection();
+    if (secure) {
+        try {
+            auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
+            PeerCertificate = tls->Certificate();
+            AttachIntercept(std::move(tls));
+        } catch (...) {
+            // A connection without its handshake must never be reused.
+            CloseConnection();
+            throw;
+        }
     }
 }
 
@@ -140,7 +194,7 @@ std::string TNetHTTP::ReadReplyLine() {
     const std::size_t room = kMaxHeaderBlock - std::min(headerBytes_, kMaxHeaderBlock);
     std::string line;
     try {
-        line = ReceiveLine({}, ReadTimeoutMs, room);
+        line = ReceiveLine({}, kNoLimit, room);
     } catch (const ENetLineTooLong&) {
         throw ENetReplyHeaderTooLarge();
     }

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
+#include "net/certificate_info.h"
 #include "net/http_headers.h"
 #include "net/net_errors.h"
 #include "net/tcp_client.h"
@@ -17,12 +21,6 @@ class ENetProtocolReplyError : public ENetException {
     std::int32_t replyCode_;
 };
 
-// An https URL: the client has no TLS layer to attach.
-class ENetInterceptPropInvalid : public ENetException {
-  public:
-    ENetInterceptPropInvalid() : ENetException("Intercept value is not valid") {}
-};
-
 // A URL port that no TCP connection can have; it must not wrap to another port.
 class ENetInvalidPortNumber : public ENetException {
   public:
@@ -32,31 +30,60 @@ class ENetInvalidPortNumber : public ENetException {
 
 enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
 
-// Asks a web server for the response headers of one URL with a HEAD request.
+// One redirect that was followed: the URL asked for, its reply's status and
+// the absolute URL its Location named.
+struct TNetRedirect {
+    std::string URL;
+    std::int32_t ReplyCode;
+    std::string Target;
+};
+
+// Asks a web server for the response headers of one URL with a HEAD request,
+// over TLS for an https URL.
 class TNetHTTP : public TNetTCPClient {
   public:
     explicit TNetHTTP(std::shared_ptr<Resolver> resolver);
 
     TNetHeaderInfo Request;
     TNetHeaderInfo ReplyHeaders;
-    // How long the connection may stay silent while the reply is read; a new
-    // client waits as long for its connection.
-    int ReadTimeoutMs = 30'000;
     std::int32_t ReplyCode = 0;
     std::string ReplyText;
     TNetHTTPProtocolVersion ProtocolVersion = TNetHTTPProtocolVersion::pv1_1;
     std::string RequestHost;
+    // Redirects are followed, each with a HEAD request to its Location, at
+    // most RedirectMaximum of them; one to a scheme other than http and https,
+    // back to a URL of the chain, or past the maximum fails as a refused
+    // reply does.
+    bool HandleRedirects = true;
+    std::int32_t RedirectMaximum = 5;
 
-    // One HEAD exchange; returns when the reply's status is 2xx and it is no
-    // redirect, raises otherwise. Redirects are never followed; no body is read.
+    // Of the last request, also after a failure: the redirects followed, the
+    // URL that answered when there were any (else empty), and the certificate
+    // of the server that answered over TLS (none over plain HTTP, or when the
+    // request failed before its handshake completed).
+    std::vector<TNetRedirect> Redirects;
+    std::string FinalURL;
+    std::optional<TNetCertificateInfo> PeerCertificate;
+
+    // One HEAD exchange, with its redirects, within ExchangeTimeoutMs (30 s);
+    // returns when the final reply's status is 2xx and it is no redirect,
+    // raises otherwise. No body is read.
     void SendHead(std::string_view url);
 
     // Copies where and what to ask (not the connection or the last reply).
     void CopySettingsFrom(const TNetHTTP& other);
 
+    // The last reply is a redirect: a 3xx other than 304, or any reply with a
+    // Location.
+    bool ReplyIsRedirect() const;
+
   private:
     static constexpr std::size_t kMaxHeaderBlock = std::size_t{256} * 1024;
     std::size_t headerBytes_ = 0;
+    // One request and its reply; true when the reply is a redirect.
+    bool AskOnce(const std::string& url);
+    // Where a redirect's reply leads, or the failure of a refused reply.
+    std::string NextLocation(const std::string& url) const;
     void PrepareConnection(std::string_view url, std::string& target);
     void WriteRequest(const std::string& target);
     // Reads the status line and the header block; true for an HTTP/1.0 reply.

@@ -43,25 +43,24 @@ void Send(TNetTCPConnection& connection, const std::string& message) {
     connection.SendBytes(message.data(), static_cast<std::int32_t>(message.size()));
 }
 
-std::string Receive(TNetTCPConnection& connection, std::size_t count, int waitMs) {
+std::string Receive(TNetTCPConnection& connection, std::size_t count) {
     std::string bytes(count, '\0');
-    connection.ReceiveExact(bytes.data(), static_cast<std::int32_t>(count), waitMs);
+    connection.ReceiveExact(bytes.data(), static_cast<std::int32_t>(count));
     return bytes;
 }
 
 // A SOCKS 5 server that does not answer in full fails the same way whatever
 // became of the connection.
-std::string ReceiveSocks5(TNetTCPConnection& connection, std::size_t count, int waitMs) {
+std::string ReceiveSocks5(TNetTCPConnection& connection, std::size_t count) {
     try {
-        return Receive(connection, count, waitMs);
+        return Receive(connection, count);
     } catch (const ENetException&) {
         throw ENetSocksServerRespondError();
     }
 }
 
 void NegotiateSocks4(TNetTCPConnection& connection, const TSocksInfo& socks,
-                     const std::string& targetHost, std::int32_t targetPort, Resolver* resolver,
-                     int waitMs) {
+                     const std::string& targetHost, std::int32_t targetPort, Resolver* resolver) {
     const bool sendName = socks.Version == TSocksVersion::svSocks4A;
     std::string request{kSocks4, kConnect};
     AppendPort(request, targetPort);
@@ -80,7 +79,7 @@ void NegotiateSocks4(TNetTCPConnection& connection, const TSocksInfo& socks,
         request += '\0';
     }
     Send(connection, request);
-    const std::string reply = Receive(connection, 8, waitMs);
+    const std::string reply = Receive(connection, 8);
     switch (ByteAt(reply, 1)) {
         case kSocks4Granted:
             return;
@@ -135,11 +134,11 @@ std::size_t Socks5ReplyTail(const std::string& head) {
 }
 
 void NegotiateSocks5(TNetTCPConnection& connection, const TSocksInfo& socks,
-                     const std::string& targetHost, std::int32_t targetPort, int waitMs) {
+                     const std::string& targetHost, std::int32_t targetPort) {
     const bool withPassword = socks.Authentication == TSocksAuthentication::saUsernamePassword;
     const char method = withPassword ? kUsernamePassword : kNoAuthentication;
     Send(connection, std::string{kSocks5, 1, method});
-    if (ReceiveSocks5(connection, 2, waitMs)[1] != method) {
+    if (ReceiveSocks5(connection, 2)[1] != method) {
         throw ENetSocksAuthMethodError();
     }
     if (withPassword) {
@@ -147,7 +146,7 @@ void NegotiateSocks5(TNetTCPConnection& connection, const TSocksInfo& socks,
         AppendCounted(login, socks.UserID);
         AppendCounted(login, socks.Password);
         Send(connection, login);
-        if (ReceiveSocks5(connection, 2, waitMs)[1] != 0) {
+        if (ReceiveSocks5(connection, 2)[1] != 0) {
             throw ENetSocksAuthError();
         }
     }
@@ -156,9 +155,9 @@ void NegotiateSocks5(TNetTCPConnection& connection, const TSocksInfo& socks,
     AppendCounted(request, targetHost);
     AppendPort(request, targetPort);
     Send(connection, request);
-    const std::string head = ReceiveSocks5(connection, 5, waitMs);
+    const std::string head = ReceiveSocks5(connection, 5);
     ThrowForSocks5ReplyCode(ByteAt(head, 1));
-    ReceiveSocks5(connection, Socks5ReplyTail(head), waitMs);
+    ReceiveSocks5(connection, Socks5ReplyTail(head));
 }
 
 }  // namespace
@@ -185,17 +184,16 @@ void CheckSocksValueLengths(const TSocksInfo& socks, const std::string& targetHo
 }
 
 void NegotiateSocks(TNetTCPConnection& connection, const TSocksInfo& socks,
-                    const std::string& targetHost, std::int32_t targetPort, Resolver* resolver,
-                    int waitMs) {
+                    const std::string& targetHost, std::int32_t targetPort, Resolver* resolver) {
     switch (socks.Version) {
         case TSocksVersion::svNoSocks:
             return;
         case TSocksVersion::svSocks4:
         case TSocksVersion::svSocks4A:
-            NegotiateSocks4(connection, socks, targetHost, targetPort, resolver, waitMs);
+            NegotiateSocks4(connection, socks, targetHost, targetPort, resolver);
             return;
         case TSocksVersion::svSocks5:
-            NegotiateSocks5(connection, socks, targetHost, targetPort, waitMs);
+            NegotiateSocks5(connection, socks, targetHost, targetPort);
             return;
     }
 }

@@ -16,10 +16,9 @@ void CheckSocksValueLengths(const TSocksInfo& socks, const std::string& targetHo
 // Asks the SOCKS server at the other end of `connection` for a connection to
 // the target, in the exchange of `socks.Version`; each message is one write.
 // On success the connection carries the target's bytes; on failure it stays
-// open to the SOCKS server unless the server closed it. Each read waits at most
-// `waitMs` (-2: without limit).
+// open to the SOCKS server unless the server closed it. Reads wait as long as
+// the connection's exchange deadline allows.
 void NegotiateSocks(TNetTCPConnection& connection, const TSocksInfo& socks,
-                    const std::string& targetHost, std::int32_t targetPort, Resolver* resolver,
-                    int waitMs = -2);
+                    const std::string& targetHost, std::int32_t targetPort, Resolver* resolver);
 
 }  // namespace hostlore

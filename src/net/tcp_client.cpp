@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <sys/time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -18,6 +19,8 @@
 namespace hostlore {
 
 namespace {
+
+constexpr int kNoLimit = -2;
 
 sockaddr_in SocketAddress(const Ipv4Address& address, int port) {
     sockaddr_in socketAddress{};
@@ -64,7 +67,7 @@ void TNetTCPClient::CopySettingsFrom(const TNetTCPClient& other) {
     BoundIP = other.BoundIP;
     UseNagle = other.UseNagle;
     SocksInfo = other.SocksInfo;
-    ConnectTimeoutMs = other.ConnectTimeoutMs;
+    ExchangeTimeoutMs = other.ExchangeTimeoutMs;
     RecvBufferSize = other.RecvBufferSize;
     SendBufferSize = other.SendBufferSize;
     resolver_ = other.resolver_;
@@ -76,6 +79,7 @@ void TNetTCPClient::OpenConnection() {
     }
     CheckSocksValueLengths(SocksInfo, Host);
     ResetConnectionState();
+    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (descriptor < 0) {
         throw ENetInvalidSocket();
@@ -92,7 +96,7 @@ void TNetTCPClient::OpenConnection() {
         throw;
     }
     // A refused exchange leaves the connection to the SOCKS server open.
-    NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get(), ConnectTimeoutMs);
+    NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get());
     if (OnConnected) {
         OnConnected();
     }
@@ -134,7 +138,7 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
             throw ENetConnClosedGracefully();
         }
         // A send timeout bounds a blocking connect: it then ends in EINPROGRESS.
-        SetSendTimeout(descriptor, ConnectTimeoutMs);
+        SetSendTimeout(descriptor, TimeLeftMs(kNoLimit));
         if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peerAddress),
                       sizeof(peerAddress)) != 0) {
             if (errno == EINPROGRESS) {
@@ -143,10 +147,11 @@ void TNetTCPClient::ConnectSocket(int descriptor) {
             if (errno != EINTR) {
                 ThrowLastSocketError();
             }
-            // Interrupted: the connection goes on; wait for its outcome.
+            // Interrupted: the connection goes on; wait for its outcome, each
+            // time only for what is left of the exchange's time.
             pollfd wait{descriptor, POLLOUT, 0};
             int ready = 0;
-            while ((ready = ::poll(&wait, 1, ConnectTimeoutMs < 0 ? -1 : ConnectTimeoutMs)) < 0 &&
+            while ((ready = ::poll(&wait, 1, std::max(TimeLeftMs(kNoLimit), -1))) < 0 &&
                    errno == EINTR) {
             }
             if (ready == 0) {

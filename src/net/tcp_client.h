@@ -19,9 +19,9 @@ class TNetTCPClient : public TNetTCPConnection {
     std::string BoundIP;  // empty: any local address
     bool UseNagle = true;
     TSocksInfo SocksInfo;
-    // How long connecting, and each read of the SOCKS exchange, may wait
-    // (-2: without limit).
-    int ConnectTimeoutMs = -2;
+    // How long one whole exchange may take, from connecting through a proxy's
+    // negotiation to the protocol's last read (-2: without limit).
+    int ExchangeTimeoutMs = -2;
     std::function<void()> OnConnected;
 
     void OpenConnection();

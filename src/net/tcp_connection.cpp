@@ -3,7 +3,9 @@
 #include <poll.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <utility>
 
 #include "net/anti_freeze.h"
@@ -36,6 +38,11 @@ void TNetTCPConnection::DropSocket() {
 void TNetTCPConnection::ResetConnectionState() {
     pending_.clear();
     peerClosed_ = false;
+    intercept_.reset();
+}
+
+void TNetTCPConnection::AttachIntercept(std::unique_ptr<TNetIntercept> intercept) {
+    intercept_ = std::move(intercept);
 }
 
 void TNetTCPConnection::CheckPeerClosed(bool raiseIfClosed, bool ignorePending) {
@@ -64,16 +71,32 @@ void TNetTCPConnection::SendBytes(const void* bytes, std::int32_t count) {
     }
     CheckPeerClosed(true, true);
     const auto* data = static_cast<const char*>(bytes);
-    std::int32_t sent = 0;
+    if (intercept_) {
+        intercept_->Send(data, static_cast<std::size_t>(count));
+    } else {
+        SendRaw(data, static_cast<std::size_t>(count));
+    }
+}
+
+void TNetTCPConnection::SendRaw(const char* data, std::size_t count) {
+    std::size_t sent = 0;
     while (sent < count) {
         ssize_t n = -1;
         int error = 0;
         if (auto use = handle_.Acquire()) {
+            // Under a deadline a full send buffer is waited for only as long as
+            // the exchange has left.
+            const int flags = MSG_NOSIGNAL | (deadline_ ? MSG_DONTWAIT : 0);
             do {
-                n = ::send(use->Descriptor(), data + sent, static_cast<std::size_t>(count - sent),
-                           MSG_NOSIGNAL);
+                n = ::send(use->Descriptor(), data + sent, count - sent, flags);
             } while (n < 0 && errno == EINTR);
             error = n < 0 ? errno : 0;
+            if (n < 0 && deadline_ && (error == EAGAIN || error == EWOULDBLOCK)) {
+                pollfd wait{use->Descriptor(), POLLOUT, 0};
+                while (::poll(&wait, 1, TimeLeftMs(kNoLimit)) < 0 && errno == EINTR) {
+                }
+                continue;
+            }
         } else {
             CheckPeerClosed(true, true);
         }
@@ -89,8 +112,22 @@ void TNetTCPConnection::SendBytes(const void* bytes, std::int32_t count) {
             }
             throw ENetSocketError(code);
         }
-        sent += static_cast<std::int32_t>(n);
+        sent += static_cast<std::size_t>(n);
     }
+}
+
+int TNetTCPConnection::TimeLeftMs(int waitMs) const {
+    if (!deadline_) {
+        return waitMs;
+    }
+    const auto left =
+        std::chrono::ceil<std::chrono::milliseconds>(*deadline_ - std::chrono::steady_clock::now())
+            .count();
+    if (left <= 0) {
+        throw ENetReadTimedOut();
+    }
+    const int bounded = static_cast<int>(std::min<long long>(left, INT_MAX));
+    return waitMs == kNoLimit ? bounded : std::min(waitMs, bounded);
 }
 
 bool TNetTCPConnection::WaitSlice(int waitMs) {
@@ -111,7 +148,7 @@ bool TNetTCPConnection::WaitSlice(int waitMs) {
     return readable;
 }
 
-bool TNetTCPConnection::WaitReadable(int waitMs) {
+bool TNetTCPConnection::WaitInSlices(int waitMs) {
     const auto antiFreeze = TNetAntiFreeze::Current();
     if (antiFreeze && antiFreeze->Active) {
         // Every wait is cut into slices, and the socket is looked at before each.
@@ -130,37 +167,67 @@ bool TNetTCPConnection::WaitReadable(int waitMs) {
     return WaitSlice(waitMs);
 }
 
+bool TNetTCPConnection::WaitReadable(int waitMs) {
+    for (;;) {
+        const int wait = TimeLeftMs(waitMs);
+        if (WaitInSlices(wait)) {
+            return true;
+        }
+        if (wait == waitMs) {
+            return false;  // the caller's own wait ran out, not the exchange's
+        }
+    }
+}
+
+std::ptrdiff_t TNetTCPConnection::ReceiveRaw(char* buffer, std::size_t size, int waitMs) {
+    if (!WaitReadable(waitMs)) {
+        return -1;
+    }
+    auto use = handle_.Acquire();
+    if (!use) {
+        return 0;  // closed from another thread while waiting
+    }
+    ssize_t n = -1;
+    do {
+        n = ::recv(use->Descriptor(), buffer, size, 0);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        throw ENetSocketError(SocketErrorCode(errno));
+    }
+    return n;
+}
+
 std::int32_t TNetTCPConnection::ReceiveChunk(bool raiseIfClosed, int waitMs) {
     CheckPeerClosed(raiseIfClosed, false);
-    if (!handle_.Allocated() || !WaitReadable(waitMs)) {
+    if (!handle_.Allocated()) {
         return 0;
     }
     const std::size_t before = pending_.size();
-    ssize_t n = -1;
-    int error = 0;
-    if (auto use = handle_.Acquire()) {
-        pending_.resize(before + static_cast<std::size_t>(RecvBufferSize));
-        do {
-            n = ::recv(use->Descriptor(), pending_.data() + before,
-                       static_cast<std::size_t>(RecvBufferSize), 0);
-        } while (n < 0 && errno == EINTR);
-        error = n < 0 ? errno : 0;
-        pending_.resize(before + static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    } else {
-        CheckPeerClosed(raiseIfClosed, false);
-        return 0;
-    }
-    if (n < 0) {
-        const int code = SocketErrorCode(error);
-        if (code != kSendShutDown) {
-            throw ENetSocketError(code);
+    const auto size = static_cast<std::size_t>(RecvBufferSize);
+    pending_.resize(before + size);
+    std::ptrdiff_t n = -1;
+    try {
+        n = intercept_ ? intercept_->Receive(pending_.data() + before, size, waitMs)
+                       : ReceiveRaw(pending_.data() + before, size, waitMs);
+    } catch (const ENetSocketError& error) {
+        pending_.resize(before);
+        if (error.Code() != kSendShutDown) {
+            throw;
         }
         DropSocket();
         if (pending_.empty()) {
-            throw ENetSocketError(code);
+            throw;
         }
         n = 0;
+    } catch (...) {
+        pending_.resize(before);
+        throw;
     }
+    if (n < 0) {
+        pending_.resize(before);
+        return 0;
+    }
+    pending_.resize(before + static_cast<std::size_t>(n));
     peerClosed_ = n == 0;
     if (ASCIIFilter) {
         for (std::size_t i = before; i < pending_.size(); ++i) {
@@ -236,6 +303,21 @@ void TNetTCPConnection::ReceiveExact(void* buffer, std::int32_t count, int waitM
     }
     pending_.copy(static_cast<char*>(buffer), wanted);
     pending_.erase(0, wanted);
+}
+
+ExchangeDeadline::ExchangeDeadline(TNetTCPConnection& connection, int timeoutMs)
+    : connection_(connection) {
+    if (timeoutMs >= 0 && !connection_.deadline_) {
+        connection_.deadline_ =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        set_ = true;
+    }
+}
+
+ExchangeDeadline::~ExchangeDeadline() {
+    if (set_) {
+        connection_.deadline_.reset();
+    }
 }
 
 }  // namespace hostlore

@@ -1,18 +1,23 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "net/intercept.h"
 #include "net/socket_handle.h"
 
 namespace hostlore {
 
 // One blocking TCP connection: sending, waiting in slices, and reading chunks,
 // lines, exact counts or everything up to the peer's close. One worker thread
-// uses it; another thread may only ask IsConnected and CloseConnection.
+// uses it; another thread may only ask IsConnected and CloseConnection. While
+// an exchange deadline is set, every wait ends by it (ExchangeDeadline).
 class TNetTCPConnection {
   public:
     TNetTCPConnection() = default;
@@ -53,15 +58,49 @@ class TNetTCPConnection {
     const std::string& PendingInput() const { return pending_; }
     TNetSocketHandle& Socket() { return handle_; }
 
+    // Puts a layer such as TLS between the reads and writes and the socket,
+    // until the next connection is opened.
+    void AttachIntercept(std::unique_ptr<TNetIntercept> intercept);
+
+    // The socket's own bytes, below any intercept. ReceiveRaw gives the count,
+    // 0 once the peer has closed, or -1 when nothing came within `waitMs`.
+    std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs);
+    void SendRaw(const char* bytes, std::size_t size);
+
+    // `waitMs` (-2: no limit) cut to what is left of the exchange's time;
+    // raises ENetReadTimedOut once none is left.
+    int TimeLeftMs(int waitMs) const;
+
   protected:
     void ResetConnectionState();
 
   private:
+    friend class ExchangeDeadline;
     bool WaitSlice(int waitMs);
+    bool WaitInSlices(int waitMs);
 
     TNetSocketHandle handle_;
     std::string pending_;
     std::atomic<bool> peerClosed_{false};
+    std::unique_ptr<TNetIntercept> intercept_;
+    std::optional<std::chrono::steady_clock::time_point> deadline_;
+};
+
+// One time limit for a whole exchange on `connection` (connecting, a proxy's
+// negotiation, a handshake, the request and its reply) rather than one per
+// read, so that a peer trickling bytes cannot stretch it. Every wait fails
+// with ENetReadTimedOut once `timeoutMs` (-2: no limit) have passed; a
+// deadline already set stays in force.
+class ExchangeDeadline {
+  public:
+    ExchangeDeadline(TNetTCPConnection& connection, int timeoutMs);
+    ~ExchangeDeadline();
+    ExchangeDeadline(const ExchangeDeadline&) = delete;
+    ExchangeDeadline& operator=(const ExchangeDeadline&) = delete;
+
+  private:
+    TNetTCPConnection& connection_;
+    bool set_ = false;
 };
 
 }  // namespace hostlore

@@ -9,6 +9,7 @@ TNetWhois::TNetWhois(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::mo
 }
 
 std::string TNetWhois::QueryDomain(const std::string& domain) {
+    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
     OpenConnection();
     std::string reply;
     try {

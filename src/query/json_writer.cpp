@@ -124,6 +124,11 @@ void JsonWriter::Bool(bool value) {
     text_ += value ? "true" : "false";
 }
 
+void JsonWriter::Integer(long long value) {
+    BeforeValue();
+    text_ += std::to_string(value);
+}
+
 void JsonWriter::BeforeValue() {
     if (afterKey_) {
         afterKey_ = false;

@@ -21,6 +21,7 @@ class JsonWriter {
     void String(std::string_view bytes);
     void Null();
     void Bool(bool value);
+    void Integer(long long value);
 
     // The document so far; whole once every object and array is ended.
     const std::string& Text() const { return text_; }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "query/query_report.h"
+
 namespace hostlore {
 
 // What the workers may do to the pages they fill. Every call is made on the
@@ -24,8 +26,21 @@ class GeneralInfoView {
     // The reply carried no Last-Modified header.
     virtual void ShowLastModifiedNotGiven() = 0;
     virtual void SetServerDate(const std::string& date) = 0;
-    // The header request failed: no server field has a value.
+    // The header request failed: no server field has a value, and no final
+    // address.
     virtual void ShowServerFailed(const std::string& reason) = 0;
+    // The URL that answered after redirects; empty when there were none.
+    virtual void SetFinalAddress(const std::string& url) = 0;
+    // The answering server's certificate in one line; empty for an answer
+    // over plain HTTP.
+    virtual void SetCertificate(const std::string& summary) = 0;
+    // No certificate to show: the request failed before its TLS handshake
+    // was done, or on a redirect it must not follow.
+    virtual void ShowCertificateFailed(const std::string& reason) = 0;
+    // For the report alone: the redirects followed, in order, and the SHA-256
+    // fingerprint of the certificate shown (empty without one).
+    virtual void RecordServerChain(const std::vector<RedirectReport>& redirects,
+                                   const std::string& certificateSha256) = 0;
 };
 
 class WhoisView {

@@ -25,6 +25,13 @@ inline constexpr const char* kNotYetKnown = "not known yet";
 // How a page's stoppable worker stands.
 enum class RunState { NotAsked, Running, Done, Stopped, Failed };
 
+// One redirect the header request followed.
+struct RedirectReport {
+    std::string url;
+    int status = 0;
+    std::string location;  // made absolute
+};
+
 struct GeneralInfoReport {
     Reported<std::vector<std::string>> addresses =
         Reported<std::vector<std::string>>::Missing(kNotYetKnown);
@@ -33,6 +40,10 @@ struct GeneralInfoReport {
     Reported<std::string> serverType = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> lastModified = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> serverDate = Reported<std::string>::Missing(kNotYetKnown);
+    Reported<std::string> finalAddress = Reported<std::string>::Missing(kNotYetKnown);
+    Reported<std::string> certificate = Reported<std::string>::Missing(kNotYetKnown);
+    Reported<std::string> certificateSha256 = Reported<std::string>::Missing(kNotYetKnown);
+    std::vector<RedirectReport> redirects;
 };
 
 struct WhoisAnswer {

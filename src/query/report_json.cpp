@@ -118,6 +118,22 @@ std::string ReportJson(const QueryReport& report) {
     Field(json, "server_type", general.serverType);
     Field(json, "last_modified", general.lastModified);
     Field(json, "server_date", general.serverDate);
+    Field(json, "final_address", general.finalAddress);
+    Field(json, "certificate", general.certificate);
+    Field(json, "certificate_sha256", general.certificateSha256);
+    json.Key("redirects");
+    json.BeginArray();
+    for (const RedirectReport& redirect : general.redirects) {
+        json.BeginObject();
+        json.Key("url");
+        json.String(redirect.url);
+        json.Key("status");
+        json.Integer(redirect.status);
+        json.Key("location");
+        json.String(redirect.location);
+        json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
 
     json.Key("whois");

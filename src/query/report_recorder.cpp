@@ -13,6 +13,8 @@ constexpr const char* kWebsiteMissing = "Website does not exist!";
 constexpr const char* kNotGiven = "not given";
 constexpr const char* kFailedMark = "X";
 constexpr const char* kNotNavigated = "not navigated";
+constexpr const char* kNotRedirected = "not redirected";
+constexpr const char* kPlainHttp = "answered over plain HTTP";
 
 }  // namespace
 
@@ -64,7 +66,29 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     void ShowServerFailed(const std::string& reason) override {
         report_.serverType = report_.lastModified = report_.serverDate =
             Text::Missing(reason, kFailedMark);
+        report_.finalAddress = Text::Missing(reason);
         Pass(&GeneralInfoView::ShowServerFailed, reason);
+    }
+    void SetFinalAddress(const std::string& url) override {
+        report_.finalAddress = url.empty() ? Text::Missing(kNotRedirected) : Text::Of(url);
+        Pass(&GeneralInfoView::SetFinalAddress, url);
+    }
+    void SetCertificate(const std::string& summary) override {
+        report_.certificate = summary.empty() ? Text::Missing(kPlainHttp) : Text::Of(summary);
+        Pass(&GeneralInfoView::SetCertificate, summary);
+    }
+    void ShowCertificateFailed(const std::string& reason) override {
+        report_.certificate = Text::Missing(reason, kFailedMark);
+        Pass(&GeneralInfoView::ShowCertificateFailed, reason);
+    }
+    void RecordServerChain(const std::vector<RedirectReport>& redirects,
+                           const std::string& certificateSha256) override {
+        report_.redirects = redirects;
+        // Without a certificate the fingerprint is missing for the same reason.
+        report_.certificateSha256 = certificateSha256.empty()
+                                        ? Text::Missing(report_.certificate.reason)
+                                        : Text::Of(certificateSha256);
+        Pass(&GeneralInfoView::RecordServerChain, redirects, certificateSha256);
     }
 
   private:

@@ -31,10 +31,10 @@ class TextReport {
         Field(caption,
               field.value ? TextFromNetwork(*field.value).toStdString() : field.shownInstead);
     }
-    template <class Show>
-    void Lines(std::string_view caption, const std::vector<std::string>& lines, Show show) {
+    template <class Item, class Show>
+    void Lines(std::string_view caption, const std::vector<Item>& lines, Show show) {
         Line(std::string(caption) + ":");
-        for (const std::string& line : lines) {
+        for (const Item& line : lines) {
             Line(show(line));
         }
     }
@@ -93,6 +93,12 @@ std::string ReportText(const QueryReport& report) {
     text.NetworkField("Server Type", general.serverType);
     text.Field("Last Modified", general.lastModified);
     text.Field("Server Date", general.serverDate);
+    text.Field("Final Address", general.finalAddress);
+    text.NetworkField("Certificate", general.certificate);
+    text.Field("Certificate SHA-256", general.certificateSha256);
+    text.Lines("Redirects", general.redirects, [](const RedirectReport& redirect) {
+        return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
+    });
 
     text.Heading(kPageNames[1]);
     text.Field("Whois Server", report.whois.server);

@@ -10,10 +10,10 @@
 
 namespace hostlore {
 
-// Fills the lower half of General Info from one HEAD request: the server's
-// software, the last modification and the server's date. Each run asks
-// through a client of its own, so that overlapping queries never share a
-// connection.
+// Fills the lower half of General Info from one HEAD request, with its
+// redirects: the final server's software, the last modification and its
+// date, the address that answered and its certificate. Each run asks through
+// a client of its own, so that overlapping queries never share a connection.
 class serverinfo_thread : public TThread {
   public:
     serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url, GeneralInfoView& page,
@@ -23,6 +23,10 @@ class serverinfo_thread : public TThread {
     void Execute() override;
 
   private:
+    // The certificate of the server that answered, or empty.
+    std::string CertificateText() const;
+    void RecordChain(bool certificateShown);
+
     const std::string url_;
     GeneralInfoView& page_;
     std::unique_ptr<TNetHTTP> client_;

@@ -22,6 +22,7 @@ whois_thread::whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, 
     client_->Host = connection.whoisServer.host;
     client_->Port = connection.whoisServer.port;
     client_->SocksInfo = connection.socks;
+    client_->ExchangeTimeoutMs = connection.whoisDeadlineMs;
 }
 
 void whois_thread::Execute() {

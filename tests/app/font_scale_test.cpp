@@ -30,6 +30,15 @@ void ExpectFits(QLineEdit* field) {
         << field->objectName().toStdString();
 }
 
+// A wrapping field shows its whole text without scrolling.
+void ExpectShowsAllLines(QPlainTextEdit* field) {
+    EXPECT_FALSE(field->verticalScrollBar()->isVisible())
+        << field->objectName().toStdString() << " needs more lines for \""
+        << field->toPlainText().toStdString() << '"';
+    EXPECT_GE(field->viewport()->height(), field->fontMetrics().height())
+        << field->objectName().toStdString();
+}
+
 void ExpectFitsOrScrolls(QPlainTextEdit* area) {
     int widest = 0;
     for (const QString& line : area->toPlainText().split('\n')) {
@@ -60,6 +69,10 @@ Heights ShowWindowWithFont(const QFont& font) {
         ui.Edit2->setText(QStringLiteral("Apache/2.4.57 (Debian)"));
         ui.Edit3->setText(QStringLiteral("12/06/2026"));
         ui.Edit5->setText(QStringLiteral("12/08/2026"));
+        ui.FinalAddress->setPlainText(QStringLiteral("https://www.hostlore.example/index.html"));
+        ui.Certificate->setPlainText(
+            QStringLiteral("www.hostlore.example, issued by Hostlore Test Authority, until "
+                           "03/08/2027 (90 days left): name does not match hostlore.example"));
         ui.Memo1->setPlainText(QStringLiteral("12.1.1.1\n12.1.1.2\n12.1.1.4"));
         ui.Memo3->setPlainText(QStringLiteral("Domain Name: HOSTLORE.EXAMPLE\n") +
                                QString(200, QChar('x')));
@@ -77,6 +90,9 @@ Heights ShowWindowWithFont(const QFont& font) {
         for (QLineEdit* field :
              {ui.Edit1, ui.Edit4, ui.Edit2, ui.Edit3, ui.Edit5, ui.url_edit->lineEdit()}) {
             ExpectFits(field);
+        }
+        for (QPlainTextEdit* field : {ui.FinalAddress, ui.Certificate}) {
+            ExpectShowsAllLines(field);
         }
         PageControl* pages = ui.cxPageControl1;
         for (int i = 0; i < pages->count(); ++i) {

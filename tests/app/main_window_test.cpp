@@ -130,6 +130,8 @@ TEST_F(MainWindowTest, ResultFieldsAreNamedForScreenReadersAfterTheirCaptions) {
         {test::Ui(window).Edit2, "Server Type"},
         {test::Ui(window).Edit3, "Last Modified"},
         {test::Ui(window).Edit5, "Server Date"},
+        {test::Ui(window).FinalAddress, "Final Address"},
+        {test::Ui(window).Certificate, "Certificate"},
         {test::Ui(window).Memo3, "Whois Info"},
         {test::Ui(window).Label5, "Status:"},
         {test::Ui(window).Label11, "Status:"},

@@ -9,13 +9,18 @@
 #include <QProcess>
 #include <QToolButton>
 #include <filesystem>
+#include <map>
 
 #include "app/main_window.h"
 #include "dns/test_dns.h"
+#include "platform/date_time.h"
+#include "platform/user_time_format.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/loopback_server.h"
+#include "support/scoped_environment.h"
 #include "support/scripted_whois_server.h"
+#include "support/test_web_world.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -196,6 +201,111 @@ TEST_F(ReportCommandTest, ExitStatusesAndTheTimeLimit) {
             << name << '\n'
             << outcome.output << outcome.errors;
         EXPECT_LT(outcome.milliseconds, c.withinMs) << name;
+    }
+}
+
+// The test namespace's web, over HTTPS with the test authority's certificates.
+class SecureSiteTest : public ReportCommandTest {
+  protected:
+    void SetUp() override {
+        ReportCommandTest::SetUp();
+        if (!IsSkipped()) {
+            web.reset();  // the world serves www.example.test itself
+            world = std::make_unique<test::TestWebWorld>();
+        }
+    }
+
+    // The General Info fields after a query in the real window.
+    std::map<std::string, std::string> WindowShows(const std::string& url) {
+        auto services = program.Services();
+        services.resolver = std::make_shared<SystemResolver>();
+        Tmain window(services);
+        const auto ui = test::Ui(window);
+        ui.url_edit->setEditText(QString::fromStdString(url));
+        window.goClick(ui.go);
+        EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
+        std::map<std::string, std::string> shown;
+        for (QLineEdit* field : {ui.Edit2, ui.Edit3, ui.Edit5}) {
+            shown[field->accessibleName().toStdString()] = field->text().toStdString();
+        }
+        for (QPlainTextEdit* field : {ui.FinalAddress, ui.Certificate}) {
+            shown[field->accessibleName().toStdString()] = field->toPlainText().toStdString();
+        }
+        return shown;
+    }
+
+    test::ScopedEnvironment trust{"SSL_CERT_FILE",
+                                  test::TestCertificates::Get().RootFile().c_str()};
+    test::ScopedEnvironment zone{"TZ", "UTC0"};
+    std::unique_ptr<test::TestWebWorld> world;
+};
+
+TEST_F(SecureSiteTest, EachCertificateShowsItsOutcomeBesideTheFinalServersHeaders) {
+    const std::string serverDate = ShortDateText(*EncodeDate(2026, 12, 1));
+    const std::string issued = ", issued by Hostlore Test Authority, until ";
+    struct Case {
+        const char* url;
+        const char* finalAddress;
+        std::string certificateStart;
+        std::string certificateEnd;
+    };
+    const Case cases[] = {
+        {"http://www.example.test/", "https://www.example.test/", "www.example.test" + issued,
+         ": valid"},
+        {"https://expired.example.test/", "", "expired.example.test" + issued,
+         ": expired on " + ShortDateText(*EncodeDate(2020, 1, 31))},
+        {"https://future.example.test/", "", "future.example.test" + issued, ": not yet valid"},
+        {"https://wrong.example.test/", "", "other.example.test" + issued,
+         ": name does not match wrong.example.test"},
+        {"https://self-signed.example.test/", "", "self-signed.example.test, issued by ",
+         ": self-signed"},
+        {"https://untrusted.example.test/", "", "untrusted.example.test, issued by Stranger",
+         ": issuer not trusted"},
+        {"http://relative.example.test/", "http://relative.example.test/next/page", "", ""},
+    };
+    for (const Case& c : cases) {
+        auto shown = WindowShows(c.url);
+        EXPECT_EQ(shown["Server Type"], test::TestWebWorld::kServerType) << c.url;
+        EXPECT_EQ(shown["Server Date"], serverDate) << c.url;
+        EXPECT_EQ(shown["Final Address"], c.finalAddress) << c.url;
+        EXPECT_TRUE(shown["Certificate"].starts_with(c.certificateStart)) << shown["Certificate"];
+        EXPECT_TRUE(shown["Certificate"].ends_with(c.certificateEnd)) << shown["Certificate"];
+    }
+    for (const char* refused : {"http://loop.example.test/", "http://ftp.example.test/"}) {
+        auto shown = WindowShows(refused);
+        for (const char* field : {"Server Type", "Last Modified", "Server Date", "Certificate"}) {
+            EXPECT_EQ(shown[field], "X") << refused << ' ' << field;
+        }
+        EXPECT_EQ(shown["Final Address"], "") << refused;
+    }
+}
+
+TEST_F(SecureSiteTest, TheReportCarriesTheChainTheCertificateAndItsFingerprint) {
+    const Outcome report = Run({"--report", "http://www.example.test/", "--no-whois"});
+    ASSERT_EQ(report.status, 0) << report.errors;
+    const auto shown = WindowShows("http://www.example.test/");
+    const std::vector<std::string> lines = LinesOf(report.output);
+    for (const char* caption : {"Final Address", "Certificate"}) {
+        const std::string line = std::string(caption) + ": " + shown.at(caption);
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    }
+    EXPECT_EQ(
+        LinesBelow(lines, "Redirects:", 1),
+        std::vector<std::string>{"301 http://www.example.test/ -> https://www.example.test/"});
+    const auto sha256 = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return line.starts_with("Certificate SHA-256: ");
+    });
+    ASSERT_NE(sha256, lines.end());
+    EXPECT_EQ(sha256->size(), std::string("Certificate SHA-256: ").size() + 95);
+}
+
+TEST_F(SecureSiteTest, AServerThatStopsAfterTheClientHelloEndsWithTheTimeLimit) {
+    const Outcome report = Run({"--report", "https://stall.example.test/", "--no-whois",
+                                "--neighbours", "0", "--timeout", "1"});
+    EXPECT_LT(report.milliseconds, 10'000);
+    const std::vector<std::string> lines = LinesOf(report.output);
+    for (const char* line : {"Server Type: X", "Certificate: X", "Final Address: "}) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << report.output;
     }
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
-# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test. The test
+# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test (the web
+# servers' names, 192.0.2.10 to .19, are served by the tests themselves). The test
 # blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
 # can serve on the very address that a name resolves to. Reverse questions for
 # 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test can hold a
@@ -45,6 +46,15 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --log-facility="$work/dnsmasq.log" \
     --address=/#/ \
     --host-record=www.example.test,192.0.2.10 \
+    --host-record=expired.example.test,192.0.2.11 \
+    --host-record=future.example.test,192.0.2.12 \
+    --host-record=wrong.example.test,192.0.2.13 \
+    --host-record=self-signed.example.test,192.0.2.14 \
+    --host-record=untrusted.example.test,192.0.2.15 \
+    --host-record=stall.example.test,192.0.2.16 \
+    --host-record=loop.example.test,192.0.2.17 \
+    --host-record=relative.example.test,192.0.2.18 \
+    --host-record=ftp.example.test,192.0.2.19 \
     --host-record=three.example.test,193.200.1.1 \
     --host-record=three.example.test,12.1.1.1 \
     --host-record=three.example.test,62.0.0.1 \

@@ -12,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace hostlore;
     TNetHTTP client(nullptr);
     client.Host = "fuzz.example";
-    client.ReadTimeoutMs = 1000;
+    client.ExchangeTimeoutMs = 1000;
+    // A Location must never send the fuzzer to a real address; the reading of
+    // Locations has a target of its own.
+    client.HandleRedirects = false;
     const fuzz::ScriptedPeer server({reinterpret_cast<const char*>(data), size}, client);
     try {
         client.SendHead("http://fuzz.example:80/index.html");

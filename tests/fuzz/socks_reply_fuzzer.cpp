@@ -44,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TNetTCPConnection connection;
     const fuzz::ScriptedPeer server(input.Rest(), connection);
     try {
-        NegotiateSocks(connection, socks, target, 80, nullptr, 1000);
+        const ExchangeDeadline deadline(connection, 1000);
+        NegotiateSocks(connection, socks, target, 80, nullptr);
     } catch (const ENetException&) {
         // Refusals and short replies end here, as they do for every connection.
     }

@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <thread>
 
@@ -16,6 +18,7 @@
 #include "platform/integer_text.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/path_server.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {
@@ -180,6 +183,7 @@ TEST_F(HttpClientTest, AUrlWithoutAPortClosesTheOpenConnection) {
 }
 
 TEST_F(HttpClientTest, RefusesRepliesItDoesNotAccept) {
+    http.HandleRedirects = false;  // then a redirect is refused as any other reply
     struct Case {
         const char* reply;
         const char* message;
@@ -305,20 +309,94 @@ TEST_F(HttpClientTest, APeerThatClosesBeforeTheHeadersEndFails) {
     }
 }
 
-TEST_F(HttpClientTest, HttpsFailsBeforeTouchingAnyConnection) {
-    ScriptedHttpServer server({kOk});
-    http.SendHead(server.Url());
+TEST_F(HttpClientTest, AnHttpsUrlNeverSendsTheRequestInPlainText) {
+    std::string received;
+    test::LoopbackServer plain([&](test::ServerConnection& peer) {
+        received = peer.ReadOnce();
+        peer.Send("HTTP/1.1 400 Bad Request\r\n\r\n");
+    });
     for (const char* scheme : {"https", "HTTPS", "HtTpS"}) {
-        try {
-            http.SendHead(std::string(scheme) + "://127.0.0.1:" + std::to_string(server.Port()) +
-                          "/");
-            FAIL() << scheme;
-        } catch (const ENetInterceptPropInvalid& error) {
-            EXPECT_STREQ(error.what(), "Intercept value is not valid");
+        EXPECT_ANY_THROW(
+            http.SendHead(std::string(scheme) + "://127.0.0.1:" + std::to_string(plain.Port())));
+        EXPECT_EQ(received.find("HEAD"), std::string::npos) << scheme;
+        EXPECT_FALSE(received.empty()) << "a TLS handshake began";
+    }
+}
+
+std::string Url(const test::PathServer& server, const std::string& target) {
+    return "http://127.0.0.1:" + std::to_string(server.Port()) + target;
+}
+
+// Redirects from /1 to /2 and on to /`last`, which answers 200.
+std::map<std::string, std::string> Chain(int last) {
+    std::map<std::string, std::string> replies{{"/" + std::to_string(last), kOk}};
+    for (int i = 1; i < last; ++i) {
+        replies["/" + std::to_string(i)] = test::Redirect(302, std::to_string(i + 1));
+    }
+    return replies;
+}
+
+TEST_F(HttpClientTest, FollowsUpToFiveRedirectsToTheServerThatAnswers) {
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> replies;
+        std::vector<std::string> targets;
+    };
+    const Case cases[] = {
+        {"relative",
+         {{"/a/b", test::Redirect(301, "c?d=1")}, {"/a/c?d=1", kOk}},
+         {"/a/b", "/a/c?d=1"}},
+        {"absolute path", {{"/a/b", test::Redirect(307, "/e")}, {"/e", kOk}}, {"/a/b", "/e"}},
+        {"five in a row", Chain(6), {"/1", "/2", "/3", "/4", "/5", "/6"}},
+    };
+    for (const Case& c : cases) {
+        test::PathServer server(c.replies);
+        http.SendHead(Url(server, c.targets.front()));
+        EXPECT_EQ(server.Targets(), c.targets) << c.name;
+        EXPECT_EQ(http.ReplyCode, 200) << c.name;
+        EXPECT_EQ(http.FinalURL, Url(server, c.targets.back())) << c.name;
+        ASSERT_EQ(http.Redirects.size(), c.targets.size() - 1) << c.name;
+        for (std::size_t i = 0; i + 1 < c.targets.size(); ++i) {
+            EXPECT_EQ(http.Redirects[i].URL, Url(server, c.targets[i])) << c.name;
+            EXPECT_EQ(http.Redirects[i].Target, Url(server, c.targets[i + 1])) << c.name;
         }
     }
-    EXPECT_TRUE(http.IsConnected());
-    EXPECT_EQ(server.Requests().size(), 1u) << "nothing was written";
+    test::PathServer direct({{"/", kOk}});
+    http.SendHead(Url(direct, "/"));
+    EXPECT_EQ(http.FinalURL, "") << "no redirect, no final address";
+    EXPECT_TRUE(http.Redirects.empty());
+}
+
+TEST_F(HttpClientTest, ARedirectItMustNotFollowFailsAsARefusedReply) {
+    struct Case {
+        const char* name;
+        std::map<std::string, std::string> replies;
+        const char* start;
+        std::size_t asked;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a sixth redirect", Chain(7), "/1", 6, "302 Moved"},
+        {"a loop",
+         {{"/a", test::Redirect(301, "/b")}, {"/b", test::Redirect(302, "/a")}},
+         "/a",
+         2,
+         "302 Moved"},
+        {"to itself", {{"/a", test::Redirect(301, "/a")}}, "/a", 1, "301 Moved"},
+        {"to ftp", {{"/a", test::Redirect(301, "ftp://127.0.0.1/a")}}, "/a", 1, "301 Moved"},
+        {"no Location", {{"/a", "HTTP/1.1 302 Found\r\n\r\n"}}, "/a", 1, "302 Found"},
+    };
+    for (const Case& c : cases) {
+        test::PathServer server(c.replies);
+        try {
+            http.SendHead(Url(server, c.start));
+            ADD_FAILURE() << c.name << ": followed";
+        } catch (const ENetProtocolReplyError& error) {
+            EXPECT_STREQ(error.what(), c.message) << c.name;
+        }
+        EXPECT_EQ(server.Targets().size(), c.asked) << c.name;
+        EXPECT_EQ(http.FinalURL, "") << c.name;
+    }
 }
 
 TEST_F(HttpClientTest, ARefusedConnectionFailsWithItsSocketError) {
@@ -369,7 +447,7 @@ TEST(HttpClientBounds, EndlessHeadersAnEndlessLineAndSilenceFail) {
     for (const Case& c : cases) {
         test::LoopbackServer server(c.serve);
         TNetHTTP client(nullptr);
-        client.ReadTimeoutMs = 300;
+        client.ExchangeTimeoutMs = 300;
         try {
             client.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/");
             ADD_FAILURE() << c.name << ": no failure";
@@ -430,8 +508,7 @@ TEST(HttpClientBounds, AConnectionOrSocksServerThatNeverAnswersTimesOut) {
     };
     for (const Case& c : cases) {
         TNetHTTP client(nullptr);
-        client.ReadTimeoutMs = 300;
-        client.ConnectTimeoutMs = 300;
+        client.ExchangeTimeoutMs = 300;
         client.SocksInfo.Version = c.socks;
         client.SocksInfo.Host = "127.0.0.1";
         client.SocksInfo.Port = c.port;
@@ -447,6 +524,96 @@ TEST(HttpClientBounds, AConnectionOrSocksServerThatNeverAnswersTimesOut) {
         EXPECT_LT(waited, std::chrono::seconds(3)) << c.name;
         client.CloseConnection();
     }
+}
+
+// Sends `bytes` one at a time, `gapMs` apart, while the client listens.
+void Trickle(test::ServerConnection& peer, const std::string& bytes, int gapMs) {
+    for (const char byte : bytes) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(gapMs));
+        if (!peer.Send(std::string(1, byte))) {
+            return;
+        }
+    }
+}
+
+// One deadline for the whole exchange: every byte coming in time for a limit
+// per read must not keep a request going.
+TEST(HttpClientBounds, APeerTricklingBytesCannotStretchTheExchange) {
+    const std::string socks5Reply = std::string("\x05\x00\x00\x04", 4) + std::string(18, '\0');
+    struct Case {
+        const char* name;
+        const char* scheme;
+        TSocksVersion socks;
+        std::function<void(test::ServerConnection&)> serve;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"a web server trickling its reply", "http", TSocksVersion::svNoSocks,
+         [](test::ServerConnection& peer) {
+             peer.ReadUntil("\r\n\r\n");
+             Trickle(peer, "HTTP/1.1 200 OK\r\nServer: slow-and-steady-slow\r\n\r\n", 100);
+         },
+         "Read timed out."},
+        {"a SOCKS 5 server trickling its reply", "http", TSocksVersion::svSocks5,
+         [&](test::ServerConnection& peer) {
+             peer.ReadOnce();
+             peer.Send(std::string("\x05\x00", 2));
+             peer.ReadOnce();
+             Trickle(peer, socks5Reply, 150);
+         },
+         ENetSocksServerRespondError().what()},
+        {"a TLS server that stops after the ClientHello", "https", TSocksVersion::svNoSocks,
+         [](test::ServerConnection& peer) {
+             peer.ReadOnce();
+             peer.WaitForClientClose();
+         },
+         "Read timed out."},
+    };
+    for (const Case& c : cases) {
+        test::LoopbackServer server(c.serve);
+        TNetHTTP client(nullptr);
+        client.ExchangeTimeoutMs = 600;
+        client.SocksInfo.Version = c.socks;
+        client.SocksInfo.Host = "127.0.0.1";
+        client.SocksInfo.Port = server.Port();
+        const auto start = std::chrono::steady_clock::now();
+        try {
+            client.SendHead(std::string(c.scheme) +
+                            "://127.0.0.1:" + std::to_string(server.Port()) + "/");
+            ADD_FAILURE() << c.name << ": no failure";
+        } catch (const ENetException& error) {
+            EXPECT_EQ(error.what(), c.message) << c.name;
+        }
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_GE(waited, std::chrono::milliseconds(550)) << c.name;
+        EXPECT_LT(waited, std::chrono::milliseconds(1500)) << c.name;
+        client.CloseConnection();
+    }
+}
+
+void IgnoreSignal(int) {}
+
+TEST(HttpClientBounds, AConnectInterruptedByASignalWaitsOnlyForTheTimeLeft) {
+    FullListener full;
+    struct sigaction wake {};
+    wake.sa_handler = IgnoreSignal;  // no SA_RESTART: the connect returns early
+    struct sigaction old {};
+    ::sigaction(SIGUSR1, &wake, &old);
+    TNetHTTP client(nullptr);
+    client.ExchangeTimeoutMs = 1000;
+    std::chrono::steady_clock::duration waited{};
+    std::thread request([&] {
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_THROW(client.SendHead("http://127.0.0.1:" + std::to_string(full.Port()) + "/"),
+                     ENetReadTimedOut);
+        waited = std::chrono::steady_clock::now() - start;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    ::pthread_kill(request.native_handle(), SIGUSR1);
+    request.join();
+    ::sigaction(SIGUSR1, &old, nullptr);
+    EXPECT_GE(waited, std::chrono::milliseconds(950));
+    EXPECT_LT(waited, std::chrono::milliseconds(1500)) << "not a whole limit again after it";
 }
 
 TEST(HttpClientBounds, AHeaderBlockJustUnderTheLimitIsRead) {

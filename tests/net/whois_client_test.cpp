@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <mutex>
 #include <thread>
 
@@ -107,6 +108,25 @@ TEST(WhoisClientBounds, AnEndlessReplyFailsAtTheLimitAndClosesTheConnection) {
     client.Port = server.Port();
     client.MaxReplyBytes = 1 << 20;
     EXPECT_THROW(client.QueryDomain("example.test"), ENetReplyTooLarge);
+    EXPECT_FALSE(client.IsConnected());
+}
+
+// Without a limit the user's stop ends a query; a report sets one.
+TEST(WhoisClientBounds, AnExchangeLimitEndsAReplyThatKeepsTrickling) {
+    test::LoopbackServer server([](test::ServerConnection& peer) {
+        peer.ReadUntil("\r\n");
+        for (int i = 0; i < 40 && peer.Send("w"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    });
+    TNetWhois client(nullptr);
+    client.Host = "127.0.0.1";
+    client.Port = server.Port();
+    EXPECT_EQ(client.ExchangeTimeoutMs, -2);
+    client.ExchangeTimeoutMs = 500;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.QueryDomain("example.test"), ENetReadTimedOut);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500));
     EXPECT_FALSE(client.IsConnected());
 }
 

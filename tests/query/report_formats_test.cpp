@@ -45,6 +45,9 @@ QueryReport SampleReport() {
     views.generalInfo->SetLocation("United States");
     views.generalInfo->SetHostName("caf\xe9.example.test");
     views.generalInfo->ShowServerFailed("Connection refused.");
+    views.generalInfo->SetCertificate("www.example.test, issued by CA, until 12/31/26: valid");
+    views.generalInfo->RecordServerChain(
+        {{"http://www.example.test/", 301, "https://www.example.test/"}}, "AB:CD");
     views.whoisStatus->ShowRunning();
     views.whois->RecordReply("whois.example.test", "Domain: x\r\n\r\nOwner: M\xfcller\r\n");
     const std::vector<std::string> lines = {"Domain: x\r", "\r", "Owner: M\xfcller\r"};
@@ -66,7 +69,10 @@ TEST(ReportText, EachFieldAsItsCaptionAndWhatThePageShows) {
         "This Website Located in: United States\n"
         "IP Address:\n192.0.2.10\n192.0.2.11\n"
         "Host Name: caf\xc3\xa9.example.test\n"
-        "Server Type: X\nLast Modified: X\nServer Date: X\n";
+        "Server Type: X\nLast Modified: X\nServer Date: X\nFinal Address: \n"
+        "Certificate: www.example.test, issued by CA, until 12/31/26: valid\n"
+        "Certificate SHA-256: AB:CD\n"
+        "Redirects:\n301 http://www.example.test/ -> https://www.example.test/\n";
     const std::string whois =
         "Whois Info\n"
         "Whois Server: whois.example.test\n"
@@ -101,6 +107,10 @@ TEST(ReportJson, RawTextsNullsWithReasonsAndNoMissingKeys) {
     EXPECT_EQ(general["addresses"]["value"].toArray().size(), 2);
     EXPECT_TRUE(general["server_type"]["value"].isNull());
     EXPECT_EQ(general["server_type"]["reason"].toString(), "Connection refused.");
+    EXPECT_EQ(general["final_address"]["reason"].toString(), "Connection refused.");
+    EXPECT_EQ(general["certificate_sha256"]["value"].toString(), "AB:CD");
+    EXPECT_EQ(general["redirects"][0]["status"].toInt(), 301);
+    EXPECT_EQ(general["redirects"][0]["location"].toString(), "https://www.example.test/");
     // The byte 0xE9 the server sent comes back as U+DCE9.
     EXPECT_EQ(general["host_name"]["value"].toString(),
               QStringLiteral("caf") + QChar(0xDCE9) + QStringLiteral(".example.test"));

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "support/fake_views.h"
 #include "support/loopback_server.h"
+#include "support/path_server.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {
@@ -61,7 +64,7 @@ TEST_F(ServerInfoTest, AFailedRequestMarksAllThreeFieldsAndSaysWhy) {
         test::LoopbackServer gone([](test::ServerConnection&) {});
         port = gone.Port();
     }
-    HeadServer redirect("HTTP/1.1 301 Moved\r\nLocation: http://elsewhere.test/\r\n\r\n");
+    HeadServer redirect("HTTP/1.1 301 Moved\r\nLocation: ftp://elsewhere.test/\r\n\r\n");
     const std::pair<std::string, const char*> cases[] = {
         {"http://127.0.0.1:" + std::to_string(port) + "/", "Connection refused."},
         {redirect.Url(), "301 Moved."},
@@ -75,6 +78,44 @@ TEST_F(ServerInfoTest, AFailedRequestMarksAllThreeFieldsAndSaysWhy) {
         EXPECT_EQ(page.lastModified, "X") << url;
         EXPECT_EQ(page.serverDate, "X") << url;
         EXPECT_EQ(page.serverFailure, reason) << url;
+    }
+}
+
+// The certificate shows when its server answered, even with an error; the
+// final address only when a redirect was followed to an answer.
+TEST_F(ServerInfoTest, TheFinalAddressAndTheCertificateOfTheServerThatAnswered) {
+    const test::ScopedEnvironment trust("SSL_CERT_FILE",
+                                        test::TestCertificates::Get().RootFile().c_str());
+    const test::ServerOptions tls{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0};
+    const test::PathServer secure(
+        {{"/", "HTTP/1.1 200 OK\r\n\r\n"}, {"/ftp", test::Redirect(301, "ftp://127.0.0.1/")}}, tls);
+    const std::string secureUrl = "https://127.0.0.1:" + std::to_string(secure.Port()) + "/";
+    const test::PathServer plain(
+        {{"/", "HTTP/1.1 200 OK\r\n\r\n"}, {"/secure", test::Redirect(301, secureUrl)}});
+    const std::string plainUrl = "http://127.0.0.1:" + std::to_string(plain.Port()) + "/";
+    const std::string valid = "www.example.test, issued by Hostlore Test Authority, until ";
+    struct Case {
+        std::string url;
+        const char* finalAddress;
+        const char* certificate;  // the start of it, or all of it when short
+        std::size_t redirects;
+    };
+    const Case cases[] = {
+        {plainUrl, "", "", 0},
+        {plainUrl + "secure", secureUrl.c_str(), valid.c_str(), 1},
+        {secureUrl + "missing", "", valid.c_str(), 0},
+        {secureUrl + "ftp", "", "X", 0},
+        {"https://127.0.0.1:1/", "", "X", 0},
+    };
+    for (const Case& c : cases) {
+        page = {};
+        test::WorkerRun each;
+        each.Start<serverinfo_thread>(c.url, page, settings, nullptr);
+        ASSERT_TRUE(each.WaitForEnd());
+        EXPECT_EQ(page.finalAddress, c.finalAddress) << c.url;
+        EXPECT_EQ(page.certificate.substr(0, std::strlen(c.certificate)), c.certificate) << c.url;
+        EXPECT_EQ(page.certificateSha256.size(), page.certificate.size() > 1 ? 95U : 0U) << c.url;
+        EXPECT_EQ(page.redirects.size(), c.redirects) << c.url;
     }
 }
 

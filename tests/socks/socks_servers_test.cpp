@@ -8,6 +8,8 @@
 #include "net/whois_client.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/scoped_environment.h"
+#include "support/test_certificates.h"
 
 namespace hostlore {
 namespace {
@@ -118,6 +120,30 @@ TEST_F(SocksServersTest, AHeadRequestReachesItsServerThroughEachProxy) {
         const auto requests = webServer.Requests();
         ASSERT_EQ(requests.size(), 1U);
         EXPECT_EQ(requests[0].rfind("HEAD / HTTP/1.1\r\n", 0), 0U) << requests[0];
+    }
+    EXPECT_TRUE(resolver->AskedNames().empty());
+}
+
+// TLS runs over the connection the proxy made.
+TEST_F(SocksServersTest, AnHttpsRequestReachesItsServerThroughEachProxy) {
+    const test::ScopedEnvironment trust("SSL_CERT_FILE",
+                                        test::TestCertificates::Get().RootFile().c_str());
+    const test::ServerOptions tls{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0};
+    for (const auto& proxy : kProxies) {
+        SCOPED_TRACE(proxy.name);
+        test::LoopbackServer webServer(
+            [](test::ServerConnection& peer) {
+                peer.ReadUntil("\r\n\r\n");
+                peer.Send("HTTP/1.1 200 OK\r\nServer: Proxied/TLS\r\n\r\n");
+            },
+            tls);
+        TNetHTTP client(resolver);
+        Through(proxy, client);
+        client.SendHead("https://" + std::string(proxy.target) + ":" +
+                        std::to_string(webServer.Port()) + "/");
+        EXPECT_EQ(client.ReplyHeaders.Server, "Proxied/TLS");
+        ASSERT_TRUE(client.PeerCertificate.has_value());
+        EXPECT_EQ(client.PeerCertificate->Status, TNetCertificateStatus::Valid);
     }
     EXPECT_TRUE(resolver->AskedNames().empty());
 }

@@ -28,9 +28,19 @@ class RecordingGeneralInfo : public GeneralInfoView {
         serverType = lastModified = serverDate = "X";
         serverFailure = reason;
     }
+    void SetFinalAddress(const std::string& url) override { finalAddress = url; }
+    void SetCertificate(const std::string& summary) override { certificate = summary; }
+    void ShowCertificateFailed(const std::string&) override { certificate = "X"; }
+    void RecordServerChain(const std::vector<RedirectReport>& chain,
+                           const std::string& sha256) override {
+        redirects = chain;
+        certificateSha256 = sha256;
+    }
 
     std::vector<std::string> addresses;
     std::string location, hostName, serverType, lastModified, serverDate, serverFailure;
+    std::string finalAddress, certificate, certificateSha256;
+    std::vector<RedirectReport> redirects;
     int missingShown = 0;
 };
 

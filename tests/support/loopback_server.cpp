@@ -2,26 +2,71 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <openssl/ssl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <stdexcept>
 
 namespace hostlore::test {
 
+namespace {
+
+// Offers http/1.1 back when the client asks for it.
+int SelectHttp11(SSL*, const unsigned char** selected, unsigned char* length,
+                 const unsigned char* offered, unsigned int offeredLength, void*) {
+    static constexpr unsigned char kHttp11[] = "\x08http/1.1";
+    unsigned char* chosen = nullptr;
+    if (SSL_select_next_proto(&chosen, length, kHttp11, sizeof(kHttp11) - 1, offered,
+                              offeredLength) != OPENSSL_NPN_NEGOTIATED) {
+        return SSL_TLSEXT_ERR_NOACK;
+    }
+    *selected = chosen;
+    return SSL_TLSEXT_ERR_OK;
+}
+
+SSL_CTX* ServerContext(const TlsIdentity& identity, int maxVersion) {
+    // OpenSSL writes with write(), which raises SIGPIPE once a client has gone.
+    std::signal(SIGPIPE, SIG_IGN);
+    SSL_CTX* context = SSL_CTX_new(TLS_server_method());
+    if (context == nullptr ||
+        SSL_CTX_use_certificate_chain_file(context, identity.chainFile.c_str()) != 1 ||
+        SSL_CTX_use_PrivateKey_file(context, identity.keyFile.c_str(), SSL_FILETYPE_PEM) != 1 ||
+        (maxVersion != 0 && SSL_CTX_set_max_proto_version(context, maxVersion) != 1)) {
+        SSL_CTX_free(context);
+        throw std::runtime_error("cannot set up the TLS test server with " + identity.chainFile);
+    }
+    SSL_CTX_set_alpn_select_cb(context, SelectHttp11, nullptr);
+    return context;
+}
+
+}  // namespace
+
 ServerConnection::~ServerConnection() {
+    SSL_free(tls_);
     if (descriptor_ >= 0) {
         server_.CloseConnection(descriptor_, false);
     }
+}
+
+std::ptrdiff_t ServerConnection::ReceiveSome(char* buffer, std::size_t size) {
+    if (tls_ != nullptr) {
+        std::size_t received = 0;
+        return SSL_read_ex(tls_, buffer, size, &received) == 1
+                   ? static_cast<std::ptrdiff_t>(received)
+                   : 0;
+    }
+    return ::recv(descriptor_, buffer, size, 0);
 }
 
 std::string ServerConnection::ReadUntil(const std::string& ending) {
     std::string received;
     char buffer[4096];
     while (received.find(ending) == std::string::npos) {
-        const ssize_t n = ::recv(descriptor_, buffer, sizeof(buffer), 0);
+        const std::ptrdiff_t n = ReceiveSome(buffer, sizeof(buffer));
         if (n <= 0) {
             break;
         }
@@ -32,11 +77,15 @@ std::string ServerConnection::ReadUntil(const std::string& ending) {
 
 std::string ServerConnection::ReadOnce() {
     char buffer[4096];
-    const ssize_t n = ::recv(descriptor_, buffer, sizeof(buffer), 0);
+    const std::ptrdiff_t n = ReceiveSome(buffer, sizeof(buffer));
     return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
 }
 
 bool ServerConnection::Send(const std::string& bytes) {
+    if (tls_ != nullptr) {
+        std::size_t written = 0;
+        return bytes.empty() || SSL_write_ex(tls_, bytes.data(), bytes.size(), &written) == 1;
+    }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n =
@@ -56,8 +105,23 @@ void ServerConnection::Reset() {
 
 void ServerConnection::WaitForClientClose() {
     char buffer[4096];
-    while (::recv(descriptor_, buffer, sizeof(buffer), 0) > 0) {
+    while (ReceiveSome(buffer, sizeof(buffer)) > 0) {
     }
+}
+
+std::string ServerConnection::TlsServerName() const {
+    const char* name =
+        tls_ != nullptr ? SSL_get_servername(tls_, TLSEXT_NAMETYPE_host_name) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+std::string ServerConnection::TlsProtocol() const {
+    const unsigned char* protocol = nullptr;
+    unsigned int length = 0;
+    if (tls_ != nullptr) {
+        SSL_get0_alpn_selected(tls_, &protocol, &length);
+    }
+    return protocol != nullptr ? std::string(reinterpret_cast<const char*>(protocol), length) : "";
 }
 
 sockaddr_in LoopbackAddress(int port) {
@@ -91,8 +155,14 @@ LoopbackListener ListenOn(const std::string& dotted, int port, int backlog) {
 }
 
 LoopbackServer::LoopbackServer(Script script, const std::string& address, int port)
+    : LoopbackServer(std::move(script), ServerOptions{address, port, std::nullopt, 0}) {}
+
+LoopbackServer::LoopbackServer(Script script, const ServerOptions& options)
     : script_(std::move(script)) {
-    const LoopbackListener listener = ListenOn(address, port, 16);
+    if (options.tls) {
+        tls_ = ServerContext(*options.tls, options.tlsMaxVersion);
+    }
+    const LoopbackListener listener = ListenOn(options.address, options.port, 16);
     listener_ = listener.descriptor;
     port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });
@@ -115,6 +185,7 @@ LoopbackServer::~LoopbackServer() {
     for (auto& session : sessions) {
         session.join();
     }
+    SSL_CTX_free(tls_);
 }
 
 void LoopbackServer::CloseConnection(int descriptor, bool reset) {
@@ -140,11 +211,22 @@ void LoopbackServer::AcceptLoop() {
         ++accepted_;
         std::lock_guard lock(mutex_);
         open_.push_back(descriptor);
-        sessions_.emplace_back([this, descriptor] {
-            ServerConnection connection(*this, descriptor);
-            script_(connection);
-        });
+        sessions_.emplace_back([this, descriptor] { Serve(descriptor); });
     }
+}
+
+void LoopbackServer::Serve(int descriptor) {
+    SSL* tls = nullptr;
+    if (tls_ != nullptr) {
+        tls = SSL_new(tls_);
+        SSL_set_fd(tls, descriptor);
+        if (SSL_accept(tls) != 1) {
+            ServerConnection failed(*this, descriptor, tls);
+            return;
+        }
+    }
+    ServerConnection connection(*this, descriptor, tls);
+    script_(connection);
 }
 
 }  // namespace hostlore::test

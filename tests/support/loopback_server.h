@@ -6,9 +6,15 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "support/test_certificates.h"
+
+struct ssl_st;
+struct ssl_ctx_st;
 
 namespace hostlore::test {
 
@@ -27,11 +33,12 @@ LoopbackListener ListenOnLoopback(int backlog);
 // The same on a dotted address and port of the test's choosing (0: any port).
 LoopbackListener ListenOn(const std::string& dotted, int port, int backlog);
 
-// One accepted connection, as the server's script sees it.
+// One accepted connection, as the server's script sees it; over TLS its
+// reads and writes carry the decrypted bytes.
 class ServerConnection {
   public:
-    ServerConnection(LoopbackServer& server, int descriptor)
-        : server_(server), descriptor_(descriptor) {}
+    ServerConnection(LoopbackServer& server, int descriptor, ssl_st* tls = nullptr)
+        : server_(server), descriptor_(descriptor), tls_(tls) {}
     ~ServerConnection();
     ServerConnection(const ServerConnection&) = delete;
     ServerConnection& operator=(const ServerConnection&) = delete;
@@ -47,18 +54,38 @@ class ServerConnection {
     // Waits until the client closes its side.
     void WaitForClientClose();
 
+    // Over TLS: the name the client sent (SNI) and the protocol both chose
+    // (ALPN); empty when there was none.
+    std::string TlsServerName() const;
+    std::string TlsProtocol() const;
+
   private:
+    std::ptrdiff_t ReceiveSome(char* buffer, std::size_t size);
+
     LoopbackServer& server_;
     int descriptor_;
+    ssl_st* tls_;
 };
 
-// A TCP server on 127.0.0.1 and an ephemeral port (or where the test says),
-// running `script` on a thread of its own for each connection it accepts. The
-// connection is closed when the script returns.
+// Where a server listens, and whether it speaks TLS first.
+struct ServerOptions {
+    std::string address = "127.0.0.1";
+    int port = 0;  // 0: an ephemeral one
+    std::optional<TlsIdentity> tls;
+    // Over TLS: the newest version it accepts (0: the newest there is).
+    int tlsMaxVersion = 0;
+};
+
+// A TCP server on 127.0.0.1 and an ephemeral port (or where the options say),
+// running `script` on a thread of its own for each connection it accepts,
+// after the TLS handshake when it has an identity (a connection whose
+// handshake fails is closed). The connection is closed when the script
+// returns.
 class LoopbackServer {
   public:
     using Script = std::function<void(ServerConnection&)>;
-    explicit LoopbackServer(Script script, const std::string& address = "127.0.0.1", int port = 0);
+    explicit LoopbackServer(Script script, const ServerOptions& options = {});
+    LoopbackServer(Script script, const std::string& address, int port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;
@@ -69,6 +96,7 @@ class LoopbackServer {
   private:
     friend class ServerConnection;
     void AcceptLoop();
+    void Serve(int descriptor);
     // Closes a connection; with `reset` the client sees a reset.
     void CloseConnection(int descriptor, bool reset);
 
@@ -76,6 +104,7 @@ class LoopbackServer {
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> accepted_{0};
+    ssl_ctx_st* tls_ = nullptr;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;
     std::mutex mutex_;

@@ -38,6 +38,8 @@ struct MainWindowControls {
           Edit2(Find<QLineEdit>(window, "Edit2")),
           Edit3(Find<QLineEdit>(window, "Edit3")),
           Edit5(Find<QLineEdit>(window, "Edit5")),
+          FinalAddress(Find<QPlainTextEdit>(window, "FinalAddress")),
+          Certificate(Find<QPlainTextEdit>(window, "Certificate")),
           whois_stop(Find<QToolButton>(window, "whois_stop")),
           Label5(Find<QLabel>(window, "Label5")),
           Memo3(Find<QPlainTextEdit>(window, "Memo3")),
@@ -70,6 +72,8 @@ struct MainWindowControls {
     QLineEdit* Edit2;
     QLineEdit* Edit3;
     QLineEdit* Edit5;
+    QPlainTextEdit* FinalAddress;
+    QPlainTextEdit* Certificate;
     QToolButton* whois_stop;
     QLabel* Label5;
     QPlainTextEdit* Memo3;

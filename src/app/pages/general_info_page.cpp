@@ -22,7 +22,10 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
       Edit4(ResultField("Edit4", QStringLiteral("Host Name"))),
       Edit2(ResultField("Edit2", QStringLiteral("Server Type"))),
       Edit3(ResultField("Edit3", QStringLiteral("Last Modified"))),
-      Edit5(ResultField("Edit5", QStringLiteral("Server Date"))) {
+      Edit5(ResultField("Edit5", QStringLiteral("Server Date"))),
+      // Addresses and certificates run longer than the column is wide.
+      FinalAddress(WrappingResultField("FinalAddress", QStringLiteral("Final Address"), 2)),
+      Certificate(WrappingResultField("Certificate", QStringLiteral("Certificate"), 3)) {
     auto* grid = new QGridLayout(this);
 
     Banner->setObjectName(QStringLiteral("Banner"));
@@ -45,7 +48,8 @@ GeneralInfoPage::GeneralInfoPage(MessageBoxes& boxes, QWidget* parent)
     grid->addLayout(addresses, 3, 0);
 
     auto* fields = new QVBoxLayout;
-    for (QLineEdit* field : {Edit4, Edit2, Edit3, Edit5}) {
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{Edit4, Edit2, Edit3, Edit5, FinalAddress, Certificate}) {
         fields->addWidget(Caption(field->accessibleName(), field));
         fields->addWidget(field);
     }
@@ -59,6 +63,8 @@ void GeneralInfoPage::Clear() {
     for (QLineEdit* field : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
         field->setText(QString());
     }
+    FinalAddress->clear();
+    Certificate->clear();
 }
 
 void GeneralInfoPage::AddAddressLine(const std::string& address) {
@@ -98,6 +104,19 @@ void GeneralInfoPage::ShowServerFailed(const std::string& /*reason*/) {
     for (QLineEdit* field : {Edit2, Edit3, Edit5}) {
         field->setText(QStringLiteral("X"));
     }
+    FinalAddress->clear();
+}
+
+void GeneralInfoPage::SetFinalAddress(const std::string& url) {
+    FinalAddress->setPlainText(TextFromNetwork(url));
+}
+
+void GeneralInfoPage::SetCertificate(const std::string& summary) {
+    Certificate->setPlainText(TextFromNetwork(summary));
+}
+
+void GeneralInfoPage::ShowCertificateFailed(const std::string& /*reason*/) {
+    Certificate->setPlainText(QStringLiteral("X"));
 }
 
 }  // namespace hostlore

@@ -13,7 +13,8 @@ namespace hostlore {
 class MessageBoxes;
 
 // General Info: the banner, the host's addresses, where its block is, its
-// name, and what its web server says of itself.
+// name, what its web server says of itself, the address that answered and
+// the server's certificate.
 class GeneralInfoPage : public QWidget, public GeneralInfoView {
     Q_OBJECT
 
@@ -30,6 +31,10 @@ class GeneralInfoPage : public QWidget, public GeneralInfoView {
     void ShowLastModifiedNotGiven() override;
     void SetServerDate(const std::string& date) override;
     void ShowServerFailed(const std::string& reason) override;
+    void SetFinalAddress(const std::string& url) override;
+    void SetCertificate(const std::string& summary) override;
+    void ShowCertificateFailed(const std::string& reason) override;
+    void RecordServerChain(const std::vector<RedirectReport>&, const std::string&) override {}
 
   private:
     MessageBoxes& boxes_;
@@ -40,6 +45,8 @@ class GeneralInfoPage : public QWidget, public GeneralInfoView {
     QLineEdit* Edit2;
     QLineEdit* Edit3;
     QLineEdit* Edit5;
+    QPlainTextEdit* FinalAddress;
+    QPlainTextEdit* Certificate;
 };
 
 }  // namespace hostlore

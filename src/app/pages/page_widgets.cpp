@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <QtMath>
 
 #include "app/font_scale.h"
 #include "app/palette_text.h"
@@ -94,6 +95,22 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption) {
     area->setAccessibleName(caption);
     area->setLineWrapMode(QPlainTextEdit::NoWrap);
     return area;
+}
+
+QPlainTextEdit* WrappingResultField(const char* name, const QString& caption, int lines) {
+    QPlainTextEdit* field = TextArea(name, caption);
+    field->setFont(ArialFont());
+    field->setFrameShape(QFrame::NoFrame);
+    field->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    field->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    field->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    const QMargins margins = field->contentsMargins();
+    const int textHeight =
+        field->fontMetrics().lineSpacing() * lines + 2 * qCeil(field->document()->documentMargin());
+    field->setFixedHeight(textHeight + margins.top() + margins.bottom());
+    UseTealText(field);
+    return field;
 }
 
 QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture) {

@@ -35,6 +35,10 @@ QLineEdit* ResultField(const char* name, const QString& caption, const QFont& fo
 
 QPlainTextEdit* TextArea(const char* name, const QString& caption);
 
+// A result field for text longer than its column is wide: like ResultField,
+// but wrapping, `lines` lines of its font high.
+QPlainTextEdit* WrappingResultField(const char* name, const QString& caption, int lines);
+
 QToolButton* ToolButton(const char* name, const QString& hint, DrawnIcon picture);
 
 }  // namespace hostlore

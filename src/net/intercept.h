@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+
+namespace hostlore {
+
+// A layer between a connection's reads and writes and its socket, such as
+// TLS. It reaches the socket through the connection's raw calls, so the
+// connection's deadline and closing from another thread hold for it too.
+class TNetIntercept {
+  public:
+    TNetIntercept() = default;
+    virtual ~TNetIntercept() = default;
+    TNetIntercept(const TNetIntercept&) = delete;
+    TNetIntercept& operator=(const TNetIntercept&) = delete;
+
+    // Up to `size` decoded bytes: their count, 0 once the peer has closed, or
+    // -1 when none came within `waitMs` (-2: no limit).
+    virtual std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) = 0;
+    // Every byte, or a failure.
+    virtual void Send(const char* bytes, std::size_t size) = 0;
+};
+
+}  // namespace hostlore

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "net/certificate_info.h"
+#include "net/intercept.h"
+#include "net/net_errors.h"
+
+namespace hostlore {
+
+class TNetTCPConnection;
+
+// A TLS failure other than the connection's own: no common version or
+// cipher, a malformed message, no certificate.
+class ENetTLSError : public ENetException {
+  public:
+    explicit ENetTLSError(const std::string& reason) : ENetException("TLS error: " + reason) {}
+};
+
+// TLS 1.2 or 1.3 over a connection that is open to the server (directly or
+// through a SOCKS server). The handshake sends the host's name (SNI) and
+// offers http/1.1 (ALPN); the server's chain is checked against the trust
+// store of OpenSSL's default paths (SSL_CERT_FILE and SSL_CERT_DIR override
+// it) and its name against the host. A certificate that fails the check does
+// not fail the handshake: the program only reads headers and sends nothing
+// secret, so the outcome is recorded for the user instead. Revocation is not
+// checked.
+class TNetTLSLayer : public TNetIntercept {
+  public:
+    // Shakes hands at once; fails with the connection's errors or ENetTLSError.
+    TNetTLSLayer(TNetTCPConnection& connection, const std::string& host);
+    ~TNetTLSLayer() override;
+
+    std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
+    void Send(const char* bytes, std::size_t size) override;
+
+    const TNetCertificateInfo& Certificate() const { return certificate_; }
+
+    // What OpenSSL's callbacks reach; known only inside the layer.
+    struct Session;
+
+  private:
+    std::unique_ptr<Session> session_;
+    TNetCertificateInfo certificate_;
+};
+
+}  // namespace hostlore

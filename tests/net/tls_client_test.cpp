@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+#include <openssl/evp.h>
+#include <openssl/pem.h>
+#include <openssl/ssl.h>
+
+#include <cctype>
+#include <cstdio>
+
+#include "net/http_client.h"
+#include "net/tls_layer.h"
+#include "support/fake_resolver.h"
+#include "support/loopback_server.h"
+#include "support/path_server.h"
+#include "support/scoped_environment.h"
+#include "support/test_certificates.h"
+
+namespace hostlore {
+namespace {
+
+const std::string kReply = "HTTP/1.1 200 OK\r\nServer: Secure/1.0\r\n\r\n";
+
+// A TLS server with one of the test authority's certificates, answering
+// every request with kReply.
+test::PathServer TlsHeadServer(const std::string& certificate, int maxVersion = 0,
+                               const std::string& address = "127.0.0.1") {
+    return test::PathServer(
+        {}, {address, 0, test::TestCertificates::Get().Server(certificate), maxVersion}, kReply);
+}
+
+class TlsClientTest : public ::testing::Test {
+  protected:
+    TlsClientTest() {
+        for (const char* name :
+             {"www.example.test", "expired.example.test", "future.example.test",
+              "wrong.example.test", "self-signed.example.test", "untrusted.example.test"}) {
+            resolver->Add(name, {name, {{127, 0, 0, 1}}});
+        }
+    }
+
+    static std::string Url(const std::string& host, int port, const std::string& path = "/") {
+        return "https://" + host + ":" + std::to_string(port) + path;
+    }
+
+    test::ScopedEnvironment trust{"SSL_CERT_FILE",
+                                  test::TestCertificates::Get().RootFile().c_str()};
+    test::ScopedEnvironment zone{"TZ", "UTC0"};
+    std::shared_ptr<test::FakeResolver> resolver = std::make_shared<test::FakeResolver>();
+    TNetHTTP http{resolver};
+};
+
+TEST_F(TlsClientTest, EveryCertificateIsJudgedAndTheHeadersAreReadAllTheSame) {
+    struct Case {
+        const char* certificate;
+        const char* host;
+        int maxVersion;
+        TNetCertificateStatus status;
+    };
+    const Case cases[] = {
+        {"valid", "www.example.test", 0, TNetCertificateStatus::Valid},
+        {"valid", "www.example.test", TLS1_2_VERSION, TNetCertificateStatus::Valid},
+        {"valid", "127.0.0.1", 0, TNetCertificateStatus::Valid},
+        {"expired", "expired.example.test", 0, TNetCertificateStatus::Expired},
+        {"future", "future.example.test", 0, TNetCertificateStatus::NotYetValid},
+        {"wrong-name", "wrong.example.test", 0, TNetCertificateStatus::NameMismatch},
+        {"valid", "127.0.0.2", 0, TNetCertificateStatus::NameMismatch},
+        {"self-signed", "self-signed.example.test", 0, TNetCertificateStatus::SelfSigned},
+        {"untrusted", "untrusted.example.test", 0, TNetCertificateStatus::IssuerNotTrusted},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.certificate) + " as " + c.host);
+        // An address is served at itself, a name at the loopback address.
+        const std::string address = std::isdigit(c.host[0]) != 0 ? c.host : "127.0.0.1";
+        const auto server = TlsHeadServer(c.certificate, c.maxVersion, address);
+        TNetHTTP client(resolver);
+        client.SendHead(Url(c.host, server.Port()));
+        EXPECT_EQ(client.ReplyHeaders.Server, "Secure/1.0");
+        ASSERT_TRUE(client.PeerCertificate.has_value());
+        EXPECT_EQ(client.PeerCertificate->Status, c.status);
+        EXPECT_EQ(client.PeerCertificate->Host, c.host);
+    }
+}
+
+TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
+    const auto valid = TlsHeadServer("valid");
+    http.SendHead(Url("www.example.test", valid.Port()));
+    const TNetCertificateInfo certificate = *http.PeerCertificate;
+    EXPECT_EQ(certificate.Subject, "www.example.test");
+    EXPECT_EQ(certificate.Issuer, "Hostlore Test Authority");
+
+    // The end and the fingerprint as OpenSSL reads them from the file.
+    FILE* file = std::fopen(test::TestCertificates::Get().Server("valid").chainFile.c_str(), "r");
+    ASSERT_NE(file, nullptr);
+    X509* leaf = PEM_read_X509(file, nullptr, nullptr, nullptr);
+    std::fclose(file);
+    ASSERT_NE(leaf, nullptr);
+    int days = 0;
+    int seconds = 0;
+    ASN1_TIME_diff(&days, &seconds, nullptr, X509_get0_notAfter(leaf));
+    EXPECT_NEAR(static_cast<double>(certificate.NotAfter - std::time(nullptr)),
+                days * 86400.0 + seconds, 5);
+    unsigned char* der = nullptr;
+    const int length = i2d_X509(leaf, &der);
+    unsigned char digest[32];
+    EVP_Digest(der, static_cast<std::size_t>(length), digest, nullptr, EVP_sha256(), nullptr);
+    OPENSSL_free(der);
+    X509_free(leaf);
+    char expected[3 * 32] = {};
+    for (int i = 0; i < 32; ++i) {
+        std::snprintf(expected + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
+    }
+    EXPECT_EQ(certificate.Sha256Fingerprint, expected);
+
+    const auto expired = TlsHeadServer("expired");
+    http.SendHead(Url("expired.example.test", expired.Port()));
+    EXPECT_EQ(http.PeerCertificate->ExpiredOn, 1580515199) << "31 January 2020, 23:59:59 UTC";
+}
+
+TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameRequest) {
+    const auto server = TlsHeadServer("valid");
+    http.SendHead(Url("www.example.test", server.Port(), "/a/b?c=1#top"));
+    http.SendHead(Url("127.0.0.1", server.Port()));
+    const auto seen = server.Requests();
+    ASSERT_EQ(seen.size(), 2U);
+    EXPECT_EQ(seen[0].serverName, "www.example.test");
+    EXPECT_EQ(seen[0].protocol, "http/1.1");
+    EXPECT_EQ(seen[0].text,
+              "HEAD /a/b?c=1 HTTP/1.1\r\nHost: www.example.test\r\nAccept: text/html, */*\r\n"
+              "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
+    EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
+}
+
+// As real sites answer plain HTTP.
+TEST_F(TlsClientTest, ARedirectToHttpsEndsAtTheSecureServer) {
+    const auto secure = TlsHeadServer("valid");
+    const std::string secureUrl = Url("www.example.test", secure.Port(), "/");
+    test::LoopbackServer plain([&](test::ServerConnection& peer) {
+        peer.ReadUntil("\r\n\r\n");
+        peer.Send("HTTP/1.1 301 Moved Permanently\r\nLocation: " + secureUrl + "\r\n\r\n");
+    });
+    http.SendHead("http://www.example.test:" + std::to_string(plain.Port()) + "/");
+    EXPECT_EQ(http.ReplyHeaders.Server, "Secure/1.0");
+    EXPECT_EQ(http.FinalURL, secureUrl);
+    ASSERT_EQ(http.Redirects.size(), 1U);
+    EXPECT_EQ(http.Redirects[0].ReplyCode, 301);
+    ASSERT_TRUE(http.PeerCertificate.has_value());
+    EXPECT_EQ(http.PeerCertificate->Status, TNetCertificateStatus::Valid);
+}
+
+TEST_F(TlsClientTest, AnHttpsUrlWithoutAPortGoesToPort443) {
+    EXPECT_THROW(http.SendHead("https://127.0.0.1/"), ENetException);  // nobody listens there
+    EXPECT_EQ(http.Port, 443);
+    EXPECT_FALSE(http.PeerCertificate.has_value());
+}
+
+TEST_F(TlsClientTest, AConnectionIsReusedOnlyForTheSameScheme) {
+    const auto server = TlsHeadServer("valid");
+    http.SendHead(Url("127.0.0.1", server.Port()));
+    http.SendHead(Url("127.0.0.1", server.Port(), "/again"));
+    EXPECT_EQ(server.Requests().size(), 2U);
+    EXPECT_TRUE(http.PeerCertificate.has_value()) << "kept with the reused connection";
+    // The same host and port without TLS needs a connection of its own.
+    EXPECT_ANY_THROW(http.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/"));
+    EXPECT_FALSE(http.PeerCertificate.has_value());
+}
+
+}  // namespace
+}  // namespace hostlore

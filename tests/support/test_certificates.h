@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+namespace hostlore::test {
+
+// A server certificate with its chain, and its key, as files.
+struct TlsIdentity {
+    std::string chainFile;
+    std::string keyFile;
+};
+
+// The test certificate authority that make_test_ca.sh makes with the openssl
+// command, once per build folder, on first use. Trusted only where a test
+// points SSL_CERT_FILE at RootFile(); never installed.
+class TestCertificates {
+  public:
+    static const TestCertificates& Get();
+
+    // The root that tests trust.
+    std::string RootFile() const { return folder_ + "/root.pem"; }
+    // "valid", "expired", "future", "wrong-name", "self-signed", "untrusted".
+    TlsIdentity Server(const std::string& name) const {
+        return {folder_ + "/" + name + ".pem", folder_ + "/" + name + ".key"};
+    }
+
+  private:
+    explicit TestCertificates(std::string folder) : folder_(std::move(folder)) {}
+    std::string folder_;
+};
+
+}  // namespace hostlore::test
