@@ -20,10 +20,12 @@ std::string WhoisSeparator(const std::string& server) {
     return "--- " + server + " ---";
 }
 
-WhoisChain::WhoisChain(WhoisChainSettings settings, WhoisNetwork& network, WhoisSession& session,
-                       const PublicSuffixList& suffixes, const Clock& clock, Stopped stopped)
+WhoisChain::WhoisChain(WhoisChainSettings settings, WhoisAsker& whois, RdapFetcher& web,
+                       WhoisSession& session, const PublicSuffixList& suffixes, const Clock& clock,
+                       Stopped stopped)
     : settings_(std::move(settings)),
-      network_(network),
+      whois_(whois),
+      web_(web),
       session_(session),
       suffixes_(suffixes),
       clock_(clock),
@@ -51,15 +53,16 @@ void WhoisChain::Run(std::string_view host, const Show& show) {
 
 template <class Call>
 std::optional<std::string> WhoisChain::Attempt(const Call& call) {
+    std::optional<std::string> result;
     try {
-        return call();
+        result = call();
     } catch (const std::exception& error) {
-        if (stopped_()) {
-            throw;
-        }
         failure_ = error.what();
-        return std::nullopt;
     }
+    if (stopped_()) {
+        throw WhoisChainStopped();
+    }
+    return result;
 }
 
 std::optional<std::string> WhoisChain::Ask(const WhoisServer& server, const std::string& query) {
@@ -67,7 +70,7 @@ std::optional<std::string> WhoisChain::Ask(const WhoisServer& server, const std:
         return std::nullopt;
     }
     asked_.push_back(server);
-    return Attempt([&] { return network_.AskWhois(server, query); });
+    return Attempt([&] { return whois_.AskWhois(server, query); });
 }
 
 bool WhoisChain::AlreadyAsked(const WhoisServer& server) const {
@@ -147,9 +150,9 @@ void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
 
 void WhoisChain::LookUpRdap(const std::string& domain) {
     const auto bootstrap = Attempt([&]() -> std::optional<std::string> {
-        const auto file = session_.Bootstrap(
-            settings_.bootstrapUrl, clock_.Now(),
-            [&](const std::string& url) { return network_.Get(url, kJsonType); });
+        const auto file =
+            session_.Bootstrap(settings_.bootstrapUrl, clock_.Now(),
+                               [&](const std::string& url) { return web_.Get(url, kJsonType); });
         if (!file) {
             throw std::runtime_error("The RDAP bootstrap file could not be read.");
         }
@@ -164,7 +167,7 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
     }
     std::string url = *bootstrap + "domain/" + domain;
     for (int record = 0; record < 2; ++record) {
-        const auto json = Attempt([&] { return network_.Get(url, kRdapType); });
+        const auto json = Attempt([&] { return web_.Get(url, kRdapType); });
         std::vector<std::string> lines;
         if (json) {
             lines = RdapDomainLines(*json);

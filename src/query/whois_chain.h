@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -13,13 +14,24 @@
 namespace hostlore {
 
 // The conversations a whois chain holds. Each raises when it fails.
-class WhoisNetwork {
+class WhoisAsker {
   public:
-    virtual ~WhoisNetwork() = default;
+    virtual ~WhoisAsker() = default;
     // One whois question; the server's whole reply.
     virtual std::string AskWhois(const WhoisServer& server, const std::string& query) = 0;
+};
+
+class RdapFetcher {
+  public:
+    virtual ~RdapFetcher() = default;
     // The body of an HTTP GET that asks for `accept`.
     virtual std::string Get(const std::string& url, std::string_view accept) = 0;
+};
+
+// Ends a chain that was stopped: nothing more is asked or shown.
+class WhoisChainStopped : public std::exception {
+  public:
+    const char* what() const noexcept override { return "Whois chain stopped"; }
 };
 
 // One server's answer in a chain.
@@ -51,12 +63,13 @@ class WhoisChain {
     using Stopped = std::function<bool()>;
     using Show = std::function<void(const WhoisAnswer&)>;
 
-    WhoisChain(WhoisChainSettings settings, WhoisNetwork& network, WhoisSession& session,
-               const PublicSuffixList& suffixes, const Clock& clock, Stopped stopped);
+    WhoisChain(WhoisChainSettings settings, WhoisAsker& whois, RdapFetcher& web,
+               WhoisSession& session, const PublicSuffixList& suffixes, const Clock& clock,
+               Stopped stopped);
 
     // Runs the chain for a URL's host. `show` gets each answer the page shows
-    // as soon as that is certain, in order. After a stop nothing more is
-    // asked or shown.
+    // as soon as that is certain, in order. A stop raises WhoisChainStopped
+    // as soon as the conversation under way returns.
     void Run(std::string_view host, const Show& show);
 
     // Every answer of the run, shown or not, in order.
@@ -78,13 +91,14 @@ class WhoisChain {
     void Keep(std::string server, std::string reply, bool rdap, std::vector<std::string> lines,
               Kind kind);
     // The call's result; none when it failed, whose reason is noted. After a
-    // stop the failure is raised on, which ends the run.
+    // stop, WhoisChainStopped ends the run whatever the call gave.
     template <class Call>
     std::optional<std::string> Attempt(const Call& call);
     bool AlreadyAsked(const WhoisServer& server) const;
 
     const WhoisChainSettings settings_;
-    WhoisNetwork& network_;
+    WhoisAsker& whois_;
+    RdapFetcher& web_;
     WhoisSession& session_;
     const PublicSuffixList& suffixes_;
     const Clock& clock_;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
-# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test. The test
+# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
+# names of the test whois servers (support/whois_test_world.h). The test
 # blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
 # can serve on the very address that a name resolves to. Without root the
 # program runs without it, and its tests skip themselves.
@@ -47,6 +48,16 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=three.example.test,12.1.1.1 \
     --host-record=three.example.test,62.0.0.1 \
     --cname=alias.example.test,www.example.test \
+    --host-record=whois.iana.org,192.0.2.43 \
+    --host-record=whois.nic.test,192.0.2.44 \
+    --host-record=whois.thin.test,192.0.2.45 \
+    --host-record=whois.registrar.test,192.0.2.46 \
+    --host-record=whois.moved.test,192.0.2.47 \
+    --host-record=whois.loop-a.test,192.0.2.48 \
+    --host-record=whois.loop-b.test,192.0.2.49 \
+    --host-record=whois.silent.test,192.0.2.50 \
+    --host-record=whois.rir.test,192.0.2.51 \
+    --host-record=whois.gone.test,192.0.2.52 \
     --synth-domain=example.test,198.51.100.0/24,host- \
     --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
     --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test &

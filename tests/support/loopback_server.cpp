@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 
 namespace hostlore::test {
 
@@ -69,22 +70,31 @@ sockaddr_in LoopbackAddress(int port) {
 }
 
 LoopbackListener ListenOnLoopback(int backlog) {
+    return ListenOn("127.0.0.1", 0, backlog);
+}
+
+LoopbackListener ListenOn(const char* local, int port, int backlog) {
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
+    sockaddr_in address = LoopbackAddress(port);
     socklen_t length = sizeof(address);
-    if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+    // A fixed port must be free again at once for the next test's server.
+    const int reuse = port != 0 ? 1 : 0;
+    if (descriptor < 0 || ::inet_pton(AF_INET, local, &address.sin_addr) != 1 ||
+        ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0 ||
+        ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         ::listen(descriptor, backlog) != 0 ||
         ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        throw std::runtime_error("cannot listen on the loopback address");
+        throw std::runtime_error(std::string("cannot listen on ") + local);
     }
     return {descriptor, ntohs(address.sin_port)};
 }
 
-LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
-    const LoopbackListener listener = ListenOnLoopback(16);
+LoopbackServer::LoopbackServer(Script script, const char* address, int port)
+    : script_(std::move(script)) {
+    const LoopbackListener listener = ListenOn(address, port, 16);
     listener_ = listener.descriptor;
     port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });
