@@ -124,6 +124,11 @@ class WhoisChainTest : public ::testing::Test {
 
 TEST_F(WhoisChainTest, EachKindOfRegistry) {
     const std::string bootstrap = std::string("GET ") + kBootstrapUrl + " application/json";
+    const Lines thin = {
+        "Domain Name: EXAMPLE.THIN",    "Registrar WHOIS Server: whois.registrar.test",
+        "--- whois.registrar.test ---", "Domain Name: EXAMPLE.THIN\r",
+        "Registrant: A. Person\r",      "Registrar WHOIS Server: whois.registrar.test\r",
+        "refer: whois.reseller.test\r"};
     struct Case {
         const char* host;
         const char* server;
@@ -135,16 +140,12 @@ TEST_F(WhoisChainTest, EachKindOfRegistry) {
     const Case cases[] = {
         {"www.example.thin",
          "whois.iana.org",
-         {"Domain Name: EXAMPLE.THIN", "Registrar WHOIS Server: whois.registrar.test",
-          "--- whois.registrar.test ---", "Domain Name: EXAMPLE.THIN\r", "Registrant: A. Person\r",
-          "Registrar WHOIS Server: whois.registrar.test\r", "refer: whois.reseller.test\r"},
+         thin,
          {"whois.iana.org thin", "whois.thin.test example.thin",
           "whois.registrar.test example.thin"}},
         {"a.b.example.thin",
          "WHOIS.IANA.ORG",
-         {"Domain Name: EXAMPLE.THIN", "Registrar WHOIS Server: whois.registrar.test",
-          "--- whois.registrar.test ---", "Domain Name: EXAMPLE.THIN\r", "Registrant: A. Person\r",
-          "Registrar WHOIS Server: whois.registrar.test\r", "refer: whois.reseller.test\r"},
+         thin,
          {"whois.thin.test example.thin", "whois.registrar.test example.thin"}},
         {"www.example.moved",
          "whois.iana.org",
