@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -18,8 +19,6 @@
 #include "query/whois_sockets.h"
 #include "support/temporary_folder.h"
 #include "support/whois_test_world.h"
-
-extern char** environ;
 
 namespace {
 
@@ -57,6 +56,7 @@ struct Chain {
 bool RunWhois(const std::string& server, const std::string& query) {
     std::vector<std::string> words = {"whois", "-h", server, query};
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& word : words) {
         argv.push_back(word.data());
     }

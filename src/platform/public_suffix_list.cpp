@@ -29,7 +29,7 @@ PublicSuffixList::~PublicSuffixList() {
 }
 
 std::string PublicSuffixList::RegistrableDomain(std::string_view host) const {
-    const std::string name(host);
+    std::string name(host);
     // The longest suffix that is public decides; the label before it is what
     // was registered.
     std::size_t previousLabel = std::string::npos;
