@@ -12,24 +12,34 @@ namespace {
 
 // The first https URL of the list, else the first http one, ending in "/".
 std::optional<std::string> PreferredUrl(const QJsonArray& urls) {
-    std::optional<std::string> plain;
+    std::optional<std::string> chosen;
     for (const auto& entry : urls) {
-        const QString url = entry.toString();
-        if (url.startsWith(QStringLiteral("https://"), Qt::CaseInsensitive)) {
-            plain = url.toStdString();
+        const auto url = RdapWebUrl(entry.toString().toStdString());
+        if (url && url->starts_with("https:")) {
+            chosen = url;
             break;
         }
-        if (!plain && url.startsWith(QStringLiteral("http://"), Qt::CaseInsensitive)) {
-            plain = url.toStdString();
+        if (!chosen) {
+            chosen = url;
         }
     }
-    if (plain && plain->back() != '/') {
-        *plain += '/';
+    if (chosen && chosen->back() != '/') {
+        *chosen += '/';
     }
-    return plain;
+    return chosen;
 }
 
 }  // namespace
+
+std::optional<std::string> RdapWebUrl(std::string_view url) {
+    for (const std::string_view scheme : {"https://", "http://"}) {
+        if (url.size() > scheme.size() &&
+            EqualsIgnoringCase(url.substr(0, scheme.size()), scheme)) {
+            return std::string(scheme) + std::string(url.substr(scheme.size()));
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<RdapBootstrap> RdapBootstrap::Parse(std::string_view json) {
     const QJsonDocument document = QJsonDocument::fromJson(

@@ -8,6 +8,9 @@
 
 namespace hostlore {
 
+// An http or https URL with its scheme in lower case; none for any other.
+std::optional<std::string> RdapWebUrl(std::string_view url);
+
 // IANA's bootstrap file for domains: which RDAP server answers for which
 // suffix.
 class RdapBootstrap {

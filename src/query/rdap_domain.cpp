@@ -4,6 +4,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "query/rdap_bootstrap.h"
+
 namespace hostlore {
 
 namespace {
@@ -133,12 +135,10 @@ std::optional<std::string> RdapRelatedLink(std::string_view json) {
     for (const auto& entry : ObjectOf(json).value(QStringLiteral("links")).toArray()) {
         const QJsonObject link = entry.toObject();
         const QString type = Text(link, "type");
-        const QString target = Text(link, "href");
+        const auto target = RdapWebUrl(Text(link, "href").toStdString());
         if (Text(link, "rel") == QLatin1String("related") &&
-            (type.isEmpty() || type == QLatin1String("application/rdap+json")) &&
-            (target.startsWith(QStringLiteral("https://")) ||
-             target.startsWith(QStringLiteral("http://")))) {
-            return target.toStdString();
+            (type.isEmpty() || type == QLatin1String("application/rdap+json")) && target) {
+            return target;
         }
     }
     return std::nullopt;
