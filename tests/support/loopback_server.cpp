@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <stdexcept>
-#include <string>
 
 namespace hostlore::test {
 
@@ -73,26 +72,25 @@ LoopbackListener ListenOnLoopback(int backlog) {
     return ListenOn("127.0.0.1", 0, backlog);
 }
 
-LoopbackListener ListenOn(const char* local, int port, int backlog) {
+LoopbackListener ListenOn(const std::string& dotted, int port, int backlog) {
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address = LoopbackAddress(port);
+    ::inet_pton(AF_INET, dotted.c_str(), &address.sin_addr);
+    const int reuse = 1;
+    ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
     socklen_t length = sizeof(address);
-    // A fixed port must be free again at once for the next test's server.
-    const int reuse = port != 0 ? 1 : 0;
-    if (descriptor < 0 || ::inet_pton(AF_INET, local, &address.sin_addr) != 1 ||
-        ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse)) != 0 ||
-        ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+    if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         ::listen(descriptor, backlog) != 0 ||
         ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        throw std::runtime_error(std::string("cannot listen on ") + local);
+        throw std::runtime_error("cannot listen on " + dotted + ":" + std::to_string(port));
     }
     return {descriptor, ntohs(address.sin_port)};
 }
 
-LoopbackServer::LoopbackServer(Script script, const char* address, int port)
+LoopbackServer::LoopbackServer(Script script, const std::string& address, int port)
     : script_(std::move(script)) {
     const LoopbackListener listener = ListenOn(address, port, 16);
     listener_ = listener.descriptor;
