@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "query/chain_connections.h"
 #include "query/whois_chain.h"
-#include "query/whois_sockets.h"
 #include "support/temporary_folder.h"
 #include "support/whois_test_world.h"
 
@@ -27,27 +27,21 @@ using Stopwatch = std::chrono::steady_clock;
 
 constexpr int kRuns = 50;
 
-class NoWeb : public RdapFetcher {
-  public:
-    std::string Get(const std::string& url, std::string_view /*accept*/) override {
-        throw std::runtime_error("no RDAP here: " + url);
-    }
-};
-
 struct Chain {
     test::TemporaryFolder folder;
     std::shared_ptr<const PublicSuffixList> suffixes = PublicSuffixList::Packaged();
-    TNetWhois settings{std::make_shared<SystemResolver>()};
-    NoWeb web;
+    std::shared_ptr<Resolver> resolver = std::make_shared<SystemResolver>();
     SystemClock clock;
 
     // The lines the page would show.
     std::size_t Run(WhoisSession& session, const std::string& host) {
-        WhoisSockets sockets(settings);
-        WhoisChain chain({"whois.iana.org", "https://data.test/dns.json"}, sockets, web, session,
-                         *suffixes, clock, [] { return false; });
+        ChainConnections connections(ConnectionSettings(), resolver);
+        WhoisChain chain({{"whois.iana.org"}, "http://data.test/dns.json"}, connections,
+                         connections, session, *suffixes, clock, [] { return false; });
         std::size_t lines = 0;
-        chain.Run(host, [&](const WhoisAnswer& answer) { lines += answer.lines.size() + 1; });
+        chain.Run(host,
+                  {.received = [](const ChainAnswer&) {},
+                   .shown = [&](const ChainAnswer& answer) { lines += answer.lines.size(); }});
         return lines;
     }
 };

@@ -21,6 +21,7 @@
 #include "query/whois_reply.h"
 #include "query/whois_thread.h"
 #include "support/loopback_server.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -137,6 +138,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     WhoisServer server(Reply());
     UiHandoffPump pump;
+    test::TemporaryFolder cache;
     ConnectionSettings settings;
     settings.whoisServer = {"127.0.0.1", server.Port()};
     Measure(
@@ -148,8 +150,9 @@ int main(int argc, char** argv) {
     Measure(
         "in batches",
         [&](WhoisInfoPage& page) {
-            return std::make_shared<whois_thread>(pump.Handoff(), "http://example.test/", page,
-                                                  settings, nullptr);
+            return std::make_shared<whois_thread>(
+                pump.Handoff(), "http://example.test/", page, settings, nullptr,
+                WhoisServices::WithCacheIn(cache.Path(), std::make_shared<SystemClock>()));
         },
         server);
     return 0;

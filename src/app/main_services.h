@@ -11,6 +11,7 @@
 #include "platform/resolver.h"
 #include "platform/save_file_chooser.h"
 #include "platform/shell_opener.h"
+#include "query/whois_services.h"
 
 namespace hostlore {
 
@@ -26,6 +27,7 @@ struct MainServices {
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
     std::shared_ptr<SaveFileChooser> saveFiles;
+    WhoisServices whois;
     // Called once for each service page.
     WebPaneFactory webPanes;
     // The address the command line gave: put into the URL box and queried at

@@ -51,6 +51,12 @@ class TNetHTTP : public TNetTCPClient {
     // redirect, raises otherwise. Redirects are never followed; no body is read.
     void SendHead(std::string_view url);
 
+    // One GET exchange, sent with "Connection: close": the reply's status in
+    // ReplyCode and its body, read by its chunks, its length or up to the
+    // server's close. A body past `maxBody` bytes fails; a redirect fails as
+    // a refused reply does.
+    std::string SendGet(std::string_view url, std::size_t maxBody);
+
     // Copies where and what to ask (not the connection or the last reply).
     void CopySettingsFrom(const TNetHTTP& other);
 
@@ -58,11 +64,12 @@ class TNetHTTP : public TNetTCPClient {
     static constexpr std::size_t kMaxHeaderBlock = std::size_t{256} * 1024;
     std::size_t headerBytes_ = 0;
     void PrepareConnection(std::string_view url, std::string& target);
-    void WriteRequest(const std::string& target);
+    void WriteRequest(const char* method, const std::string& target);
     // Reads the status line and the header block; true for an HTTP/1.0 reply.
     bool ReadReply();
     std::string ReadReplyLine();
     void TakeReplyHeaders();
+    std::string ReadBody(std::size_t maxBody);
 
     TNetHeaderList rawHeaders_;
 };

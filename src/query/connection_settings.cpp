@@ -49,6 +49,7 @@ ConnectionSettings ReadConnectionSettings(const SettingsStore& store) {
     ConnectionSettings settings;
     settings.socks = ReadProxySettings(store);
     settings.whoisServer = ParseWhoisServer(WhoisServerHost(store));
+    settings.rdapBootstrapUrl = RdapBootstrapUrl(store);
     return settings;
 }
 

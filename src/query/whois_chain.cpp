@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/ascii_text.h"
+#include "query/failure_reason.h"
 #include "query/rdap_domain.h"
 #include "query/url_parts.h"
 #include "query/whois_reply.h"
@@ -31,8 +32,8 @@ WhoisChain::WhoisChain(WhoisChainSettings settings, WhoisAsker& whois, RdapFetch
       clock_(clock),
       stopped_(std::move(stopped)) {}
 
-void WhoisChain::Run(std::string_view host, const Show& show) {
-    show_ = &show;
+void WhoisChain::Run(std::string_view host, const Listener& listener) {
+    listener_ = &listener;
     if (!IsAutomaticWhoisServer(settings_.server)) {
         RunNamedServer(NamedServerSubject(host));
     } else if (const WhoisSubject subject = AutomaticSubject(host, suffixes_);
@@ -45,9 +46,7 @@ void WhoisChain::Run(std::string_view host, const Show& show) {
     }
     // A signpost that nothing followed is all there is to show.
     if (pendingSignpost_) {
-        WhoisAnswer& last = answers_[*pendingSignpost_];
-        last.shown = true;
-        show(last);
+        Show(answers_[*pendingSignpost_]);
     }
 }
 
@@ -57,7 +56,7 @@ std::optional<std::string> WhoisChain::Attempt(const Call& call) {
     try {
         result = call();
     } catch (const std::exception& error) {
-        failure_ = error.what();
+        failure_ = FailureReason(error);
     }
     if (stopped_()) {
         throw WhoisChainStopped();
@@ -65,7 +64,8 @@ std::optional<std::string> WhoisChain::Attempt(const Call& call) {
     return result;
 }
 
-std::optional<std::string> WhoisChain::Ask(const WhoisServer& server, const std::string& query) {
+std::optional<std::string> WhoisChain::Ask(const WhoisServerAddress& server,
+                                           const std::string& query) {
     if (static_cast<int>(asked_.size()) >= kMaxServers || AlreadyAsked(server)) {
         return std::nullopt;
     }
@@ -73,48 +73,49 @@ std::optional<std::string> WhoisChain::Ask(const WhoisServer& server, const std:
     return Attempt([&] { return whois_.AskWhois(server, query); });
 }
 
-bool WhoisChain::AlreadyAsked(const WhoisServer& server) const {
-    return std::any_of(asked_.begin(), asked_.end(), [&](const WhoisServer& asked) {
+bool WhoisChain::AlreadyAsked(const WhoisServerAddress& server) const {
+    return std::any_of(asked_.begin(), asked_.end(), [&](const WhoisServerAddress& asked) {
         return asked.port == server.port && EqualsIgnoringCase(asked.host, server.host);
     });
 }
 
 void WhoisChain::RunDomain(const WhoisSubject& subject) {
-    const WhoisServer iana{std::string(kIanaWhoisServer)};
-    std::optional<std::optional<WhoisServer>> registry = session_.RegistryFor(subject.topLevel);
+    const WhoisServerAddress iana{std::string(kIanaWhoisServer)};
+    std::optional<std::optional<WhoisServerAddress>> registry =
+        session_.RegistryFor(subject.topLevel);
     if (registry) {
         // IANA's answer from earlier counts as its hop, so the chain is the
         // same whether it was asked now or before.
         asked_.push_back(iana);
     } else if (const auto answer = Ask(iana, subject.topLevel)) {
-        Keep(iana.Name(), *answer, false, WhoisReplyLines(*answer), Kind::Signpost);
+        KeepWhois(iana, *answer, Kind::Signpost);
         registry = IanaRegistryServer(*answer);
         session_.RememberRegistry(subject.topLevel, *registry);
     }
     if (registry && *registry) {
-        const WhoisServer& server = **registry;
+        const WhoisServerAddress& server = **registry;
         if (const auto answer = Ask(server, subject.query); answer && !answer->empty()) {
             if (!IsRdapNotice(*answer)) {
-                Keep(server.Name(), *answer, false, WhoisReplyLines(*answer), Kind::Record);
+                KeepWhois(server, *answer, Kind::Record);
                 FollowReferrals(*answer, subject.query);
                 return;
             }
-            Keep(server.Name(), *answer, false, WhoisReplyLines(*answer), Kind::Signpost);
+            KeepWhois(server, *answer, Kind::Signpost);
         }
     }
     LookUpRdap(subject.query);
 }
 
 void WhoisChain::RunAddress(const WhoisSubject& subject) {
-    const WhoisServer iana{std::string(kIanaWhoisServer)};
+    const WhoisServerAddress iana{std::string(kIanaWhoisServer)};
     const auto answer = Ask(iana, subject.query);
     if (!answer) {
         return;
     }
-    Keep(iana.Name(), *answer, false, WhoisReplyLines(*answer), Kind::Signpost);
+    KeepWhois(iana, *answer, Kind::Signpost);
     if (const auto registry = IanaAddressRegistry(*answer)) {
         if (const auto record = Ask(*registry, subject.query); record && !record->empty()) {
-            Keep(registry->Name(), *record, false, WhoisReplyLines(*record), Kind::Record);
+            KeepWhois(*registry, *record, Kind::Record);
             FollowReferrals(*record, subject.query);
         }
     }
@@ -124,18 +125,19 @@ void WhoisChain::RunNamedServer(const WhoisSubject& subject) {
     if (subject.query.empty()) {
         return;
     }
-    const WhoisServer named{settings_.server};
+    const WhoisServerAddress& named = settings_.server;
     if (const auto answer = Ask(named, subject.query)) {
-        Keep(named.Name(), *answer, false, WhoisReplyLines(*answer), Kind::Record);
+        KeepWhois(named, *answer, Kind::Record);
         FollowReferrals(*answer, subject.query);
     }
 }
 
 void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
     while (static_cast<int>(asked_.size()) < kMaxServers) {
-        const std::vector<WhoisServer> referrals = ReferralsIn(reply);
-        const auto next = std::find_if(referrals.begin(), referrals.end(),
-                                       [&](const WhoisServer& s) { return !AlreadyAsked(s); });
+        const std::vector<WhoisServerAddress> referrals = ReferralsIn(reply);
+        const auto next =
+            std::find_if(referrals.begin(), referrals.end(),
+                         [&](const WhoisServerAddress& s) { return !AlreadyAsked(s); });
         if (next == referrals.end()) {
             return;
         }
@@ -144,7 +146,7 @@ void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
             return;
         }
         reply = std::move(*answer);
-        Keep(next->Name(), reply, false, WhoisReplyLines(reply), Kind::Record);
+        KeepWhois(*next, reply, Kind::Record);
     }
 }
 
@@ -178,7 +180,7 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
             }
             return;
         }
-        Keep(HostPart(url), *json, true, std::move(lines), Kind::Record);
+        Keep({HostPart(url), url, *json, true, std::move(lines)}, Kind::Record);
         const auto related = RdapRelatedLink(*json);
         if (!related || *related == url) {
             return;
@@ -187,17 +189,31 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
     }
 }
 
-void WhoisChain::Keep(std::string server, std::string reply, bool rdap,
-                      std::vector<std::string> lines, Kind kind) {
-    answers_.push_back(WhoisAnswer{std::move(server), std::move(reply), rdap, std::move(lines)});
+void WhoisChain::KeepWhois(const WhoisServerAddress& server, const std::string& reply, Kind kind) {
+    const std::string name = WhoisServerName(server);
+    Keep({name, name, reply, false, WhoisReplyLines(reply)}, kind);
+}
+
+void WhoisChain::Keep(ChainAnswer answer, Kind kind) {
+    answers_.push_back(std::move(answer));
+    listener_->received(answers_.back());
     if (kind == Kind::Signpost) {
         pendingSignpost_ = answers_.size() - 1;
         return;
     }
+    foundRecord_ = true;
     pendingSignpost_.reset();
-    WhoisAnswer& answer = answers_.back();
+    Show(answers_.back());
+}
+
+void WhoisChain::Show(ChainAnswer& answer) {
+    const bool first = std::none_of(answers_.begin(), answers_.end(),
+                                    [](const ChainAnswer& earlier) { return earlier.shown; });
+    if (!first) {
+        answer.lines.insert(answer.lines.begin(), WhoisSeparator(answer.server));
+    }
     answer.shown = true;
-    (*show_)(answer);
+    listener_->shown(answer);
 }
 
 }  // namespace hostlore

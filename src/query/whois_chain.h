@@ -18,7 +18,7 @@ class WhoisAsker {
   public:
     virtual ~WhoisAsker() = default;
     // One whois question; the server's whole reply.
-    virtual std::string AskWhois(const WhoisServer& server, const std::string& query) = 0;
+    virtual std::string AskWhois(const WhoisServerAddress& server, const std::string& query) = 0;
 };
 
 class RdapFetcher {
@@ -35,11 +35,14 @@ class WhoisChainStopped : public std::exception {
 };
 
 // One server's answer in a chain.
-struct WhoisAnswer {
+struct ChainAnswer {
     std::string server;  // the server's name, as the separator line shows it
+    std::string source;  // the whois server's name, or the RDAP URL asked
     std::string reply;   // as received: whois text or RDAP JSON
     bool rdap = false;
-    std::vector<std::string> lines;  // what the page shows of it
+    // What the page shows of it, after a separator line unless it is the
+    // first answer shown.
+    std::vector<std::string> lines;
     bool shown = false;
 };
 
@@ -48,8 +51,8 @@ std::string WhoisSeparator(const std::string& server);
 
 // What a chain needs to know of the settings.
 struct WhoisChainSettings {
-    std::string server;        // the whois server the user named, or the default
-    std::string bootstrapUrl;  // where the RDAP bootstrap file for domains lives
+    WhoisServerAddress server;  // the whois server the user named, or the default
+    std::string bootstrapUrl;   // where the RDAP bootstrap file for domains lives
 };
 
 // Finds a host's whois record: with IANA's server it finds the registry by
@@ -61,21 +64,27 @@ struct WhoisChainSettings {
 class WhoisChain {
   public:
     using Stopped = std::function<bool()>;
-    using Show = std::function<void(const WhoisAnswer&)>;
+    // `received` gets every answer as it comes, `shown` each answer the page
+    // shows as soon as that is certain; both in order.
+    struct Listener {
+        std::function<void(const ChainAnswer&)> received;
+        std::function<void(const ChainAnswer&)> shown;
+    };
 
     WhoisChain(WhoisChainSettings settings, WhoisAsker& whois, RdapFetcher& web,
                WhoisSession& session, const PublicSuffixList& suffixes, const Clock& clock,
                Stopped stopped);
 
-    // Runs the chain for a URL's host. `show` gets each answer the page shows
-    // as soon as that is certain, in order. A stop raises WhoisChainStopped
-    // as soon as the conversation under way returns.
-    void Run(std::string_view host, const Show& show);
+    // Runs the chain for a URL's host. A stop raises WhoisChainStopped as
+    // soon as the conversation under way returns.
+    void Run(std::string_view host, const Listener& listener);
 
     // Every answer of the run, shown or not, in order.
-    const std::vector<WhoisAnswer>& Answers() const { return answers_; }
+    const std::vector<ChainAnswer>& Answers() const { return answers_; }
     // Why the last step that failed failed; empty when none did.
     const std::string& Failure() const { return failure_; }
+    // An answer about the host itself came, not only IANA's or a notice.
+    bool FoundRecord() const { return foundRecord_; }
 
   private:
     static constexpr int kMaxServers = 3;
@@ -85,16 +94,17 @@ class WhoisChain {
     void RunAddress(const WhoisSubject& subject);
     void RunNamedServer(const WhoisSubject& subject);
     // Asks a server not asked before while the limit allows; none otherwise.
-    std::optional<std::string> Ask(const WhoisServer& server, const std::string& query);
+    std::optional<std::string> Ask(const WhoisServerAddress& server, const std::string& query);
     void FollowReferrals(std::string reply, const std::string& query);
     void LookUpRdap(const std::string& domain);
-    void Keep(std::string server, std::string reply, bool rdap, std::vector<std::string> lines,
-              Kind kind);
+    void Keep(ChainAnswer answer, Kind kind);
+    void Show(ChainAnswer& answer);
+    void KeepWhois(const WhoisServerAddress& server, const std::string& reply, Kind kind);
     // The call's result; none when it failed, whose reason is noted. After a
     // stop, WhoisChainStopped ends the run whatever the call gave.
     template <class Call>
     std::optional<std::string> Attempt(const Call& call);
-    bool AlreadyAsked(const WhoisServer& server) const;
+    bool AlreadyAsked(const WhoisServerAddress& server) const;
 
     const WhoisChainSettings settings_;
     WhoisAsker& whois_;
@@ -103,10 +113,11 @@ class WhoisChain {
     const PublicSuffixList& suffixes_;
     const Clock& clock_;
     const Stopped stopped_;
-    const Show* show_ = nullptr;
-    std::vector<WhoisServer> asked_;
-    std::vector<WhoisAnswer> answers_;
+    const Listener* listener_ = nullptr;
+    std::vector<WhoisServerAddress> asked_;
+    std::vector<ChainAnswer> answers_;
     std::optional<std::size_t> pendingSignpost_;
+    bool foundRecord_ = false;
     std::string failure_;
 };
 

@@ -43,11 +43,11 @@ bool IsHostCharacter(char c) {
 }
 
 // "host" or "host:port", as a server; none for anything else.
-std::optional<WhoisServer> ServerFrom(std::string_view text) {
+std::optional<WhoisServerAddress> ServerFrom(std::string_view text) {
     if (!text.empty() && text.back() == '/') {
         text.remove_suffix(1);
     }
-    WhoisServer server;
+    WhoisServerAddress server;
     if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
         const std::string_view port = text.substr(colon + 1);
         const auto [end, error] =
@@ -71,7 +71,7 @@ std::optional<WhoisServer> ServerFrom(std::string_view text) {
 
 // A referral value: a bare host, or a whois:// URL; other schemes lead
 // elsewhere than port 43.
-std::optional<WhoisServer> ReferralValue(std::string_view value) {
+std::optional<WhoisServerAddress> ReferralValue(std::string_view value) {
     constexpr std::string_view kWhoisScheme = "whois://";
     if (value.size() >= kWhoisScheme.size() &&
         EqualsIgnoringCase(value.substr(0, kWhoisScheme.size()), kWhoisScheme)) {
@@ -83,8 +83,8 @@ std::optional<WhoisServer> ReferralValue(std::string_view value) {
     return ServerFrom(value);
 }
 
-std::optional<WhoisServer> FirstValueOf(std::string_view reply, std::string_view key) {
-    std::optional<WhoisServer> found;
+std::optional<WhoisServerAddress> FirstValueOf(std::string_view reply, std::string_view key) {
+    std::optional<WhoisServerAddress> found;
     ForEachField(reply, [&](const Field& field) {
         if (!found && EqualsIgnoringCase(field.key, key)) {
             found = ServerFrom(field.value);
@@ -95,12 +95,12 @@ std::optional<WhoisServer> FirstValueOf(std::string_view reply, std::string_view
 
 }  // namespace
 
-std::string WhoisServer::Name() const {
-    return port == 43 ? host : host + ":" + std::to_string(port);
+std::string WhoisServerName(const WhoisServerAddress& server) {
+    return server.port == 43 ? server.host : server.host + ":" + std::to_string(server.port);
 }
 
-std::vector<WhoisServer> ReferralsIn(std::string_view reply) {
-    std::vector<WhoisServer> servers;
+std::vector<WhoisServerAddress> ReferralsIn(std::string_view reply) {
+    std::vector<WhoisServerAddress> servers;
     ForEachField(reply, [&](const Field& field) {
         if (EqualsIgnoringCase(field.key, "Registrar WHOIS Server") ||
             EqualsIgnoringCase(field.key, "ReferralServer") ||
@@ -113,11 +113,11 @@ std::vector<WhoisServer> ReferralsIn(std::string_view reply) {
     return servers;
 }
 
-std::optional<WhoisServer> IanaRegistryServer(std::string_view reply) {
+std::optional<WhoisServerAddress> IanaRegistryServer(std::string_view reply) {
     return FirstValueOf(reply, "whois");
 }
 
-std::optional<WhoisServer> IanaAddressRegistry(std::string_view reply) {
+std::optional<WhoisServerAddress> IanaAddressRegistry(std::string_view reply) {
     return FirstValueOf(reply, "refer");
 }
 

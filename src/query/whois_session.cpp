@@ -2,7 +2,7 @@
 
 namespace hostlore {
 
-std::optional<std::optional<WhoisServer>> WhoisSession::RegistryFor(
+std::optional<std::optional<WhoisServerAddress>> WhoisSession::RegistryFor(
     const std::string& topLevel) const {
     std::lock_guard lock(mutex_);
     const auto known = registries_.find(topLevel);
@@ -13,7 +13,7 @@ std::optional<std::optional<WhoisServer>> WhoisSession::RegistryFor(
 }
 
 void WhoisSession::RememberRegistry(const std::string& topLevel,
-                                    std::optional<WhoisServer> server) {
+                                    std::optional<WhoisServerAddress> server) {
     std::lock_guard lock(mutex_);
     registries_[topLevel] = std::move(server);
 }

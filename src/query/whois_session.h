@@ -23,8 +23,8 @@ class WhoisSession {
 
     // The registry's whois server for a top-level domain: unknown (none), or
     // what IANA said, which may be that there is none.
-    std::optional<std::optional<WhoisServer>> RegistryFor(const std::string& topLevel) const;
-    void RememberRegistry(const std::string& topLevel, std::optional<WhoisServer> server);
+    std::optional<std::optional<WhoisServerAddress>> RegistryFor(const std::string& topLevel) const;
+    void RememberRegistry(const std::string& topLevel, std::optional<WhoisServerAddress> server);
 
     // The bootstrap file from `url`: as read before in this run, else the
     // cached copy, else what `fetch` brings, which is then cached. None when
@@ -37,7 +37,7 @@ class WhoisSession {
   private:
     const RdapBootstrapCache cache_;
     mutable std::mutex mutex_;
-    std::map<std::string, std::optional<WhoisServer>> registries_;
+    std::map<std::string, std::optional<WhoisServerAddress>> registries_;
     std::map<std::string, std::shared_ptr<const RdapBootstrap>> bootstraps_;
 };
 

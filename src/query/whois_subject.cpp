@@ -19,12 +19,12 @@ bool IsAddress(const std::string& host) {
 
 }  // namespace
 
-bool IsAutomaticWhoisServer(std::string_view server) {
-    server = TrimControls(server);
-    if (!server.empty() && server.back() == '.') {
-        server.remove_suffix(1);
+bool IsAutomaticWhoisServer(const WhoisServerAddress& server) {
+    std::string_view host = TrimControls(server.host);
+    if (!host.empty() && host.back() == '.') {
+        host.remove_suffix(1);
     }
-    return EqualsIgnoringCase(server, kIanaWhoisServer);
+    return server.port == 43 && EqualsIgnoringCase(host, kIanaWhoisServer);
 }
 
 WhoisSubject AutomaticSubject(std::string_view host, const PublicSuffixList& suffixes) {

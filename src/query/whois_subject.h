@@ -4,13 +4,14 @@
 #include <string_view>
 
 #include "platform/public_suffix_list.h"
+#include "query/connection_settings.h"
 
 namespace hostlore {
 
 // The server that finds the registry by itself: named (or left at the
 // default), it puts the query into automatic mode.
 inline constexpr std::string_view kIanaWhoisServer = "whois.iana.org";
-bool IsAutomaticWhoisServer(std::string_view server);
+bool IsAutomaticWhoisServer(const WhoisServerAddress& server);
 
 // What a whois query asks about.
 struct WhoisSubject {

@@ -19,7 +19,7 @@ bool IsWebUrl(std::string_view url) {
     return url.starts_with("https://") || url.starts_with("http://");
 }
 
-void CheckServer(const WhoisServer& server) {
+void CheckServer(const WhoisServerAddress& server) {
     fuzz::Require(!server.host.empty() &&
                       server.host.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789.-") ==
                           std::string::npos,

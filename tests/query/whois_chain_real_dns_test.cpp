@@ -3,8 +3,8 @@
 #include <future>
 
 #include "dns/test_dns.h"
+#include "query/chain_connections.h"
 #include "query/whois_chain.h"
-#include "query/whois_sockets.h"
 #include "support/temporary_folder.h"
 #include "support/whois_test_world.h"
 
@@ -13,13 +13,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using namespace std::chrono_literals;
-
-class NoWeb : public RdapFetcher {
-  public:
-    std::string Get(const std::string& url, std::string_view /*accept*/) override {
-        throw std::runtime_error("no RDAP in this test: " + url);
-    }
-};
 
 // Whois chains over real sockets against the test world's servers, found
 // through the test DNS server.
@@ -34,29 +27,28 @@ class WhoisChainRealDnsTest : public test::TestDns {
 
     // The page's lines, each answer after a separator line.
     Lines Page(const std::string& host) {
-        WhoisChain chain({"whois.iana.org", "https://data.test/dns.json"}, sockets, web, session,
-                         *suffixes, clock, [&] { return stopped.load(); });
+        WhoisChain chain({{"whois.iana.org"}, "http://data.test/dns.json"}, connections,
+                         connections, session, *suffixes, clock,
+                         [&] { return connections.Stopped(); });
         Lines page;
-        chain.Run(host, [&](const WhoisAnswer& answer) {
-            page.push_back(WhoisSeparator(answer.server));
-            page.insert(page.end(), answer.lines.begin(), answer.lines.end());
-        });
+        chain.Run(host, {.received = [](const ChainAnswer&) {},
+                         .shown =
+                             [&](const ChainAnswer& answer) {
+                                 page.insert(page.end(), answer.lines.begin(), answer.lines.end());
+                             }});
         return page;
     }
 
     test::TemporaryFolder folder;
     std::unique_ptr<test::WhoisTestWorld> world;
     std::shared_ptr<const PublicSuffixList> suffixes = PublicSuffixList::Packaged();
-    WhoisSockets sockets{TNetWhois(std::make_shared<SystemResolver>())};
-    NoWeb web;
+    ChainConnections connections{ConnectionSettings(), std::make_shared<SystemResolver>()};
     WhoisSession session{RdapBootstrapCache(folder.Path())};
     SystemClock clock;
-    std::atomic<bool> stopped{false};
 };
 
 TEST_F(WhoisChainRealDnsTest, FindsTheRegistryAndTheRegistrarAskingIanaOncePerSuffix) {
-    const Lines thin = {"--- whois.thin.test ---",
-                        "Domain Name: example.thin\r",
+    const Lines thin = {"Domain Name: example.thin\r",
                         "Registrar WHOIS Server: whois.registrar.test\r",
                         "Updated Date: 2024-01-01T00:00:00Z\r",
                         "--- whois.registrar.test ---",
@@ -76,8 +68,7 @@ TEST_F(WhoisChainRealDnsTest, StopEndsAChainWaitingForAServerThatNeverAnswers) {
         ASSERT_EQ(chain.wait_for(10ms), std::future_status::timeout) << "the chain ended early";
     }
     const auto stop = std::chrono::steady_clock::now();
-    stopped = true;
-    sockets.Stop();
+    connections.Stop();
     ASSERT_EQ(chain.wait_for(5s), std::future_status::ready);
     EXPECT_LT(std::chrono::steady_clock::now() - stop, 1s);
     EXPECT_THROW(chain.get(), WhoisChainStopped);

@@ -16,8 +16,8 @@ using Lines = std::vector<std::string>;
 // them refuses.
 class TableNetwork : public WhoisAsker, public RdapFetcher {
   public:
-    std::string AskWhois(const WhoisServer& server, const std::string& query) override {
-        const std::string key = server.Name() + " " + query;
+    std::string AskWhois(const WhoisServerAddress& server, const std::string& query) override {
+        const std::string key = WhoisServerName(server) + " " + query;
         asked.push_back(key);
         if (key == stopDuring) {
             stopped = true;
@@ -98,18 +98,17 @@ class WhoisChainTest : public ::testing::Test {
         };
     }
 
-    // The page's lines after a chain for the host, with the separator before
-    // each answer after the first.
+    // The page's lines after a chain for the host.
     Lines Page(const std::string& host, const std::string& server = "whois.iana.org") {
-        WhoisChain chain({server, kBootstrapUrl}, network, network, session, *suffixes, clock,
-                         [this] { return network.stopped; });
+        WhoisChain chain({ParseWhoisServer(server), kBootstrapUrl}, network, network, session,
+                         *suffixes, clock, [this] { return network.stopped; });
         Lines page;
-        chain.Run(host, [&](const WhoisAnswer& answer) {
-            if (!page.empty()) {
-                page.push_back(WhoisSeparator(answer.server));
-            }
-            page.insert(page.end(), answer.lines.begin(), answer.lines.end());
-        });
+        chain.Run(host, {.received =
+                             [&](const ChainAnswer& answer) { received.push_back(answer.source); },
+                         .shown =
+                             [&](const ChainAnswer& answer) {
+                                 page.insert(page.end(), answer.lines.begin(), answer.lines.end());
+                             }});
         failure = chain.Failure();
         return page;
     }
@@ -120,6 +119,7 @@ class WhoisChainTest : public ::testing::Test {
     std::shared_ptr<const PublicSuffixList> suffixes = PublicSuffixList::Packaged();
     SystemClock clock;
     std::string failure;
+    Lines received;
 };
 
 TEST_F(WhoisChainTest, EachKindOfRegistry) {
@@ -211,9 +211,13 @@ TEST_F(WhoisChainTest, EachKindOfRegistry) {
     }
 }
 
-TEST_F(WhoisChainTest, AFailureIsNamedAndAStopEndsTheChainAtOnce) {
+TEST_F(WhoisChainTest, EveryAnswerIsReceivedAFailureNamedAndAStopEndsTheChainAtOnce) {
     EXPECT_EQ(Page("example.unknown"), Lines{"% This query returned 0 objects."});
     EXPECT_EQ(failure, "No RDAP server is known for example.unknown.");
+    Page("example.moved");
+    EXPECT_EQ(received, (Lines{"whois.iana.org", "whois.iana.org", "whois.moved.test",
+                               "https://rdap.nic.test/domain/example.moved",
+                               "https://rdap.registrar.test/domain/EXAMPLE.MOVED"}));
 
     network.asked.clear();
     network.stopDuring = "whois.thin.test example.thin";

@@ -5,7 +5,7 @@
 namespace hostlore {
 namespace {
 
-using Servers = std::vector<WhoisServer>;
+using Servers = std::vector<WhoisServerAddress>;
 
 TEST(ReferralsIn, NamesEachServerTheReplySendsOnTo) {
     const std::pair<const char*, Servers> cases[] = {
@@ -33,12 +33,12 @@ TEST(IanaAnswers, TheRegistryOfADomainAndOfAnAddress) {
     const char* address =
         "refer:        whois.rir.test\n\ninetnum:      203.0.0.0 - 203.255.255.255\n";
     const char* none = "% This query returned 0 objects.\n";
-    EXPECT_EQ(IanaRegistryServer(domain), WhoisServer{"whois.nic.test"});
+    EXPECT_EQ(IanaRegistryServer(domain), WhoisServerAddress{"whois.nic.test"});
     EXPECT_EQ(IanaRegistryServer(address), std::nullopt);
     EXPECT_EQ(IanaRegistryServer(none), std::nullopt);
-    EXPECT_EQ(IanaAddressRegistry(address), WhoisServer{"whois.rir.test"});
+    EXPECT_EQ(IanaAddressRegistry(address), WhoisServerAddress{"whois.rir.test"});
     EXPECT_EQ(IanaAddressRegistry(none), std::nullopt);
-    EXPECT_EQ(WhoisServer({"whois.nir.test", 4343}).Name(), "whois.nir.test:4343");
+    EXPECT_EQ(WhoisServerName({"whois.nir.test", 4343}), "whois.nir.test:4343");
 }
 
 TEST(IsRdapNotice, AShortReplyAboutRdapWithoutARecord) {

@@ -6,12 +6,17 @@ namespace hostlore {
 namespace {
 
 TEST(IsAutomaticWhoisServer, IanasServerInAnySpelling) {
-    const std::pair<const char*, bool> cases[] = {
-        {"whois.iana.org", true},          {"WHOIS.IANA.ORG", true},  {" whois.iana.org.", true},
-        {"whois.iana.org.example", false}, {"whois.ripe.net", false}, {"", false},
+    const std::pair<WhoisServerAddress, bool> cases[] = {
+        {{"whois.iana.org"}, true},
+        {{"WHOIS.IANA.ORG"}, true},
+        {{" whois.iana.org."}, true},
+        {{"whois.iana.org", 4343}, false},
+        {{"whois.iana.org.example"}, false},
+        {{"whois.ripe.net"}, false},
+        {{""}, false},
     };
     for (const auto& [server, automatic] : cases) {
-        EXPECT_EQ(IsAutomaticWhoisServer(server), automatic) << server;
+        EXPECT_EQ(IsAutomaticWhoisServer(server), automatic) << server.host;
     }
 }
 
