@@ -71,30 +71,30 @@ struct WhoisTestWorld::Server {
 
 WhoisTestWorld::WhoisTestWorld() {
     const Site sites[] = {
-        {"whois.iana.org", "192.0.2.43", IanaAnswer},
-        {"whois.nic.test", "192.0.2.44",
+        {"whois.iana.org", "192.0.2.60", IanaAnswer},
+        {"whois.nic.test", "192.0.2.61",
          [](const std::string& query) { return Record(query, "Test Registry Registrar"); }},
-        {"whois.thin.test", "192.0.2.45", ThinAnswer},
-        {"whois.registrar.test", "192.0.2.46",
+        {"whois.thin.test", "192.0.2.62", ThinAnswer},
+        {"whois.registrar.test", "192.0.2.63",
          [](const std::string& query) {
              return Record(query, "Test Registrar",
                            "Registrar WHOIS Server: whois.registrar.test\r\n"
                            "Registrant Organization: Test Shop\r\n");
          }},
-        {"whois.moved.test", "192.0.2.47",
+        {"whois.moved.test", "192.0.2.64",
          [](const std::string&) {
              return std::string("This registry answers over RDAP only.\r\n");
          }},
-        {"whois.loop-a.test", "192.0.2.48",
+        {"whois.loop-a.test", "192.0.2.65",
          [](const std::string& query) {
              return Record(query, "A", "refer: whois.loop-b.test\r\n");
          }},
-        {"whois.loop-b.test", "192.0.2.49",
+        {"whois.loop-b.test", "192.0.2.66",
          [](const std::string& query) {
              return Record(query, "B", "refer: whois.loop-a.test\r\n");
          }},
-        {"whois.silent.test", "192.0.2.50", nullptr},
-        {"whois.rir.test", "192.0.2.51",
+        {"whois.silent.test", "192.0.2.67", nullptr},
+        {"whois.rir.test", "192.0.2.68",
          [](const std::string& query) {
              return "inetnum:        203.0.113.0 - 203.0.113.255\r\nnetname:        TEST-NET-3\r\n"
                     "descr:          asked about " +
