@@ -1,9 +1,15 @@
 // The neighbourhood scan against a DNS server that delays every reverse
-// answer (run it through with_delaying_dns.sh): the time until the whole list
-// is there, the time the same look-ups take one after another, and how soon
-// the stop button shows "Done!" while look-ups are in flight.
+// answer (run it through with_delaying_dns.sh, or all figures through
+// neighbour_scan_figures.sh), the scan as it is beside the former one that
+// made its look-ups on up to 16 threads per scan, in the same run:
 //
-// usage: neighbour_scan_bench NEIGHBOURS [--serial]
+//   scan NEIGHBOURS [ROUNDS]  the time until the whole list is there, rounds
+//                             taking turns, with the median of each;
+//   stops SCANS               scans stopped one after another as soon as the
+//                             first item shows, as a user pressing Enter again
+//                             and again does: the threads and descriptors of
+//                             the process before, at most and 100 ms after the
+//                             last stop, and the most look-ups in flight.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -11,23 +17,52 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/pages/neighbourhood_page.h"
 #include "platform/shell_opener.h"
 #include "query/ip_nei_thread.h"
-#include "query/neighbour_scan.h"
+#include "support/process_counts.h"
+#include "thread_per_lookup_scan.h"
 
 namespace {
 
 using namespace hostlore;
 
 const char* const kUrl = "http://10.20.30.100/";
+const Ipv4Address kHost{10, 20, 30, 100};
 
 class NoShell : public ShellOpener {
   public:
     void Open(const QString&) override {}
+};
+
+// Counts the blocking reverse look-ups under way, for the former scan.
+class CountingResolver : public Resolver {
+  public:
+    explicit CountingResolver(std::shared_ptr<Resolver> inner) : inner_(std::move(inner)) {}
+    HostLookup LookupName(const std::string& name) override { return inner_->LookupName(name); }
+    HostLookup LookupAddress(const Ipv4Address& address) override {
+        const int now = ++inFlight_;
+        int most = most_.load();
+        while (most < now && !most_.compare_exchange_weak(most, now)) {
+        }
+        HostLookup found = inner_->LookupAddress(address);
+        --inFlight_;
+        return found;
+    }
+    int Most() const { return most_; }
+
+  private:
+    std::shared_ptr<Resolver> inner_;
+    std::atomic<int> inFlight_{0};
+    std::atomic<int> most_{0};
 };
 
 void PumpUntil(const std::function<bool()>& done) {
@@ -36,14 +71,142 @@ void PumpUntil(const std::function<bool()>& done) {
     }
 }
 
-double SerialSeconds(Resolver& resolver, int neighbours) {
-    const NeighbourScanPlan plan = PlanNeighbourScan({10, 20, 30, 100}, neighbours);
+void PumpFor(int milliseconds) {
     QElapsedTimer clock;
     clock.start();
-    for (std::uint64_t i = 0; i < plan.count; ++i) {
-        resolver.LookupAddress(AddressOfValue(static_cast<std::uint32_t>(plan.first + i)));
+    PumpUntil([&] { return clock.elapsed() >= milliseconds; });
+}
+
+struct Bench {
+    explicit Bench(int neighbours)
+        : plan(PlanNeighbourScan(kHost, neighbours)),
+          settings(std::filesystem::path(folder.filePath("settings.ini").toStdString())),
+          system(std::make_shared<SystemResolver>()),
+          counting(std::make_shared<CountingResolver>(system)),
+          page(
+              shell, [](const QString&) {},
+              [this] {
+                  current->Terminate();
+                  page.Status().ShowStopped();
+              }),
+          status(page.findChild<QLabel*>("Label11")),
+          list(page.findChild<QListWidget*>("ListBox1")),
+          stop(page.findChild<QToolButton*>("ip_nei_stop")) {
+        settings.WriteString("general", "ip_nei", std::to_string(neighbours));
     }
-    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+
+    std::shared_ptr<TThread> Scan(bool batch) {
+        if (batch) {
+            return std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, settings, system);
+        }
+        return std::make_shared<thread_per_lookup_scan>(pump.Handoff(), page, plan, counting);
+    }
+
+    // As a query starts its scan: the stop button stops this one.
+    void Start(std::shared_ptr<TThread> worker) {
+        current = std::move(worker);
+        current->OnTerminate = [this](TThread&) { page.Status().ShowDone(); };
+        current->Start();
+        page.Status().ShowRunning();
+    }
+
+    int Named() const {
+        int named = 0;
+        for (int i = 0; i < list->count(); ++i) {
+            named += list->item(i)->text().endsWith(".delay.test") ? 1 : 0;
+        }
+        return named;
+    }
+
+    QTemporaryDir folder;
+    const NeighbourScanPlan plan;
+    SettingsStore settings;
+    std::shared_ptr<SystemResolver> system;
+    std::shared_ptr<CountingResolver> counting;
+    UiHandoffPump pump;
+    NoShell shell;
+    std::shared_ptr<TThread> current;
+    NeighbourhoodPage page;
+    QLabel* status;
+    QListWidget* list;
+    QToolButton* stop;
+};
+
+const char* NameOf(bool batch) {
+    return batch ? "one batch (c-ares, one thread)" : "former (16 threads per scan)";
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+int Scans(int neighbours, int rounds) {
+    Bench bench(neighbours);
+    std::vector<double> seconds[2];
+    for (int round = 0; round < rounds; ++round) {
+        for (const bool batch : {true, false}) {
+            QElapsedTimer clock;
+            clock.start();
+            bench.Start(bench.Scan(batch));
+            PumpUntil([&] { return bench.status->text() == "Done!"; });
+            seconds[batch ? 0 : 1].push_back(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+            if (round == 0) {
+                std::printf("N=%d %-32s %d items, %d named\n", neighbours, NameOf(batch),
+                            bench.list->count(), bench.Named());
+            }
+        }
+    }
+    for (const bool batch : {true, false}) {
+        std::printf("N=%d %-32s complete in %.3f s (median of", neighbours, NameOf(batch),
+                    Median(seconds[batch ? 0 : 1]));
+        for (const double value : seconds[batch ? 0 : 1]) {
+            std::printf(" %.3f", value);
+        }
+        std::printf(")\n");
+    }
+    return 0;
+}
+
+int Stops(int scans) {
+    Bench bench(20);
+    // The program's first query starts the resolver's thread for good.
+    bench.list->clear();
+    bench.Start(bench.Scan(true));
+    PumpUntil([&] { return bench.list->count() == 1; });
+    bench.stop->click();
+    PumpFor(100);
+    for (const bool batch : {true, false}) {
+        const int threadsBefore = test::ThreadCount();
+        const int descriptorsBefore = test::OpenDescriptorCount();
+        int threadsMost = threadsBefore;
+        int descriptorsMost = descriptorsBefore;
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < scans; ++i) {
+            bench.list->clear();  // the new scan's first item shows its look-ups are under way
+            bench.Start(bench.Scan(batch));
+            PumpUntil([&] { return bench.list->count() == 1; });
+            bench.stop->click();
+            threadsMost = std::max(threadsMost, test::ThreadCount());
+            descriptorsMost = std::max(descriptorsMost, test::OpenDescriptorCount());
+        }
+        const double took = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const int items = bench.list->count();
+        PumpFor(100);
+        const int threadsAfter = test::ThreadCount();
+        const int descriptorsAfter = test::OpenDescriptorCount();
+        const int inFlight = batch ? static_cast<int>(bench.system->PeakReverseLookupsInFlight())
+                                   : bench.counting->Most();
+        std::printf(
+            "%d stopped scans, %-32s in %.2f s: threads %d before, at most %d, %d 100 ms after "
+            "the last stop; descriptors %d, %d, %d; at most %d look-ups in flight; %s\n",
+            scans, NameOf(batch), took, threadsBefore, threadsMost, threadsAfter, descriptorsBefore,
+            descriptorsMost, descriptorsAfter, inFlight,
+            bench.list->count() == items ? "the list changed no more after the stop"
+                                         : "THE LIST CHANGED AFTER THE STOP");
+    }
+    return 0;
 }
 
 }  // namespace
@@ -51,68 +214,13 @@ double SerialSeconds(Resolver& resolver, int neighbours) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s NEIGHBOURS [--serial]\n", argv[0]);
-        return 2;
+    const std::string mode = argc > 2 ? argv[1] : "";
+    if (mode == "scan") {
+        return Scans(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 5);
     }
-    const int neighbours = std::atoi(argv[1]);
-    const bool serial = argc > 2 && std::string(argv[2]) == "--serial";
-
-    QTemporaryDir folder;
-    const std::filesystem::path settings = folder.filePath("settings.ini").toStdString();
-    SettingsStore store(settings);
-    store.WriteString("general", "ip_nei", std::to_string(neighbours));
-    auto resolver = std::make_shared<SystemResolver>();
-    UiHandoffPump pump;
-    NoShell shell;
-    std::shared_ptr<ip_nei_thread> running;
-    NeighbourhoodPage page(
-        shell, [](const QString&) {},
-        [&] {
-            running->Terminate();
-            page.Status().ShowStopped();
-        });
-    const auto startScan = [&] {
-        running = std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, store, resolver);
-        running->OnTerminate = [&page](TThread&) { page.Status().ShowDone(); };
-        running->Start();
-        page.Status().ShowRunning();
-    };
-    auto* status = page.findChild<QLabel*>("Label11");
-    auto* list = page.findChild<QListWidget*>("ListBox1");
-    auto* stop = page.findChild<QToolButton*>("ip_nei_stop");
-
-    QElapsedTimer clock;
-    clock.start();
-    startScan();
-    PumpUntil([&] { return status->text() == "Done!"; });
-    const double scan = static_cast<double>(clock.nsecsElapsed()) / 1e9;
-    int named = 0;
-    for (int i = 0; i < list->count(); ++i) {
-        named += list->item(i)->text().endsWith(".delay.test") ? 1 : 0;
+    if (mode == "stops") {
+        return Stops(std::atoi(argv[2]));
     }
-    std::printf("N=%d: %d items (%d named) complete in %.3f s\n", neighbours, list->count(), named,
-                scan);
-    if (serial) {
-        const double one = SerialSeconds(*resolver, neighbours);
-        std::printf("N=%d: the same look-ups one after another: %.3f s (scan/serial %.3f)\n",
-                    neighbours, one, scan / one);
-    }
-
-    startScan();
-    PumpUntil([&] { return list->count() >= 3; });
-    clock.restart();
-    stop->click();
-    const double latency = static_cast<double>(clock.nsecsElapsed()) / 1e6;
-    const QString shown = status->text();
-    const int items = list->count();
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < 1000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    std::printf("stop with look-ups in flight: \"%s\" after %.3f ms; %s\n",
-                shown.toUtf8().constData(), latency,
-                list->count() == items ? "the list changed no more" : "THE LIST CHANGED");
-    return 0;
+    std::fprintf(stderr, "usage: %s scan NEIGHBOURS [ROUNDS] | stops SCANS\n", argv[0]);
+    return 2;
 }

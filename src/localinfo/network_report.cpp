@@ -31,7 +31,10 @@ std::string HardwareAddressText(const std::vector<std::uint8_t>& address) {
     for (const std::uint8_t byte : address) {
         char pair[4];
         std::snprintf(pair, sizeof(pair), "%02X", byte);
-        text += (text.empty() ? "" : "-") + std::string(pair);
+        if (!text.empty()) {
+            text += '-';
+        }
+        text += pair;
     }
     return text;
 }
@@ -96,7 +99,8 @@ std::string DateTimeText(double value) {
         static_cast<int>((milliseconds % 86'400'000 + 86'400'000) % 86'400'000 / 1000);
     std::string text = ShortDateText(value);
     if (secondsOfDay != 0) {
-        text += " " + LongTimeText(secondsOfDay);
+        text += ' ';
+        text += LongTimeText(secondsOfDay);
     }
     return text;
 }

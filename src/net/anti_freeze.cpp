@@ -1,7 +1,6 @@
 #include "net/anti_freeze.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <mutex>
 
 namespace hostlore {
@@ -40,13 +39,14 @@ std::shared_ptr<TNetAntiFreeze> TNetAntiFreeze::Current() {
 }
 
 void TNetAntiFreeze::YieldToUi(bool idle, bool override) {
-    QCoreApplication* application = QCoreApplication::instance();
-    if (windowEventHolds > 0 || application == nullptr ||
-        QThread::currentThread() != application->thread()) {
+    if (windowEventHolds > 0) {
         return;
     }
     const auto antiFreeze = Current();
-    if (antiFreeze && (!antiFreeze->OnlyWhenIdle || idle || override) && antiFreeze->Active) {
+    if (!antiFreeze || std::this_thread::get_id() != antiFreeze->uiThread_) {
+        return;
+    }
+    if ((!antiFreeze->OnlyWhenIdle || idle || override) && antiFreeze->Active) {
         if (antiFreeze->ApplicationHasPriority) {
             QCoreApplication::processEvents();
         } else {

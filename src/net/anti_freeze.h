@@ -2,12 +2,14 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 namespace hostlore {
 
-// Lets blocking network calls made on the user interface thread keep the
-// window alive, and cuts every read wait into slices of IdleTimeOut. The one
-// installed last is in effect; it is read from every thread.
+// Lets blocking network calls made on the user interface thread (the thread
+// that made the anti-freeze) keep the window alive, and cuts every read wait
+// into slices of IdleTimeOut. The one installed last is in effect; it is read
+// from every thread.
 class TNetAntiFreeze {
   public:
     std::atomic<bool> Active{true};
@@ -35,6 +37,11 @@ class TNetAntiFreeze {
         HoldWindowEvents(const HoldWindowEvents&) = delete;
         HoldWindowEvents& operator=(const HoldWindowEvents&) = delete;
     };
+
+  private:
+    // Workers must not ask the application which thread is its own: it may
+    // be going away at that moment.
+    const std::thread::id uiThread_ = std::this_thread::get_id();
 };
 
 }  // namespace hostlore

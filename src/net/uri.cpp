@@ -30,7 +30,7 @@ TNetURI TNetURI::SplitURL(std::string_view url) {
         uri.Document = rest;
     }
     if (uri.Path.empty() || uri.Path.front() != '/') {
-        uri.Path.insert(0, "/");
+        uri.Path.insert(uri.Path.begin(), '/');
     }
     if (const auto hash = uri.Document.find('#'); hash != std::string::npos) {
         uri.Bookmark = uri.Document.substr(hash + 1);

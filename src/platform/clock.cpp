@@ -14,7 +14,7 @@ std::string LocalTimeText(const Clock& clock) {
     std::array<char, 32> text{};
     std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%S", &local);
     const long offset = local.tm_gmtoff / 60;
-    std::array<char, 8> zone{};
+    std::array<char, 32> zone{};  // room for any long, so no output can be cut
     std::snprintf(zone.data(), zone.size(), "%c%02ld:%02ld", offset < 0 ? '-' : '+',
                   std::labs(offset) / 60, std::labs(offset) % 60);
     return std::string(text.data()) + zone.data();

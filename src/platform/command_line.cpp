@@ -34,7 +34,8 @@ constexpr std::array<ToolkitOption, 12> kToolkitOptions = {{
 const ToolkitOption* ToolkitOptionNamed(std::string_view argument) {
     const auto found = std::find_if(
         kToolkitOptions.begin(), kToolkitOptions.end(), [&](const ToolkitOption& option) {
-            return argument == option.name || argument == "-" + std::string(option.name);
+            return argument == option.name ||
+                   (argument.starts_with('-') && argument.substr(1) == option.name);
         });
     return found == kToolkitOptions.end() ? nullptr : &*found;
 }

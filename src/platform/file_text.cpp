@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 namespace hostlore {
@@ -40,6 +41,27 @@ mode_t CurrentUmask() {
     return 022;
 }
 
+// The file that a write replaces: where the symbolic links end, so that a
+// file kept in a dotfiles folder through a link stays linked. None when the
+// links go round in circles.
+std::optional<std::filesystem::path> LinkedFile(const std::filesystem::path& file) {
+    // As many links as the kernel follows before it gives up.
+    constexpr int kMaxLinks = 40;
+    std::filesystem::path target = file;
+    for (int links = 0; links <= kMaxLinks; ++links) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(target, error)) {
+            return target;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(target, error);
+        if (error) {
+            break;
+        }
+        target = target.parent_path() / next;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::filesystem::path& file) {
@@ -51,13 +73,18 @@ std::string ReadWholeFile(const std::filesystem::path& file) {
 
 bool ReplaceFileContent(const std::filesystem::path& file, const std::string& content,
                         mode_t newFileMode, bool applyUmask) {
+    const auto linked = LinkedFile(file);
+    if (!linked) {
+        return false;
+    }
+    const std::filesystem::path& target = *linked;
     struct stat existing {};
-    const bool exists = ::stat(file.c_str(), &existing) == 0;
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
     // The rename would get past a file the user made read-only; it stays as it is.
     if (exists && (existing.st_mode & 0222) == 0) {
         return false;
     }
-    std::string temporary = file.string() + ".XXXXXX";
+    std::string temporary = target.string() + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0) {
         return false;
@@ -72,7 +99,7 @@ bool ReplaceFileContent(const std::filesystem::path& file, const std::string& co
     }
     ok = ::fsync(fd) == 0 && ok;
     ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temporary.c_str(), file.c_str()) != 0) {
+    if (!ok || ::rename(temporary.c_str(), target.c_str()) != 0) {
         ::unlink(temporary.c_str());
         return false;
     }

@@ -11,7 +11,8 @@ namespace hostlore {
 std::string ReadWholeFile(const std::filesystem::path& file);
 
 // Replaces the file by a fully written temporary file beside it, so readers
-// see the old content or the new, never a part. A new file gets `newFileMode`
+// see the old content or the new, never a part. A symbolic link stays: the
+// file it leads to is replaced. A new file gets `newFileMode`
 // (less the umask's bits when `applyUmask`); an existing one keeps its mode
 // and, where the user may give it, its owner. A file without write permission
 // is left as it is. False when the file could not be replaced.

@@ -67,7 +67,7 @@ std::optional<std::int32_t> ParseDecimalInteger(std::string_view text) {
 }
 
 std::string NotAnIntegerMessage(std::string_view text) {
-    return "'" + std::string(text) + "' is not a valid integer value";
+    return std::string("'").append(text).append("' is not a valid integer value");
 }
 
 std::int32_t IntegerFromText(std::string_view text) {

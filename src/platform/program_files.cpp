@@ -137,7 +137,7 @@ std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
     if (std::filesystem::exists(beside)) {
         return beside;
     }
-    return programFolder.parent_path() / "lib" / "hostlore" / fileName;
+    return programFolder.parent_path() / HOSTLORE_MODULE_FOLDER / fileName;
 }
 
 }  // namespace hostlore

@@ -49,7 +49,8 @@ std::filesystem::path PositionFile(const std::filesystem::path& settingsFolder,
                                    const std::filesystem::path& executable);
 
 // A module of the program's own: beside it in a build folder or portable copy,
-// in PREFIX/lib/hostlore once installed.
+// in the architecture's library folder, PREFIX/lib/TRIPLET/hostlore, once
+// installed.
 std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
                                     std::string_view fileName);
 

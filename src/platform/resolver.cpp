@@ -5,6 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/ares_reverse_engine.h"
+#include "platform/pooled_reverse_lookups.h"
+
 namespace hostlore {
 
 namespace {
@@ -59,6 +62,13 @@ HostLookup Look(Call call) {
 
 }  // namespace
 
+std::unique_ptr<ReverseLookups> Resolver::NewReverseLookups() {
+    return PooledReverseLookups(*this);
+}
+
+SystemResolver::SystemResolver() = default;
+SystemResolver::~SystemResolver() = default;
+
 HostLookup SystemResolver::LookupName(const std::string& name) {
     return Look([&](hostent* host, char* buffer, std::size_t size, hostent** result, int* error) {
         return ::gethostbyname_r(name.c_str(), host, buffer, size, result, error);
@@ -70,6 +80,20 @@ HostLookup SystemResolver::LookupAddress(const Ipv4Address& address) {
         return ::gethostbyaddr_r(address.data(), address.size(), AF_INET, host, buffer, size,
                                  result, error);
     });
+}
+
+std::unique_ptr<ReverseLookups> SystemResolver::NewReverseLookups() {
+    std::lock_guard lock(mutex_);
+    if (!engine_) {
+        // When it cannot start, the next batch tries again.
+        engine_ = std::make_unique<AresReverseEngine>();
+    }
+    return engine_->NewBatch();
+}
+
+std::size_t SystemResolver::PeakReverseLookupsInFlight() const {
+    std::lock_guard lock(mutex_);
+    return engine_ ? engine_->PeakInFlight() : 0;
 }
 
 std::string DottedAddress(const Ipv4Address& address) {

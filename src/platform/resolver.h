@@ -1,7 +1,11 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +28,21 @@ struct HostLookup {
     int errorCode = 0;
 };
 
+// The answer to a reverse look-up: the official name, or nothing when the
+// address has none or the look-up failed.
+using ReverseAnswer = std::function<void(std::optional<std::string> name)>;
+
+// Reverse look-ups that end together, answered without a thread of their own.
+// Dropping the batch cancels the look-ups still outstanding; once the drop has
+// returned, no answer of the batch runs any more.
+class ReverseLookups {
+  public:
+    virtual ~ReverseLookups() = default;
+    // Starts a look-up. `answer` runs once, on a thread of the resolver's,
+    // unless the batch is dropped first; it must not drop the batch.
+    virtual void Start(const Ipv4Address& address, ReverseAnswer answer) = 0;
+};
+
 // The one name resolver of the program. Implementations are safe to call from
 // any number of threads at once.
 class Resolver {
@@ -31,13 +50,34 @@ class Resolver {
     virtual ~Resolver() = default;
     virtual HostLookup LookupName(const std::string& name) = 0;
     virtual HostLookup LookupAddress(const Ipv4Address& address) = 0;
+    // A new batch of asynchronous reverse look-ups. By default LookupAddress
+    // answers them on a small pool of threads that all batches share. Raises
+    // an exception when the look-ups cannot be started at all.
+    virtual std::unique_ptr<ReverseLookups> NewReverseLookups();
 };
 
-// The system's resolver (hosts file, DNS, as the machine is set up).
+class AresReverseEngine;
+
+// The system's resolver (hosts file, DNS, as the machine is set up). Its
+// reverse batches go through c-ares on one thread for all of them, started
+// with the first batch.
 class SystemResolver : public Resolver {
   public:
+    SystemResolver();
+    ~SystemResolver() override;
+    SystemResolver(const SystemResolver&) = delete;
+    SystemResolver& operator=(const SystemResolver&) = delete;
+
     HostLookup LookupName(const std::string& name) override;
     HostLookup LookupAddress(const Ipv4Address& address) override;
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override;
+
+    // The most reverse look-ups that were in flight at one moment so far.
+    std::size_t PeakReverseLookupsInFlight() const;
+
+  private:
+    mutable std::mutex mutex_;
+    std::unique_ptr<AresReverseEngine> engine_;
 };
 
 // Dotted decimal text without leading zeros: "192.0.2.1".

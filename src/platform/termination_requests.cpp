@@ -9,14 +9,16 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "platform/handler_write_end.h"
+
 namespace hostlore {
 
 namespace {
 
 constexpr std::array kSignals = {SIGTERM, SIGINT, SIGHUP};
 
-// Written by the signal handler, read on the owning thread.
-std::array<int, 2> wakePipe = {-1, -1};
+HandlerWriteEnd wakeWriteEnd;
+int wakeReadEnd = -1;
 // What each signal did before; ignored ones (as under nohup) stay ignored.
 std::array<struct sigaction, kSignals.size()> previous{};
 
@@ -24,7 +26,9 @@ extern "C" void NoteSignal(int /*number*/) {
     const int saved = errno;
     const char byte = 1;
     // A full pipe already holds a request; nothing is lost by dropping this one.
-    [[maybe_unused]] const ssize_t written = ::write(wakePipe[1], &byte, 1);
+    if (const HandlerWriteEnd::Use end(wakeWriteEnd); end.Descriptor() >= 0) {
+        [[maybe_unused]] const ssize_t written = ::write(end.Descriptor(), &byte, 1);
+    }
     errno = saved;
 }
 
@@ -50,13 +54,16 @@ void GiveBack() {
 }  // namespace
 
 TerminationRequests::TerminationRequests(QObject* parent) : QObject(parent) {
-    if (wakePipe[0] >= 0) {
+    if (wakeReadEnd >= 0) {
         throw std::logic_error("Termination requests are already taken.");
     }
-    if (::pipe2(wakePipe.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
+    std::array<int, 2> ends{};
+    if (::pipe2(ends.data(), O_CLOEXEC | O_NONBLOCK) != 0) {
         throw std::runtime_error("Cannot watch for termination requests.");
     }
-    notifier_ = new QSocketNotifier(wakePipe[0], QSocketNotifier::Read, this);
+    wakeReadEnd = ends[0];
+    wakeWriteEnd.Open(ends[1]);
+    notifier_ = new QSocketNotifier(wakeReadEnd, QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, &TerminationRequests::TakeSignals);
     TakeOver();
 }
@@ -66,15 +73,15 @@ TerminationRequests::~TerminationRequests() {
         GiveBack();
     }
     delete notifier_;
-    for (int& end : wakePipe) {
-        ::close(end);
-        end = -1;
-    }
+    // A signal on another thread may be in the handler still.
+    wakeWriteEnd.Close();
+    ::close(wakeReadEnd);
+    wakeReadEnd = -1;
 }
 
 void TerminationRequests::TakeSignals() {
     std::array<char, 64> bytes{};
-    while (::read(wakePipe[0], bytes.data(), bytes.size()) > 0) {
+    while (::read(wakeReadEnd, bytes.data(), bytes.size()) > 0) {
     }
     if (answered_) {
         return;

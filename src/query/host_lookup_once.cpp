@@ -37,4 +37,8 @@ HostLookup HostLookupOnce::LookupAddress(const Ipv4Address& address) {
     return resolver_->LookupAddress(address);
 }
 
+std::unique_ptr<ReverseLookups> HostLookupOnce::NewReverseLookups() {
+    return resolver_->NewReverseLookups();
+}
+
 }  // namespace hostlore

@@ -20,6 +20,7 @@ class HostLookupOnce : public Resolver {
 
     HostLookup LookupName(const std::string& name) override;
     HostLookup LookupAddress(const Ipv4Address& address) override;
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override;
 
   private:
     const std::shared_ptr<Resolver> resolver_;

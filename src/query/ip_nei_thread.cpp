@@ -1,5 +1,8 @@
 #include "query/ip_nei_thread.h"
 
+#include <optional>
+#include <vector>
+
 #include "net/net_errors.h"
 #include "query/neighbour_items.h"
 #include "query/neighbour_scan.h"
@@ -53,20 +56,48 @@ void ip_nei_thread::Execute() {
     if (plan.kind == NeighbourScanPlan::Kind::EmptyList) {
         return;
     }
-    ReverseLookahead lookahead(resolver_, plan.first, plan.count);
-    for (std::uint64_t index = 0; index < plan.count; ++index) {
-        const std::string address =
-            DottedAddress(AddressOfValue(static_cast<std::uint32_t>(plan.first + index)));
-        if (const auto name = lookahead.Ready(index)) {
-            Synchronize([&] { page_.AppendItem(ItemOf(address, *name)); });
-            continue;
+    ListNeighbours(plan);
+}
+
+void ip_nei_thread::ListNeighbours(const NeighbourScanPlan& plan) {
+    ReverseLookahead lookahead(*resolver_, plan.first, plan.count);
+    const auto address = [&](std::uint64_t index) {
+        return DottedAddress(AddressOfValue(static_cast<std::uint32_t>(plan.first + index)));
+    };
+    // Each hand-off names the item that was shown bare, appends every item
+    // whose answer is there already and shows the next one bare, so only the
+    // newest item is ever bare and slow windows do not hold up the look-ups.
+    std::optional<std::string> named;
+    for (std::uint64_t index = 0;;) {
+        std::vector<std::string> ready;
+        while (index < plan.count) {
+            const auto name = lookahead.Ready(index);
+            if (!name) {
+                break;
+            }
+            ready.push_back(ItemOf(address(index++), *name));
         }
-        Synchronize([&] { page_.AppendItem(address); });
-        const auto name = lookahead.Take(index, [this] { return Terminated(); });
-        if (!name) {
+        const std::optional<std::string> bare =
+            index < plan.count ? std::optional(address(index)) : std::nullopt;
+        Synchronize([&] {
+            if (named) {
+                page_.ReplaceLastItem(*named);
+            }
+            for (const auto& item : ready) {
+                page_.AppendItem(item);
+            }
+            if (bare) {
+                page_.AppendItem(*bare);
+            }
+        });
+        if (!bare) {
             return;
         }
-        Synchronize([&] { page_.ReplaceLastItem(ItemOf(address, *name)); });
+        const auto name = lookahead.Take(index++, [this] { return Terminated(); });
+        if (!name || Terminated()) {
+            return;  // a stopped scan starts no more look-ups
+        }
+        named = ItemOf(*bare, *name);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/resolver.h"
+#include "query/neighbour_scan.h"
 #include "query/page_views.h"
 #include "query/tthread.h"
 #include "settings/settings_store.h"
@@ -25,6 +26,9 @@ class ip_nei_thread : public TThread {
     void Execute() override;
 
   private:
+    // Lists the planned addresses, each named as its answer comes.
+    void ListNeighbours(const NeighbourScanPlan& plan);
+
     const std::string url_;
     NeighbourhoodView& page_;
     const SettingsStore settings_;

@@ -12,19 +12,16 @@
 
 namespace hostlore {
 
-// Reverse look-ups of a run of consecutive addresses, made ahead of the one
-// being shown: a bounded number in flight at once, each on a thread of its
-// own, none further ahead than a bounded window. Dropping the lookahead
-// abandons what is in flight: those threads end after their current look-up,
-// and nobody waits for them.
+// Reverse look-ups of a run of consecutive addresses, started ahead of the
+// one being shown but never more than a bounded window ahead of it. They run
+// as one batch of the resolver: dropping the lookahead cancels what is still
+// outstanding.
 class ReverseLookahead {
   public:
-    static constexpr int kInFlight = 16;
-    static constexpr std::uint64_t kWindow = 64;
+    static constexpr std::uint64_t kWindow = 128;
     using Name = std::optional<std::string>;  // nothing: no name
 
-    ReverseLookahead(std::shared_ptr<Resolver> resolver, std::uint32_t first, std::uint64_t count);
-    ~ReverseLookahead();
+    ReverseLookahead(Resolver& resolver, std::uint32_t first, std::uint64_t count);
     ReverseLookahead(const ReverseLookahead&) = delete;
     ReverseLookahead& operator=(const ReverseLookahead&) = delete;
 
@@ -47,11 +44,23 @@ class ReverseLookahead {
 
   private:
     static constexpr int kPollMilliseconds = 10;
-    struct Shared;
+
+    // Where the batch's answers land, on the resolver's thread.
+    struct Answers {
+        std::mutex mutex;
+        std::condition_variable arrived;
+        std::map<std::uint64_t, Name> names;
+        void Put(std::uint64_t index, Name name);
+    };
 
     std::optional<Name> TryTake(std::uint64_t index, int milliseconds);
+    void StartUpTo(std::uint64_t end);
 
-    std::shared_ptr<Shared> shared_;
+    const std::uint32_t first_;
+    const std::uint64_t count_;
+    std::uint64_t started_ = 0;
+    const std::shared_ptr<Answers> answers_ = std::make_shared<Answers>();
+    std::unique_ptr<ReverseLookups> batch_;  // none when it could not be started
 };
 
 }  // namespace hostlore

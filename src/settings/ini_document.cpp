@@ -107,7 +107,7 @@ void IniDocument::AppendToSection(const Section& section, std::string text) {
 }
 
 void IniDocument::AppendSection(std::string_view name, std::string text) {
-    lines_.push_back("[" + std::string(name) + "]");
+    lines_.push_back(std::string("[").append(name).append("]"));
     lines_.push_back(std::move(text));
 }
 

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "app/main_window.h"
+#include "app/pages/whois_display_lines.h"
 #include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
@@ -96,6 +97,44 @@ TEST(WhoisInfoPage, ALongReplyOpensAtItsFirstLineAndLeftEdge) {
     EXPECT_EQ(memo->horizontalScrollBar()->value(), 0);
     EXPECT_EQ(memo->document()->firstBlock().text().toStdString(),
               "Line 0: " + std::string(300, 'w'));
+}
+
+TEST(WhoisDisplayLines, CutsLongLinesAndMarksTheContinuations) {
+    const QString a4095(4095, 'a');
+    const QString mark = kWhoisContinuationMark;
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
+    const struct {
+        const char* name;
+        QString line;
+        QStringList expected;
+    } cases[] = {
+        {"empty", "", {""}},
+        {"short", "Registrar: Test", {"Registrar: Test"}},
+        {"at the bound", a4095 + "b", {a4095 + "b"}},
+        {"one over", a4095 + "bc", {a4095 + "b", mark + "c"}},
+        {"three pieces", a4095 + "b" + a4095 + "bc", {a4095 + "b", mark + a4095 + "b", mark + "c"}},
+        {"pair across the bound", a4095 + smile, {a4095, mark + smile}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WhoisDisplayLines(c.line), c.expected) << c.name;
+    }
+}
+
+TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
+    WhoisInfoPage page([] {});
+    page.show();
+    const std::string line(std::size_t{1} << 20, 'w');
+    page.AppendReplyLines(std::span(&line, 1));
+    auto* memo = test::Find<QPlainTextEdit>(page, "Memo3");
+    EXPECT_LE(memo->document()->characterCount(), WhoisInfoPage::kCharactersPerTurn + 4096)
+        << "all of it laid out in one turn";
+    ASSERT_TRUE(test::PumpUntil([&] { return memo->document()->blockCount() == 256; }, 60000));
+    EXPECT_EQ(memo->document()->firstBlock().length() - 1, 4096);
+    EXPECT_TRUE(memo->document()->lastBlock().text().startsWith(kWhoisContinuationMark));
+    EXPECT_EQ(memo->toPlainText().remove(kWhoisContinuationMark).remove('\n').toStdString(), line);
+    page.ClearReply();
+    test::PumpUntil([] { return false; }, 50);
+    EXPECT_TRUE(memo->toPlainText().isEmpty()) << "what was still to come was shown after all";
 }
 
 }  // namespace

@@ -186,5 +186,14 @@ TEST_F(WindowPositionTest, AFileThatCannotBeWrittenIsReportedAndStaysAsItWas) {
     EXPECT_EQ(folder.Read(file.filename()), before);
 }
 
+TEST_F(WindowPositionTest, AFileThatIsALinkIsSavedThroughIt) {
+    folder.Write("kept.ini", "[main Position]\r\nWindowState=0\r\n");
+    std::filesystem::create_symlink("kept.ini", file);
+    auto window = StartedWindow();
+    TPosition(*window, file).Save();
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+    EXPECT_NE(folder.Read("kept.ini").find("isdesigned=y"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace hostlore

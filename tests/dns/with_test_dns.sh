@@ -4,7 +4,9 @@
 # at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
 # names of the test whois servers (support/whois_test_world.h). The test
 # blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
-# can serve on the very address that a name resolves to. Without root the
+# can serve on the very address that a name resolves to. Reverse questions for
+# 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test can hold a
+# name server that never answers (SilentNameServer). Without root the
 # program runs without it, and its tests skip themselves.
 set -euo pipefail
 
@@ -31,8 +33,8 @@ trap cleanup EXIT
 new_test_namespace hostlore-dns
 name="$test_namespace"
 etc="$test_namespace_etc"
-printf '127.0.0.1 localhost\n' >"$etc/hosts"
-printf 'nameserver 127.0.0.1\noptions timeout:2 attempts:2\n' >"$etc/resolv.conf"
+printf '127.0.0.1 localhost\n203.0.113.77 hosts-file.example.test\n' >"$etc/hosts"
+printf 'nameserver 127.0.0.1\noptions timeout:1 attempts:2\n' >"$etc/resolv.conf"
 printf 'hosts: files dns\n' >"$etc/nsswitch.conf"
 for block in 192.0.2.1/24 203.0.113.1/24; do
     ip -n "$name" addr add "$block" dev lo
@@ -61,7 +63,8 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=whois.gone.test,192.0.2.69 \
     --synth-domain=example.test,198.51.100.0/24,host- \
     --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
-    --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test &
+    --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test \
+    --server=/0.18.198.in-addr.arpa/127.0.0.1#5300 &
 dnsmasq_pid=$!
 
 for _ in $(seq 1 50); do

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs a build folder twice, with "cmake --install" and as the Debian
 # package unpacked by "dpkg -x", and checks that both put the program, its menu
-# entry, icons, AppStream data and manual where the desktop looks for them,
-# that the installed program answers --version and --help without a display,
-# and that, started from the menu entry's Exec line, it keeps its settings in
-# the user's configuration folder. Usage: install_test.sh BUILD-FOLDER
+# entry, icons, AppStream data, manual and manual page where the desktop looks
+# for them, that the installed program answers --version and --help without a
+# display, that, started from the menu entry's Exec line, it keeps its settings
+# in the user's configuration folder, and that lintian finds nothing to warn
+# about in the package. Usage: install_test.sh BUILD-FOLDER
 set -euo pipefail
 
 build=$(cd "$1" && pwd)
+# Private libraries live in the architecture's own library folder.
+multiarch=$(c++ -print-multiarch)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -29,9 +32,11 @@ png_size() {
 check_tree() {
     local prefix=$1
     local file
-    for file in bin/hostlore lib/hostlore/libhostlore_window.so share/applications/hostlore.desktop \
+    for file in bin/hostlore "lib/$multiarch/hostlore/libhostlore_window.so" \
+        "lib/$multiarch/hostlore/libhostlore_web_engine.so" share/applications/hostlore.desktop \
         share/metainfo/example.hostlore.Hostlore.metainfo.xml \
-        share/icons/hicolor/scalable/apps/hostlore.svg share/hostlore/help/index.html; do
+        share/icons/hicolor/scalable/apps/hostlore.svg share/hostlore/help/index.html \
+        share/man/man1/hostlore.1.gz; do
         [ -f "$prefix/$file" ] || fail "$prefix: $file missing"
     done
     [ -x "$prefix/bin/hostlore" ] || fail "$prefix: bin/hostlore is not executable"
@@ -67,6 +72,9 @@ check_program() {
     output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/hostlore" --version) ||
         fail "--version failed without a display"
     [ "$output" = "hostlore 1.23" ] || fail "--version printed '$output'"
+    # The manual page is made from --help, so it names the same options.
+    zcat "$prefix/share/man/man1/hostlore.1.gz" | grep -qF -- '\-\-version' ||
+        fail "the manual page does not describe --version"
     output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/hostlore" --help) ||
         fail "--help failed without a display"
     grep -q -- '--version' <<<"$output" || fail "--help does not list --version: $output"
@@ -100,7 +108,7 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     deb=$(echo "$work"/package/hostlore_1.23_*.deb)
     [ -f "$deb" ] || { fail "no package made"; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1; do
+    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1 libc-ares2; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg -x "$deb" "$work/root"
@@ -112,6 +120,12 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
         fail "the package and cmake --install install different files"
     [ -f "$work/root/usr/share/doc/hostlore/copyright" ] || fail "no copyright file in the package"
     gzip -t "$work/root/usr/share/doc/hostlore/changelog.gz" || fail "no changelog in the package"
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error,warning "$deb" >"$work/lintian.log" 2>&1 ||
+            { cat "$work/lintian.log"; fail "lintian found errors or warnings"; }
+    else
+        fail "lintian is not installed; the package was not checked"
+    fi
 else
     echo "install_test: dpkg-dev is not installed; the package was not checked" >&2
 fi

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <algorithm>
+#include <condition_variable>
+#include <map>
+#include <mutex>
 #include <thread>
 
 #include "dns/test_dns.h"
 #include "platform/resolver.h"
+#include "support/event_pump.h"
+#include "support/process_counts.h"
 
 namespace hostlore {
 namespace {
@@ -21,6 +27,39 @@ class SystemResolverTest : public test::TestDns {
   protected:
     SystemResolver resolver;
 };
+
+using Names = std::map<std::string, std::optional<std::string>>;
+
+// A batch's answers, by dotted address.
+class Answers {
+  public:
+    ReverseAnswer For(const Ipv4Address& address) {
+        return [this, dotted = DottedAddress(address)](std::optional<std::string> name) {
+            std::lock_guard lock(mutex_);
+            names_[dotted] = std::move(name);
+            arrived_.notify_all();
+        };
+    }
+    // The answers once `count` are there, or those there after `seconds`.
+    Names Wait(std::size_t count, int seconds = 10) {
+        std::unique_lock lock(mutex_);
+        arrived_.wait_for(lock, std::chrono::seconds(seconds),
+                          [&] { return names_.size() >= count; });
+        return names_;
+    }
+
+  private:
+    std::mutex mutex_;
+    std::condition_variable arrived_;
+    Names names_;
+};
+
+// An address whose reverse question goes to the silent name server. The test
+// DNS server joins a question to one of the same name still unanswered, so
+// each test asks for addresses of its own.
+Ipv4Address Silent(int last) {
+    return {198, 18, 0, static_cast<std::uint8_t>(last)};
+}
 
 TEST_F(SystemResolverTest, FindsEveryAddressOfAName) {
     const HostLookup lookup = resolver.LookupName("three.example.test");
@@ -64,6 +103,78 @@ TEST_F(SystemResolverTest, NamesAddressesByReverseLookUp) {
         EXPECT_EQ(lookup.entry->officialName, name);
     }
     EXPECT_FALSE(resolver.LookupAddress({203, 0, 113, 9}).entry);
+}
+
+TEST_F(SystemResolverTest, ReverseBatchesAskTheHostsFileAndThenTheNameServer) {
+    const std::pair<Ipv4Address, std::optional<std::string>> cases[] = {
+        {{198, 51, 100, 7}, "seven.example.test"},
+        {{198, 51, 100, 8}, "host-198-51-100-8.example.test"},
+        {{203, 0, 113, 77}, "hosts-file.example.test"},  // the name server does not know it
+        {{203, 0, 113, 9}, std::nullopt},
+    };
+    Answers answers;
+    const auto batch = resolver.NewReverseLookups();
+    Names expected;
+    for (const auto& [address, name] : cases) {
+        batch->Start(address, answers.For(address));
+        expected[DottedAddress(address)] = name;
+    }
+    EXPECT_EQ(answers.Wait(expected.size()), expected);
+}
+
+TEST_F(SystemResolverTest, ASilentNameServerCostsTheTimeOutsOfResolvConf) {
+    // timeout:1 attempts:2, each attempt waiting twice as long as the one before;
+    // the library's own defaults would take over a minute.
+    test::SilentNameServer silent;
+    Answers answers;
+    QElapsedTimer clock;
+    clock.start();
+    const auto batch = resolver.NewReverseLookups();
+    batch->Start(Silent(250), answers.For(Silent(250)));
+    EXPECT_EQ(answers.Wait(1), (Names{{"198.18.0.250", std::nullopt}}));
+    EXPECT_GE(clock.elapsed(), 2500);
+    EXPECT_LE(clock.elapsed(), 6000);
+}
+
+TEST_F(SystemResolverTest, NoMoreThanSixtyFourReverseLookUpsAreInFlightAtOnce) {
+    test::SilentNameServer silent;
+    Answers answers;
+    const auto batch = resolver.NewReverseLookups();
+    for (int last = 0; last < 100; ++last) {
+        batch->Start(Silent(last), answers.For(Silent(last)));
+    }
+    ASSERT_TRUE(test::PumpUntil([&] { return silent.Received() >= 64; }, 900));
+    test::PumpUntil([] { return false; }, 200);  // before the first retry, after 1 s
+    EXPECT_EQ(silent.Received(), 64);
+    EXPECT_EQ(resolver.PeakReverseLookupsInFlight(), 64u);
+}
+
+TEST_F(SystemResolverTest, DroppingABatchEndsItsLookUpsAndClosesTheirSocketsAtOnce) {
+    test::SilentNameServer silent;
+    {
+        // The resolver's thread runs from the first batch on; the hosts file
+        // answers this one without a socket.
+        Answers warmUp;
+        const auto first = resolver.NewReverseLookups();
+        first->Start({203, 0, 113, 77}, warmUp.For({203, 0, 113, 77}));
+        ASSERT_EQ(warmUp.Wait(1).size(), 1u);
+    }
+    const int threads = test::ThreadCount();
+    const int descriptors = test::OpenDescriptorCount();
+
+    Answers answers;
+    auto batch = resolver.NewReverseLookups();
+    for (int last = 200; last < 210; ++last) {
+        batch->Start(Silent(last), answers.For(Silent(last)));
+    }
+    ASSERT_TRUE(test::PumpUntil([&] { return silent.Received() == 10; }, 900));
+    EXPECT_GT(test::OpenDescriptorCount(), descriptors);
+    batch.reset();
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            return test::ThreadCount() == threads && test::OpenDescriptorCount() == descriptors;
+        },
+        100));
 }
 
 TEST_F(SystemResolverTest, ServesManyThreadsAtOnce) {

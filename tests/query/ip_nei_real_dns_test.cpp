@@ -3,6 +3,8 @@
 #include "dns/test_dns.h"
 #include "query/ip_nei_thread.h"
 #include "support/fake_views.h"
+#include "support/gate.h"
+#include "support/process_counts.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -35,6 +37,38 @@ TEST_F(IpNeiRealDnsTest, NamesEachNeighbourThroughTheSystemResolverInOrder) {
         "198.51.100.8    host-198-51-100-8.example.test",
     };
     EXPECT_EQ(page.items, expected);
+}
+
+TEST_F(IpNeiRealDnsTest, AStopLeavesNoThreadOrSocketOfTheScanBehindAfter100Ms) {
+    test::SilentNameServer silent;
+    test::TemporaryFolder folder;
+    folder.Write("settings.ini", "[general]\r\nip_nei=0\r\n");
+    const SettingsStore settings(folder.File("settings.ini"));
+    const auto resolver = std::make_shared<SystemResolver>();
+    test::RecordingNeighbourhood page;
+    test::WorkerRun run;
+    {
+        // The resolver's thread runs from the first scan on; the hosts file
+        // answers this one without a socket.
+        auto first = run.Start<ip_nei_thread>("http://203.0.113.77/", page, settings, resolver);
+        ASSERT_TRUE(run.WaitForEnd(20000));
+        ASSERT_TRUE(test::ReleaseAndWaitForEnd(first));
+        ASSERT_EQ(page.items, std::vector<std::string>{"203.0.113.77    hosts-file.example.test"});
+    }
+    const int threads = test::ThreadCount();
+    const int descriptors = test::OpenDescriptorCount();
+
+    folder.Write("settings.ini", "[general]\r\nip_nei=20\r\n");
+    const auto scan = run.Start<ip_nei_thread>("http://198.18.0.150/", page, settings, resolver);
+    ASSERT_TRUE(
+        test::PumpUntil([&] { return silent.Received() == 21 && page.items.size() == 1; }, 900));
+    EXPECT_EQ(page.items, std::vector<std::string>{"198.18.0.140"});
+    scan->Terminate();
+    EXPECT_TRUE(test::PumpUntil(
+        [&] {
+            return test::ThreadCount() == threads && test::OpenDescriptorCount() == descriptors;
+        },
+        100));
 }
 
 }  // namespace

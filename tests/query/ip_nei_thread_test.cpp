@@ -6,6 +6,7 @@
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <system_error>
 #include <thread>
 
 #include "support/fake_views.h"
@@ -17,10 +18,32 @@ namespace {
 
 using Items = std::vector<std::string>;
 
+// Reverse look-ups that can never start.
+class UnstartableLookUps : public ReverseLookups {
+  public:
+    void Start(const Ipv4Address&, ReverseAnswer) override {
+        throw std::system_error(EAGAIN, std::generic_category(), "no thread");
+    }
+};
+
 // Knows the names of some addresses; each reverse answer takes `delay`, and
-// the answers of `held` addresses wait at a gate.
+// the answers of `held` addresses wait at a gate. The look-up machinery can
+// fail to start for the whole batch or for each look-up.
 class ReverseResolver : public Resolver {
   public:
+    enum class StartFailure { None, Batch, EachLookUp };
+
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override {
+        switch (startFailure) {
+            case StartFailure::Batch:
+                throw std::system_error(EMFILE, std::generic_category(), "no descriptor");
+            case StartFailure::EachLookUp:
+                return std::make_unique<UnstartableLookUps>();
+            case StartFailure::None:
+                break;
+        }
+        return Resolver::NewReverseLookups();
+    }
     HostLookup LookupName(const std::string& name) override {
         if (const auto found = forward.find(name); found != forward.end()) {
             return {HostEntry{name, {found->second}}, 0};
@@ -52,6 +75,7 @@ class ReverseResolver : public Resolver {
     Ipv4Address held{};
     std::shared_ptr<test::Gate> gate = std::make_shared<test::Gate>();
     std::atomic<int> asked{0};
+    StartFailure startFailure = StartFailure::None;
 };
 
 class IpNeiThreadTest : public ::testing::Test {
@@ -84,6 +108,20 @@ TEST_F(IpNeiThreadTest, AFailingLookUpCountsAsNoName) {
     ASSERT_TRUE(run.WaitForEnd());
     ASSERT_EQ(page.items.size(), 9u);
     EXPECT_EQ(page.items[7], "192.0.2.13    X");
+}
+
+TEST_F(IpNeiThreadTest, LookUpsThatCannotStartCountAsNoNameAndTheScanEnds) {
+    for (const auto failure :
+         {ReverseResolver::StartFailure::Batch, ReverseResolver::StartFailure::EachLookUp}) {
+        resolver->startFailure = failure;
+        test::WorkerRun each;
+        folder.Write("settings.ini", "[general]\r\nip_nei=2\r\n");
+        each.Start<ip_nei_thread>("http://www.example.test/", page,
+                                  SettingsStore(folder.File("settings.ini")), resolver);
+        ASSERT_TRUE(each.WaitForEnd()) << static_cast<int>(failure);
+        EXPECT_EQ(page.items, (Items{"192.0.2.9    X", "192.0.2.10    X", "192.0.2.11    X"}))
+            << static_cast<int>(failure);
+    }
 }
 
 TEST_F(IpNeiThreadTest, AScanThatCannotStartKeepsOrClearsTheListAndSaysWhy) {
@@ -162,17 +200,17 @@ TEST_F(IpNeiThreadTest, OnlyTheNewestItemIsBareWhileAnAnswerIsAwaited) {
 
 TEST_F(IpNeiThreadTest, AStoppedScanChangesNothingMoreAndAbandonsItsLookUps) {
     resolver->gate = std::make_shared<test::Gate>();
-    resolver->held = {192, 0, 1, 167};  // the second of 201, from 192.0.1.166 on
-    std::weak_ptr<TThread> worker = Scan("200");
+    resolver->held = {192, 0, 0, 23};  // the second of 1001, from 192.0.0.22 on
+    std::weak_ptr<TThread> worker = Scan("1000");
     ASSERT_TRUE(test::PumpUntil([&] { return page.items.size() == 2; }));
     if (const auto running = worker.lock()) {
         running->Terminate();
     }
     resolver->gate->Open();
     ASSERT_TRUE(test::PumpUntil([&] { return worker.expired(); }));
-    EXPECT_EQ(page.items, (Items{"192.0.1.166    X", "192.0.1.167"}));
+    EXPECT_EQ(page.items, (Items{"192.0.0.22    X", "192.0.0.23"}));
     // The look-ups never ran far ahead of the list.
-    EXPECT_LT(resolver->asked.load(), 100);
+    EXPECT_LT(resolver->asked.load(), 200);
 }
 
 }  // namespace

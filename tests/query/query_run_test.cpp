@@ -14,6 +14,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// A fake resolver that counts the reverse batches asked of it.
+class BatchCountingResolver : public test::FakeResolver {
+  public:
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override {
+        ++batches;
+        return FakeResolver::NewReverseLookups();
+    }
+    std::atomic<int> batches{0};
+};
+
 // Runs queries against a fake resolver, a scripted whois server and a web
 // server that answers every HEAD request, into recording pages.
 class QueryRunTest : public ::testing::Test {
@@ -40,7 +50,7 @@ class QueryRunTest : public ::testing::Test {
     const QueryReport& Report() const { return recorder.Report(); }
 
     test::TemporaryFolder folder;
-    std::shared_ptr<test::FakeResolver> resolver = std::make_shared<test::FakeResolver>();
+    std::shared_ptr<BatchCountingResolver> resolver = std::make_shared<BatchCountingResolver>();
     test::ScriptedWhoisServer whois;
     test::LoopbackServer web{[](test::ServerConnection& peer) {
         peer.ReadUntil("\r\n\r\n");
@@ -55,6 +65,7 @@ TEST_F(QueryRunTest, TheHostIsLookedUpOnceForEveryWorker) {
     const auto run = Run("www.example.test");
     ASSERT_TRUE(test::PumpUntil([&] { return run->Finished(); }));
     EXPECT_EQ(resolver->AskedNames(), Lines{"www.example.test"});
+    EXPECT_EQ(resolver->batches, 1) << "the scan's reverse look-ups reach the resolver's own";
     EXPECT_EQ(Report().generalInfo.addresses.value, Lines{"127.0.0.1"});
     EXPECT_EQ(Report().generalInfo.serverType.value, "Test/1.0");
     EXPECT_EQ(Report().neighbourhood.items.size(), 3U);

@@ -305,6 +305,50 @@ TEST(SettingsStoreWrite, LeavesAFileMarkedReadOnlyAsItIs) {
         << "no temporary file is left behind";
 }
 
+std::size_t FilesIn(const std::filesystem::path& folder) {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// Users who keep their settings in a dotfiles folder link to them.
+TEST(SettingsStoreWrite, WritesThroughSymbolicLinksAndKeepsThem) {
+    const struct {
+        const char* name;
+        const char* link;
+        const char* to;   // relative to the link's folder, or from the test's folder with '/'
+        const char* via;  // when set, `to` is a second link, to this
+        const char* target;
+        bool targetExists;
+    } cases[] = {
+        {"relative link", "settings.ini", "dots/settings.ini", nullptr, "dots/settings.ini", true},
+        {"absolute link", "settings.ini", "/dots/settings.ini", nullptr, "dots/settings.ini", true},
+        {"two links", "settings.ini", "via.ini", "dots/settings.ini", "dots/settings.ini", true},
+        {"link in a subfolder", "dots/settings.ini", "../real.ini", nullptr, "real.ini", true},
+        {"link to no file yet", "settings.ini", "dots/new.ini", nullptr, "dots/new.ini", false},
+    };
+    for (const auto& c : cases) {
+        test::TemporaryFolder folder;
+        std::filesystem::create_directory(folder.File("dots"));
+        if (c.targetExists) {
+            folder.Write(c.target, "[a]\r\nk=1\r\n");
+        }
+        const auto linkTo = [&](const char* to, const std::string& name) {
+            std::filesystem::create_symlink(
+                to[0] == '/' ? folder.Path().string() + to : std::string(to), folder.File(name));
+        };
+        linkTo(c.to, c.link);
+        if (c.via != nullptr) {
+            linkTo(c.via, c.to);
+        }
+        SettingsStore(folder.File(c.link)).WriteString("a", "k", "2");
+        EXPECT_TRUE(std::filesystem::is_symlink(folder.File(c.link))) << c.name;
+        EXPECT_TRUE(c.via == nullptr || std::filesystem::is_symlink(folder.File(c.to))) << c.name;
+        EXPECT_EQ(folder.Read(c.target), "[a]\r\nk=2\r\n") << c.name;
+        const std::size_t links = c.via == nullptr ? 1 : 2;
+        EXPECT_EQ(FilesIn(folder.File("dots")) + FilesIn(folder.Path()), links + 2)
+            << c.name << ": no temporary file is left behind";
+    }
+}
+
 TEST(SettingsStoreWrite, WritesABatchInOrderWithOneReplacement) {
     test::TemporaryFolder folder;
     folder.Write("settings.ini", "[general]\r\ngo_to=Whois Info\r\n\r\n[url]\r\nx=1\r\n");

@@ -3,7 +3,9 @@
 #include <sys/fsuid.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <system_error>
 
 namespace hostlore::test {
 
@@ -13,8 +15,8 @@ inline constexpr gid_t kOrdinaryGroup = 65534;
 // Run as root, gives `path` to the ordinary user, as users own their folders
 // and files; for anyone else the path is theirs already.
 inline void GiveToOrdinaryUser(const std::filesystem::path& path) {
-    if (::geteuid() == 0) {
-        ::chown(path.c_str(), kOrdinaryUser, kOrdinaryGroup);
+    if (::geteuid() == 0 && ::chown(path.c_str(), kOrdinaryUser, kOrdinaryGroup) != 0) {
+        throw std::system_error(errno, std::generic_category(), "chown " + path.string());
     }
 }
 

@@ -2,10 +2,12 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/pages/page_widgets.h"
 #include "app/pages/stoppable_run.h"
+#include "app/pages/whois_display_lines.h"
 #include "query/shown_text.h"
 
 namespace hostlore {
@@ -29,6 +31,7 @@ RunStatusView& WhoisInfoPage::Status() {
 
 void WhoisInfoPage::ClearReply() {
     Memo3->clear();
+    pending_.clear();
 }
 
 void WhoisInfoPage::RecordReply(const std::string& /*server*/, const std::string& /*reply*/) {
@@ -36,10 +39,18 @@ void WhoisInfoPage::RecordReply(const std::string& /*server*/, const std::string
 }
 
 void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {
-    QStringList shown;
-    shown.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) {
-        shown << ShownWhoisLine(line);
+        pending_ << WhoisDisplayLines(ShownWhoisLine(line));
+    }
+    ShowPending();
+}
+
+void WhoisInfoPage::ShowPending() {
+    QStringList shown;
+    qsizetype characters = 0;
+    while (!pending_.isEmpty() && characters < kCharactersPerTurn) {
+        characters += pending_.front().size();
+        shown << pending_.takeFirst();
     }
     // A reply opens at its first line and left edge, unless the reader has moved.
     QScrollBar* down = Memo3->verticalScrollBar();
@@ -49,6 +60,15 @@ void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {
     if (atStart) {
         down->setValue(0);
         across->setValue(0);
+    }
+    if (!pending_.isEmpty() && !showScheduled_) {
+        showScheduled_ = true;
+        QTimer::singleShot(0, this, [this] {
+            showScheduled_ = false;
+            if (!pending_.isEmpty()) {
+                ShowPending();
+            }
+        });
     }
 }
 

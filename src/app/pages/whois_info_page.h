@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 
@@ -26,9 +27,17 @@ class WhoisInfoPage : public QWidget, public WhoisView {
     void RecordReply(const std::string& server, const std::string& reply) override;
     void AppendReplyLines(std::span<const std::string> lines) override;
 
+    // Most characters laid out in one turn of the event loop; the rest of a
+    // long reply follows in later turns, so that the window keeps answering.
+    static constexpr qsizetype kCharactersPerTurn = 64 * 1024;
+
   private:
+    void ShowPending();
+
     StoppableRun* run_;
     QPlainTextEdit* Memo3;
+    QStringList pending_;  // memo lines not shown yet, oldest first
+    bool showScheduled_ = false;
 };
 
 }  // namespace hostlore

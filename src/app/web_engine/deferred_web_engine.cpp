@@ -97,7 +97,7 @@ QString ProgramWebEngineModule() {
     if (QFileInfo::exists(folder + name)) {
         return folder + name;
     }
-    return folder + QStringLiteral("/../lib/hostlore") + name;
+    return folder + QStringLiteral("/../" HOSTLORE_MODULE_FOLDER) + name;
 }
 
 void PrepareWebEngineProcess() {
