@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 # What building and running need.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-dev
-          libjpeg62-turbo-dev liblz4-dev libc-ares-dev libssl-dev librsvg2-bin help2man)
+          libjpeg62-turbo-dev liblz4-dev libc-ares-dev libssl-dev libpsl-dev publicsuffix
+          librsvg2-bin help2man)
 # What only the tests need.
 TEST_PACKAGES=(libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales dante-server
                microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema

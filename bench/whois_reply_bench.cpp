@@ -23,6 +23,7 @@
 #include "query/whois_reply.h"
 #include "query/whois_thread.h"
 #include "whois_reply_server.h"
+#include "support/temporary_folder.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     WhoisReplyServer server(LongWhoisReply());
     UiHandoffPump pump;
+    test::TemporaryFolder cache;
     ConnectionSettings settings;
     settings.whoisServer = {"127.0.0.1", server.Port()};
     Measure(
@@ -157,8 +159,9 @@ int main(int argc, char** argv) {
     Measure(
         "in batches",
         [&](WhoisInfoPage& page) {
-            return std::make_shared<whois_thread>(pump.Handoff(), "http://example.test/", page,
-                                                  settings, nullptr);
+            return std::make_shared<whois_thread>(
+                pump.Handoff(), "http://example.test/", page, settings, nullptr,
+                WhoisServices::WithCacheIn(cache.Path(), std::make_shared<SystemClock>()));
         },
         server);
     WholeLinePage before;

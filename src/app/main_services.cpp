@@ -9,8 +9,8 @@ namespace hostlore {
 MainServices MainServices::ForThisProgram() {
     MainServices services;
     services.executable = ExecutablePath();
-    services.settingsFolder =
-        SettingsFolder(services.executable.parent_path(), UserFolders::FromEnvironment());
+    const UserFolders user = UserFolders::FromEnvironment();
+    services.settingsFolder = SettingsFolder(services.executable.parent_path(), user);
     services.messageBoxes = std::make_shared<QtMessageBoxes>();
     services.shell = std::make_shared<DesktopShellOpener>(
         services.messageBoxes, QString::fromStdString(ApplicationTitle(services.executable)));
@@ -19,6 +19,7 @@ MainServices MainServices::ForThisProgram() {
     services.networkConfiguration = std::make_shared<LinuxNetworkConfiguration>();
     services.browserUrls = std::make_shared<RunningBrowsers>(RunningBrowsers::ForThisUser());
     services.saveFiles = std::make_shared<DialogSaveFileChooser>();
+    services.whois = WhoisServices::WithCacheIn(user.CacheFolder(), services.clock);
     return services;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/resolver.h"
 #include "platform/save_file_chooser.h"
 #include "platform/shell_opener.h"
+#include "query/whois_services.h"
 
 namespace hostlore {
 
@@ -27,6 +28,7 @@ struct MainServices {
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
     std::shared_ptr<SaveFileChooser> saveFiles;
+    WhoisServices whois;
     // Called once for each service page, and for the help window.
     WebPaneFactory webPanes;
     // True while those panes can show pages; help opens outside the program

@@ -204,9 +204,9 @@ void Tmain::ReadConnectionSettings() {
 
 void Tmain::StartQuery(const std::string& url) {
     recorder_->Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
-    auto next = std::make_unique<QueryRun>(url, recorder_->Views(),
-                                           QueryServices{Handoff(), services_.resolver},
-                                           connection_, *settings_);
+    auto next = std::make_unique<QueryRun>(
+        url, recorder_->Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
+        connection_, *settings_);
     next->Start(run_.get());
     run_ = std::move(next);
 }

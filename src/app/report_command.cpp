@@ -62,9 +62,12 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
     recorder.Begin(url, LocalTimeText(clock), connection.whoisServer.host);
 
     UiHandoffPump pump;
-    QueryRun run(url, recorder.Views(),
-                 QueryServices{pump.Handoff(), std::make_shared<SystemResolver>()}, connection,
-                 settings, QueryOptions{!options.noWhois, options.neighbours});
+    QueryRun run(
+        url, recorder.Views(),
+        QueryServices{pump.Handoff(), std::make_shared<SystemResolver>(),
+                      WhoisServices::WithCacheIn(UserFolders::FromEnvironment().CacheFolder(),
+                                                 std::make_shared<SystemClock>())},
+        connection, settings, QueryOptions{!options.noWhois, options.neighbours});
     run.OnFinished = [] { QCoreApplication::quit(); };
     QTimer whoisDeadline;
     whoisDeadline.setSingleShot(true);

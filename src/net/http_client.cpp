@@ -1,6 +1,7 @@
 #include "net/http_client.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 #include "net/http_date.h"
@@ -78,7 +79,7 @@ void TNetHTTP::SendHead(std::string_view url) {
 bool TNetHTTP::AskOnce(const std::string& url) {
     std::string target;
     PrepareConnection(url, target);
-    WriteRequest(target);
+    WriteRequest("HEAD", target);
     const bool http10 = ReadReply();
     const bool redirect = ReplyIsRedirect();
     const bool closing =
@@ -143,7 +144,58 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     }
 }
 
-void TNetHTTP::WriteRequest(const std::string& target) {
+std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
+    std::string target;
+    PrepareConnection(url, target);
+    Request.Connection = "close";
+    WriteRequest("GET", target);
+    ReadReply();
+    if (ReplyCode / 100 == 3) {
+        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    }
+    std::string body = ReadBody(maxBody);
+    CloseConnection();
+    return body;
+}
+
+std::string TNetHTTP::ReadBody(std::size_t maxBody) {
+    std::string body;
+    const auto take = [&](std::size_t count) {
+        if (count > maxBody - body.size()) {
+            CloseConnection();
+            throw ENetReplyTooLarge();
+        }
+        const std::size_t start = body.size();
+        body.resize(start + count);
+        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), ReadTimeoutMs);
+    };
+    const std::string coding(TrimControls(ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding")));
+    if (!EqualsIgnoringCase(coding, "chunked")) {
+        if (ReplyHeaders.ContentLength > 0) {
+            take(static_cast<std::size_t>(ReplyHeaders.ContentLength));
+            return body;
+        }
+        return ReceiveAll(maxBody);
+    }
+    for (;;) {
+        const std::string line = ReadReplyLine();
+        std::size_t size = 0;
+        const char* end = line.data() + std::min(line.find(';'), line.size());
+        const auto [last, error] = std::from_chars(line.data(), end, size, 16);
+        if (error != std::errc() || last != end) {
+            throw ENetProtocolReplyError("Bad chunk size: " + line, ReplyCode);
+        }
+        if (size == 0) {
+            while (!ReadReplyLine().empty()) {
+            }
+            return body;
+        }
+        take(size);
+        ReadReplyLine();
+    }
+}
+
+void TNetHTTP::WriteRequest(const char* method, const std::string& target) {
     rawHeaders_.Clear();
     Request.ContentLength = 0;
     const auto add = [this](const char* name, const std::string& value) {
@@ -181,7 +233,7 @@ void TNetHTTP::WriteRequest(const std::string& target) {
     }
 
     const char* version = ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 ? "1.0" : "1.1";
-    SendLine("HEAD " + target + " HTTP/" + version);
+    SendLine(std::string(method) + " " + target + " HTTP/" + version);
     SendLine("Host: " + RequestHost);
     for (const auto& line : rawHeaders_.Lines()) {
         SendLine(line);

@@ -70,6 +70,12 @@ class TNetHTTP : public TNetTCPClient {
     // raises otherwise. No body is read.
     void SendHead(std::string_view url);
 
+    // One GET exchange, sent with "Connection: close": the reply's status in
+    // ReplyCode and its body, read by its chunks, its length or up to the
+    // server's close. A body past `maxBody` bytes fails; a redirect fails as
+    // a refused reply does.
+    std::string SendGet(std::string_view url, std::size_t maxBody);
+
     // Copies where and what to ask (not the connection or the last reply).
     void CopySettingsFrom(const TNetHTTP& other);
 
@@ -85,11 +91,12 @@ class TNetHTTP : public TNetTCPClient {
     // Where a redirect's reply leads, or the failure of a refused reply.
     std::string NextLocation(const std::string& url) const;
     void PrepareConnection(std::string_view url, std::string& target);
-    void WriteRequest(const std::string& target);
+    void WriteRequest(const char* method, const std::string& target);
     // Reads the status line and the header block; true for an HTTP/1.0 reply.
     bool ReadReply();
     std::string ReadReplyLine();
     void TakeReplyHeaders();
+    std::string ReadBody(std::size_t maxBody);
 
     TNetHeaderList rawHeaders_;
 };

@@ -22,6 +22,12 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
            });
 }
 
+std::string AsciiLowerCase(std::string_view text) {
+    std::string lower(text.size(), '\0');
+    std::transform(text.begin(), text.end(), lower.begin(), LowerAscii);
+    return lower;
+}
+
 std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) {
         text.remove_prefix(1);

@@ -43,6 +43,14 @@ void CreatePrivateFolders(const std::filesystem::path& folder) {
     }
 }
 
+// The program's folder below an XDG base folder, or, when that is not an
+// absolute path, below the default one in the home folder.
+std::filesystem::path HostloreFolder(const std::string& xdg, const std::string& home,
+                                     const char* defaultBase) {
+    const std::filesystem::path base(xdg);
+    return (base.is_absolute() ? base : std::filesystem::path(home) / defaultBase) / "hostlore";
+}
+
 }  // namespace
 
 std::filesystem::path ExecutablePath() {
@@ -65,6 +73,7 @@ UserFolders UserFolders::FromEnvironment() {
     UserFolders user;
     user.xdgConfigHome = Environment("XDG_CONFIG_HOME");
     user.home = Environment("HOME");
+    user.xdgCacheHome = Environment("XDG_CACHE_HOME");
     if (user.home.empty()) {
         user.home = PasswordEntryHome();
     }
@@ -72,10 +81,11 @@ UserFolders UserFolders::FromEnvironment() {
 }
 
 std::filesystem::path UserFolders::ConfigFolder() const {
-    const std::filesystem::path xdg(xdgConfigHome);
-    const std::filesystem::path base =
-        xdg.is_absolute() ? xdg : std::filesystem::path(home) / ".config";
-    return base / "hostlore";
+    return HostloreFolder(xdgConfigHome, home, ".config");
+}
+
+std::filesystem::path UserFolders::CacheFolder() const {
+    return HostloreFolder(xdgCacheHome, home, ".cache");
 }
 
 bool IsWritableFolder(const std::filesystem::path& folder) {

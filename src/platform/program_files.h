@@ -17,10 +17,13 @@ std::string ApplicationTitle(const std::filesystem::path& executable);
 struct UserFolders {
     std::string xdgConfigHome;  // $XDG_CONFIG_HOME, ignored unless absolute
     std::string home;           // $HOME, or the password entry's home
+    std::string xdgCacheHome;   // $XDG_CACHE_HOME, ignored unless absolute
 
     static UserFolders FromEnvironment();
     // $XDG_CONFIG_HOME/hostlore, or ~/.config/hostlore.
     std::filesystem::path ConfigFolder() const;
+    // $XDG_CACHE_HOME/hostlore, or ~/.cache/hostlore.
+    std::filesystem::path CacheFolder() const;
 };
 
 // True when a file can be created in the folder: the test the settings file's

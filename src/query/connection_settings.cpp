@@ -51,6 +51,7 @@ ConnectionSettings ReadConnectionSettings(const SettingsStore& store) {
     settings.socks = std::move(proxy.socks);
     settings.ignoredProxySetting = std::move(proxy.ignored);
     settings.whoisServer = ParseWhoisServer(WhoisServerHost(store));
+    settings.rdapBootstrapUrl = RdapBootstrapUrl(store);
     return settings;
 }
 

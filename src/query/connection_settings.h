@@ -27,6 +27,7 @@ struct ConnectionSettings {
 
     TSocksInfo socks;
     WhoisServerAddress whoisServer;
+    std::string rdapBootstrapUrl;
     // Each for the whole exchange; the whois page's stop button ends a whois
     // query that has none.
     int httpDeadlineMs = 30'000;

@@ -37,4 +37,9 @@ std::string WhoisServerHost(const SettingsStore& store) {
                             setting::kDefaultWhoisServer);
 }
 
+std::string RdapBootstrapUrl(const SettingsStore& store) {
+    return ReadWithFallback(store, setting::kWhois, setting::kRdapBootstrap,
+                            setting::kDefaultRdapBootstrap);
+}
+
 }  // namespace hostlore

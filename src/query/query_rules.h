@@ -33,4 +33,8 @@ int PageAfterQuery(const SettingsStore& store);
 // The whois server a query asks: the stored one, or the built-in default when empty.
 std::string WhoisServerHost(const SettingsStore& store);
 
+// Where a query finds the RDAP bootstrap file for domains: the stored URL, or
+// IANA's when empty.
+std::string RdapBootstrapUrl(const SettingsStore& store);
+
 }  // namespace hostlore

@@ -39,8 +39,8 @@ void QueryRun::Start(QueryRun* earlier) {
         std::make_shared<whois_source_thread>(handoff, url_, *views_.servicePanes[1], settings_));
     if (options_.askWhois) {
         auto whois = std::make_shared<whois_thread>(handoff, url_, *views_.whois, connection_,
-                                                    services_.resolver);
-        whoisClient_ = whois->Client();
+                                                    services_.resolver, services_.whois);
+        whoisWorker_ = whois;
         LaunchStoppable(whois_, views_.whoisStatus, whois);
     }
     Launch(std::make_shared<alexa_thread>(handoff, url_, *views_.servicePanes[0], settings_));
@@ -99,7 +99,7 @@ void QueryRun::Halt(Stoppable& stoppable, const std::function<void(RunStatusView
     stoppable.running = false;
     try {
         if (&stoppable == &whois_) {
-            CloseWhoisConnection();
+            StopWhoisConversations();
         }
         if (const auto worker = stoppable.worker.lock()) {
             worker->Terminate();
@@ -117,14 +117,14 @@ void QueryRun::CutOff() {
     Retire();
 }
 
-void QueryRun::CloseWhoisConnection() {
-    if (const auto client = whoisClient_.lock(); client && client->IsConnected()) {
-        client->CloseConnection();
+void QueryRun::StopWhoisConversations() {
+    if (const auto whois = whoisWorker_.lock()) {
+        whois->StopConversations();
     }
 }
 
 void QueryRun::Retire() {
-    CloseWhoisConnection();
+    StopWhoisConversations();
     for (const auto& started : workers_) {
         if (const auto worker = started.lock()) {
             worker->Terminate();

@@ -11,11 +11,12 @@
 #include "query/handoff.h"
 #include "query/page_views.h"
 #include "query/tthread.h"
+#include "query/whois_services.h"
 #include "settings/settings_store.h"
 
 namespace hostlore {
 
-class TNetWhois;
+class whois_thread;
 
 // The pages one query fills; they outlive every query.
 struct QueryViews {
@@ -30,6 +31,7 @@ struct QueryViews {
 struct QueryServices {
     std::shared_ptr<UiHandoff> handoff;
     std::shared_ptr<Resolver> resolver;
+    WhoisServices whois;
 };
 
 // What a query may leave out or count differently from the settings.
@@ -87,7 +89,7 @@ class QueryRun {
     // No worker of this run reaches a page or this object any more, and
     // none holds a connection open.
     void Retire();
-    void CloseWhoisConnection();
+    void StopWhoisConversations();
     void WorkerEnded();
 
     const std::string url_;
@@ -100,7 +102,7 @@ class QueryRun {
     std::vector<std::weak_ptr<TThread>> workers_;
     Stoppable whois_;
     Stoppable scan_;
-    std::weak_ptr<TNetWhois> whoisClient_;
+    std::weak_ptr<whois_thread> whoisWorker_;
     int started_ = 0;
     int ended_ = 0;
 };

@@ -1,8 +1,6 @@
 #include "query/whois_thread.h"
 
-#include "platform/text_trim.h"
 #include "query/url_parts.h"
-#include "query/whois_reply.h"
 
 namespace hostlore {
 
@@ -14,26 +12,37 @@ constexpr std::size_t kBytesPerBatch = std::size_t{32} * 1024;
 }  // namespace
 
 whois_thread::whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, WhoisView& page,
-                           const ConnectionSettings& connection, std::shared_ptr<Resolver> resolver)
+                           const ConnectionSettings& connection, std::shared_ptr<Resolver> resolver,
+                           WhoisServices services)
     : TThread(std::move(handoff)),
       url_(std::move(url)),
       page_(page),
-      client_(std::make_shared<TNetWhois>(std::move(resolver))) {
-    client_->Host = connection.whoisServer.host;
-    client_->Port = connection.whoisServer.port;
-    client_->SocksInfo = connection.socks;
-    client_->ExchangeTimeoutMs = connection.whoisDeadlineMs;
-}
+      settings_{connection.whoisServer, connection.rdapBootstrapUrl},
+      services_(std::move(services)),
+      connections_(connection, std::move(resolver)) {}
 
 void whois_thread::Execute() {
     Synchronize([&] { page_.ClearReply(); });
-    const std::string domain(TrimControls(DomainPart(HostPart(url_))));
-    if (domain.empty()) {
+    WhoisChain chain(settings_, connections_, connections_, *services_.session, *services_.suffixes,
+                     *services_.clock, [this] { return connections_.Stopped() || Terminated(); });
+    try {
+        chain.Run(HostPart(url_),
+                  {.received =
+                       [&](const ChainAnswer& answer) {
+                           Synchronize([&] { page_.RecordReply(answer.source, answer.reply); });
+                       },
+                   .shown = [&](const ChainAnswer& answer) { ShowLines(answer.lines); }});
+    } catch (const WhoisChainStopped&) {
         return;
     }
-    const std::string reply = client_->QueryDomain(domain);
-    Synchronize([&] { page_.RecordReply(client_->Host, reply); });
-    const std::vector<std::string> lines = WhoisReplyLines(reply);
+    // Nothing found is a failure the status names; a record found with a
+    // later server failing is not.
+    if (!chain.FoundRecord() && !chain.Failure().empty()) {
+        throw std::runtime_error(chain.Failure());
+    }
+}
+
+void whois_thread::ShowLines(const std::vector<std::string>& lines) {
     // One hand-off per line would keep a big reply crossing for seconds.
     std::size_t first = 0;
     while (first < lines.size()) {

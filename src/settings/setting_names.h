@@ -14,6 +14,7 @@ inline constexpr std::string_view kNeighbourCount = "ip_nei";
 
 inline constexpr std::string_view kWhois = "whois";
 inline constexpr std::string_view kWhoisServer = "server";
+inline constexpr std::string_view kRdapBootstrap = "rdap_bootstrap";
 
 inline constexpr std::string_view kUrl = "url";
 inline constexpr std::string_view kSiteInfoName = "site_info";
@@ -43,7 +44,9 @@ inline constexpr std::string_view kTrue = "true";
 inline constexpr std::string_view kFalse = "false";
 
 inline constexpr std::string_view kDefaultWebSite = "http://www.wikipedia.org/";
-inline constexpr std::string_view kDefaultWhoisServer = "whois.internic.net";
+// IANA's server: with it the query finds each domain's registry by itself.
+inline constexpr std::string_view kDefaultWhoisServer = "whois.iana.org";
+inline constexpr std::string_view kDefaultRdapBootstrap = "https://data.iana.org/rdap/dns.json";
 inline constexpr std::string_view kDefaultGoTo = "General Info";
 inline constexpr std::string_view kDefaultNeighbourCount = "20";
 inline constexpr std::string_view kDefaultSocksVersion = "svnosocks";

@@ -62,7 +62,7 @@ TEST_F(OptionsDialogTest, ShowsEveryDefaultWithoutASettingsFile) {
     EXPECT_TRUE(options.CheckBox3->isChecked());
     EXPECT_EQ(options.ComboBox1->currentText(), "General Info");
     EXPECT_EQ(options.Edit2->text(), "20");
-    EXPECT_EQ(options.Edit15->text(), "whois.internic.net");
+    EXPECT_EQ(options.Edit15->text(), "whois.iana.org");
     const std::pair<QLineEdit*, QString> services[] = {
         {options.Edit3, "Alexa"},
         {options.Edit4, "http://www.alexa.com/data/details?url="},
@@ -231,7 +231,7 @@ TEST_F(OptionsDialogTest, DefaultFillsInTheDefaultsAndCancelWritesNothing) {
     EXPECT_TRUE(options.CheckBox2->isChecked());
     EXPECT_EQ(options.ComboBox1->currentIndex(), 0);
     EXPECT_EQ(options.Edit2->text(), "20");
-    EXPECT_EQ(options.Edit15->text(), "whois.internic.net");
+    EXPECT_EQ(options.Edit15->text(), "whois.iana.org");
     EXPECT_EQ(options.Edit3->text(), "Alexa");
     EXPECT_FALSE(options.CheckBox1->isChecked());
     EXPECT_FALSE(options.Edit9->isEnabled());
@@ -340,7 +340,7 @@ TEST_F(OptionsDialogTest, AClickedServerGoesIntoTheServerField) {
     Open();
     ASSERT_EQ(options.ListBox1->count(), 8);
     ASSERT_EQ(options.ListBox2->count(), 9);
-    EXPECT_EQ(options.ListBox1->item(0)->text(), "whois.internic.net");
+    EXPECT_EQ(options.ListBox1->item(0)->text(), "whois.iana.org");
     std::set<QString> distinct;
     for (int row = 0; row < options.ListBox1->count(); ++row) {
         distinct.insert(options.ListBox1->item(row)->text());

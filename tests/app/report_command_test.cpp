@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,6 +24,7 @@
 #include "support/scoped_environment.h"
 #include "support/scripted_whois_server.h"
 #include "support/test_web_world.h"
+#include "support/whois_test_world.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -173,6 +177,23 @@ TEST_F(ReportCommandTest, TheJsonReportFollowsItsSchema) {
     EXPECT_NE(report.output.find("\"server_type\": {\n      \"value\": \"World/1.0\""),
               std::string::npos)
         << report.output;
+}
+
+TEST_F(ReportCommandTest, AutomaticWhoisReportsEveryServerOfTheChain) {
+    test::WhoisTestWorld world;
+    const Outcome report = Run({"--report", "http://www.example.thin/", "--json", "--whois-server",
+                                "whois.iana.org", "--neighbours", "0"});
+    ASSERT_EQ(report.status, 0) << report.errors;
+    const QJsonObject whois = QJsonDocument::fromJson(QByteArray::fromStdString(report.output))
+                                  .object()
+                                  .value("whois")
+                                  .toObject();
+    EXPECT_EQ(whois.value("state").toString(), "done");
+    QStringList servers;
+    for (const auto& answer : whois.value("answers").toArray()) {
+        servers << answer.toObject().value("server").toString();
+    }
+    EXPECT_EQ(servers, (QStringList{"whois.iana.org", "whois.thin.test", "whois.registrar.test"}));
 }
 
 TEST_F(ReportCommandTest, ExitStatusesAndTheTimeLimit) {

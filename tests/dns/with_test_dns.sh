@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
-# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test (the web
-# servers' names, 192.0.2.10 to .19, are served by the tests themselves). The test
+# at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
+# names of the test whois servers (support/whois_test_world.h); the web
+# servers' names, 192.0.2.10 to .19, are served by the tests themselves. The test
 # blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
 # can serve on the very address that a name resolves to. Reverse questions for
 # 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test can hold a
@@ -59,6 +60,17 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=three.example.test,12.1.1.1 \
     --host-record=three.example.test,62.0.0.1 \
     --cname=alias.example.test,www.example.test \
+    --host-record=www.example.thin,192.0.2.10 \
+    --host-record=whois.iana.org,192.0.2.60 \
+    --host-record=whois.nic.test,192.0.2.61 \
+    --host-record=whois.thin.test,192.0.2.62 \
+    --host-record=whois.registrar.test,192.0.2.63 \
+    --host-record=whois.moved.test,192.0.2.64 \
+    --host-record=whois.loop-a.test,192.0.2.65 \
+    --host-record=whois.loop-b.test,192.0.2.66 \
+    --host-record=whois.silent.test,192.0.2.67 \
+    --host-record=whois.rir.test,192.0.2.68 \
+    --host-record=whois.gone.test,192.0.2.69 \
     --synth-domain=example.test,198.51.100.0/24,host- \
     --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
     --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test \

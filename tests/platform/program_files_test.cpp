@@ -57,6 +57,18 @@ TEST(IsWritableFolder, TellsFoldersThatTakeANewFileAndLeavesNoTrace) {
     EXPECT_EQ(IsWritableFolder(folder.Path()), ::geteuid() == 0);
 }
 
+TEST(UserFolders, TheCacheFolderFollowsXdgCacheHomeWhenItIsAbsolute) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"/var/cache/me", "/var/cache/me/hostlore"},
+        {"", "/home/me/.cache/hostlore"},
+        {"relative/cache", "/home/me/.cache/hostlore"},
+    };
+    for (const auto& [xdgCacheHome, folder] : cases) {
+        EXPECT_EQ(UserFolders({"", "/home/me", xdgCacheHome}).CacheFolder(), folder)
+            << xdgCacheHome;
+    }
+}
+
 TEST(SettingsFolder, ABuildFolderOrPortableCopyKeepsItsSettingsBesideTheProgram) {
     test::TemporaryFolder program;
     test::TemporaryFolder config;

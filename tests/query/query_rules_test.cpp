@@ -46,14 +46,17 @@ TEST(PageIndexOfName, MatchesPageCaptionsExactly) {
 TEST(WhoisServerHost, FallsBackToTheBuiltInServerWhenMissingOrEmpty) {
     test::TemporaryFolder folder;
     SettingsStore store(folder.File("settings.ini"));
-    const std::string builtIn = WhoisServerHost(store);
-    EXPECT_FALSE(builtIn.empty());
+    EXPECT_EQ(WhoisServerHost(store), "whois.iana.org");
+    EXPECT_EQ(RdapBootstrapUrl(store), "https://data.iana.org/rdap/dns.json");
 
-    folder.Write("settings.ini", "[whois]\r\nserver=\r\n");
-    EXPECT_EQ(WhoisServerHost(store), builtIn);
+    folder.Write("settings.ini", "[whois]\r\nserver=\r\nrdap_bootstrap=\r\n");
+    EXPECT_EQ(WhoisServerHost(store), "whois.iana.org");
+    EXPECT_EQ(RdapBootstrapUrl(store), "https://data.iana.org/rdap/dns.json");
 
-    folder.Write("settings.ini", "[WHOIS]\r\nServer = whois.example.test\r\n");
+    folder.Write("settings.ini",
+                 "[WHOIS]\r\nServer = whois.example.test\r\nrdap_bootstrap=http://x.test/d\r\n");
     EXPECT_EQ(WhoisServerHost(store), "whois.example.test");
+    EXPECT_EQ(RdapBootstrapUrl(store), "http://x.test/d");
 }
 
 TEST(PageAfterQuery, ReadsGoToWithGeneralInfoAsDefault) {

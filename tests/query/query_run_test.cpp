@@ -37,10 +37,12 @@ class QueryRunTest : public ::testing::Test {
     }
 
     std::unique_ptr<QueryRun> Run(const std::string& host, QueryRun* earlier = nullptr) {
-        auto run =
-            std::make_unique<QueryRun>("http://" + host + ":" + std::to_string(web.Port()) + "/",
-                                       recorder.Views(), QueryServices{pump.Handoff(), resolver},
-                                       connection, SettingsStore(folder.File("settings.ini")));
+        auto run = std::make_unique<QueryRun>(
+            "http://" + host + ":" + std::to_string(web.Port()) + "/", recorder.Views(),
+            QueryServices{
+                pump.Handoff(), resolver,
+                WhoisServices::WithCacheIn(folder.File("cache"), std::make_shared<SystemClock>())},
+            connection, SettingsStore(folder.File("settings.ini")));
         run->Start(earlier);
         return run;
     }

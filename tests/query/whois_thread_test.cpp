@@ -5,6 +5,7 @@
 #include "support/fake_views.h"
 #include "support/loopback_server.h"
 #include "support/scripted_whois_server.h"
+#include "support/temporary_folder.h"
 
 namespace hostlore {
 namespace {
@@ -15,12 +16,15 @@ class WhoisThreadTest : public ::testing::Test {
 
     std::shared_ptr<whois_thread> Query(const std::string& url) {
         test::WorkerRun each;
-        auto worker = each.Start<whois_thread>(url, page, settings, nullptr);
+        auto worker = each.Start<whois_thread>(
+            url, page, settings, nullptr,
+            WhoisServices::WithCacheIn(folder.Path(), std::make_shared<SystemClock>()));
         EXPECT_TRUE(each.WaitForEnd());
         return worker;
     }
 
     using Lines = std::vector<std::string>;
+    test::TemporaryFolder folder;
     test::ScriptedWhoisServer server;
     ConnectionSettings settings;
     test::RecordingWhois page;
@@ -33,7 +37,7 @@ TEST_F(WhoisThreadTest, ShowsTheReplyLineByLineForTheDomainOfTheHost) {
     EXPECT_EQ(page.lines,
               (Lines{"Domain Name: example.test\r", "\r", "Registrar: Test Registrar\r"}));
     ASSERT_EQ(page.replies.size(), 1U);
-    EXPECT_EQ(page.replies[0].first, "127.0.0.1");
+    EXPECT_EQ(page.replies[0].first, "127.0.0.1:" + std::to_string(server.Port()));
     EXPECT_EQ(page.replies[0].second,
               "Domain Name: example.test\r\n\r\nRegistrar: Test Registrar\r\n");
 }

@@ -55,6 +55,7 @@ MainServices FakeProgram::Services() const {
     services.networkConfiguration = machine;
     services.browserUrls = browser;
     services.saveFiles = saveFiles;
+    services.whois = WhoisServices::WithCacheIn(folder.File("cache"), clock);
     services.webPanes = [] { return new RecordingWebPane; };
     return services;
 }

@@ -71,6 +71,6 @@ inline constexpr std::array<std::string_view, 8> kCommonWhoisServers = {
 // The right list: national and special-purpose registries.
 inline constexpr std::array<std::string_view, 9> kRegistryWhoisServers = {
     "whois.nic.uk",   "whois.denic.de", "whois.afnic.fr",     "whois.jprs.jp",   "whois.cira.ca",
-    "whois.cnnic.cn", "whois.iana.org", "whois.educause.edu", "whois.dotgov.gov"};
+    "whois.cnnic.cn", "whois.eu",       "whois.educause.edu", "whois.dotgov.gov"};
 
 }  // namespace hostlore

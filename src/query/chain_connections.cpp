@@ -1,0 +1,71 @@
+#include "query/chain_connections.h"
+
+#include "net/http_client.h"
+#include "net/net_errors.h"
+#include "net/whois_client.h"
+
+namespace hostlore {
+
+ChainConnections::ChainConnections(ConnectionSettings connection,
+                                   std::shared_ptr<Resolver> resolver)
+    : connection_(std::move(connection)), resolver_(std::move(resolver)) {}
+
+void ChainConnections::Begin(const std::shared_ptr<TNetTCPConnection>& connection) {
+    std::lock_guard lock(mutex_);
+    if (stopped_) {
+        throw ENetConnClosedGracefully();
+    }
+    current_ = connection;
+}
+
+std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const std::string& query) {
+    auto client = std::make_shared<TNetWhois>(resolver_);
+    client->Host = server.host;
+    client->Port = server.port;
+    client->SocksInfo = connection_.socks;
+    // A stop that came while the connection was being opened closes it as
+    // soon as it is open.
+    client->OnConnected = [this, &opened = *client] {
+        if (Stopped()) {
+            opened.CloseConnection();
+        }
+    };
+    Begin(client);
+    return client->QueryDomain(query);
+}
+
+std::string ChainConnections::Get(const std::string& url, std::string_view accept) {
+    auto client = std::make_shared<TNetHTTP>(resolver_);
+    client->SocksInfo = connection_.socks;
+    client->ReadTimeoutMs = connection_.httpDeadlineMs;
+    client->ConnectTimeoutMs = connection_.httpDeadlineMs;
+    client->Request.Accept = std::string(accept);
+    client->OnConnected = [this, &opened = *client] {
+        if (Stopped()) {
+            opened.CloseConnection();
+        }
+    };
+    Begin(client);
+    std::string body = client->SendGet(url, kMaxRdapBytes);
+    const bool rdapError = client->ReplyCode / 100 == 4 &&
+                           client->ReplyHeaders.ContentType.find("json") != std::string::npos;
+    if (client->ReplyCode / 100 != 2 && !rdapError) {
+        throw ENetProtocolReplyError(client->ReplyText, client->ReplyCode);
+    }
+    return body;
+}
+
+void ChainConnections::Stop() {
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    if (current_) {
+        current_->CloseConnection();
+    }
+}
+
+bool ChainConnections::Stopped() const {
+    std::lock_guard lock(mutex_);
+    return stopped_;
+}
+
+}  // namespace hostlore

@@ -1,0 +1,124 @@
+#include "support/whois_test_world.h"
+
+#include <map>
+#include <stdexcept>
+
+namespace hostlore::test {
+
+namespace {
+
+using Answer = std::function<std::string(const std::string& query)>;
+
+std::string IanaAnswer(const std::string& query) {
+    static const std::map<std::string, std::string> registries = {
+        {"test", "whois.nic.test"},    {"thin", "whois.thin.test"},   {"silent", "whois.thin.test"},
+        {"loop", "whois.loop-a.test"}, {"moved", "whois.moved.test"}, {"gone", "whois.gone.test"},
+    };
+    const std::string header = "% IANA WHOIS server\r\n% This query returned 1 object\r\n\r\n";
+    if (query.starts_with("203.0.113.")) {
+        return header +
+               "refer:        whois.rir.test\r\n\r\ninetnum:      203.0.0.0 - 203.255.255.255\r\n"
+               "organisation: Test RIR\r\nstatus:       ALLOCATED\r\n";
+    }
+    if (query == "nowhois") {
+        return header + "domain:       NOWHOIS\r\n\r\nstatus:       ACTIVE\r\n";
+    }
+    const auto registry = registries.find(query);
+    if (registry == registries.end()) {
+        return "% IANA WHOIS server\r\n% This query returned 0 objects.\r\n";
+    }
+    return header + "refer:        " + registry->second + "\r\n\r\ndomain:       " + query +
+           "\r\n\r\nwhois:        " + registry->second + "\r\n\r\nstatus:       ACTIVE\r\n";
+}
+
+std::string Record(const std::string& domain, const std::string& registrar,
+                   const std::string& more = "") {
+    return "Domain Name: " + domain + "\r\nRegistrar: " + registrar + "\r\n" + more +
+           "Creation Date: 2001-02-03T04:05:06Z\r\n";
+}
+
+std::string ThinAnswer(const std::string& query) {
+    const std::string registrarServer =
+        query == "example.silent" ? "whois.silent.test" : "whois.registrar.test";
+    return "Domain Name: " + query + "\r\nRegistrar WHOIS Server: " + registrarServer +
+           "\r\nUpdated Date: 2024-01-01T00:00:00Z\r\n";
+}
+
+struct Site {
+    const char* name;
+    const char* address;
+    Answer answer;  // null: never answers
+};
+
+}  // namespace
+
+struct WhoisTestWorld::Server {
+    Server(const Site& site)
+        : name(site.name),
+          server(
+              [answer = site.answer](ServerConnection& peer) {
+                  const std::string request = peer.ReadUntil("\r\n");
+                  if (!answer) {
+                      peer.WaitForClientClose();
+                  } else if (request.ends_with("\r\n")) {
+                      peer.Send(answer(request.substr(0, request.size() - 2)));
+                  }
+              },
+              site.address, 43) {}
+    std::string name;
+    LoopbackServer server;
+};
+
+WhoisTestWorld::WhoisTestWorld() {
+    const Site sites[] = {
+        {"whois.iana.org", "192.0.2.60", IanaAnswer},
+        {"whois.nic.test", "192.0.2.61",
+         [](const std::string& query) { return Record(query, "Test Registry Registrar"); }},
+        {"whois.thin.test", "192.0.2.62", ThinAnswer},
+        {"whois.registrar.test", "192.0.2.63",
+         [](const std::string& query) {
+             return Record(query, "Test Registrar",
+                           "Registrar WHOIS Server: whois.registrar.test\r\n"
+                           "Registrant Organization: Test Shop\r\n");
+         }},
+        {"whois.moved.test", "192.0.2.64",
+         [](const std::string&) {
+             return std::string("This registry answers over RDAP only.\r\n");
+         }},
+        {"whois.loop-a.test", "192.0.2.65",
+         [](const std::string& query) {
+             return Record(query, "A", "refer: whois.loop-b.test\r\n");
+         }},
+        {"whois.loop-b.test", "192.0.2.66",
+         [](const std::string& query) {
+             return Record(query, "B", "refer: whois.loop-a.test\r\n");
+         }},
+        {"whois.silent.test", "192.0.2.67", nullptr},
+        {"whois.rir.test", "192.0.2.68",
+         [](const std::string& query) {
+             return "inetnum:        203.0.113.0 - 203.0.113.255\r\nnetname:        TEST-NET-3\r\n"
+                    "descr:          asked about " +
+                    query + "\r\n";
+         }},
+    };
+    for (const auto& site : sites) {
+        servers_.push_back(std::make_unique<Server>(site));
+    }
+}
+
+WhoisTestWorld::~WhoisTestWorld() = default;
+
+int WhoisTestWorld::IanaConnections() const {
+    return Connections("whois.iana.org");
+}
+
+int WhoisTestWorld::Connections(const std::string& name) const {
+    for (const auto& server : servers_) {
+        if (server->name == name) {
+            return server->server.Accepted();
+        }
+    }
+    throw std::invalid_argument("no test whois server " + name);
+}
+
+}  // namespace hostlore::test
