@@ -6,6 +6,7 @@
 
 #include "platform/ascii_text.h"
 #include "platform/resolver.h"
+#include "query/url_parts.h"
 
 namespace hostlore {
 
@@ -74,6 +75,19 @@ std::optional<std::string> NetworkHostName(std::string_view hostPart) {
         return std::nullopt;
     }
     return ace.toStdString();
+}
+
+std::optional<std::string> UrlWithNetworkHost(std::string_view url) {
+    const auto [offset, length] = HostSpan(url);
+    const std::string_view host = url.substr(offset, length);
+    auto name = NetworkHostName(host);
+    if (!name) {
+        return std::nullopt;
+    }
+    if (host.starts_with('[')) {
+        return std::string(url);
+    }
+    return std::string(url.substr(0, offset)) + *name + std::string(url.substr(offset + length));
 }
 
 std::string HostNameText(const std::string& officialName) {

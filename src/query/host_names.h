@@ -14,6 +14,10 @@ namespace hostlore {
 // reach the wire.
 std::optional<std::string> NetworkHostName(std::string_view hostPart);
 
+// The URL with its host part in the form NetworkHostName gives (an IPv6
+// literal keeps its brackets); nothing when the host is not a valid name.
+std::optional<std::string> UrlWithNetworkHost(std::string_view url);
+
 // The Host Name field's text for the name the resolver gives: its Unicode
 // form followed by the ASCII form in parentheses when the two differ,
 // "bücher.example (xn--bcher-kva.example)"; otherwise the name itself.

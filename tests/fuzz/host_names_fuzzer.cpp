@@ -1,11 +1,12 @@
-// Host names as typed into the URL box, and official names as the resolver
-// gives them, turned into their network and display forms.
+// Host names and URLs as typed into the URL box, and official names as the
+// resolver gives them, turned into their network and display forms.
 #include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "fuzz_support.h"
 #include "query/host_names.h"
+#include "query/url_parts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace hostlore;
@@ -20,6 +21,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::string text = HostNameText(*name);
         fuzz::Require(text == *name || text.ends_with(" (" + *name + ")"),
                       "the Host Name field shows the ASCII form");
+    }
+    if (const auto url = UrlWithNetworkHost(host)) {
+        const std::string before = HostPart(host);
+        const std::string after = HostPart(*url);
+        fuzz::Require(after == before || after == NetworkHostName(before),
+                      "only the host of the URL changes, to its network form");
     }
     const std::string text = HostNameText(host);
     fuzz::Require(text == host || text.ends_with(" (" + host + ")"),

@@ -56,6 +56,21 @@ TEST(NetworkHostNameTest, AnInvalidNameIsUnknownAndNeverSentAsItsBytes) {
     }
 }
 
+TEST(UrlWithNetworkHostTest, PutsTheNetworkFormOfTheHostIntoTheUrl) {
+    const std::pair<std::string, std::optional<std::string>> cases[] = {
+        {"http://bücher.example/", "http://xn--bcher-kva.example/"},
+        {"http://user@Bücher.example:8080/x?q=ü#f",
+         "http://user@xn--bcher-kva.example:8080/x?q=ü#f"},
+        {"https://[2001:db8::10]:8443/", "https://[2001:db8::10]:8443/"},
+        {"http://WWW.Example.Test", "http://WWW.Example.Test"},
+        {"http://bü cher.example/", std::nullopt},
+        {"http://[2001:db8::zz]/", std::nullopt},
+    };
+    for (const auto& [url, expected] : cases) {
+        EXPECT_EQ(UrlWithNetworkHost(url), expected) << url;
+    }
+}
+
 TEST(HostNameTextTest, ShowsTheUnicodeFormWithTheAsciiFormWhenTheyDiffer) {
     const std::pair<std::string, std::string> cases[] = {
         {"xn--bcher-kva.example", "bücher.example (xn--bcher-kva.example)"},
