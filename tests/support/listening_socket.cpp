@@ -60,7 +60,9 @@ ListeningSocket::ListeningSocket(const std::string& address, int port, Kind kind
         for (int i = 0; i < 4; ++i) {
             const int filler =
                 ::socket(where.storage.ss_family, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            ::connect(filler, reinterpret_cast<const sockaddr*>(&where.storage), where.length);
+            // Non-blocking: the handshake completes into the queue meanwhile.
+            static_cast<void>(
+                ::connect(filler, reinterpret_cast<const sockaddr*>(&where.storage), where.length));
             fillers_.push_back(filler);
         }
         // The queue fills once the handshakes are through.
