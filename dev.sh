@@ -7,7 +7,8 @@ cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-dev
           libjpeg62-turbo-dev liblz4-dev librsvg2-bin libgtest-dev fonts-dejavu-core dnsmasq-base
-          iproute2 locales dante-server microsocks desktop-file-utils appstream dpkg-dev file)
+          iproute2 locales dante-server microsocks desktop-file-utils appstream dpkg-dev file
+          python3-jsonschema)
 # Locales whose date formats the tests compare.
 LOCALES=(en_US.UTF-8 de_DE.UTF-8)
 

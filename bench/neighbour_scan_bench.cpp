@@ -65,14 +65,26 @@ int main(int argc, char** argv) {
     auto resolver = std::make_shared<SystemResolver>();
     UiHandoffPump pump;
     NoShell shell;
-    NeighbourhoodPage page(shell, [](const QString&) {});
+    std::shared_ptr<ip_nei_thread> running;
+    NeighbourhoodPage page(
+        shell, [](const QString&) {},
+        [&] {
+            running->Terminate();
+            page.Status().ShowStopped();
+        });
+    const auto startScan = [&] {
+        running = std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, store, resolver);
+        running->OnTerminate = [&page](TThread&) { page.Status().ShowDone(); };
+        running->Start();
+        page.Status().ShowRunning();
+    };
     auto* status = page.findChild<QLabel*>("Label11");
     auto* list = page.findChild<QListWidget*>("ListBox1");
     auto* stop = page.findChild<QToolButton*>("ip_nei_stop");
 
     QElapsedTimer clock;
     clock.start();
-    page.StartRun(std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, store, resolver));
+    startScan();
     PumpUntil([&] { return status->text() == "Done!"; });
     const double scan = static_cast<double>(clock.nsecsElapsed()) / 1e9;
     int named = 0;
@@ -87,7 +99,7 @@ int main(int argc, char** argv) {
                     neighbours, one, scan / one);
     }
 
-    page.StartRun(std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, store, resolver));
+    startScan();
     PumpUntil([&] { return list->count() >= 3; });
     clock.restart();
     stop->click();

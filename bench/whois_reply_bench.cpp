@@ -81,9 +81,10 @@ class WhoisServer {
 class line_by_line_whois_thread : public TThread {
   public:
     line_by_line_whois_thread(std::shared_ptr<UiHandoff> handoff, WhoisView& page,
-                              const TNetWhois& settings)
+                              const ConnectionSettings& settings)
         : TThread(std::move(handoff)), page_(page), client_(nullptr) {
-        client_.CopySettingsFrom(settings);
+        client_.Host = settings.whoisServer.host;
+        client_.Port = settings.whoisServer.port;
     }
 
   protected:
@@ -102,7 +103,7 @@ class line_by_line_whois_thread : public TThread {
 
 void Measure(const char* name, const std::function<std::shared_ptr<TThread>(WhoisInfoPage&)>& make,
              const WhoisServer& server) {
-    WhoisInfoPage page;
+    WhoisInfoPage page([] {});
     page.show();
     auto* status = page.findChild<QLabel*>("Label5");
     auto* memo = page.findChild<QPlainTextEdit*>("Memo3");
@@ -116,7 +117,10 @@ void Measure(const char* name, const std::function<std::shared_ptr<TThread>(Whoi
         lastTick = now;
     });
     ticks.start();
-    page.StartRun(make(page), {});
+    const auto worker = make(page);
+    worker->OnTerminate = [&page](TThread&) { page.Status().ShowDone(); };
+    worker->Start();
+    page.Status().ShowRunning();
     while (status->text() != "Done!") {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
@@ -133,9 +137,8 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     WhoisServer server(Reply());
     UiHandoffPump pump;
-    TNetWhois settings(nullptr);
-    settings.Host = "127.0.0.1";
-    settings.Port = server.Port();
+    ConnectionSettings settings;
+    settings.whoisServer = {"127.0.0.1", server.Port()};
     Measure(
         "one hand-off per line",
         [&](WhoisInfoPage& page) {
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
         "in batches",
         [&](WhoisInfoPage& page) {
             return std::make_shared<whois_thread>(pump.Handoff(), "http://example.test/", page,
-                                                  settings);
+                                                  settings, nullptr);
         },
         server);
     return 0;

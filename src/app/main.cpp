@@ -1,27 +1,68 @@
-#include <QApplication>
+#include <dlfcn.h>
 
-#include "app/main_window.h"
-#include "app/program_pictures.h"
-#include "app/web_engine/deferred_web_engine.h"
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <vector>
+
+#include "app/report_command.h"
+#include "app/window_entry.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
-#include "platform/termination_requests.h"
+#include "platform/program_files.h"
+
+namespace {
+
+int RunWindow(const hostlore::CommandLine& options) {
+    const auto module =
+        hostlore::ProgramModule(hostlore::ExecutablePath().parent_path(), "libhostlore_window.so");
+    void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        std::cerr << "hostlore: cannot load the window: " << ::dlerror() << '\n';
+        return 1;
+    }
+    const auto run =
+        reinterpret_cast<hostlore::RunWindowFunction>(::dlsym(handle, "hostlore_run_window"));
+    if (run == nullptr) {
+        std::cerr << "hostlore: " << module << " has no window\n";
+        return 1;
+    }
+    // The toolkit sees only its own options.
+    std::vector<std::string> toolkit = options.toolkitArguments;
+    std::vector<char*> argv;
+    for (std::string& argument : toolkit) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const hostlore::WindowStart start{options.url.c_str(), options.verbose};
+    return run(static_cast<int>(toolkit.size()), argv.data(), &start);
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
-    hostlore::AnswerInformationRequests(argc, argv);
-    hostlore::StartSocketLibrary();
-    hostlore::PrepareWebEngineProcess();
-    QApplication application(argc, argv);
-    hostlore::TerminationRequests termination;
-    QObject::connect(&termination, &hostlore::TerminationRequests::requested, &application,
-                     &QApplication::closeAllWindows);
-    // Ties the windows to the menu entry and its icon, on Wayland too.
-    QApplication::setDesktopFileName(QStringLiteral("hostlore"));
-    QApplication::setWindowIcon(hostlore::ProgramIcon());
-    auto services = hostlore::MainServices::ForThisProgram();
-    services.webPanes = hostlore::WebEnginePanes(hostlore::ProgramWebEngineModule());
-    hostlore::Tmain window(services);
-    QApplication::setApplicationName(window.ApplicationTitle());
-    window.show();
-    return QApplication::exec();
+    const hostlore::CommandLine options =
+        hostlore::ParseCommandLine(std::vector<std::string>(argv, argv + argc));
+    switch (options.mode) {
+        case hostlore::CommandLine::Mode::Help:
+            std::cout << hostlore::UsageText();
+            return 0;
+        case hostlore::CommandLine::Mode::Version:
+            std::cout << hostlore::VersionText();
+            return 0;
+        case hostlore::CommandLine::Mode::UsageError:
+            std::cerr << "hostlore: " << options.error << "\n\n" << hostlore::UsageText();
+            return 2;
+        case hostlore::CommandLine::Mode::Report: {
+            hostlore::StartSocketLibrary();
+            const int status = hostlore::RunReportCommand(argc, argv, options);
+            std::fflush(nullptr);
+            // Workers the report no longer waits for may still be winding down.
+            std::_Exit(status);
+        }
+        case hostlore::CommandLine::Mode::Window:
+            hostlore::StartSocketLibrary();
+            return RunWindow(options);
+    }
+    return 2;
 }

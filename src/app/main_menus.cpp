@@ -24,6 +24,9 @@ QAction* AddItem(QMenu& menu, const QString& text, const char* name,
 
 void BuildMainMenus(QMenuBar& bar, const MainMenuHandlers& handlers) {
     QMenu* file = bar.addMenu(QStringLiteral("&File"));
+    AddItem(*file, QStringLiteral("&Save Report..."), "SaveReport1", handlers.SaveReport1Click)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    file->addSeparator();
     // Ctrl+Q as well, the key every other desktop program quits with.
     AddItem(*file, QStringLiteral("E&xit"), "Exit1", handlers.Exit1Click)
         ->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::CTRL | Qt::Key_Q)});

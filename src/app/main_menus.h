@@ -9,6 +9,7 @@ namespace hostlore {
 // What the items of the main window's menus do. An empty handler leaves its
 // item disabled.
 struct MainMenuHandlers {
+    std::function<void()> SaveReport1Click;
     std::function<void()> Exit1Click;
     std::function<void()> Options2Click;
     std::function<void()> HelpTopic1Click;

@@ -17,6 +17,7 @@ MainServices MainServices::ForThisProgram() {
     services.clock = std::make_shared<SystemClock>();
     services.networkConfiguration = std::make_shared<LinuxNetworkConfiguration>();
     services.browserUrls = std::make_shared<RunningBrowsers>(RunningBrowsers::ForThisUser());
+    services.saveFiles = std::make_shared<DialogSaveFileChooser>();
     return services;
 }
 

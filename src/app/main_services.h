@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/message_boxes.h"
 #include "platform/resolver.h"
+#include "platform/save_file_chooser.h"
 #include "platform/shell_opener.h"
 
 namespace hostlore {
@@ -24,8 +25,12 @@ struct MainServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;
+    std::shared_ptr<SaveFileChooser> saveFiles;
     // Called once for each service page.
     WebPaneFactory webPanes;
+    // The address the command line gave: put into the URL box and queried at
+    // start-up whatever the settings say; empty for none.
+    std::string startUrl;
 
     // The running program's settings folder and the real Linux services.
     static MainServices ForThisProgram();

@@ -11,13 +11,16 @@
 #include "app/options/options_dialog.h"
 #include "app/options/window_position.h"
 #include "app/page_control.h"
+#include "app/pages/general_info_page.h"
 #include "app/pages/local_network_page.h"
+#include "app/pages/neighbourhood_page.h"
 #include "app/pages/service_page.h"
+#include "app/pages/whois_info_page.h"
 #include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
+#include "query/report_file.h"
 #include "query/service_urls.h"
-#include "settings/proxy_settings.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
@@ -33,18 +36,31 @@ const QString kWebSite = QStringLiteral("https://hostlore.example/");
 
 Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent),
-      NetWhois(std::make_unique<TNetWhois>(services.resolver)),
-      NetHTTP1(std::make_unique<TNetHTTP>(services.resolver)),
       NetAntiFreeze1(std::make_shared<TNetAntiFreeze>()),
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     BuildWindow();
+    QueryViews shown;
+    shown.generalInfo = generalInfo_;
+    shown.whois = whoisInfo_;
+    shown.whoisStatus = &whoisInfo_->Status();
+    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
+        shown.servicePanes.at(i) = servicePages_[i];
+    }
+    shown.neighbourhood = neighbourhood_;
+    shown.scanStatus = &neighbourhood_->Status();
+    recorder_ = std::make_unique<ReportRecorder>(shown, localNetwork_);
     Position1 = std::make_unique<TPosition>(
         *this, PositionFile(services_.settingsFolder, services_.executable));
     Position1->Restore();
     MainMenuHandlers menu;
+    menu.SaveReport1Click = Guarded([this] { SaveReport1Click(); });
     menu.Exit1Click = Guarded([this] { close(); });
-    menu.Options2Click = Guarded([this] { options->exec(); });
+    menu.Options2Click = Guarded([this] {
+        if (options->exec() == QDialog::Accepted) {
+            ReadConnectionSettings();
+        }
+    });
     menu.HelpTopic1Click = Guarded([this] {
         services_.shell->Open(
             QString::fromStdString(HelpManual(services_.executable.parent_path()).string()));
@@ -106,8 +122,9 @@ void Tmain::FormCreate() {
 
 void Tmain::ShowLocalNetwork() {
     NetworkConfigurationSource& machine = *services_.networkConfiguration;
-    localNetwork_->ShowParameters(NetworkParameterLines(machine.GetNetworkParams()));
-    localNetwork_->ShowAdapters(AdapterLines(machine.GetAdaptersInfo()));
+    LocalNetworkView& page = recorder_->LocalNetwork();
+    page.ShowParameters(NetworkParameterLines(machine.GetNetworkParams()));
+    page.ShowAdapters(AdapterLines(machine.GetAdaptersInfo()));
 }
 
 void Tmain::LoadStartValues() {
@@ -116,24 +133,48 @@ void Tmain::LoadStartValues() {
     if (!defaultUrl.empty()) {
         url_edit->setEditText(QString::fromStdString(defaultUrl));
     }
-    if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
+    if (!services_.startUrl.empty()) {
+        url_edit->setEditText(QString::fromStdString(services_.startUrl));
+    } else if (ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kGetBrowserUrl)) {
         if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
             url_edit->setEditText(QString::fromStdString(url));
         }
     }
     for (std::size_t i = 0; i < servicePages_.size(); ++i) {
-        const ServiceKeys& keys = kServiceKeys[i];
-        servicePages_[i]->SetCaption(QStringLiteral("Service provided by ") +
-                                     QString::fromStdString(ReadWithFallback(
-                                         *settings_, setting::kUrl, keys.name, keys.defaultName)));
+        const std::string caption = ServiceCaption(*settings_, kServiceKeys[i]);
+        servicePages_[i]->SetCaption(QString::fromStdString(caption));
+        recorder_->SetServiceCaption(i, caption);
     }
-    NetWhois->SocksInfo = NetHTTP1->SocksInfo = ReadProxySettings(*settings_);
+    ReadConnectionSettings();
 
     const QString typed = url_edit->currentText();
     for (const auto& url : LoadHistory(*settings_)) {
         url_edit->addItem(QString::fromStdString(url));
     }
     url_edit->setEditText(typed);
+}
+
+void Tmain::ReadConnectionSettings() {
+    connection_ = hostlore::ReadConnectionSettings(*settings_);
+}
+
+void Tmain::StartQuery(const std::string& url) {
+    recorder_->Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
+    auto next = std::make_unique<QueryRun>(url, recorder_->Views(),
+                                           QueryServices{Handoff(), services_.resolver},
+                                           connection_, *settings_);
+    next->Start(run_.get());
+    run_ = std::move(next);
+}
+
+void Tmain::SaveReport1Click() {
+    const auto file = services_.saveFiles->ChooseReportFile(this);
+    if (!file) {
+        return;
+    }
+    QueryReport report = recorder_->Report();
+    report.complete = run_ && run_->Finished();
+    SaveReport(*file, report);
 }
 
 void Tmain::SpeedButton2Click() {
@@ -153,7 +194,9 @@ void Tmain::Timer1Timer() {
         cxPageControl1->setCurrentIndex(page);
     }
     cxPageControl1->setCurrentIndex(0);
-    if (settings_ && ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kExecute)) {
+    // An address from the command line is queried whatever the settings say.
+    if (settings_ && (!services_.startUrl.empty() ||
+                      ReadFlagOnUnlessFalse(*settings_, setting::kGeneral, setting::kExecute))) {
         goClick(Timer1);
     }
 }

@@ -7,10 +7,10 @@
 #include "app/guarded_handlers.h"
 #include "app/main_services.h"
 #include "net/anti_freeze.h"
-#include "net/http_client.h"
-#include "net/whois_client.h"
+#include "query/connection_settings.h"
 #include "query/handoff.h"
-#include "query/tthread.h"
+#include "query/query_run.h"
+#include "query/report_recorder.h"
 #include "settings/settings_store.h"
 
 class QComboBox;
@@ -38,8 +38,6 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     explicit Tmain(MainServices services, QWidget* parent = nullptr);
     ~Tmain() override;
 
-    std::unique_ptr<TNetWhois> NetWhois;
-    std::unique_ptr<TNetHTTP> NetHTTP1;
     std::shared_ptr<TNetAntiFreeze> NetAntiFreeze1;
     QTimer* Timer1 = nullptr;
 
@@ -49,6 +47,8 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void ip_nei_stopClick(QObject* sender);
     void SpeedButton2Click();
     void Timer1Timer();
+    // File > Save Report: what the pages show now, as text or JSON.
+    void SaveReport1Click();
 
     // The one settings store; null after shutdown has closed it.
     SettingsStore* Settings() const { return settings_.get(); }
@@ -56,8 +56,10 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     QString ApplicationTitle() const;
     void ShowError(const QString& message) override;
 
-    // Starts a worker of the current query; a newer query cuts it off the window.
-    void StartQueryWorker(const std::shared_ptr<TThread>& worker);
+    // Where the query's clients connect, as last read from the settings.
+    const ConnectionSettings& Connection() const { return connection_; }
+    // The newest query's run; null before the first.
+    const QueryRun* CurrentRun() const { return run_.get(); }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -72,12 +74,15 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void LoadStartValues();
     void FormClose();
     void FormDestroy();
-    void RetireEarlierWorkers();
+    void ReadConnectionSettings();
+    void StartQuery(const std::string& url);
 
     MainServices services_;
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
-    std::vector<std::weak_ptr<TThread>> queryWorkers_;
+    ConnectionSettings connection_;
+    std::unique_ptr<ReportRecorder> recorder_;
+    std::unique_ptr<QueryRun> run_;
 
     QComboBox* url_edit = nullptr;
     QToolButton* go = nullptr;

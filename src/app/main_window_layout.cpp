@@ -90,17 +90,20 @@ QWidget* Tmain::BuildTopPanel() {
 
 void Tmain::BuildPages() {
     generalInfo_ = new GeneralInfoPage(*services_.messageBoxes);
-    whoisInfo_ = new WhoisInfoPage;
+    whoisInfo_ = new WhoisInfoPage(Guarded([this] { whois_stopClick(whoisInfo_); }));
     for (std::size_t i = 0; i < kServicePageNames.size(); ++i) {
         servicePages_.push_back(
             new ServicePage(PageName(i + 2), kServicePageNames[i], services_.webPanes()));
     }
-    neighbourhood_ = new NeighbourhoodPage(*services_.shell, [this](const QString& name) {
-        Guarded([this, name] {
-            url_edit->setEditText(name);
-            goClick(neighbourhood_);
-        })();
-    });
+    neighbourhood_ = new NeighbourhoodPage(
+        *services_.shell,
+        [this](const QString& name) {
+            Guarded([this, name] {
+                url_edit->setEditText(name);
+                goClick(neighbourhood_);
+            })();
+        },
+        Guarded([this] { ip_nei_stopClick(neighbourhood_); }));
     localNetwork_ = new LocalNetworkPage;
 
     const std::array<QWidget*, 8> pages = {generalInfo_,     whoisInfo_,       servicePages_[0],

@@ -69,6 +69,12 @@ class ENetReplyTooLarge : public ENetException {
     ENetReplyTooLarge() : ENetException("Reply too large.") {}
 };
 
+// The peer closed the connection before it sent a single byte.
+class ENetNoReply : public ENetException {
+  public:
+    ENetNoReply() : ENetException("Connection closed without a reply.") {}
+};
+
 class ENetReadTimedOut : public ENetException {
   public:
     ENetReadTimedOut() : ENetException("Read timed out.") {}

@@ -1,5 +1,7 @@
 #include "net/whois_client.h"
 
+#include "net/net_errors.h"
+
 namespace hostlore {
 
 TNetWhois::TNetWhois(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
@@ -17,6 +19,9 @@ std::string TNetWhois::QueryDomain(const std::string& domain) {
         throw;
     }
     CloseConnection();
+    if (reply.empty()) {
+        throw ENetNoReply();
+    }
     return reply;
 }
 

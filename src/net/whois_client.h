@@ -14,7 +14,8 @@ class TNetWhois : public TNetTCPClient {
     std::size_t MaxReplyBytes = std::size_t{64} << 20;
 
     // The server's whole reply, as sent. Fails when the server cannot be
-    // reached or the connection breaks; the connection is closed in every case.
+    // reached, closes without a byte or the connection breaks; the connection
+    // is closed in every case.
     std::string QueryDomain(const std::string& domain);
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string>
 
 namespace hostlore {
 
@@ -18,7 +19,8 @@ class SystemClock : public Clock {
     }
 };
 
-// Today's local date as a day number (days from 30 December 1899).
-double LocalToday(const Clock& clock);
+// The clock's time as local time in ISO 8601 with the zone's offset:
+// "2021-03-10T13:00:00+01:00".
+std::string LocalTimeText(const Clock& clock);
 
 }  // namespace hostlore

@@ -1,10 +1,37 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace hostlore {
 
-// Answers --help and --version on standard output and ends the process; any
-// other argument is left to Qt. Runs before any window or display connection
-// exists, so both work on a machine without a display.
-void AnswerInformationRequests(int argc, char* argv[]);
+// What the command line asks of the program. It is read before any window or
+// display connection exists, so that every answer here works without one.
+struct CommandLine {
+    enum class Mode { Window, Report, Help, Version, UsageError };
+    Mode mode = Mode::Window;
+    std::string error;  // for a usage error
+
+    // Window: the address to put into the URL box and query at once, if any.
+    // Report: the address to report on.
+    std::string url;
+    bool verbose = false;
+
+    bool json = false;
+    std::optional<std::string> neighbours;
+    bool noWhois = false;
+    std::optional<std::string> whoisServer;
+    int timeoutMs = 30'000;
+
+    // The program name and the toolkit's own options, for the application object.
+    std::vector<std::string> toolkitArguments;
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
+
+// The text of --help.
+std::string UsageText();
+std::string VersionText();
 
 }  // namespace hostlore

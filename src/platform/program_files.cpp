@@ -121,4 +121,13 @@ std::filesystem::path HelpManual(const std::filesystem::path& programFolder) {
     return helpFolder / "index.html";
 }
 
+std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
+                                    std::string_view fileName) {
+    const std::filesystem::path beside = programFolder / fileName;
+    if (std::filesystem::exists(beside)) {
+        return beside;
+    }
+    return programFolder.parent_path() / "lib" / "hostlore" / fileName;
+}
+
 }  // namespace hostlore

@@ -45,6 +45,11 @@ std::filesystem::path SettingsFolder(const std::filesystem::path& programFolder,
 std::filesystem::path PositionFile(const std::filesystem::path& settingsFolder,
                                    const std::filesystem::path& executable);
 
+// A module of the program's own: beside it in a build folder or portable copy,
+// in PREFIX/lib/hostlore once installed.
+std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
+                                    std::string_view fileName);
+
 // The manual's first page: help/index.html beside the program in a build
 // folder or portable copy, PREFIX/share/hostlore/help/index.html when installed.
 std::filesystem::path HelpManual(const std::filesystem::path& programFolder);

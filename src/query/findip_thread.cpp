@@ -26,10 +26,9 @@ void findip_thread::Execute() {
     for (const Ipv4Address& address : host->addresses) {
         Synchronize([&] { page_.AddAddressLine(DottedAddress(address)); });
     }
-    std::string lines;
-    // Only the first line decides, whatever the page held before.
-    Synchronize([&] { lines = page_.AddressLines(); });
-    const std::string region = region_of_address(lines);
+    // The first address decides, whatever else the page may show.
+    const std::string region = region_of_address(
+        host->addresses.empty() ? std::string() : DottedAddress(host->addresses.front()));
     Synchronize([&] { page_.SetLocation(region); });
     Synchronize([&] { page_.SetHostName(host->officialName); });
 }

@@ -1,5 +1,6 @@
 #include "query/ip_nei_thread.h"
 
+#include "net/net_errors.h"
 #include "query/neighbour_items.h"
 #include "query/neighbour_scan.h"
 #include "query/reverse_lookahead.h"
@@ -18,29 +19,33 @@ std::string ItemOf(const std::string& address, const ReverseLookahead::Name& nam
 
 ip_nei_thread::ip_nei_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
                              NeighbourhoodView& page, SettingsStore settings,
-                             std::shared_ptr<Resolver> resolver)
+                             std::shared_ptr<Resolver> resolver, std::optional<std::string> count)
     : TThread(std::move(handoff)),
       url_(std::move(url)),
       page_(page),
       settings_(std::move(settings)),
-      resolver_(std::move(resolver)) {}
+      resolver_(std::move(resolver)),
+      count_(std::move(count)) {}
 
 void ip_nei_thread::Execute() {
-    std::optional<HostEntry> host;
+    HostLookup lookup;
     try {
-        host = resolver_->LookupName(HostPart(url_)).entry;
+        lookup = resolver_->LookupName(HostPart(url_));
     } catch (...) {
-        return;
+        lookup = {std::nullopt, 11001};
     }
-    if (!host || host->addresses.empty()) {
-        return;
+    if (!lookup.entry || lookup.entry->addresses.empty()) {
+        // The list of another host must not stand under this query.
+        Synchronize([&] { page_.ClearList(); });
+        throw ENetSocketError(lookup.errorCode != 0 ? lookup.errorCode : 11004);
     }
-    const auto neighbours =
-        NeighbourCount(settings_.ReadString(setting::kGeneral, setting::kNeighbourCount, "20"));
+    const HostEntry& host = *lookup.entry;
+    const auto neighbours = NeighbourCount(
+        count_ ? *count_ : settings_.ReadString(setting::kGeneral, setting::kNeighbourCount, "20"));
     if (!neighbours) {
         return;
     }
-    const NeighbourScanPlan plan = PlanNeighbourScan(host->addresses.front(), *neighbours);
+    const NeighbourScanPlan plan = PlanNeighbourScan(host.addresses.front(), *neighbours);
     if (plan.kind == NeighbourScanPlan::Kind::KeepList) {
         return;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/resolver.h"
@@ -15,8 +16,10 @@ namespace hostlore {
 // list, so the list grows at the pace of the answers, not of their sum.
 class ip_nei_thread : public TThread {
   public:
+    // `count` stands in for the stored neighbour count when given.
     ip_nei_thread(std::shared_ptr<UiHandoff> handoff, std::string url, NeighbourhoodView& page,
-                  SettingsStore settings, std::shared_ptr<Resolver> resolver);
+                  SettingsStore settings, std::shared_ptr<Resolver> resolver,
+                  std::optional<std::string> count = std::nullopt);
 
   protected:
     void Execute() override;
@@ -26,6 +29,7 @@ class ip_nei_thread : public TThread {
     NeighbourhoodView& page_;
     const SettingsStore settings_;
     std::shared_ptr<Resolver> resolver_;
+    const std::optional<std::string> count_;
 };
 
 }  // namespace hostlore

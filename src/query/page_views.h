@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <vector>
 
 namespace hostlore {
 
@@ -12,21 +13,27 @@ namespace hostlore {
 class GeneralInfoView {
   public:
     virtual ~GeneralInfoView() = default;
-    virtual void AddAddressLine(const std::string& dottedAddress) = 0;
-    // The address lines shown so far, each ended by CR LF.
-    virtual std::string AddressLines() const = 0;
+    // Empties the addresses, then each field in turn.
+    virtual void Clear() = 0;
+    virtual void AddAddressLine(const std::string& address) = 0;
     virtual void SetLocation(const std::string& region) = 0;
     virtual void SetHostName(const std::string& name) = 0;
     virtual void ShowWebsiteMissing() = 0;
     virtual void SetServerType(const std::string& server) = 0;
     virtual void SetLastModified(const std::string& date) = 0;
+    // The reply carried no Last-Modified header.
+    virtual void ShowLastModifiedNotGiven() = 0;
     virtual void SetServerDate(const std::string& date) = 0;
+    // The header request failed: no server field has a value.
+    virtual void ShowServerFailed(const std::string& reason) = 0;
 };
 
 class WhoisView {
   public:
     virtual ~WhoisView() = default;
     virtual void ClearReply() = 0;
+    // A server's whole reply, as it came, before its lines are shown.
+    virtual void RecordReply(const std::string& server, const std::string& reply) = 0;
     // The next lines of the reply, in order; a batch keeps the window busy
     // for a few milliseconds at most.
     virtual void AppendReplyLines(std::span<const std::string> lines) = 0;
@@ -44,6 +51,24 @@ class NeighbourhoodView {
     virtual void ClearList() = 0;
     virtual void AppendItem(const std::string& text) = 0;
     virtual void ReplaceLastItem(const std::string& text) = 0;
+};
+
+// The status of a page whose worker the user can stop.
+class RunStatusView {
+  public:
+    virtual ~RunStatusView() = default;
+    virtual void ShowRunning() = 0;
+    virtual void ShowDone() = 0;
+    // Stopped by the user, or by a newer query.
+    virtual void ShowStopped() = 0;
+    virtual void ShowFailed(const std::string& reason) = 0;
+};
+
+class LocalNetworkView {
+  public:
+    virtual ~LocalNetworkView() = default;
+    virtual void ShowParameters(const std::vector<std::string>& lines) = 0;
+    virtual void ShowAdapters(const std::vector<std::string>& lines) = 0;
 };
 
 }  // namespace hostlore

@@ -1,11 +1,17 @@
 #include "query/query_rules.h"
 
+#include "platform/text_trim.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 
 namespace hostlore {
 
-std::string NormalizedQueryUrl(std::string_view text) {
+std::string FailedStatusText(std::string_view reason) {
+    return "Failed: " + std::string(reason);
+}
+
+std::string NormalizedQueryUrl(std::string_view typed) {
+    const std::string_view text = TrimControls(typed);
     if (text.find("://") != std::string_view::npos) {
         return std::string(text);
     }

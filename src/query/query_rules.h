@@ -11,12 +11,17 @@ namespace hostlore {
 inline constexpr std::string_view kStatusWorking = "Working, Please Wait...";
 inline constexpr std::string_view kStatusDone = "Done!";
 
+// The status of a whois query or a scan that failed: "Failed: " and the reason.
+std::string FailedStatusText(std::string_view reason);
+
 // Page captions in page order; the go_to setting names one of them.
 inline constexpr std::array<std::string_view, 8> kPageNames = {
     "General Info",   "Whois Info",    "Site Info",       "Whois Source",
     "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
 
-// A text without "://" gets "http://" in front; anything else stays as it is.
+// The typed text without the blanks and control characters around it (a pasted
+// address often brings some); then a text without "://" gets "http://" in
+// front, and anything else stays as it is.
 std::string NormalizedQueryUrl(std::string_view text);
 
 // The index of the page named exactly (letter case included); 0 for any other text.

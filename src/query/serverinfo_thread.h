@@ -4,7 +4,7 @@
 #include <string>
 
 #include "net/http_client.h"
-#include "platform/clock.h"
+#include "query/connection_settings.h"
 #include "query/page_views.h"
 #include "query/tthread.h"
 
@@ -12,12 +12,12 @@ namespace hostlore {
 
 // Fills the lower half of General Info from one HEAD request: the server's
 // software, the last modification and the server's date. Each run asks
-// through a client of its own, set up like the window's, so that overlapping
-// queries never share a connection.
+// through a client of its own, so that overlapping queries never share a
+// connection.
 class serverinfo_thread : public TThread {
   public:
     serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url, GeneralInfoView& page,
-                      const TNetHTTP& settings, std::shared_ptr<Clock> clock);
+                      const ConnectionSettings& connection, std::shared_ptr<Resolver> resolver);
 
   protected:
     void Execute() override;
@@ -26,7 +26,6 @@ class serverinfo_thread : public TThread {
     const std::string url_;
     GeneralInfoView& page_;
     std::unique_ptr<TNetHTTP> client_;
-    std::shared_ptr<Clock> clock_;
 };
 
 }  // namespace hostlore

@@ -17,6 +17,11 @@ const std::array<ServiceKeys, 4> kServiceKeys = {{
      setting::kDefaultSimilarPagesUrl, false},
 }};
 
+std::string ServiceCaption(const SettingsStore& store, const ServiceKeys& service) {
+    return "Service provided by " +
+           ReadWithFallback(store, setting::kUrl, service.name, service.defaultName);
+}
+
 std::string ServicePageUrl(const SettingsStore& store, const ServiceKeys& service,
                            std::string_view url) {
     std::string part(url);

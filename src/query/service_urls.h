@@ -20,6 +20,10 @@ struct ServiceKeys {
 
 extern const std::array<ServiceKeys, 4> kServiceKeys;
 
+// The caption of a service's page: "Service provided by " and the provider's
+// name (the built-in one when the stored name is empty).
+std::string ServiceCaption(const SettingsStore& store, const ServiceKeys& service);
+
 // Where a service's pane goes for a query of `url`: the configured prefix
 // (or the built-in one when it is empty) and the URL or its domain, appended
 // unescaped. Empty when the service appends a domain and the host part is

@@ -2,6 +2,8 @@
 
 #include <thread>
 
+#include "query/failure_reason.h"
+
 namespace hostlore {
 
 TThread::TThread(std::shared_ptr<UiHandoff> handoff) : handoff_(std::move(handoff)) {}
@@ -26,8 +28,12 @@ void TThread::Synchronize(const std::function<void()>& work) {
 void TThread::RunOnOwnThread() {
     try {
         Execute();
+    } catch (const ThreadCancelled&) {
+        // Cut off the window: nobody is told.
+    } catch (const std::exception& error) {
+        failure_ = FailureReason(error);
     } catch (...) {
-        // A failure ends the worker silently; its page keeps what it has.
+        failure_ = FailureReason(std::runtime_error("Unknown failure."));
     }
     try {
         handoff_->Run([this] {

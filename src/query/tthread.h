@@ -4,6 +4,8 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "query/handoff.h"
 
@@ -36,6 +38,10 @@ class TThread : public std::enable_shared_from_this<TThread> {
     void Terminate() { terminated_ = true; }
     bool Terminated() const { return terminated_; }
 
+    // Why Execute failed, in words for the user; nothing when it returned or
+    // was cancelled. Read it in the end-of-run handler.
+    const std::optional<std::string>& Failure() const { return failure_; }
+
     std::function<void(TThread& sender)> OnTerminate;
 
   protected:
@@ -50,6 +56,7 @@ class TThread : public std::enable_shared_from_this<TThread> {
 
     std::shared_ptr<UiHandoff> handoff_;
     std::atomic<bool> terminated_{false};
+    std::optional<std::string> failure_;
 };
 
 }  // namespace hostlore

@@ -14,12 +14,14 @@ constexpr std::size_t kBytesPerBatch = std::size_t{32} * 1024;
 }  // namespace
 
 whois_thread::whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, WhoisView& page,
-                           const TNetWhois& settings)
+                           const ConnectionSettings& connection, std::shared_ptr<Resolver> resolver)
     : TThread(std::move(handoff)),
       url_(std::move(url)),
       page_(page),
-      client_(std::make_shared<TNetWhois>(nullptr)) {
-    client_->CopySettingsFrom(settings);
+      client_(std::make_shared<TNetWhois>(std::move(resolver))) {
+    client_->Host = connection.whoisServer.host;
+    client_->Port = connection.whoisServer.port;
+    client_->SocksInfo = connection.socks;
 }
 
 void whois_thread::Execute() {
@@ -28,7 +30,9 @@ void whois_thread::Execute() {
     if (domain.empty()) {
         return;
     }
-    const std::vector<std::string> lines = WhoisReplyLines(client_->QueryDomain(domain));
+    const std::string reply = client_->QueryDomain(domain);
+    Synchronize([&] { page_.RecordReply(client_->Host, reply); });
+    const std::vector<std::string> lines = WhoisReplyLines(reply);
     // One hand-off per line would keep a big reply crossing for seconds.
     std::size_t first = 0;
     while (first < lines.size()) {

@@ -27,51 +27,6 @@ IniDocument LoadDocument(const std::filesystem::path& file) {
     return IniDocument::Parse(ReadWholeFile(file));
 }
 
-bool WriteAll(int fd, const std::string& content) {
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// Replaces the file by a fully written temporary file beside it. A new file
-// gets mode 0600 (it may hold a proxy password); an existing one keeps its mode
-// and, where the user may give it, its owner: a run as root must not take the
-// user's file away from them.
-void ReplaceFile(const std::filesystem::path& file, const std::string& content) {
-    struct stat existing {};
-    const bool exists = ::stat(file.c_str(), &existing) == 0;
-    // The rename would get past a file the user made read-only; it stays as it is.
-    if (exists && (existing.st_mode & 0222) == 0) {
-        throw SettingsWriteError(file);
-    }
-    std::string temporary = file.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) {
-        throw SettingsWriteError(file);
-    }
-    bool ok = WriteAll(fd, content);
-    if (ok && exists) {
-        // Only root can hand a file to another owner; anyone else keeps it.
-        [[maybe_unused]] const int ownerKept = ::fchown(fd, existing.st_uid, existing.st_gid);
-        ok = ::fchmod(fd, existing.st_mode & 07777) == 0;
-    }
-    ok = ::fsync(fd) == 0 && ok;
-    ok = ::close(fd) == 0 && ok;
-    if (!ok || ::rename(temporary.c_str(), file.c_str()) != 0) {
-        ::unlink(temporary.c_str());
-        throw SettingsWriteError(file);
-    }
-}
-
 // The file as the user may change it. Only a missing file counts as empty: one
 // that cannot be read or written must not be replaced by what little a write
 // knows, nor have the user's protection undone by the rename.
@@ -104,7 +59,10 @@ void Update(const std::filesystem::path& file, const std::function<bool(IniDocum
     std::lock_guard lock(WriteMutex());
     IniDocument document = LoadForChange(file);
     if (change(document)) {
-        ReplaceFile(file, document.Serialize());
+        // A new file gets mode 0600: it may hold a proxy password.
+        if (!ReplaceFileContent(file, document.Serialize(), 0600)) {
+            throw SettingsWriteError(file);
+        }
     }
 }
 

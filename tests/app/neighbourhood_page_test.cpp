@@ -29,7 +29,7 @@ class NeighbourhoodPageTest : public ::testing::Test {
 
     test::RecordingShell shell;
     QStringList queried;
-    NeighbourhoodPage page{shell, [this](const QString& name) { queried << name; }};
+    NeighbourhoodPage page{shell, [this](const QString& name) { queried << name; }, [] {}};
     QListWidget* list = test::Find<QListWidget>(page, "ListBox1");
 };
 

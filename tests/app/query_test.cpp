@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -7,16 +8,15 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <future>
 
 #include "app/main_window.h"
 #include "app/page_control.h"
-#include "app/pages/neighbourhood_page.h"
-#include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/gate.h"
+#include "support/unprivileged_file_access.h"
+#include "support/scripted_whois_server.h"
 #include "support/window_controls.h"
-#include "support/window_workers.h"
 
 namespace hostlore {
 namespace {
@@ -76,9 +76,10 @@ TEST_F(QueryTest, NormalisesTheUrlAndRemembersItOnce) {
     };
     const Case cases[] = {
         {"example.test", "http://example.test"},
-        {" example.test", "http:// example.test"},
+        {"  www.example.test \t\r\n", "http://www.example.test"},  // pasted with blanks
         {"ftp://files.example.test", "ftp://files.example.test"},
         {"HTTP://EXAMPLE.TEST", "HTTP://EXAMPLE.TEST"},
+        {" \t ", " \t "},  // nothing to query: the box stays as it is
     };
     for (const auto& c : cases) {
         test::Ui(*window).url_edit->setEditText(c.typed);
@@ -86,7 +87,7 @@ TEST_F(QueryTest, NormalisesTheUrlAndRemembersItOnce) {
         EXPECT_EQ(test::Ui(*window).url_edit->currentText(), c.box) << c.typed;
     }
     // The capitalised URL matched the first entry, so it was not added again.
-    EXPECT_EQ(History(), (QStringList{"http://example.test", "http:// example.test",
+    EXPECT_EQ(History(), (QStringList{"http://example.test", "http://www.example.test",
                                       "ftp://files.example.test"}));
 }
 
@@ -122,140 +123,75 @@ TEST_F(QueryTest, EnterInTheUrlBoxRunsTheQuery) {
     EXPECT_EQ(History().size(), 1);
 }
 
-TEST_F(QueryTest, AnEarlierQuerysWorkerCannotWriteIntoANewerOne) {
-    test::Gate gate;
-    std::promise<bool> cancelled;
-    auto stale =
-        std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
-            gate.Wait();
-            try {
-                self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("198.51.100.7"); });
-                self.Synchronize([&] { test::Ui(w).Edit4->setText("stale.example.test"); });
-                cancelled.set_value(false);
-            } catch (const ThreadCancelled&) {
-                cancelled.set_value(true);
-            }
-        });
-    test::Ui(*window).url_edit->setEditText("first.example.test");
-    window->goClick(test::Ui(*window).go);
-    window->StartQueryWorker(stale);
-
-    test::Ui(*window).url_edit->setEditText("second.example.test");
-    window->goClick(test::Ui(*window).go);
-    gate.Open();
-    auto result = cancelled.get_future();
-    ASSERT_TRUE(test::PumpUntil(
-        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
-    EXPECT_TRUE(result.get());
-    EXPECT_FALSE(test::Ui(*window).Memo1->toPlainText().contains("198.51.100.7"));
-    EXPECT_NE(test::Ui(*window).Edit4->text(), "stale.example.test");
-    EXPECT_TRUE(test::ReleaseAndWaitForEnd(stale));
-}
-
-TEST_F(QueryTest, AWorkerOfTheCurrentQueryWritesItsPage) {
-    bool done = false;
-    auto current =
-        std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
-            self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("192.0.2.10"); });
-            self.Synchronize([&] { done = true; });
-        });
-    test::Ui(*window).url_edit->setEditText("example.test");
-    window->goClick(test::Ui(*window).go);
-    window->StartQueryWorker(current);
-    ASSERT_TRUE(test::PumpUntil([&] { return done; }));
-    EXPECT_EQ(test::Ui(*window).Memo1->toPlainText(), "192.0.2.10");
-    EXPECT_TRUE(test::ReleaseAndWaitForEnd(current));
-}
-
-class StoppableQueryTest : public QueryTest,
-                           public ::testing::WithParamInterface<bool /*whois page*/> {
-  protected:
-    QLabel* Status() const {
-        return GetParam() ? test::Ui(*window).Label5 : test::Ui(*window).Label11;
+// The window's stop buttons and a newer query reach the current run; the
+// run's own rules are tested without a window.
+TEST_F(QueryTest, TheStopButtonsAndANewQueryStopTheRunningWorkers) {
+    test::ScriptedWhoisServer whois;
+    program.WriteSettings("[general]\r\ndefault_url=\r\n[whois]\r\nserver=127.0.0.1:" +
+                          std::to_string(whois.Port()) + "\r\n");
+    window = std::make_unique<Tmain>(program.Services());  // reads the whois server
+    window->Timer1->stop();
+    auto lookups = std::make_shared<test::Gate>();
+    program.resolver->HoldLookupsAt(lookups);
+    const auto query = [&](const char* host) {
+        test::Ui(*window).url_edit->setEditText(host);
+        window->goClick(test::Ui(*window).go);
+    };
+    query("silent.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return whois.Requests().size() == 1; }));
+    for (QLabel* status : {test::Ui(*window).Label5, test::Ui(*window).Label11}) {
+        EXPECT_EQ(status->text(), "Working, Please Wait...");
     }
-    void StartStoppable(const std::shared_ptr<TThread>& worker) {
-        if (GetParam()) {
-            test::Find<WhoisInfoPage>(*window, "Whois Info")->StartRun(worker, {});
-        } else {
-            test::Find<NeighbourhoodPage>(*window, "IP Neighborhood")->StartRun(worker);
-        }
-    }
-    void Stop() {
-        if (GetParam()) {
-            window->whois_stopClick(test::Ui(*window).whois_stop);
-        } else {
-            window->ip_nei_stopClick(test::Ui(*window).ip_nei_stop);
-        }
-    }
-};
+    test::Ui(*window).whois_stop->click();
+    test::Ui(*window).ip_nei_stop->click();
+    EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
+    EXPECT_EQ(test::Ui(*window).Label11->text(), "Done!");
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 1; }));
 
-TEST_P(StoppableQueryTest, ShowsWorkingWhileRunningAndDoneAfterwards) {
-    test::Gate gate;
-    test::Ui(*window).url_edit->setEditText("example.test");
+    query("silent.test");
+    ASSERT_TRUE(test::PumpUntil([&] { return whois.Requests().size() == 2; }));
+    query("second.test");
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 2; }));
+    EXPECT_EQ(test::Ui(*window).Label5->text(), "Working, Please Wait...");
+    lookups->Open();
+}
+
+TEST_F(QueryTest, SaveReportWritesBothFormatsAndAFailureLosesNothing) {
+    program.resolver->Add("www.example.test", {"www.example.test", {{192, 0, 2, 10}}});
+    test::Ui(*window).url_edit->setEditText("www.example.test");
     window->goClick(test::Ui(*window).go);
-    auto worker = std::make_shared<test::WindowWorker>(
-        *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); });
-    StartStoppable(worker);
-    EXPECT_EQ(Status()->text(), "Working, Please Wait...");
-    gate.Open();
-    EXPECT_TRUE(test::PumpUntil([&] { return Status()->text() == "Done!"; }));
-    EXPECT_TRUE(test::ReleaseAndWaitForEnd(worker));
-}
+    ASSERT_TRUE(test::PumpUntil([&] { return window->CurrentRun()->Finished(); }, 20'000));
+    auto* save = test::Find<QAction>(*window, "SaveReport1");
+    EXPECT_EQ(save->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
 
-TEST_P(StoppableQueryTest, AStopCutsTheWorkerOffAndShowsDone) {
-    test::Gate gate;
-    std::promise<bool> cancelled;
-    auto worker =
-        std::make_shared<test::WindowWorker>(*window, [&](test::WindowWorker& self, Tmain& w) {
-            gate.Wait();
-            try {
-                self.Synchronize([&] { test::Ui(w).Memo3->appendPlainText("late line"); });
-                cancelled.set_value(false);
-            } catch (const ThreadCancelled&) {
-                cancelled.set_value(true);
-            }
-        });
-    StartStoppable(worker);
-    Stop();
-    EXPECT_EQ(Status()->text(), "Done!");
-    EXPECT_TRUE(worker->Terminated());
+    program.saveFiles->answer = program.folder.File("report.txt");
+    save->trigger();
+    EXPECT_NE(program.folder.Read("report.txt").find("IP Address:\n192.0.2.10\n"),
+              std::string::npos);
+    program.saveFiles->answer = program.folder.File("report.json");
+    save->trigger();
+    EXPECT_NE(program.folder.Read("report.json").find("\"complete\": true"), std::string::npos);
+    EXPECT_TRUE(program.boxes->shown.empty());
 
-    Status()->setText("Working, Please Wait...");  // must not come back from the stopped worker
-    gate.Open();
-    auto result = cancelled.get_future();
-    ASSERT_TRUE(test::PumpUntil(
-        [&] { return result.wait_for(std::chrono::seconds(0)) == std::future_status::ready; }));
-    EXPECT_TRUE(result.get());
-    ASSERT_TRUE(test::ReleaseAndWaitForEnd(worker));
-    EXPECT_EQ(Status()->text(), "Working, Please Wait...") << "its end-of-run handler ran";
-    EXPECT_TRUE(test::Ui(*window).Memo3->toPlainText().isEmpty());
-}
-
-TEST_P(StoppableQueryTest, AStopWhileDoneChangesNothing) {
-    Status()->setText("Done!");
-    Stop();
-    EXPECT_EQ(Status()->text(), "Done!");
-    Status()->setText(" ");
-    Stop();
-    EXPECT_EQ(Status()->text(), " ");
-}
-
-TEST_P(StoppableQueryTest, ANewQueryStopsTheRunningOneFirst) {
-    test::Gate gate;
-    auto earlier = std::make_shared<test::WindowWorker>(
-        *window, [&](test::WindowWorker&, Tmain&) { gate.Wait(); });
-    StartStoppable(earlier);
+    const auto locked = program.folder.File("locked");
+    std::filesystem::create_directory(locked);
+    test::GiveToOrdinaryUser(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::owner_exec);
+    program.saveFiles->answer = locked / "report.txt";
+    {
+        const test::AsOrdinaryUser user;
+        save->trigger();
+    }
+    ASSERT_EQ(program.boxes->shown.size(), 1U);
+    EXPECT_EQ(program.boxes->shown[0].text, "Unable to write to " +
+                                                QString::fromStdString(locked.string()) +
+                                                "/report.txt.");
+    EXPECT_FALSE(std::filesystem::exists(locked / "report.txt"));
     test::Ui(*window).url_edit->setEditText("again.example.test");
     window->goClick(test::Ui(*window).go);
-    EXPECT_TRUE(earlier->Terminated());
-    // The new query's own worker is running now.
-    EXPECT_EQ(Status()->text(), "Working, Please Wait...");
-    gate.Open();
-    EXPECT_TRUE(test::ReleaseAndWaitForEnd(earlier));
+    EXPECT_EQ(History().size(), 2);
 }
-
-INSTANTIATE_TEST_SUITE_P(WhoisAndScan, StoppableQueryTest, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "Whois" : "Scan"; });
 
 }  // namespace
 }  // namespace hostlore

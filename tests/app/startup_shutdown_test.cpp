@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <filesystem>
 #include <future>
 
@@ -16,8 +17,8 @@
 #include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/scripted_whois_server.h"
 #include "support/window_controls.h"
-#include "support/window_workers.h"
 
 namespace hostlore {
 namespace {
@@ -72,9 +73,9 @@ TEST(Startup, AStoredProxyGivesTheWhoisClientItsHostAndPort) {
     test::FakeProgram program;
     program.WriteSettings("[proxy]\r\nuse=true\r\nhost=socks.example.test\r\nport=1080\r\n");
     Tmain window(program.Services());
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "socks.example.test");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 1080);
-    EXPECT_EQ(window.NetWhois->SocksInfo.Version, TSocksVersion::svNoSocks);
+    EXPECT_EQ(window.Connection().socks.Host, "socks.example.test");
+    EXPECT_EQ(window.Connection().socks.Port, 1080);
+    EXPECT_EQ(window.Connection().socks.Version, TSocksVersion::svNoSocks);
     EXPECT_TRUE(program.boxes->shown.empty());
 }
 
@@ -82,8 +83,8 @@ TEST(Startup, AProxyOnlyTrueInExactlyThatWordIsApplied) {
     test::FakeProgram program;
     program.WriteSettings("[proxy]\r\nuse=True\r\nhost=socks.example.test\r\nport=1080\r\n");
     Tmain window(program.Services());
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+    EXPECT_EQ(window.Connection().socks.Host, "");
+    EXPECT_EQ(window.Connection().socks.Port, 0);
 }
 
 TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
@@ -95,8 +96,8 @@ TEST(Startup, AProxyPortThatIsNoNumberIsReportedAndTheHistoryIsNotLoaded) {
     EXPECT_EQ(program.boxes->shown[0].text, "'80a' is not a valid integer value.");
     EXPECT_EQ(program.boxes->shown[0].caption, "hostlore");
     // The proxy is taken whole or not at all: no half-set record.
-    EXPECT_EQ(window.NetWhois->SocksInfo.Host, "");
-    EXPECT_EQ(window.NetWhois->SocksInfo.Port, 0);
+    EXPECT_EQ(window.Connection().socks.Host, "");
+    EXPECT_EQ(window.Connection().socks.Port, 0);
     EXPECT_EQ(test::Ui(window).url_edit->count(), 0);
 }
 
@@ -241,44 +242,36 @@ TEST(Shutdown, CtrlXClosesTheWindowEvenFromTheUrlBox) {
 }
 
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
+    test::ScriptedWhoisServer whois;
     test::FakeProgram program;
-    program.WriteSettings("[general]\r\nexecute=false\r\n");
-    test::Gate resolver;
-    std::promise<bool> cancelled;
+    program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1:" +
+                          std::to_string(whois.Port()) + "\r\n");
+    auto resolver = std::make_shared<test::Gate>();
+    program.resolver->HoldLookupsAt(resolver);
     QElapsedTimer clock;
-    std::weak_ptr<TThread> blocked;
-    std::weak_ptr<TThread> waiting;
+    std::vector<std::weak_ptr<TThread>> workers;
     {
         Tmain window(program.Services());
-        test::Ui(window).url_edit->setEditText("blocked.example.test");
+        test::Ui(window).url_edit->setEditText("silent.test");
         window.goClick(test::Ui(window).go);
-        window.StartQueryWorker(
-            std::make_shared<test::WindowWorker>(window, [&](test::WindowWorker& self, Tmain& w) {
-                resolver.Wait();  // stands for a resolver call that does not return
-                try {
-                    self.Synchronize([&] { test::Ui(w).Memo1->appendPlainText("too late"); });
-                    cancelled.set_value(false);
-                } catch (const ThreadCancelled&) {
-                    cancelled.set_value(true);
-                }
-            }));
-        auto waiting =
-            std::make_shared<test::WindowWorker>(window, [](test::WindowWorker& self, Tmain& w) {
-                self.Synchronize([&] { test::Ui(w).Edit4->setText("never shown"); });
-            });
-        test::Find<WhoisInfoPage>(window, "Whois Info")->StartRun(waiting, {});
+        workers = window.CurrentRun()->Workers();
+        // The host's look-up and the whois server hold their workers now.
+        ASSERT_TRUE(test::PumpUntil([&] {
+            return program.resolver->AskedNames().size() == 1 && whois.Requests().size() == 1;
+        }));
         clock.start();
         window.close();
     }
     EXPECT_LT(clock.elapsed(), 1000);
     SettingsStore store(program.folder.File("settings.ini"));
-    EXPECT_EQ(store.ReadSectionEntries("last_url"),
-              std::vector<std::string>{"http://blocked.example.test"});
-    resolver.Open();
-    auto result = cancelled.get_future();
-    ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
-    EXPECT_TRUE(result.get());
-    EXPECT_TRUE(test::PumpUntil([&] { return blocked.expired() && waiting.expired(); }));
+    EXPECT_EQ(store.ReadSectionEntries("last_url"), std::vector<std::string>{"http://silent.test"});
+    const auto alive = [&] {
+        return std::count_if(workers.begin(), workers.end(),
+                             [](const auto& worker) { return !worker.expired(); });
+    };
+    EXPECT_GE(alive(), 3) << "the look-up should still hold General Info, server and scan";
+    resolver->Open();
+    EXPECT_TRUE(test::PumpUntil([&] { return alive() == 0; }));
 }
 
 }  // namespace

@@ -24,9 +24,9 @@ namespace {
 class WhoisPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1\r\n");
+        program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1:" +
+                              std::to_string(server.Port()) + "\r\n");
         window = std::make_unique<Tmain>(program.Services());
-        window->NetWhois->Port = server.Port();
     }
 
     void Query(const QString& url) {
@@ -80,7 +80,7 @@ TEST_F(WhoisPageTest, AStopWhileDoneChangesNothing) {
 }
 
 TEST(WhoisInfoPage, ALongReplyOpensAtItsFirstLineAndLeftEdge) {
-    WhoisInfoPage page;
+    WhoisInfoPage page([] {});
     page.resize(300, 200);
     page.show();
     std::vector<std::string> lines;

@@ -65,12 +65,13 @@ TEST_F(WhoisClientTest, SendsTheNameAndALineEndAndReturnsTheWholeReply) {
     EXPECT_FALSE(client.IsConnected());
 }
 
-TEST_F(WhoisClientTest, AServerThatClosesAtOnceGivesAnEmptyReply) {
+TEST_F(WhoisClientTest, AServerThatClosesWithoutAByteFailsTheQuery) {
     RecordingWhoisServer server({});
     TNetWhois client(resolver);
     client.Host = "127.0.0.1";
     client.Port = server.Port();
-    EXPECT_EQ(client.QueryDomain("example.test"), "");
+    EXPECT_THROW(client.QueryDomain("example.test"), ENetNoReply);
+    EXPECT_FALSE(client.IsConnected());
 }
 
 TEST_F(WhoisClientTest, EveryQueryUsesAConnectionOfItsOwn) {

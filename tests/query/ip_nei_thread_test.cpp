@@ -86,21 +86,28 @@ TEST_F(IpNeiThreadTest, AFailingLookUpCountsAsNoName) {
     EXPECT_EQ(page.items[7], "192.0.2.13    X");
 }
 
-TEST_F(IpNeiThreadTest, TheListStaysWhenTheScanCannotStart) {
-    const std::pair<std::string, std::string> cases[] = {
-        {"20", "http://nowhere.example.test/"},  // the host does not resolve
-        {"twenty", "http://www.example.test/"},  // not an integer
-        {"20", "http://low.example.test/"},      // the start lies below 0.0.0.0
+TEST_F(IpNeiThreadTest, AScanThatCannotStartKeepsOrClearsTheListAndSaysWhy) {
+    const Items earlier = {"192.0.2.1    old.example.test"};
+    const struct {
+        const char* neighbours;
+        const char* url;
+        Items items;
+        const char* failure;
+    } cases[] = {
+        // Another host's neighbours must not stand under a host that does not exist.
+        {"20", "http://nowhere.example.test/", {}, "Host not found."},
+        {"twenty", "http://www.example.test/", earlier, "none"},  // not an integer
+        {"20", "http://low.example.test/", earlier, "none"},      // the start lies below 0.0.0.0
     };
-    for (const auto& [neighbours, url] : cases) {
-        page.items = {"192.0.2.1    old.example.test"};
-        page.cleared = 0;
+    for (const auto& c : cases) {
+        page.items = earlier;
         test::WorkerRun each;
-        folder.Write("settings.ini", "[general]\r\nip_nei=" + neighbours + "\r\n");
-        each.Start<ip_nei_thread>(url, page, SettingsStore(folder.File("settings.ini")), resolver);
-        ASSERT_TRUE(each.WaitForEnd()) << neighbours << ' ' << url;
-        EXPECT_EQ(page.items, Items{"192.0.2.1    old.example.test"}) << neighbours << ' ' << url;
-        EXPECT_EQ(page.cleared, 0);
+        folder.Write("settings.ini", std::string("[general]\r\nip_nei=") + c.neighbours + "\r\n");
+        const auto scan = each.Start<ip_nei_thread>(
+            c.url, page, SettingsStore(folder.File("settings.ini")), resolver);
+        ASSERT_TRUE(each.WaitForEnd()) << c.url;
+        EXPECT_EQ(page.items, c.items) << c.neighbours << ' ' << c.url;
+        EXPECT_EQ(scan->Failure().value_or("none"), c.failure) << c.url;
     }
 }
 

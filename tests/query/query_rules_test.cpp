@@ -7,10 +7,11 @@
 namespace hostlore {
 namespace {
 
-TEST(NormalizedQueryUrl, PrefixesOnlyTextsWithoutASchemeSeparator) {
+TEST(NormalizedQueryUrl, TrimsThenPrefixesOnlyTextsWithoutASchemeSeparator) {
     const std::pair<const char*, const char*> cases[] = {
         {"example.com", "http://example.com"},
-        {" example.com", "http:// example.com"},
+        {" example.com", "http://example.com"},
+        {"\t http://example.com/a b \r\n", "http://example.com/a b"},
         {"ftp://example.com", "ftp://example.com"},
         {"weird://x", "weird://x"},
         {"HTTP://Example.COM/", "HTTP://Example.COM/"},

@@ -11,53 +11,61 @@ namespace {
 
 class WhoisThreadTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        settings.Host = "127.0.0.1";
-        settings.Port = server.Port();
-    }
+    void SetUp() override { settings.whoisServer = {"127.0.0.1", server.Port()}; }
 
-    void Query(const std::string& url) {
-        run.Start<whois_thread>(url, page, settings);
-        ASSERT_TRUE(run.WaitForEnd());
+    std::shared_ptr<whois_thread> Query(const std::string& url) {
+        test::WorkerRun each;
+        auto worker = each.Start<whois_thread>(url, page, settings, nullptr);
+        EXPECT_TRUE(each.WaitForEnd());
+        return worker;
     }
 
     using Lines = std::vector<std::string>;
     test::ScriptedWhoisServer server;
-    TNetWhois settings{nullptr};
+    ConnectionSettings settings;
     test::RecordingWhois page;
-    test::WorkerRun run;
 };
 
 TEST_F(WhoisThreadTest, ShowsTheReplyLineByLineForTheDomainOfTheHost) {
     page.lines = {"an earlier reply"};
-    Query("http://www.shop.example.test/path");
+    EXPECT_FALSE(Query("http://www.shop.example.test/path")->Failure());
     EXPECT_EQ(server.Requests(), Lines{"example.test\r\n"});
     EXPECT_EQ(page.lines,
               (Lines{"Domain Name: example.test\r", "\r", "Registrar: Test Registrar\r"}));
+    ASSERT_EQ(page.replies.size(), 1U);
+    EXPECT_EQ(page.replies[0].first, "127.0.0.1");
+    EXPECT_EQ(page.replies[0].second,
+              "Domain Name: example.test\r\n\r\nRegistrar: Test Registrar\r\n");
 }
 
 TEST_F(WhoisThreadTest, AnEmptyHostSendsNoQuery) {
-    Query("http:///index.html");
+    EXPECT_FALSE(Query("http:///index.html")->Failure());
     EXPECT_EQ(server.Accepted(), 0);
     EXPECT_TRUE(page.lines.empty());
 }
 
-TEST_F(WhoisThreadTest, AServerThatCannotBeReachedOrSaysNothingLeavesThePageEmpty) {
+TEST_F(WhoisThreadTest, AServerThatCannotBeReachedOrSaysNothingLeavesThePageEmptyAndSaysWhy) {
     int closedPort = 0;
     {
         test::LoopbackServer gone([](test::ServerConnection&) {});
         closedPort = gone.Port();
     }
-    page.lines = {"an earlier reply"};
-    settings.Port = closedPort;
-    Query("http://example.test");
-    EXPECT_TRUE(page.lines.empty());
-
-    settings.Port = server.Port();
-    test::WorkerRun again;
-    again.Start<whois_thread>("http://closing.test", page, settings);
-    ASSERT_TRUE(again.WaitForEnd());
-    EXPECT_TRUE(page.lines.empty());
+    const struct {
+        WhoisServerAddress server;
+        const char* url;
+        const char* reason;
+    } cases[] = {
+        {{"127.0.0.1", closedPort}, "http://example.test", "Connection refused."},
+        {{"127.0.0.1", server.Port()}, "http://closing.test", "Connection closed without a reply."},
+        {{"nowhere.invalid", 43}, "http://example.test", "Host not found."},
+    };
+    for (const auto& c : cases) {
+        page.lines = {"an earlier reply"};
+        settings.whoisServer = c.server;
+        const auto worker = Query(c.url);
+        EXPECT_TRUE(page.lines.empty()) << c.reason;
+        EXPECT_EQ(worker->Failure().value_or("none"), c.reason);
+    }
 }
 
 }  // namespace

@@ -57,6 +57,7 @@ fi
 # A copy of its own, so that its settings file lands in the scratch folder.
 mkdir "$work/program"
 cp "$program" "$work/program/hostlore"
+cp "$(dirname "$program")/libhostlore_window.so" "$work/program/"
 settings="$work/program/settings.ini"
 
 contacts() { grep -cx "$1" "$work/contacts" || true; }

@@ -48,12 +48,13 @@ class SocksProgramTest : public ::testing::TestWithParam<bool /*right password*/
         const std::string password =
             GetParam() ? Environment("HOSTLORE_TEST_MICROSOCKS_PASSWORD") : "wrong";
         program.WriteSettings(
-            "[general]\r\nexecute=false\r\nget_ie=false\r\n[whois]\r\nserver=target.socks.test\r\n"
+            "[general]\r\nexecute=false\r\nget_ie=false\r\n[whois]\r\nserver=target.socks.test:" +
+            std::to_string(whois.Port()) +
+            "\r\n"
             "[proxy]\r\nuse=true\r\nversion=svsocks5\r\nhost=127.0.0.1\r\nport=" +
             Environment("HOSTLORE_TEST_MICROSOCKS_PORT") + "\r\nuid=" +
             Environment("HOSTLORE_TEST_MICROSOCKS_USER") + "\r\npwd=" + password + "\r\n");
         window = std::make_unique<Tmain>(program.Services());
-        window->NetWhois->Port = whois.Port();
     }
 
     Target web{"\r\n\r\n", "HTTP/1.1 200 OK\r\nServer: Proxied/1.0\r\n\r\n"};
@@ -68,16 +69,21 @@ TEST_P(SocksProgramTest, ServerFieldsAndWhoisComeThroughTheProxyOnlyWithTheRight
         QString::fromStdString("http://target.socks.test:" + std::to_string(web.Port()) + "/"));
     window->goClick(ui.go);
     ASSERT_TRUE(test::PumpUntil(
-        [&] { return !ui.Edit5->text().isEmpty() && ui.Label5->text() == "Done!"; }, 20000));
+        [&] {
+            return !ui.Edit5->text().isEmpty() && ui.Label5->text() != "Working, Please Wait...";
+        },
+        20000));
     if (GetParam()) {
         EXPECT_EQ(ui.Edit2->text(), "Proxied/1.0");
         EXPECT_EQ(ui.Memo3->toPlainText(), "Domain Name: socks.test");
+        EXPECT_EQ(ui.Label5->text(), "Done!");
         EXPECT_EQ(web.Reached(), 1);
         EXPECT_EQ(whois.Reached(), 1);
     } else {
         EXPECT_EQ(ui.Edit2->text(), "X");
         EXPECT_EQ(ui.Edit5->text(), "X");
         EXPECT_TRUE(ui.Memo3->toPlainText().isEmpty());
+        EXPECT_TRUE(ui.Label5->text().startsWith("Failed: ")) << ui.Label5->text().toStdString();
         EXPECT_EQ(web.Reached(), 0);
         EXPECT_EQ(whois.Reached(), 0);
     }

@@ -54,6 +54,7 @@ MainServices FakeProgram::Services() const {
     services.clock = clock;
     services.networkConfiguration = machine;
     services.browserUrls = browser;
+    services.saveFiles = saveFiles;
     services.webPanes = [] { return new RecordingWebPane; };
     return services;
 }

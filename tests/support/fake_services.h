@@ -65,6 +65,15 @@ class RecordingShell : public ShellOpener {
     QStringList opened;
 };
 
+// Answers the save dialog with the file the test names, or as cancelled.
+class ScriptedSaveFiles : public SaveFileChooser {
+  public:
+    std::optional<std::filesystem::path> ChooseReportFile(QWidget* /*owner*/) override {
+        return answer;
+    }
+    std::optional<std::filesystem::path> answer;
+};
+
 // Services of a program that lives in a temporary folder of the test's own;
 // its browser panes are RecordingWebPanes.
 struct FakeProgram {
@@ -75,6 +84,7 @@ struct FakeProgram {
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
     std::shared_ptr<FixedMachine> machine = std::make_shared<FixedMachine>();
     std::shared_ptr<ScriptedBrowser> browser = std::make_shared<ScriptedBrowser>();
+    std::shared_ptr<ScriptedSaveFiles> saveFiles = std::make_shared<ScriptedSaveFiles>();
 
     MainServices Services() const;
     void WriteSettings(const std::string& content) const { folder.Write("settings.ini", content); }

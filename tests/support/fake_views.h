@@ -15,36 +15,37 @@ namespace hostlore::test {
 // the user interface thread, like the workers' hand-offs write them.
 class RecordingGeneralInfo : public GeneralInfoView {
   public:
-    void AddAddressLine(const std::string& dottedAddress) override {
-        addresses.push_back(dottedAddress);
-    }
-    std::string AddressLines() const override {
-        std::string lines;
-        for (const auto& address : addresses) {
-            lines += address + "\r\n";
-        }
-        return lines;
-    }
+    void Clear() override { *this = {}; }
+    void AddAddressLine(const std::string& address) override { addresses.push_back(address); }
     void SetLocation(const std::string& region) override { location = region; }
     void SetHostName(const std::string& name) override { hostName = name; }
     void ShowWebsiteMissing() override { ++missingShown; }
     void SetServerType(const std::string& server) override { serverType = server; }
     void SetLastModified(const std::string& date) override { lastModified = date; }
+    void ShowLastModifiedNotGiven() override { lastModified = "not given"; }
     void SetServerDate(const std::string& date) override { serverDate = date; }
+    void ShowServerFailed(const std::string& reason) override {
+        serverType = lastModified = serverDate = "X";
+        serverFailure = reason;
+    }
 
     std::vector<std::string> addresses;
-    std::string location, hostName, serverType, lastModified, serverDate;
+    std::string location, hostName, serverType, lastModified, serverDate, serverFailure;
     int missingShown = 0;
 };
 
 class RecordingWhois : public WhoisView {
   public:
     void ClearReply() override { lines.clear(); }
+    void RecordReply(const std::string& server, const std::string& reply) override {
+        replies.emplace_back(server, reply);
+    }
     void AppendReplyLines(std::span<const std::string> batch) override {
         lines.insert(lines.end(), batch.begin(), batch.end());
         ++batches;
     }
     std::vector<std::string> lines;
+    std::vector<std::pair<std::string, std::string>> replies;
     int batches = 0;
 };
 

@@ -69,8 +69,15 @@ sockaddr_in LoopbackAddress(int port) {
 }
 
 LoopbackListener ListenOnLoopback(int backlog) {
+    return ListenOn("127.0.0.1", 0, backlog);
+}
+
+LoopbackListener ListenOn(const std::string& dotted, int port, int backlog) {
     const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(0);
+    sockaddr_in address = LoopbackAddress(port);
+    ::inet_pton(AF_INET, dotted.c_str(), &address.sin_addr);
+    const int reuse = 1;
+    ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
     socklen_t length = sizeof(address);
     if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
         ::listen(descriptor, backlog) != 0 ||
@@ -78,13 +85,14 @@ LoopbackListener ListenOnLoopback(int backlog) {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        throw std::runtime_error("cannot listen on the loopback address");
+        throw std::runtime_error("cannot listen on " + dotted + ":" + std::to_string(port));
     }
     return {descriptor, ntohs(address.sin_port)};
 }
 
-LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
-    const LoopbackListener listener = ListenOnLoopback(16);
+LoopbackServer::LoopbackServer(Script script, const std::string& address, int port)
+    : script_(std::move(script)) {
+    const LoopbackListener listener = ListenOn(address, port, 16);
     listener_ = listener.descriptor;
     port_ = listener.port;
     acceptor_ = std::thread([this] { AcceptLoop(); });

@@ -24,6 +24,8 @@ struct LoopbackListener {
 // A socket listening on 127.0.0.1 and an ephemeral port; throws when there is
 // none to be had.
 LoopbackListener ListenOnLoopback(int backlog);
+// The same on a dotted address and port of the test's choosing (0: any port).
+LoopbackListener ListenOn(const std::string& dotted, int port, int backlog);
 
 // One accepted connection, as the server's script sees it.
 class ServerConnection {
@@ -50,13 +52,13 @@ class ServerConnection {
     int descriptor_;
 };
 
-// A TCP server on 127.0.0.1 and an ephemeral port, running `script` on a
-// thread of its own for each connection it accepts. The connection is closed
-// when the script returns.
+// A TCP server on 127.0.0.1 and an ephemeral port (or where the test says),
+// running `script` on a thread of its own for each connection it accepts. The
+// connection is closed when the script returns.
 class LoopbackServer {
   public:
     using Script = std::function<void(ServerConnection&)>;
-    explicit LoopbackServer(Script script);
+    explicit LoopbackServer(Script script, const std::string& address = "127.0.0.1", int port = 0);
     ~LoopbackServer();
     LoopbackServer(const LoopbackServer&) = delete;
     LoopbackServer& operator=(const LoopbackServer&) = delete;

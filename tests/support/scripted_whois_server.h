@@ -13,18 +13,20 @@ namespace hostlore::test {
 // is never answered: the server waits for the client to give up.
 class ScriptedWhoisServer {
   public:
-    ScriptedWhoisServer()
-        : server_([this](ServerConnection& peer) {
-              const std::string request = peer.ReadUntil("\r\n");
-              Record(request);
-              if (request == "silent.test\r\n") {
-                  peer.WaitForClientClose();
-                  ++closed_;
-              } else if (request != "closing.test\r\n") {
-                  peer.Send("Domain Name: " + request.substr(0, request.size() - 2) +
-                            "\r\n\r\nRegistrar: Test Registrar\r\n");
-              }
-          }) {}
+    explicit ScriptedWhoisServer(const std::string& address = "127.0.0.1", int port = 0)
+        : server_(
+              [this](ServerConnection& peer) {
+                  const std::string request = peer.ReadUntil("\r\n");
+                  Record(request);
+                  if (request == "silent.test\r\n") {
+                      peer.WaitForClientClose();
+                      ++closed_;
+                  } else if (request != "closing.test\r\n") {
+                      peer.Send("Domain Name: " + request.substr(0, request.size() - 2) +
+                                "\r\n\r\nRegistrar: Test Registrar\r\n");
+                  }
+              },
+              address, port) {}
     ScriptedWhoisServer(const ScriptedWhoisServer&) = delete;
     ScriptedWhoisServer& operator=(const ScriptedWhoisServer&) = delete;
 

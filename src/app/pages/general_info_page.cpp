@@ -61,16 +61,8 @@ void GeneralInfoPage::Clear() {
     }
 }
 
-void GeneralInfoPage::AddAddressLine(const std::string& dottedAddress) {
-    Memo1->appendPlainText(QString::fromStdString(dottedAddress));
-}
-
-std::string GeneralInfoPage::AddressLines() const {
-    std::string lines = Memo1->toPlainText().replace('\n', QStringLiteral("\r\n")).toStdString();
-    if (!lines.empty()) {
-        lines += "\r\n";
-    }
-    return lines;
+void GeneralInfoPage::AddAddressLine(const std::string& address) {
+    Memo1->appendPlainText(QString::fromStdString(address));
 }
 
 void GeneralInfoPage::SetLocation(const std::string& region) {
@@ -94,8 +86,18 @@ void GeneralInfoPage::SetLastModified(const std::string& date) {
     Edit3->setText(QString::fromStdString(date));
 }
 
+void GeneralInfoPage::ShowLastModifiedNotGiven() {
+    Edit3->setText(QStringLiteral("not given"));
+}
+
 void GeneralInfoPage::SetServerDate(const std::string& date) {
     Edit5->setText(QString::fromStdString(date));
+}
+
+void GeneralInfoPage::ShowServerFailed(const std::string& /*reason*/) {
+    for (QLineEdit* field : {Edit2, Edit3, Edit5}) {
+        field->setText(QStringLiteral("X"));
+    }
 }
 
 }  // namespace hostlore

@@ -20,17 +20,16 @@ class GeneralInfoPage : public QWidget, public GeneralInfoView {
   public:
     explicit GeneralInfoPage(MessageBoxes& boxes, QWidget* parent = nullptr);
 
-    // Empties the addresses, then each field in turn.
-    void Clear();
-
-    void AddAddressLine(const std::string& dottedAddress) override;
-    std::string AddressLines() const override;
+    void Clear() override;
+    void AddAddressLine(const std::string& address) override;
     void SetLocation(const std::string& region) override;
     void SetHostName(const std::string& name) override;
     void ShowWebsiteMissing() override;
     void SetServerType(const std::string& server) override;
     void SetLastModified(const std::string& date) override;
+    void ShowLastModifiedNotGiven() override;
     void SetServerDate(const std::string& date) override;
+    void ShowServerFailed(const std::string& reason) override;
 
   private:
     MessageBoxes& boxes_;

@@ -6,22 +6,17 @@
 
 #include "app/font_scale.h"
 #include "app/pages/page_widgets.h"
+#include "query/shown_text.h"
 
 namespace hostlore {
 
 namespace {
 
-// The report's lines in a text area. The carriage return that ends each entry
-// of an address list would start a line of its own there, so a blank stands in
-// for it and the entries stay on their line.
+// The report's lines in a text area, each entry of an address list on its line.
 QString ReportText(const std::vector<std::string>& lines) {
     QStringList shown;
     for (const auto& line : lines) {
-        QString text = QString::fromStdString(line);
-        if (text.endsWith('\r')) {
-            text.chop(1);
-        }
-        shown << text.replace('\r', ' ');
+        shown << ShownLocalReportLine(line);
     }
     return shown.join('\n');
 }

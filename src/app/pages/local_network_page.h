@@ -4,19 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "query/page_views.h"
+
 class QPlainTextEdit;
 
 namespace hostlore {
 
 // Local Network Info: the machine's network parameters and its adapters.
-class LocalNetworkPage : public QWidget {
+class LocalNetworkPage : public QWidget, public LocalNetworkView {
     Q_OBJECT
 
   public:
     explicit LocalNetworkPage(QWidget* parent = nullptr);
 
-    void ShowParameters(const std::vector<std::string>& lines);
-    void ShowAdapters(const std::vector<std::string>& lines);
+    void ShowParameters(const std::vector<std::string>& lines) override;
+    void ShowAdapters(const std::vector<std::string>& lines) override;
 
   private:
     QPlainTextEdit* Memo4;

@@ -13,12 +13,13 @@
 namespace hostlore {
 
 NeighbourhoodPage::NeighbourhoodPage(ShellOpener& shell,
-                                     std::function<void(const QString&)> queryHost, QWidget* parent)
+                                     std::function<void(const QString&)> queryHost,
+                                     std::function<void()> stop, QWidget* parent)
     : QWidget(parent),
       shell_(shell),
       queryHost_(std::move(queryHost)),
-      run_(
-          new StoppableRun("ip_nei_stop", QStringLiteral("Stop IP Neighborhood Query"), "Label11")),
+      run_(new StoppableRun("ip_nei_stop", QStringLiteral("Stop IP Neighborhood Query"), "Label11",
+                            std::move(stop))),
       ListBox1(new QListWidget),
       PopupMenu1(new QMenu(this)) {
     auto* column = new QVBoxLayout(this);
@@ -51,16 +52,8 @@ NeighbourhoodPage::NeighbourhoodPage(ShellOpener& shell,
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &NeighbourhoodPage::Open1Click);
 }
 
-void NeighbourhoodPage::StartRun(const std::shared_ptr<TThread>& worker) {
-    run_->Start(worker);
-}
-
-bool NeighbourhoodPage::Running() const {
-    return run_->Running();
-}
-
-void NeighbourhoodPage::StopRun() {
-    run_->Stop();
+RunStatusView& NeighbourhoodPage::Status() {
+    return *run_;
 }
 
 void NeighbourhoodPage::ClearList() {

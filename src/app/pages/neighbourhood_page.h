@@ -13,7 +13,6 @@ namespace hostlore {
 
 class ShellOpener;
 class StoppableRun;
-class TThread;
 
 // IP Neighborhood: the addresses around the host with their names, a stop
 // button, the status of the scan, and a popup menu to query or open a name.
@@ -21,13 +20,12 @@ class NeighbourhoodPage : public QWidget, public NeighbourhoodView {
     Q_OBJECT
 
   public:
-    // `queryHost` runs a full query for a neighbour's name.
+    // `queryHost` runs a full query for a neighbour's name; `stop` is what the
+    // stop button does.
     NeighbourhoodPage(ShellOpener& shell, std::function<void(const QString&)> queryHost,
-                      QWidget* parent = nullptr);
+                      std::function<void()> stop, QWidget* parent = nullptr);
 
-    void StartRun(const std::shared_ptr<TThread>& worker);
-    bool Running() const;
-    void StopRun();
+    RunStatusView& Status();
 
     void ClearList() override;
     void AppendItem(const std::string& text) override;

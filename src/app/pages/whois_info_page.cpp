@@ -6,13 +6,14 @@
 
 #include "app/pages/page_widgets.h"
 #include "app/pages/stoppable_run.h"
-#include "platform/network_text.h"
+#include "query/shown_text.h"
 
 namespace hostlore {
 
-WhoisInfoPage::WhoisInfoPage(QWidget* parent)
+WhoisInfoPage::WhoisInfoPage(std::function<void()> stop, QWidget* parent)
     : QWidget(parent),
-      run_(new StoppableRun("whois_stop", QStringLiteral("Stop Whois Query"), "Label5")),
+      run_(new StoppableRun("whois_stop", QStringLiteral("Stop Whois Query"), "Label5",
+                            std::move(stop))),
       Memo3(TextArea("Memo3", QStringLiteral("Whois Info"))) {
     auto* column = new QVBoxLayout(this);
     column->addWidget(run_);
@@ -22,33 +23,23 @@ WhoisInfoPage::WhoisInfoPage(QWidget* parent)
     column->addWidget(Memo3, 1);
 }
 
-void WhoisInfoPage::StartRun(const std::shared_ptr<TThread>& worker,
-                             std::weak_ptr<TNetTCPConnection> connection) {
-    run_->Start(worker, std::move(connection));
-}
-
-bool WhoisInfoPage::Running() const {
-    return run_->Running();
-}
-
-void WhoisInfoPage::StopRun() {
-    run_->Stop();
+RunStatusView& WhoisInfoPage::Status() {
+    return *run_;
 }
 
 void WhoisInfoPage::ClearReply() {
     Memo3->clear();
 }
 
+void WhoisInfoPage::RecordReply(const std::string& /*server*/, const std::string& /*reply*/) {
+    // The page shows the reply's lines as they follow; the report keeps it whole.
+}
+
 void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(lines.size()));
     for (const std::string& line : lines) {
-        // The memo would turn a carriage return into a line break of its own.
-        QString text = TextFromNetwork(line);
-        if (text.endsWith('\r')) {
-            text.chop(1);
-        }
-        shown << text;
+        shown << ShownWhoisLine(line);
     }
     // A reply opens at its first line and left edge, unless the reader has moved.
     QScrollBar* down = Memo3->verticalScrollBar();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QWidget>
-#include <memory>
+#include <functional>
 
 #include "query/page_views.h"
 
@@ -10,8 +10,6 @@ class QPlainTextEdit;
 namespace hostlore {
 
 class StoppableRun;
-class TNetTCPConnection;
-class TThread;
 
 // Whois Info: the whois server's reply for the queried domain, with a stop
 // button and the status of the query.
@@ -19,14 +17,13 @@ class WhoisInfoPage : public QWidget, public WhoisView {
     Q_OBJECT
 
   public:
-    explicit WhoisInfoPage(QWidget* parent = nullptr);
+    // `stop` is what the stop button does.
+    explicit WhoisInfoPage(std::function<void()> stop, QWidget* parent = nullptr);
 
-    void StartRun(const std::shared_ptr<TThread>& worker,
-                  std::weak_ptr<TNetTCPConnection> connection);
-    bool Running() const;
-    void StopRun();
+    RunStatusView& Status();
 
     void ClearReply() override;
+    void RecordReply(const std::string& server, const std::string& reply) override;
     void AppendReplyLines(std::span<const std::string> lines) override;
 
   private:

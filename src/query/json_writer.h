@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hostlore {
+
+// Writes one JSON document, indented by two blanks a level. Strings are
+// bytes: valid UTF-8 goes out as it is, and each byte that is not part of a
+// valid sequence becomes the escape of the lone surrogate U+DC00 + byte, so
+// that nothing a peer sent is lost and the bytes can be recovered exactly.
+class JsonWriter {
+  public:
+    void BeginObject();
+    void EndObject();
+    void BeginArray();
+    void EndArray();
+    // Inside an object: the next value's name.
+    void Key(std::string_view name);
+    void String(std::string_view bytes);
+    void Null();
+    void Bool(bool value);
+
+    // The document so far; whole once every object and array is ended.
+    const std::string& Text() const { return text_; }
+
+  private:
+    void BeforeValue();
+    void End(char close);
+    void NewLine();
+
+    std::string text_;
+    // Per open object or array: whether it has an element yet.
+    std::vector<bool> hasElement_;
+    bool afterKey_ = false;
+};
+
+// The JSON string literal of `bytes`, quotes included.
+std::string JsonString(std::string_view bytes);
+
+}  // namespace hostlore

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QToolButton>
+#include <filesystem>
+
+#include "app/main_window.h"
+#include "dns/test_dns.h"
+#include "support/event_pump.h"
+#include "support/fake_services.h"
+#include "support/loopback_server.h"
+#include "support/scripted_whois_server.h"
+#include "support/window_controls.h"
+
+namespace hostlore {
+namespace {
+
+struct Outcome {
+    int status = -1;
+    std::string output;
+    std::string errors;
+    qint64 milliseconds = 0;
+};
+
+// `hostlore --report` as a user runs it, against a web server and a whois
+// server on the addresses the test DNS gives www.example.test and the whois
+// host, from a copy of the program that keeps its settings in a folder of the
+// test's own.
+class ReportCommandTest : public test::TestDns {
+  protected:
+    void SetUp() override {
+        test::TestDns::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        web = std::make_unique<test::LoopbackServer>(
+            [](test::ServerConnection& peer) {
+                peer.ReadUntil("\r\n\r\n");
+                peer.Send(
+                    "HTTP/1.1 200 OK\r\nServer: World/1.0\r\n"
+                    "Last-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n"
+                    "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n");
+            },
+            "192.0.2.10", 80);
+        whois = std::make_unique<test::ScriptedWhoisServer>("192.0.2.43", 43);
+        silent = std::make_unique<test::ScriptedWhoisServer>("192.0.2.44", 43);
+        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE}) {
+            std::filesystem::copy_file(
+                file, program.folder.File(std::filesystem::path(file).filename().string()));
+        }
+        std::filesystem::permissions(program.folder.File("hostlore"),
+                                     std::filesystem::perms::owner_exec,
+                                     std::filesystem::perm_options::add);
+        program.WriteSettings(
+            "[general]\r\nip_nei=4\r\nget_ie=false\r\nexecute=false\r\n"
+            "[whois]\r\nserver=192.0.2.43\r\n");
+    }
+
+    Outcome Run(const QStringList& arguments, const QStringList& extraEnvironment = {}) const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(display));
+        }
+        for (const QString& variable : extraEnvironment) {
+            environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
+        }
+        QProcess process;
+        process.setProcessEnvironment(environment);
+        QElapsedTimer clock;
+        clock.start();
+        process.start(QString::fromStdString(program.folder.File("hostlore").string()), arguments);
+        EXPECT_TRUE(process.waitForFinished(60'000)) << arguments.join(' ').toStdString();
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                process.readAllStandardOutput().toStdString(),
+                process.readAllStandardError().toStdString(), clock.elapsed()};
+    }
+
+    test::FakeProgram program;
+    std::unique_ptr<test::LoopbackServer> web;
+    std::unique_ptr<test::ScriptedWhoisServer> whois;
+    std::unique_ptr<test::ScriptedWhoisServer> silent;
+};
+
+std::vector<std::string> LinesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
+}
+
+// The lines below a caption line, up to the next empty line or caption.
+std::vector<std::string> LinesBelow(const std::vector<std::string>& lines,
+                                    const std::string& caption, std::size_t count) {
+    const auto at = std::find(lines.begin(), lines.end(), caption);
+    if (at == lines.end() || static_cast<std::size_t>(lines.end() - at) <= count) {
+        return {};
+    }
+    return {at + 1, at + 1 + static_cast<std::ptrdiff_t>(count)};
+}
+
+std::vector<std::string> TextLines(const QString& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : text.split('\n')) {
+        lines.push_back(line.toStdString());
+    }
+    return lines;
+}
+
+TEST_F(ReportCommandTest, PrintsWhatTheWindowShowsForTheSameQuery) {
+    const Outcome report = Run({"--report", "http://www.example.test/"});
+    ASSERT_EQ(report.status, 0) << report.errors;
+
+    auto services = program.Services();
+    services.resolver = std::make_shared<SystemResolver>();
+    Tmain window(services);
+    const auto ui = test::Ui(window);
+    ui.url_edit->setEditText("http://www.example.test/");
+    window.goClick(ui.go);
+    ASSERT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
+
+    const std::vector<std::string> lines = LinesOf(report.output);
+    const std::pair<const char*, QLineEdit*> fields[] = {
+        {"This Website Located in", ui.Edit1}, {"Host Name", ui.Edit4},   {"Server Type", ui.Edit2},
+        {"Last Modified", ui.Edit3},           {"Server Date", ui.Edit5},
+    };
+    for (const auto& [caption, field] : fields) {
+        EXPECT_FALSE(field->text().isEmpty()) << caption;
+        const std::string line = std::string(caption) + ": " + field->text().toStdString();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    }
+    const auto memo = TextLines(ui.Memo1->toPlainText());
+    EXPECT_EQ(LinesBelow(lines, "IP Address:", memo.size()), memo);
+    const auto reply = TextLines(ui.Memo3->toPlainText());
+    EXPECT_EQ(LinesBelow(lines, "Whois Info:", reply.size()), reply);
+    std::vector<std::string> items;
+    for (int i = 0; i < ui.ListBox1->count(); ++i) {
+        items.push_back(ui.ListBox1->item(i)->text().toStdString());
+    }
+    EXPECT_EQ(items.size(), 5U);
+    EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", items.size()), items);
+    for (QLabel* status : {ui.Label5, ui.Label11}) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "Status: " + status->text().toStdString()),
+                  lines.end());
+    }
+}
+
+TEST_F(ReportCommandTest, TheJsonReportFollowsItsSchema) {
+    const Outcome report = Run({"--report", "http://www.example.test/", "--json"});
+    ASSERT_EQ(report.status, 0) << report.errors;
+    program.folder.Write("report.json", report.output);
+    QProcess validator;
+    validator.start("python3", {"-c",
+                                "import json, sys, jsonschema\n"
+                                "jsonschema.validate(json.load(open(sys.argv[1])),\n"
+                                "                    json.load(open(sys.argv[2])))\n",
+                                QString::fromStdString(program.folder.File("report.json").string()),
+                                HOSTLORE_REPORT_SCHEMA});
+    ASSERT_TRUE(validator.waitForFinished(60'000));
+    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+    EXPECT_NE(report.output.find("\"server_type\": {\n      \"value\": \"World/1.0\""),
+              std::string::npos)
+        << report.output;
+}
+
+TEST_F(ReportCommandTest, ExitStatusesAndTheTimeLimit) {
+    const struct {
+        QStringList arguments;
+        int status;
+        const char* printed;  // in the output or on standard error
+        qint64 withinMs;
+    } cases[] = {
+        {{"--report", "http://nowhere.example.test/"}, 1, "Website does not exist!", 20'000},
+        {{"--report"}, 2, "--report needs an address", 20'000},
+        {{"--bogus"}, 2, "unknown option --bogus", 20'000},
+        {{"--json"}, 2, "go with --report", 20'000},
+        // silent.test never gets its answer: the limit ends the query.
+        {{"--report", "http://silent.test/", "--whois-server", "192.0.2.44", "--timeout", "1",
+          "--neighbours", "0"},
+         1,
+         "Status: Failed: Read timed out.",
+         10'000},
+    };
+    for (const auto& c : cases) {
+        const Outcome outcome = Run(c.arguments);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(outcome.status, c.status) << name << '\n' << outcome.errors;
+        EXPECT_NE((outcome.output + outcome.errors).find(c.printed), std::string::npos)
+            << name << '\n'
+            << outcome.output << outcome.errors;
+        EXPECT_LT(outcome.milliseconds, c.withinMs) << name;
+    }
+}
+
+TEST_F(ReportCommandTest, TheReportLoadsNoGraphicalLibrary) {
+    const Outcome outcome = Run({"--report", "http://www.example.test/", "--no-whois"},
+                                {QStringLiteral("LD_DEBUG=libs")});
+    ASSERT_EQ(outcome.status, 0);
+    for (const char* library : {"libQt6Gui", "libX11", "libxcb", "libQt6Widgets", "libEGL"}) {
+        EXPECT_EQ(outcome.errors.find(std::string("find library=") + library), std::string::npos)
+            << library;
+    }
+    EXPECT_NE(outcome.output.find("Status: \n"), std::string::npos) << "whois was not asked";
+}
+
+}  // namespace
+}  // namespace hostlore
