@@ -8,16 +8,21 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <bit>
+#include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 #include "localinfo/dhcp_leases.h"
+#include "platform/resolver.h"
 #include "platform/system_error.h"
 
 namespace hostlore {
@@ -176,6 +181,60 @@ std::map<std::string, std::vector<AddressEntry>> Gateways() {
     return gateways;
 }
 
+int PrefixLength(const sockaddr_in6* mask) {
+    int length = 0;
+    if (mask != nullptr) {
+        for (const std::uint8_t byte : mask->sin6_addr.s6_addr) {
+            length += std::popcount(byte);
+        }
+    }
+    return length;
+}
+
+// The 32 hexadecimal digits the kernel writes for an IPv6 address.
+std::optional<Ipv6Address> HexAddress(const std::string& digits) {
+    Ipv6Address address{};
+    if (digits.size() != 2 * address.size() ||
+        !std::all_of(digits.begin(), digits.end(),
+                     [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; })) {
+        return std::nullopt;
+    }
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        address[i] = static_cast<std::uint8_t>(std::stoul(digits.substr(2 * i, 2), nullptr, 16));
+    }
+    return address;
+}
+
+// Default gateways per interface name: the routes to ::/0 through a gateway.
+// A line holds destination, its prefix length, source, its prefix length,
+// next hop, metric, reference and use counts, flags and the interface.
+std::map<std::string, std::vector<std::string>> Ipv6DefaultGateways(
+    const std::filesystem::path& routes) {
+    constexpr unsigned long kGatewayFlag = 0x2;
+    std::map<std::string, std::vector<std::string>> gateways;
+    for (const auto& line : ReadLines(routes)) {
+        std::istringstream fields(line);
+        std::string destination, destinationLength, source, sourceLength, nextHop, metric,
+            references, uses, flags, interface;
+        if (!(fields >> destination >> destinationLength >> source >> sourceLength >> nextHop >>
+              metric >> references >> uses >> flags >> interface) ||
+            destination != std::string(32, '0') || destinationLength != "00" ||
+            (std::strtoul(flags.c_str(), nullptr, 16) & kGatewayFlag) == 0) {
+            continue;
+        }
+        const auto gateway = HexAddress(nextHop);
+        if (!gateway) {
+            continue;
+        }
+        auto& list = gateways[interface];
+        if (const std::string text = Ipv6Text(*gateway);
+            std::find(list.begin(), list.end(), text) == list.end()) {
+            list.push_back(text);
+        }
+    }
+    return gateways;
+}
+
 }  // namespace
 
 LinuxNetworkConfiguration::LinuxNetworkConfiguration(NetworkConfigurationFiles files)
@@ -228,16 +287,25 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
             adapter.IpAddressList.push_back({Dotted(address->sin_addr), mask != nullptr
                                                                             ? Dotted(mask->sin_addr)
                                                                             : std::string()});
+        } else if (entry->ifa_addr != nullptr && entry->ifa_addr->sa_family == AF_INET6) {
+            const auto* address = reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr);
+            Ipv6Address bytes{};
+            std::memcpy(bytes.data(), &address->sin6_addr, bytes.size());
+            adapter.Ipv6AddressList.push_back(
+                {Ipv6Text(bytes),
+                 PrefixLength(reinterpret_cast<const sockaddr_in6*>(entry->ifa_netmask))});
         }
     }
     ::freeifaddrs(interfaces);
 
     const auto gateways = Gateways();
+    const auto ipv6Gateways = Ipv6DefaultGateways(files_.ipv6Routes);
     const auto leasedAddresses = LeasedIpv4Addresses();
     std::vector<AdapterInfo> adapters;
     for (auto& [index, adapter] : byIndex) {
         adapter.Address = HardwareAddress(adapter.AdapterName);
-        if (adapter.IpAddressList.empty() && adapter.Address.empty()) {
+        if (adapter.IpAddressList.empty() && adapter.Ipv6AddressList.empty() &&
+            adapter.Address.empty()) {
             continue;
         }
         adapter.Description = DescriptionOf(adapter.AdapterName);
@@ -247,6 +315,10 @@ std::vector<AdapterInfo> LinuxNetworkConfiguration::GetAdaptersInfo() {
         }
         if (const auto found = gateways.find(adapter.AdapterName); found != gateways.end()) {
             adapter.GatewayList = found->second;
+        }
+        if (const auto found = ipv6Gateways.find(adapter.AdapterName);
+            found != ipv6Gateways.end()) {
+            adapter.Ipv6DefaultGateways = found->second;
         }
         ApplyDhcpLease(adapter, leasedAddresses);
         adapters.push_back(std::move(adapter));

@@ -13,6 +13,8 @@ struct NetworkConfigurationFiles {
     // The servers behind systemd-resolved's local stub.
     std::filesystem::path resolvedResolvConf = "/run/systemd/resolve/resolv.conf";
     std::filesystem::path nsswitchConf = "/etc/nsswitch.conf";
+    // The kernel's IPv6 routes, where the default gateways are found.
+    std::filesystem::path ipv6Routes = "/proc/net/ipv6_route";
 };
 
 // The machine's own configuration: host name and resolver settings, the

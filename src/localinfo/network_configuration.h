@@ -12,6 +12,12 @@ struct AddressEntry {
     std::string IpMask;
 };
 
+// An IPv6 address with the length of its network prefix.
+struct PrefixedAddress {
+    std::string IpAddress;
+    int PrefixLength = 0;
+};
+
 // The machine-wide network parameters.
 struct NetworkParameters {
     std::string HostName;
@@ -42,6 +48,8 @@ struct AdapterInfo {
     std::vector<AddressEntry> SecondaryWinsServer;
     std::int32_t LeaseObtained = 0;
     std::int32_t LeaseExpires = 0;
+    std::vector<PrefixedAddress> Ipv6AddressList;
+    std::vector<std::string> Ipv6DefaultGateways;
 };
 
 // Where the local network report takes its values from; tests hand in a fixed

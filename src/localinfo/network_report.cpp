@@ -81,7 +81,14 @@ std::vector<std::string> AdapterLines(const std::vector<AdapterInfo>& adapters) 
                                                  ? AddressListText({*adapter.CurrentIpAddress})
                                                  : std::string()));
         lines.push_back("   IP addresses: " + HeldListText(adapter.IpAddressList));
+        for (const auto& address : adapter.Ipv6AddressList) {
+            lines.push_back("   IPv6 address: " + address.IpAddress + "/" +
+                            std::to_string(address.PrefixLength));
+        }
         lines.push_back("   Gateways: " + HeldListText(adapter.GatewayList));
+        for (const auto& gateway : adapter.Ipv6DefaultGateways) {
+            lines.push_back("   IPv6 default gateway: " + gateway);
+        }
         lines.push_back("   DHCP servers: " + HeldListText(adapter.DhcpServer));
         lines.push_back("   Has WINS: " + std::to_string(adapter.HaveWins));
         lines.push_back("   Primary WINS: " + HeldListText(adapter.PrimaryWinsServer));

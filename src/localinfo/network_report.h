@@ -11,7 +11,8 @@ namespace hostlore {
 std::vector<std::string> NetworkParameterLines(const NetworkParameters& parameters);
 
 // The lines of the "Local Adapter Information" report: 18 per adapter, the
-// last of them empty. Address lists end every entry in a carriage return.
+// last of them empty, and one more per IPv6 address and IPv6 default gateway.
+// Address lists end every entry in a carriage return.
 std::vector<std::string> AdapterLines(const std::vector<AdapterInfo>& adapters);
 
 // A lease time as local date and time with the zone's name; empty for 0.

@@ -48,4 +48,28 @@ std::string TNetStack::ResolveAddress(const std::string& host, Resolver* resolve
     return DottedAddress(lookup.entry->addresses.front());
 }
 
+std::vector<PeerAddress> TNetStack::ResolvePeers(const std::string& host, Resolver* resolver) {
+    if (EqualsIgnoringCase(host, "LOCALHOST")) {
+        return {Ipv4Address{127, 0, 0, 1}};
+    }
+    if (const auto dotted = DottedAddressOf(host)) {
+        return {*dotted};
+    }
+    if (const auto literal = Ipv6AddressOf(host)) {
+        return {*literal};
+    }
+    if (resolver == nullptr) {
+        throw ENetSocketError(11003);
+    }
+    const HostLookup lookup = resolver->LookupName(host);
+    std::vector<PeerAddress> peers;
+    if (lookup.entry) {
+        peers = AttemptOrder(*lookup.entry);
+    }
+    if (peers.empty()) {
+        throw ENetSocketError(lookup.errorCode != 0 ? lookup.errorCode : 11004);
+    }
+    return peers;
+}
+
 }  // namespace hostlore

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "net/connection_race.h"
 #include "platform/resolver.h"
 
 namespace hostlore {
@@ -24,6 +25,9 @@ class TNetStack {
     // the first address the resolver gives. Fails with the resolver's code
     // (11003 when there is no resolver to ask).
     static std::string ResolveAddress(const std::string& host, Resolver* resolver);
+    // The same for connecting over either family: an IPv6 literal needs no
+    // resolver either, and a name gives its addresses in the order to try them.
+    static std::vector<PeerAddress> ResolvePeers(const std::string& host, Resolver* resolver);
 };
 
 }  // namespace hostlore

@@ -12,12 +12,17 @@
 
 namespace hostlore {
 
-using Ipv4Address = std::array<std::uint8_t, 4>;  // most significant number first
+using Ipv4Address = std::array<std::uint8_t, 4>;   // most significant number first
+using Ipv6Address = std::array<std::uint8_t, 16>;  // network byte order
 
 // What the resolver knows of a host.
 struct HostEntry {
     std::string officialName;
-    std::vector<Ipv4Address> addresses;  // in the resolver's order
+    std::vector<Ipv4Address> addresses;        // in the resolver's order
+    std::vector<Ipv6Address> ipv6Addresses{};  // in the resolver's order
+    // Whether the resolver ranked an IPv6 address before every IPv4 one, so
+    // that connecting tries that family first.
+    bool ipv6First = false;
 };
 
 // The outcome of a look-up: the entry, or the resolver's failure code in the
@@ -48,6 +53,7 @@ class ReverseLookups {
 class Resolver {
   public:
     virtual ~Resolver() = default;
+    // Both address families in one look-up; a numeric address names itself.
     virtual HostLookup LookupName(const std::string& name) = 0;
     virtual HostLookup LookupAddress(const Ipv4Address& address) = 0;
     // A new batch of asynchronous reverse look-ups. By default LookupAddress
@@ -82,5 +88,11 @@ class SystemResolver : public Resolver {
 
 // Dotted decimal text without leading zeros: "192.0.2.1".
 std::string DottedAddress(const Ipv4Address& address);
+
+// The compressed text form of RFC 5952: "2001:db8::1".
+std::string Ipv6Text(const Ipv6Address& address);
+
+// The address an IPv6 text names (no brackets, no zone), or nothing.
+std::optional<Ipv6Address> Ipv6AddressOf(const std::string& text);
 
 }  // namespace hostlore

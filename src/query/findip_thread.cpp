@@ -1,5 +1,6 @@
 #include "query/findip_thread.h"
 
+#include "query/host_names.h"
 #include "query/url_parts.h"
 #include "region/whereis.h"
 
@@ -15,7 +16,10 @@ findip_thread::findip_thread(std::shared_ptr<UiHandoff> handoff, std::string url
 void findip_thread::Execute() {
     std::optional<HostEntry> host;
     try {
-        host = resolver_->LookupName(HostPart(url_)).entry;
+        // A name that is not a valid international name is unknown.
+        if (const auto name = NetworkHostName(HostPart(url_))) {
+            host = resolver_->LookupName(*name).entry;
+        }
     } catch (...) {
         // Treated like a host that does not resolve.
     }
@@ -26,11 +30,16 @@ void findip_thread::Execute() {
     for (const Ipv4Address& address : host->addresses) {
         Synchronize([&] { page_.AddAddressLine(DottedAddress(address)); });
     }
-    // The first address decides, whatever else the page may show.
-    const std::string region = region_of_address(
-        host->addresses.empty() ? std::string() : DottedAddress(host->addresses.front()));
+    for (const Ipv6Address& address : host->ipv6Addresses) {
+        Synchronize([&] { page_.AddAddressLine(Ipv6Text(address)); });
+    }
+    // The first IPv4 address decides, whatever else the page may show; the
+    // region table knows no IPv6 blocks.
+    const std::string region = host->addresses.empty()
+                                   ? std::string("IPv6 only")
+                                   : region_of_address(DottedAddress(host->addresses.front()));
     Synchronize([&] { page_.SetLocation(region); });
-    Synchronize([&] { page_.SetHostName(host->officialName); });
+    Synchronize([&] { page_.SetHostName(HostNameText(host->officialName)); });
 }
 
 }  // namespace hostlore

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "net/net_errors.h"
+#include "query/host_names.h"
 #include "query/neighbour_items.h"
 #include "query/neighbour_scan.h"
 #include "query/reverse_lookahead.h"
@@ -33,9 +34,21 @@ ip_nei_thread::ip_nei_thread(std::shared_ptr<UiHandoff> handoff, std::string url
 void ip_nei_thread::Execute() {
     HostLookup lookup;
     try {
-        lookup = resolver_->LookupName(HostPart(url_));
+        if (const auto name = NetworkHostName(HostPart(url_))) {
+            lookup = resolver_->LookupName(*name);
+        } else {
+            lookup = {std::nullopt, 11001};
+        }
     } catch (...) {
         lookup = {std::nullopt, 11001};
+    }
+    if (lookup.entry && lookup.entry->addresses.empty() && !lookup.entry->ipv6Addresses.empty()) {
+        // The scan walks IPv4 neighbours only.
+        Synchronize([&] {
+            page_.ClearList();
+            page_.AppendItem("No IPv4 address to scan around");
+        });
+        return;
     }
     if (!lookup.entry || lookup.entry->addresses.empty()) {
         // The list of another host must not stand under this query.

@@ -2,6 +2,7 @@
 
 #include "query/findip_thread.h"
 #include "query/host_lookup_once.h"
+#include "query/host_names.h"
 #include "query/ip_nei_thread.h"
 #include "query/serverinfo_thread.h"
 #include "query/service_pane_threads.h"
@@ -31,7 +32,8 @@ void QueryRun::Start(QueryRun* earlier) {
     const auto& handoff = services_.handoff;
     // The General Info worker, the header request and the scan all need the
     // host's addresses; the name server is asked once for them.
-    const auto host = std::make_shared<HostLookupOnce>(services_.resolver, HostPart(url_));
+    const auto host = std::make_shared<HostLookupOnce>(
+        services_.resolver, NetworkHostName(HostPart(url_)).value_or(std::string()));
     Launch(std::make_shared<findip_thread>(handoff, url_, *views_.generalInfo, host));
     Launch(
         std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo, connection_, host));

@@ -5,9 +5,15 @@
 namespace hostlore {
 
 std::string HostPart(std::string_view url) {
+    const auto [offset, length] = HostSpan(url);
+    return std::string(url.substr(offset, length));
+}
+
+std::pair<std::size_t, std::size_t> HostSpan(std::string_view url) {
     const auto scheme = url.find("://");
-    std::string_view host =
-        url.substr(std::min(scheme == std::string_view::npos ? 2 : scheme + 3, url.size()));
+    const std::size_t start =
+        std::min(scheme == std::string_view::npos ? 2 : scheme + 3, url.size());
+    std::string_view host = url.substr(start);
     host = host.substr(0, host.find_first_of("/?#"));
     if (const auto at = host.rfind('@'); at != std::string_view::npos) {
         host.remove_prefix(at + 1);
@@ -18,7 +24,7 @@ std::string HostPart(std::string_view url) {
             host = host.substr(0, colon);
         }
     }
-    return std::string(host);
+    return {static_cast<std::size_t>(host.data() - url.data()), host.size()};
 }
 
 std::string DomainPart(std::string_view host) {

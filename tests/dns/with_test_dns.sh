@@ -2,12 +2,13 @@
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
 # at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
-# names of the test whois servers (support/whois_test_world.h); the web
-# servers' names, 192.0.2.10 to .19, are served by the tests themselves. The test
-# blocks 192.0.2.0/24 and 203.0.113.0/24 are local in the namespace, so a test
-# can serve on the very address that a name resolves to. Reverse questions for
-# 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test can hold a
-# name server that never answers (SilentNameServer). Without root the
+# names of the test whois servers (support/whois_test_world.h), and
+# international names below it and under .xn--zckzah; the web servers' names,
+# 192.0.2.10 to .19, are served by the tests themselves. The test blocks
+# 192.0.2.0/24, 203.0.113.0/24 and 2001:db8::/64 are local in the namespace, so
+# a test can serve on the very address that a name resolves to. Reverse
+# questions for 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test
+# can hold a name server that never answers (SilentNameServer). Without root the
 # program runs without it, and its tests skip themselves.
 set -euo pipefail
 
@@ -40,6 +41,11 @@ printf 'hosts: files dns\n' >"$etc/nsswitch.conf"
 for block in 192.0.2.1/24 203.0.113.1/24; do
     ip -n "$name" addr add "$block" dev lo
 done
+# IPv6 makes a whole block local only as a route, and binds to its addresses
+# only when binding to addresses not on an interface is allowed.
+ip -n "$name" -6 addr add 2001:db8::1/64 dev lo nodad
+ip -n "$name" -6 route add local 2001:db8::/64 dev lo
+ip netns exec "$name" sysctl -q net.ipv6.ip_nonlocal_bind=1
 
 ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --listen-address=127.0.0.1 --bind-interfaces --port=53 \
@@ -71,6 +77,12 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=whois.silent.test,192.0.2.67 \
     --host-record=whois.rir.test,192.0.2.68 \
     --host-record=whois.gone.test,192.0.2.69 \
+    --host-record=dual.example.test,192.0.2.20,2001:db8::20 \
+    --host-record=v6only.example.test,2001:db8::30 \
+    --host-record=v6only.example.test,2001:db8::31 \
+    --host-record=xn--bcher-kva.example.test,192.0.2.40,2001:db8::40 \
+    --cname=www.xn--bcher-kva.example.test,xn--bcher-kva.example.test \
+    --host-record=xn--r8jz45g.xn--zckzah,192.0.2.41 \
     --synth-domain=example.test,198.51.100.0/24,host- \
     --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
     --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test \

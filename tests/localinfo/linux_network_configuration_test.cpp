@@ -22,21 +22,24 @@ std::string MaskOfPrefix(int prefix) {
     return text;
 }
 
-// Interface name to "address mask" pairs, as "ip -o -4 addr show" lists them.
-std::multimap<std::string, std::string> AddressesTheIpToolSees() {
+// Interface name to "address mask" pairs, as "ip -o -4 addr show" lists them,
+// or to "address/prefix" for "ip -o -6 addr show".
+std::multimap<std::string, std::string> AddressesTheIpToolSees(int family) {
     std::multimap<std::string, std::string> addresses;
-    FILE* pipe = ::popen("ip -o -4 addr show 2>/dev/null", "r");
+    FILE* pipe = ::popen(
+        family == 6 ? "ip -o -6 addr show 2>/dev/null" : "ip -o -4 addr show 2>/dev/null", "r");
     if (pipe == nullptr) {
         return addresses;
     }
     char line[1024];
     while (std::fgets(line, sizeof(line), pipe) != nullptr) {
         std::istringstream words(line);
-        std::string index, name, family, cidr;
-        words >> index >> name >> family >> cidr;
+        std::string index, name, familyName, cidr;
+        words >> index >> name >> familyName >> cidr;
         const auto slash = cidr.find('/');
-        addresses.emplace(
-            name, cidr.substr(0, slash) + " " + MaskOfPrefix(std::stoi(cidr.substr(slash + 1))));
+        addresses.emplace(name, family == 6 ? cidr
+                                            : cidr.substr(0, slash) + " " +
+                                                  MaskOfPrefix(std::stoi(cidr.substr(slash + 1))));
     }
     ::pclose(pipe);
     return addresses;
@@ -164,19 +167,24 @@ TEST(LinuxNetworkConfiguration, ReadsDomainAndServersFromTheResolverFiles) {
 }
 
 TEST(LinuxNetworkConfiguration, ReportsTheAddressesTheIpToolShows) {
-    const auto expected = AddressesTheIpToolSees();
+    const auto expected = AddressesTheIpToolSees(4);
     if (expected.empty()) {
         GTEST_SKIP() << "the ip tool is not installed";
     }
     LinuxNetworkConfiguration machine;
     const auto adapters = machine.GetAdaptersInfo();
     std::multimap<std::string, std::string> reported;
+    std::multimap<std::string, std::string> reportedIpv6;
     int previousIndex = 0;
     for (const auto& adapter : adapters) {
         EXPECT_GT(adapter.Index, previousIndex) << "in interface index order";
         previousIndex = adapter.Index;
         for (const auto& entry : adapter.IpAddressList) {
             reported.emplace(adapter.AdapterName, entry.IpAddress + " " + entry.IpMask);
+        }
+        for (const auto& entry : adapter.Ipv6AddressList) {
+            reportedIpv6.emplace(adapter.AdapterName,
+                                 entry.IpAddress + "/" + std::to_string(entry.PrefixLength));
         }
         if (adapter.AdapterName == "lo") {
             EXPECT_EQ(adapter.Type, 772);
@@ -185,6 +193,33 @@ TEST(LinuxNetworkConfiguration, ReportsTheAddressesTheIpToolShows) {
         }
     }
     EXPECT_EQ(reported, expected);
+    EXPECT_EQ(reportedIpv6, AddressesTheIpToolSees(6));
+}
+
+TEST(LinuxNetworkConfiguration, ReadsTheIpv6DefaultGatewaysFromTheKernelsRoutes) {
+    const std::string zero(32, '0');
+    const std::string routeTo = zero + " 00 " + zero + " 00 ";
+    test::TemporaryFolder folder;
+    folder.Write(
+        "ipv6_route",
+        routeTo + "fd000000000000000000000000000001 00000400 00000003 00000000 00000003 lo\n" +
+            routeTo + "fd000000000000000000000000000001 00000400 00000003 00000000 00000003 lo\n" +
+            routeTo + zero + " ffffffff 00000001 00000000 00200200 lo\n" +
+            "fd000000000000000000000000000000 40 " + zero +
+            " 00 fd000000000000000000000000000009 00000100 00000001 00000000 00000003 lo\n" +
+            routeTo + "fe80000000000000000000000000000g 00000400 00000003 00000000 00000003 lo\n" +
+            routeTo + "fe800000000000000000000000000001 00000400 00000003 00000000 00000003\n");
+    NetworkConfigurationFiles files;
+    files.ipv6Routes = folder.File("ipv6_route");
+    LinuxNetworkConfiguration machine(files);
+    bool found = false;
+    for (const auto& adapter : machine.GetAdaptersInfo()) {
+        if (adapter.AdapterName == "lo") {
+            found = true;
+            EXPECT_EQ(adapter.Ipv6DefaultGateways, std::vector<std::string>{"fd00::1"});
+        }
+    }
+    EXPECT_TRUE(found);
 }
 
 }  // namespace

@@ -66,6 +66,20 @@ TEST_F(NetworkReportTest, WritesEighteenLinesPerAdapter) {
                          "   Lease obtained: ", "   Lease expires: ", ""}));
 }
 
+TEST_F(NetworkReportTest, ListsIpv6AddressesAndGatewaysAfterTheirIpv4Lines) {
+    AdapterInfo adapter = Adapter(2, {{"10.0.0.2", "255.0.0.0"}});
+    adapter.GatewayList = {{"10.0.0.1", ""}};
+    adapter.Ipv6AddressList = {{"2001:db8::2", 64}, {"fe80::5054:ff:fe12:34ab", 64}};
+    adapter.Ipv6DefaultGateways = {"fe80::1"};
+    const auto lines = AdapterLines({adapter});
+    ASSERT_EQ(lines.size(), 21u);
+    EXPECT_EQ(std::vector<std::string>(lines.begin() + 9, lines.begin() + 15),
+              (std::vector<std::string>{
+                  "   IP addresses: A: 10.0.0.2 M: 255.0.0.0\r", "   IPv6 address: 2001:db8::2/64",
+                  "   IPv6 address: fe80::5054:ff:fe12:34ab/64", "   Gateways: A: 10.0.0.1 M: \r",
+                  "   IPv6 default gateway: fe80::1", "   DHCP servers: A:  M: \r"}));
+}
+
 TEST_F(NetworkReportTest, AnAdapterWithoutAddressesOrHardwareShowsEmptyFields) {
     AdapterInfo bare = Adapter(7, {});
     bare.Address.clear();

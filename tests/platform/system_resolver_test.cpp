@@ -23,6 +23,15 @@ std::vector<std::string> Dotted(const HostEntry& entry) {
     return texts;
 }
 
+std::vector<std::string> Ipv6Texts(const HostEntry& entry) {
+    std::vector<std::string> texts;
+    for (const auto& address : entry.ipv6Addresses) {
+        texts.push_back(Ipv6Text(address));
+    }
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
 class SystemResolverTest : public test::TestDns {
   protected:
     SystemResolver resolver;
@@ -75,6 +84,39 @@ TEST_F(SystemResolverTest, GivesTheCanonicalNameOfAnAlias) {
     ASSERT_TRUE(lookup.entry);
     EXPECT_EQ(lookup.entry->officialName, "www.example.test");
     EXPECT_EQ(Dotted(*lookup.entry), std::vector<std::string>{"192.0.2.10"});
+}
+
+TEST_F(SystemResolverTest, FindsBothFamiliesInOneLookUp) {
+    using Texts = std::vector<std::string>;
+    const struct {
+        const char* name;
+        const char* officialName;
+        Texts ipv4;
+        Texts ipv6;
+    } cases[] = {
+        {"dual.example.test", "dual.example.test", {"192.0.2.20"}, {"2001:db8::20"}},
+        {"v6only.example.test", "v6only.example.test", {}, {"2001:db8::30", "2001:db8::31"}},
+        {"www.xn--bcher-kva.example.test",
+         "xn--bcher-kva.example.test",
+         {"192.0.2.40"},
+         {"2001:db8::40"}},
+        {"2001:db8:0::10", "2001:db8:0::10", {}, {"2001:db8::10"}},
+        {"www.example.test", "www.example.test", {"192.0.2.10"}, {}},
+    };
+    for (const auto& [name, officialName, ipv4, ipv6] : cases) {
+        const HostLookup lookup = resolver.LookupName(name);
+        ASSERT_TRUE(lookup.entry) << name;
+        EXPECT_EQ(lookup.entry->officialName, officialName);
+        EXPECT_EQ(Dotted(*lookup.entry), ipv4) << name;
+        EXPECT_EQ(Ipv6Texts(*lookup.entry), ipv6) << name;
+    }
+}
+
+// The test block 2001:db8::/64 is local in the namespace: the resolver ranks
+// its addresses before IPv4 ones, as it does on a machine with IPv6 routes.
+TEST_F(SystemResolverTest, TellsWhichFamilyTheResolverRanksFirst) {
+    EXPECT_TRUE(resolver.LookupName("dual.example.test").entry->ipv6First);
+    EXPECT_FALSE(resolver.LookupName("www.example.test").entry->ipv6First);
 }
 
 TEST_F(SystemResolverTest, ReportsAnUnknownNameAsHostNotFound) {

@@ -69,6 +69,46 @@ TEST_F(FindIpTest, AnUnknownHostShowsTheMessageAndLeavesTheFieldsEmpty) {
     EXPECT_TRUE(page.hostName.empty());
 }
 
+TEST_F(FindIpTest, ShowsIpv6AfterIpv4AndTheNameInUnicodeBesideItsAsciiForm) {
+    const Ipv6Address v6a = *Ipv6AddressOf("2001:db8::30"), v6b = *Ipv6AddressOf("2001:db8::31");
+    resolver->Add("dual.example.test", {"dual.example.test", {{192, 0, 2, 20}}, {v6b, v6a}, true});
+    resolver->Add("v6only.example.test", {"v6only.example.test", {}, {v6a}, true});
+    resolver->Add("xn--bcher-kva.example", {"xn--bcher-kva.example", {{192, 0, 2, 40}}});
+    const struct {
+        const char* url;
+        Addresses addresses;
+        const char* location;
+        const char* hostName;
+    } cases[] = {
+        {"http://dual.example.test/",
+         {"192.0.2.20", "2001:db8::31", "2001:db8::30"},
+         "United States",
+         "dual.example.test"},
+        {"http://v6only.example.test/", {"2001:db8::30"}, "IPv6 only", "v6only.example.test"},
+        {"http://[2001:db8::10]:8080/", {"2001:db8::10"}, "IPv6 only", "2001:db8::10"},
+        {"http://Bücher.example/",
+         {"192.0.2.40"},
+         "United States",
+         "bücher.example (xn--bcher-kva.example)"},
+    };
+    for (const auto& c : cases) {
+        test::RecordingGeneralInfo shown;
+        test::WorkerRun each;
+        each.Start<findip_thread>(c.url, shown, resolver);
+        ASSERT_TRUE(each.WaitForEnd()) << c.url;
+        EXPECT_EQ(shown.addresses, c.addresses) << c.url;
+        EXPECT_EQ(shown.location, c.location) << c.url;
+        EXPECT_EQ(shown.hostName, c.hostName) << c.url;
+    }
+}
+
+TEST_F(FindIpTest, AnInvalidInternationalNameIsUnknownWithoutAskingTheResolver) {
+    Query("http://bü cher.example/");
+    ASSERT_TRUE(run.WaitForEnd());
+    EXPECT_EQ(page.missingShown, 1);
+    EXPECT_TRUE(resolver->AskedNames().empty());
+}
+
 TEST_F(FindIpTest, ASlowResolverNeverHoldsUpTheUserInterfaceThread) {
     auto gate = std::make_shared<test::Gate>();
     resolver->HoldLookupsAt(gate);

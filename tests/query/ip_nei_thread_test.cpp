@@ -48,6 +48,9 @@ class ReverseResolver : public Resolver {
         if (const auto found = forward.find(name); found != forward.end()) {
             return {HostEntry{name, {found->second}}, 0};
         }
+        if (const auto ipv6 = Ipv6AddressOf(name)) {
+            return {HostEntry{name, {}, {*ipv6}, true}, 0};
+        }
         return {std::nullopt, 11001};
     }
     HostLookup LookupAddress(const Ipv4Address& address) override {
@@ -136,6 +139,7 @@ TEST_F(IpNeiThreadTest, AScanThatCannotStartKeepsOrClearsTheListAndSaysWhy) {
         {"20", "http://nowhere.example.test/", {}, "Host not found."},
         {"twenty", "http://www.example.test/", earlier, "none"},  // not an integer
         {"20", "http://low.example.test/", earlier, "none"},      // the start lies below 0.0.0.0
+        {"20", "http://[2001:db8::10]/", {"No IPv4 address to scan around"}, "none"},
     };
     for (const auto& c : cases) {
         page.items = earlier;

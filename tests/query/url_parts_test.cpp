@@ -19,6 +19,8 @@ TEST(HostPart, TakesTheHostOutOfAUrl) {
         {"http://host.test#frag/x", "host.test"},
         {"ftp://files.test", "files.test"},
         {"http://192.0.2.1/", "192.0.2.1"},
+        {"http://[2001:db8::10]/", "[2001:db8::10]"},
+        {"http://[2001:db8::10]:8080/", "[2001:db8::10]"},
         {"http:///path", ""},
         {"http://", ""},
         {"http:// spaced.test", " spaced.test"},

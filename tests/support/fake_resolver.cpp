@@ -31,12 +31,15 @@ HostLookup FakeResolver::LookupName(const std::string& name) {
     if (found != hosts_.end()) {
         return {found->second, 0};
     }
-    // Like the system's resolver, a dotted address names itself.
+    // Like the system's resolver, a numeric address names itself.
     in_addr numeric{};
     if (::inet_pton(AF_INET, name.c_str(), &numeric) == 1) {
         Ipv4Address address{};
         std::memcpy(address.data(), &numeric.s_addr, address.size());
         return {HostEntry{name, {address}}, 0};
+    }
+    if (const auto address = Ipv6AddressOf(name)) {
+        return {HostEntry{name, {}, {*address}, true}, 0};
     }
     return {std::nullopt, 11001};
 }
