@@ -23,6 +23,7 @@ std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const s
     client->Host = server.host;
     client->Port = server.port;
     client->SocksInfo = connection_.socks;
+    client->ExchangeTimeoutMs = connection_.whoisDeadlineMs;
     // A stop that came while the connection was being opened closes it as
     // soon as it is open.
     client->OnConnected = [this, &opened = *client] {
@@ -37,8 +38,7 @@ std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const s
 std::string ChainConnections::Get(const std::string& url, std::string_view accept) {
     auto client = std::make_shared<TNetHTTP>(resolver_);
     client->SocksInfo = connection_.socks;
-    client->ReadTimeoutMs = connection_.httpDeadlineMs;
-    client->ConnectTimeoutMs = connection_.httpDeadlineMs;
+    client->ExchangeTimeoutMs = connection_.httpDeadlineMs;
     client->Request.Accept = std::string(accept);
     client->OnConnected = [this, &opened = *client] {
         if (Stopped()) {
