@@ -38,12 +38,15 @@ median() { tr ' ' '\n' | grep . | sort -n | awk '{v[NR]=$1} END{print (NR%2) ? v
 for label in "" "before "; do
     [ -z "$label" ] || [ -n "$baseline" ] || continue
     bare=$(median <<<"${times[${label}startup_bare/window]}")
-    bare_cpu=$(median <<<"${times[${label}startup_bare/window_cpu]}")
     for key in startup_bare/window startup_window/window startup_panes/window startup_panes/panes; do
+        [ -n "${times[$label$key]:-}" ] || continue
         value=$(median <<<"${times[$label$key]}")
         printf '%-29s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$label$key" "$value" \
             "$(awk "BEGIN{print $value / $bare}")" "${times[$label$key]}"
     done
+    # Probes of earlier builds did not report processor time.
+    [ -n "${times[${label}startup_bare/window_cpu]:-}" ] || continue
+    bare_cpu=$(median <<<"${times[${label}startup_bare/window_cpu]}")
     for key in startup_bare/window_cpu startup_window/window_cpu startup_panes/window_cpu; do
         value=$(median <<<"${times[$label$key]}")
         printf '%-29s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$label$key" "$value" \
