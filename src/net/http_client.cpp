@@ -51,6 +51,7 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     ProtocolVersion = other.ProtocolVersion;
     HandleRedirects = other.HandleRedirects;
     RedirectMaximum = other.RedirectMaximum;
+    RequireValidCertificate = other.RequireValidCertificate;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
@@ -135,6 +136,10 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
             PeerCertificate = tls->Certificate();
+            if (RequireValidCertificate &&
+                PeerCertificate->Status != TNetCertificateStatus::Valid) {
+                throw ENetCertificateRejected(*PeerCertificate);
+            }
             AttachIntercept(std::move(tls));
         } catch (...) {
             // A connection without its handshake must never be reused.
@@ -179,6 +184,9 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         return ReceiveAll(maxBody);
     }
     for (;;) {
+        // Each chunk's framing lines are bounded as a header block is; the
+        // body's limit bounds how many there are.
+        headerBytes_ = 0;
         const std::string line = ReadReplyLine();
         std::size_t size = 0;
         const char* end = line.data() + std::min(line.find(';'), line.size());
