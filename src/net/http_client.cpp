@@ -150,14 +150,30 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
 }
 
 std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
+    Redirects.clear();
+    FinalURL.clear();
     const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
-    std::string target;
-    PrepareConnection(url, target);
     Request.Connection = "close";
-    WriteRequest("GET", target);
-    ReadReply();
-    if (ReplyCode / 100 == 3) {
-        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    std::string current(url);
+    for (;;) {
+        std::string target;
+        PrepareConnection(current, target);
+        WriteRequest("GET", target);
+        ReadReply();
+        if (!ReplyIsRedirect()) {
+            break;
+        }
+        std::string next = NextLocation(current);
+        // Plain HTTP would carry off what the certificate was asked to vouch for.
+        if (RequireValidCertificate && PeerCertificate && !next.starts_with("https:")) {
+            throw ENetProtocolReplyError(ReplyText, ReplyCode);
+        }
+        Redirects.push_back({current, ReplyCode, next});
+        CloseConnection();
+        current = std::move(next);
+    }
+    if (!Redirects.empty()) {
+        FinalURL = current;
     }
     std::string body = ReadBody(maxBody);
     CloseConnection();

@@ -82,10 +82,11 @@ class TNetHTTP : public TNetTCPClient {
     // raises otherwise. No body is read.
     void SendHead(std::string_view url);
 
-    // One GET exchange within ExchangeTimeoutMs, sent with "Connection:
-    // close": the reply's status in ReplyCode and its body, read by its
-    // chunks, its length or up to the server's close. A body past `maxBody`
-    // bytes fails; a redirect fails as a refused reply does.
+    // One GET exchange with its redirects, as for HEAD, within
+    // ExchangeTimeoutMs, sent with "Connection: close": the final reply's
+    // status in ReplyCode and its body, read by its chunks, its length or up
+    // to the server's close. A body past `maxBody` bytes fails; with
+    // RequireValidCertificate, so does a redirect from https to http.
     std::string SendGet(std::string_view url, std::size_t maxBody);
 
     // Copies where and what to ask (not the connection or the last reply).

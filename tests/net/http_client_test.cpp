@@ -666,7 +666,7 @@ TEST(HttpClientGet, ReadsTheBodyByItsLengthItsChunksOrUpToTheClose) {
          200},
         {"a length that never comes", head + "Content-Length: 5\r\n\r\nhel", false,
          "Read timed out.", 200},
-        {"a redirect", "HTTP/1.1 302 Found\r\nLocation: /else\r\n\r\n", false, "302 Found", 302},
+        {"a redirect loop", "HTTP/1.1 302 Found\r\nLocation: /else\r\n\r\n", false, "302 Found", 302},
     };
     for (const Case& c : cases) {
         test::LoopbackServer server([&](test::ServerConnection& peer) {

@@ -200,5 +200,40 @@ TEST_F(TlsClientTest, AGetThatNeedsAValidCertificateRefusesEveryOther) {
     }
 }
 
+// As RDAP servers move their records; a trusted GET stays on https.
+TEST_F(TlsClientTest, AGetFollowsRedirectsButATrustedOneNeverToPlainHttp) {
+    const std::string body = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nhere";
+    const test::PathServer plain({{"/here", body}});
+    const std::string plainHere = "http://127.0.0.1:" + std::to_string(plain.Port()) + "/here";
+    const test::PathServer secure(
+        {{"/moved", test::Redirect(301, "/here")},
+         {"/here", body},
+         {"/down", test::Redirect(302, plainHere)}},
+        {"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0});
+    struct Case {
+        const char* path;
+        bool trusted;
+        std::string outcome;  // the body, or the failure
+        std::string finalUrl;
+    };
+    const Case cases[] = {
+        {"/moved", true, "here", Url("www.example.test", secure.Port(), "/here")},
+        {"/down", false, "here", plainHere},
+        {"/down", true, "302 Moved", ""},
+    };
+    for (const Case& c : cases) {
+        TNetHTTP client(resolver);
+        client.RequireValidCertificate = c.trusted;
+        std::string got;
+        try {
+            got = client.SendGet(Url("www.example.test", secure.Port(), c.path), 100);
+        } catch (const ENetProtocolReplyError& error) {
+            got = error.what();
+        }
+        EXPECT_EQ(got, c.outcome) << c.path << (c.trusted ? " trusted" : "");
+        EXPECT_EQ(client.FinalURL, c.finalUrl) << c.path;
+    }
+}
+
 }  // namespace
 }  // namespace hostlore
