@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <cstdio>
 #include <fstream>

@@ -18,12 +18,13 @@
 
 #include "app/pages/page_widgets.h"
 #include "app/pages/whois_info_page.h"
+#include "net/whois_client.h"
 #include "platform/network_text.h"
 #include "query/url_parts.h"
 #include "query/whois_reply.h"
 #include "query/whois_thread.h"
-#include "whois_reply_server.h"
 #include "support/temporary_folder.h"
+#include "whois_reply_server.h"
 
 namespace {
 

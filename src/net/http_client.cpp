@@ -189,7 +189,7 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         }
         const std::size_t start = body.size();
         body.resize(start + count);
-        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), kNoLimit);
+        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count));
     };
     const std::string coding(TrimControls(ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding")));
     if (!EqualsIgnoringCase(coding, "chunked")) {

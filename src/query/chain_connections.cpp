@@ -23,6 +23,7 @@ std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const s
     client->Host = server.host;
     client->Port = server.port;
     client->SocksInfo = connection_.socks;
+    client->ExchangeTimeoutMs = connection_.whoisDeadlineMs;
     // A stop that came while the connection was being opened closes it as
     // soon as it is open.
     client->OnConnected = [this, &opened = *client] {

@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QLibrary>
 #include <QLoggingCategory>
 
