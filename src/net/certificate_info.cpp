@@ -48,7 +48,9 @@ std::string DateText(std::int64_t secondsSince1970) {
     return ShortDateText(LocalDateTime(secondsSince1970));
 }
 
-std::string OutcomeText(const TNetCertificateInfo& certificate) {
+}  // namespace
+
+std::string CertificateOutcome(const TNetCertificateInfo& certificate) {
     switch (certificate.Status) {
         case TNetCertificateStatus::Valid:
             return "valid";
@@ -65,8 +67,6 @@ std::string OutcomeText(const TNetCertificateInfo& certificate) {
     }
     return {};
 }
-
-}  // namespace
 
 TNetCertificateVerdict CertificateVerdict(const std::vector<TNetVerifyFailure>& failures) {
     TNetCertificateVerdict verdict{TNetCertificateStatus::Valid, 0};
@@ -88,7 +88,7 @@ std::string CertificateSummary(const TNetCertificateInfo& certificate,
     const std::int64_t daysLeft = std::max<std::int64_t>(secondsLeft, 0) / kSecondsPerDay;
     return certificate.Subject + ", issued by " + certificate.Issuer + ", until " +
            DateText(certificate.NotAfter) + " (" + std::to_string(daysLeft) +
-           (daysLeft == 1 ? " day left): " : " days left): ") + OutcomeText(certificate);
+           (daysLeft == 1 ? " day left): " : " days left): ") + CertificateOutcome(certificate);
 }
 
 }  // namespace hostlore

@@ -44,10 +44,13 @@ struct TNetCertificateVerdict {
 };
 TNetCertificateVerdict CertificateVerdict(const std::vector<TNetVerifyFailure>& failures);
 
+// "valid", "expired on DATE", "not yet valid", "self-signed", "issuer not
+// trusted" or "name does not match HOST", the date in the user's short date
+// format.
+std::string CertificateOutcome(const TNetCertificateInfo& certificate);
+
 // "SUBJECT, issued by ISSUER, until DATE (N days left): OUTCOME", the date in
-// the user's short date format, the days whole and rounded down, the outcome
-// one of "valid", "expired on DATE", "not yet valid", "self-signed", "issuer
-// not trusted" and "name does not match HOST".
+// the user's short date format, the days whole and rounded down.
 std::string CertificateSummary(const TNetCertificateInfo& certificate,
                                std::chrono::system_clock::time_point now);
 

@@ -51,6 +51,7 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     ProtocolVersion = other.ProtocolVersion;
     HandleRedirects = other.HandleRedirects;
     RedirectMaximum = other.RedirectMaximum;
+    RequireValidCertificate = other.RequireValidCertificate;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
@@ -135,6 +136,10 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
             PeerCertificate = tls->Certificate();
+            if (RequireValidCertificate &&
+                PeerCertificate->Status != TNetCertificateStatus::Valid) {
+                throw ENetCertificateRejected(*PeerCertificate);
+            }
             AttachIntercept(std::move(tls));
         } catch (...) {
             // A connection without its handshake must never be reused.
@@ -145,13 +150,30 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
 }
 
 std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
-    std::string target;
-    PrepareConnection(url, target);
+    Redirects.clear();
+    FinalURL.clear();
+    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
     Request.Connection = "close";
-    WriteRequest("GET", target);
-    ReadReply();
-    if (ReplyCode / 100 == 3) {
-        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    std::string current(url);
+    for (;;) {
+        std::string target;
+        PrepareConnection(current, target);
+        WriteRequest("GET", target);
+        ReadReply();
+        if (!ReplyIsRedirect()) {
+            break;
+        }
+        std::string next = NextLocation(current);
+        // Plain HTTP would carry off what the certificate was asked to vouch for.
+        if (RequireValidCertificate && PeerCertificate && !next.starts_with("https:")) {
+            throw ENetProtocolReplyError(ReplyText, ReplyCode);
+        }
+        Redirects.push_back({current, ReplyCode, next});
+        CloseConnection();
+        current = std::move(next);
+    }
+    if (!Redirects.empty()) {
+        FinalURL = current;
     }
     std::string body = ReadBody(maxBody);
     CloseConnection();
@@ -178,6 +200,9 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         return ReceiveAll(maxBody);
     }
     for (;;) {
+        // Each chunk's framing lines are bounded as a header block is; the
+        // body's limit bounds how many there are.
+        headerBytes_ = 0;
         const std::string line = ReadReplyLine();
         std::size_t size = 0;
         const char* end = line.data() + std::min(line.find(';'), line.size());

@@ -28,6 +28,14 @@ class ENetInvalidPortNumber : public ENetException {
         : ENetException("Invalid port number: " + portText) {}
 };
 
+// A server whose certificate failed the check, for a request that trusts
+// what it reads.
+class ENetCertificateRejected : public ENetException {
+  public:
+    explicit ENetCertificateRejected(const TNetCertificateInfo& certificate)
+        : ENetException("Certificate not accepted: " + CertificateOutcome(certificate)) {}
+};
+
 enum class TNetHTTPProtocolVersion { pv1_0, pv1_1 };
 
 // One redirect that was followed: the URL asked for, its reply's status and
@@ -56,6 +64,10 @@ class TNetHTTP : public TNetTCPClient {
     // reply does.
     bool HandleRedirects = true;
     std::int32_t RedirectMaximum = 5;
+    // Over TLS, a certificate that fails the check ends the request before
+    // it is sent (ENetCertificateRejected) rather than only being recorded:
+    // for a body that is shown as the truth, not headers that are looked at.
+    bool RequireValidCertificate = false;
 
     // Of the last request, also after a failure: the redirects followed, the
     // URL that answered when there were any (else empty), and the certificate
@@ -70,10 +82,11 @@ class TNetHTTP : public TNetTCPClient {
     // raises otherwise. No body is read.
     void SendHead(std::string_view url);
 
-    // One GET exchange, sent with "Connection: close": the reply's status in
-    // ReplyCode and its body, read by its chunks, its length or up to the
-    // server's close. A body past `maxBody` bytes fails; a redirect fails as
-    // a refused reply does.
+    // One GET exchange with its redirects, as for HEAD, within
+    // ExchangeTimeoutMs, sent with "Connection: close": the final reply's
+    // status in ReplyCode and its body, read by its chunks, its length or up
+    // to the server's close. A body past `maxBody` bytes fails; with
+    // RequireValidCertificate, so does a redirect from https to http.
     std::string SendGet(std::string_view url, std::size_t maxBody);
 
     // Copies where and what to ask (not the connection or the last reply).

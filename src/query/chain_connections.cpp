@@ -40,6 +40,7 @@ std::string ChainConnections::Get(const std::string& url, std::string_view accep
     client->SocksInfo = connection_.socks;
     client->ExchangeTimeoutMs = connection_.httpDeadlineMs;
     client->Request.Accept = std::string(accept);
+    client->RequireValidCertificate = true;
     client->OnConnected = [this, &opened = *client] {
         if (Stopped()) {
             opened.CloseConnection();

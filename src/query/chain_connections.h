@@ -21,7 +21,8 @@ class ChainConnections : public WhoisAsker, public RdapFetcher {
     ChainConnections(ConnectionSettings connection, std::shared_ptr<Resolver> resolver);
 
     std::string AskWhois(const WhoisServerAddress& server, const std::string& query) override;
-    // The body of a 2xx reply, or of an RDAP error object (404 and the like);
+    // The body of a 2xx reply, or of an RDAP error object (404 and the like),
+    // over https only from a server whose certificate passes the check;
     // other replies fail.
     std::string Get(const std::string& url, std::string_view accept) override;
 

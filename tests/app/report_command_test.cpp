@@ -23,6 +23,7 @@
 #include "support/loopback_server.h"
 #include "support/scoped_environment.h"
 #include "support/scripted_whois_server.h"
+#include "support/test_certificates.h"
 #include "support/test_web_world.h"
 #include "support/whois_test_world.h"
 #include "support/window_controls.h"
@@ -179,21 +180,42 @@ TEST_F(ReportCommandTest, TheJsonReportFollowsItsSchema) {
         << report.output;
 }
 
+// Every answer of the chain, under its whois server's name or the RDAP URL
+// asked, with its reply as it came.
 TEST_F(ReportCommandTest, AutomaticWhoisReportsEveryServerOfTheChain) {
     test::WhoisTestWorld world;
-    const Outcome report = Run({"--report", "http://www.example.thin/", "--json", "--whois-server",
-                                "whois.iana.org", "--neighbours", "0"});
-    ASSERT_EQ(report.status, 0) << report.errors;
-    const QJsonObject whois = QJsonDocument::fromJson(QByteArray::fromStdString(report.output))
-                                  .object()
-                                  .value("whois")
-                                  .toObject();
-    EXPECT_EQ(whois.value("state").toString(), "done");
-    QStringList servers;
-    for (const auto& answer : whois.value("answers").toArray()) {
-        servers << answer.toObject().value("server").toString();
+    program.WriteSettings(
+        "[general]\r\nget_ie=false\r\nexecute=false\r\n[whois]\r\nrdap_bootstrap=" +
+        std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\n");
+    const QStringList environment = {
+        "SSL_CERT_FILE=" + QString::fromStdString(test::TestCertificates::Get().RootFile()),
+        "XDG_CACHE_HOME=" + QString::fromStdString(program.folder.File("cache").string())};
+    const std::pair<const char*, QStringList> cases[] = {
+        {"http://www.example.thin/", {"whois.iana.org", "whois.thin.test", "whois.registrar.test"}},
+        {"http://www.example.nowhois/",
+         {"whois.iana.org", "https://rdap.nic.test/domain/example.nowhois"}},
+    };
+    for (const auto& [url, servers] : cases) {
+        const Outcome report = Run(
+            {"--report", url, "--json", "--whois-server", "whois.iana.org", "--neighbours", "0"},
+            environment);
+        ASSERT_EQ(report.status, 0) << report.errors;
+        const QJsonObject whois = QJsonDocument::fromJson(QByteArray::fromStdString(report.output))
+                                      .object()
+                                      .value("whois")
+                                      .toObject();
+        EXPECT_EQ(whois.value("state").toString(), "done") << url;
+        QStringList asked;
+        for (const auto& value : whois.value("answers").toArray()) {
+            const QJsonObject answer = value.toObject();
+            asked << answer.value("server").toString();
+            const auto rdap = test::WhoisTestWorld::RdapObjects().find(asked.back().toStdString());
+            if (rdap != test::WhoisTestWorld::RdapObjects().end()) {
+                EXPECT_EQ(answer.value("reply").toString().toStdString(), rdap->second);
+            }
+        }
+        EXPECT_EQ(asked, servers) << url;
     }
-    EXPECT_EQ(servers, (QStringList{"whois.iana.org", "whois.thin.test", "whois.registrar.test"}));
 }
 
 TEST_F(ReportCommandTest, ExitStatusesAndTheTimeLimit) {

@@ -9,14 +9,16 @@
 #include "dns/test_dns.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/scoped_environment.h"
+#include "support/test_certificates.h"
 #include "support/whois_test_world.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
 
-// Whois Info through the window, against the test world's whois servers
-// found by the test DNS, with a suffix list that knows co.test.
+// Whois Info through the window, against the test world's whois and RDAP
+// servers found by the test DNS, with a suffix list that knows co.test.
 class WhoisChainWindowTest : public test::TestDns {
   protected:
     void SetUp() override {
@@ -33,8 +35,8 @@ class WhoisChainWindowTest : public test::TestDns {
     void Open(const std::string& server) {
         program.WriteSettings(
             "[general]\r\nexecute=false\r\nget_ie=false\r\nip_nei=0\r\n[whois]\r\n"
-            "server=" +
-            server + "\r\n");
+            "rdap_bootstrap=" +
+            std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\nserver=" + server + "\r\n");
         auto services = program.Services();
         services.resolver = std::make_shared<SystemResolver>();
         services.whois.suffixes = PublicSuffixList::FromFile(program.folder.File("suffixes.dat"));
@@ -48,6 +50,8 @@ class WhoisChainWindowTest : public test::TestDns {
 
     QStringList Page() const { return test::Ui(*window).Memo3->toPlainText().split('\n'); }
 
+    test::ScopedEnvironment trust{"SSL_CERT_FILE",
+                                  test::TestCertificates::Get().RootFile().c_str()};
     test::FakeProgram program;
     std::unique_ptr<test::WhoisTestWorld> world;
     std::unique_ptr<Tmain> window;
@@ -81,6 +85,14 @@ TEST_F(WhoisChainWindowTest, ShowsTheRecordFromTheRightServersAfterTheirNames) {
           "Creation Date: 2001-02-03T04:05:06Z", "--- whois.loop-a.test ---",
           "Domain Name: example.loop", "Registrar: A", "refer: whois.loop-b.test",
           "Creation Date: 2001-02-03T04:05:06Z"}},
+        {"",
+         "www.example.moved",
+         {"Domain Name: EXAMPLE.MOVED", "Registrar: Test Registrar",
+          "Registered: 2001-02-03T04:05:06Z", "Expires: 2031-02-03T04:05:06Z",
+          "Status: client transfer prohibited", "Name Server: NS1.EXAMPLE.MOVED",
+          "--- rdap.registrar.test ---", "Domain Name: example.moved", "Registrar: Test Registrar",
+          "Updated: 2024-01-01T00:00:00Z", "Registrant Organization: Test Shop",
+          "Registrant Country: NL"}},
     };
     for (const auto& [server, url, page] : cases) {
         Open(server);
@@ -89,6 +101,10 @@ TEST_F(WhoisChainWindowTest, ShowsTheRecordFromTheRightServersAfterTheirNames) {
         EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!") << url;
         EXPECT_EQ(Page(), page) << url;
     }
+    const auto asked = world->RdapRequests("rdap.registrar.test");
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_NE(asked[0].find("\r\nAccept: application/rdap+json\r\n"), std::string::npos)
+        << asked[0];
 }
 
 TEST_F(WhoisChainWindowTest, ASecondQueryUnderTheSameSuffixAsksNoIana) {

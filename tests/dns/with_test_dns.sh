@@ -2,7 +2,7 @@
 # Runs a test program against a DNS server of its own: a network namespace
 # whose /etc/hosts and /etc/resolv.conf (bind-mounted by "ip netns exec") point
 # at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
-# names of the test whois servers (support/whois_test_world.h), and
+# names of the test whois and RDAP servers (support/whois_test_world.h), and
 # international names below it and under .xn--zckzah; the web servers' names,
 # 192.0.2.10 to .19, are served by the tests themselves. The test blocks
 # 192.0.2.0/24, 203.0.113.0/24 and 2001:db8::/64 are local in the namespace, so
@@ -77,6 +77,10 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=whois.silent.test,192.0.2.67 \
     --host-record=whois.rir.test,192.0.2.68 \
     --host-record=whois.gone.test,192.0.2.69 \
+    --host-record=data.iana.test,192.0.2.70 \
+    --host-record=rdap.nic.test,192.0.2.71 \
+    --host-record=rdap.registrar.test,192.0.2.72 \
+    --host-record=www.example.nowhois,192.0.2.10 \
     --host-record=dual.example.test,192.0.2.20,2001:db8::20 \
     --host-record=v6only.example.test,2001:db8::30 \
     --host-record=v6only.example.test,2001:db8::31 \

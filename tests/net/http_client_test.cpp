@@ -631,5 +631,67 @@ TEST(HttpClientBounds, AHeaderBlockJustUnderTheLimitIsRead) {
     client.CloseConnection();
 }
 
+// A GET's body, however the server frames it, within the body limit and the
+// exchange's deadline.
+TEST(HttpClientGet, ReadsTheBodyByItsLengthItsChunksOrUpToTheClose) {
+    constexpr std::size_t kLimit = 30'000;
+    const std::string full(kLimit, 'a');
+    const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n";
+    const std::string chunked = head + "Transfer-Encoding: chunked\r\n\r\n";
+    // Their framing alone is more than a header block may be.
+    std::string manyChunks = chunked;
+    for (std::size_t i = 0; i < kLimit / 10; ++i) {
+        manyChunks += "a;x=" + std::string(100, 'x') + "\r\naaaaaaaaaa\r\n";
+    }
+    struct Case {
+        const char* name;
+        std::string reply;
+        bool close;        // the server closes after its reply, else waits for the client
+        std::string body;  // or, when it fails, the failure
+        std::int32_t code;
+    };
+    const Case cases[] = {
+        {"by length", head + "Content-Length: 5\r\n\r\nhello", false, "hello", 200},
+        {"by chunks, with an extension and a trailer",
+         chunked + "5;x=y\r\nhello\r\n6\r\n world\r\n0\r\nX-Trailer: 1\r\n\r\n", false,
+         "hello world", 200},
+        {"by many chunks", manyChunks + "0\r\n\r\n", false, full, 200},
+        {"up to the close", head + "\r\n" + full, true, full, 200},
+        {"an error object", "HTTP/1.1 404 Not Found\r\nContent-Length: 2\r\n\r\n{}", false, "{}",
+         404},
+        {"past the limit by length", head + "Content-Length: 30001\r\n\r\n", false,
+         "Reply too large.", 200},
+        {"past the limit by chunks", manyChunks + "1\r\na\r\n0\r\n\r\n", false, "Reply too large.",
+         200},
+        {"past the limit up to the close", head + "\r\n" + full + "a", true, "Reply too large.",
+         200},
+        {"a length that never comes", head + "Content-Length: 5\r\n\r\nhel", false,
+         "Read timed out.", 200},
+        {"a redirect loop", "HTTP/1.1 302 Found\r\nLocation: /else\r\n\r\n", false, "302 Found",
+         302},
+    };
+    for (const Case& c : cases) {
+        test::LoopbackServer server([&](test::ServerConnection& peer) {
+            peer.ReadUntil("\r\n\r\n");
+            peer.Send(c.reply);
+            if (!c.close) {
+                peer.WaitForClientClose();
+            }
+        });
+        TNetHTTP client(nullptr);
+        client.ExchangeTimeoutMs = 1000;
+        std::string body;
+        try {
+            body =
+                client.SendGet("http://127.0.0.1:" + std::to_string(server.Port()) + "/x", kLimit);
+        } catch (const ENetException& error) {
+            body = error.what();
+        }
+        EXPECT_TRUE(body == c.body)
+            << c.name << ": " << body.size() << " bytes, " << body.substr(0, 40);
+        EXPECT_EQ(client.ReplyCode, c.code) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace hostlore

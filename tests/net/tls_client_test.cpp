@@ -8,6 +8,8 @@
 
 #include "net/http_client.h"
 #include "net/tls_layer.h"
+#include "platform/date_time.h"
+#include "platform/user_time_format.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
 #include "support/path_server.h"
@@ -161,6 +163,76 @@ TEST_F(TlsClientTest, AConnectionIsReusedOnlyForTheSameScheme) {
     // The same host and port without TLS needs a connection of its own.
     EXPECT_ANY_THROW(http.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + "/"));
     EXPECT_FALSE(http.PeerCertificate.has_value());
+}
+
+// A body shown as the truth comes only from a server whose certificate passes
+// the check; any other is left before the request is sent.
+TEST_F(TlsClientTest, AGetThatNeedsAValidCertificateRefusesEveryOther) {
+    const std::string refused = "Certificate not accepted: ";
+    struct Case {
+        const char* certificate;
+        const char* host;
+        std::string outcome;  // the body, or the failure
+    };
+    const Case cases[] = {
+        {"valid", "www.example.test", "{}"},
+        {"expired", "expired.example.test",
+         refused + "expired on " + ShortDateText(*EncodeDate(2020, 1, 31))},
+        {"future", "future.example.test", refused + "not yet valid"},
+        {"wrong-name", "wrong.example.test", refused + "name does not match wrong.example.test"},
+        {"self-signed", "self-signed.example.test", refused + "self-signed"},
+        {"untrusted", "untrusted.example.test", refused + "issuer not trusted"},
+    };
+    for (const Case& c : cases) {
+        const test::PathServer server(
+            {}, {"127.0.0.1", 0, test::TestCertificates::Get().Server(c.certificate), 0},
+            "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}");
+        TNetHTTP client(resolver);
+        client.RequireValidCertificate = true;
+        std::string got;
+        try {
+            got = client.SendGet(Url(c.host, server.Port()), 100);
+        } catch (const ENetCertificateRejected& error) {
+            got = error.what();
+        }
+        EXPECT_EQ(got, c.outcome) << c.certificate;
+        EXPECT_EQ(server.Requests().size(), c.outcome == "{}" ? 1U : 0U) << c.certificate;
+    }
+}
+
+// As RDAP servers move their records; a trusted GET stays on https.
+TEST_F(TlsClientTest, AGetFollowsRedirectsButATrustedOneNeverToPlainHttp) {
+    const std::string body = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nhere";
+    const test::PathServer plain({{"/here", body}});
+    const std::string plainHere = "http://127.0.0.1:" + std::to_string(plain.Port()) + "/here";
+    const test::PathServer secure(
+        {{"/moved", test::Redirect(301, "/here")},
+         {"/here", body},
+         {"/down", test::Redirect(302, plainHere)}},
+        {"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0});
+    struct Case {
+        const char* path;
+        bool trusted;
+        std::string outcome;  // the body, or the failure
+        std::string finalUrl;
+    };
+    const Case cases[] = {
+        {"/moved", true, "here", Url("www.example.test", secure.Port(), "/here")},
+        {"/down", false, "here", plainHere},
+        {"/down", true, "302 Moved", ""},
+    };
+    for (const Case& c : cases) {
+        TNetHTTP client(resolver);
+        client.RequireValidCertificate = c.trusted;
+        std::string got;
+        try {
+            got = client.SendGet(Url("www.example.test", secure.Port(), c.path), 100);
+        } catch (const ENetProtocolReplyError& error) {
+            got = error.what();
+        }
+        EXPECT_EQ(got, c.outcome) << c.path << (c.trusted ? " trusted" : "");
+        EXPECT_EQ(client.FinalURL, c.finalUrl) << c.path;
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #   expired       expired.example.test, valid only in January 2020
 #   future        future.example.test, valid only from 2099
 #   wrong-name    other.example.test, for serving under another name
+#   rdap          data.iana.test, rdap.nic.test and rdap.registrar.test
 #   self-signed   self-signed.example.test, its own issuer
 #   untrusted     untrusted.example.test, from a root nobody trusts
 # Nothing is installed; the keys are throwaway EC keys.
@@ -87,6 +88,8 @@ leaf future future.example.test DNS:future.example.test \
     intermediate.pem intermediate.key intermediate.pem \
     -startdate 20990101000000Z -enddate 20991231235959Z
 leaf wrong-name other.example.test DNS:other.example.test \
+    intermediate.pem intermediate.key intermediate.pem -days 825
+leaf rdap rdap.nic.test DNS:data.iana.test,DNS:rdap.nic.test,DNS:rdap.registrar.test \
     intermediate.pem intermediate.key intermediate.pem -days 825
 
 new_key self-signed.key

@@ -10,11 +10,12 @@ PathServer::PathServer(std::map<std::string, std::string> replies, const ServerO
           [this](ServerConnection& peer) {
               for (;;) {
                   std::string text = peer.ReadUntil("\r\n\r\n");
-                  const auto space = text.find(' ', 5);
-                  if (!text.ends_with("\r\n\r\n") || space == std::string::npos) {
+                  const auto start = text.find(' ') + 1;
+                  const auto end = text.find(' ', start);
+                  if (!text.ends_with("\r\n\r\n") || start == 0 || end == std::string::npos) {
                       return;
                   }
-                  std::string target = text.substr(5, space - 5);
+                  std::string target = text.substr(start, end - start);
                   peer.Send(Answer({std::move(target), std::move(text), peer.TlsServerName(),
                                     peer.TlsProtocol()}));
               }

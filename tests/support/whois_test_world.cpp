@@ -1,5 +1,6 @@
 #include "support/whois_test_world.h"
 
+#include <cstdio>
 #include <map>
 #include <stdexcept>
 
@@ -42,6 +43,30 @@ std::string ThinAnswer(const std::string& query) {
         query == "example.silent" ? "whois.silent.test" : "whois.registrar.test";
     return "Domain Name: " + query + "\r\nRegistrar WHOIS Server: " + registrarServer +
            "\r\nUpdated Date: 2024-01-01T00:00:00Z\r\n";
+}
+
+std::string Registrar(const std::string& name) {
+    return R"({"objectClassName": "entity", "roles": ["registrar"], "vcardArray": ["vcard", )"
+           R"([["version", {}, "text", "4.0"], ["fn", {}, "text", ")" +
+           name + R"("]]]})";
+}
+
+// An HTTP reply carrying `body`, by its length or, with `chunked`, in pieces.
+std::string WebReply(const std::string& status, const std::string& type, const std::string& body,
+                     bool chunked) {
+    std::string reply = "HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\n";
+    if (!chunked) {
+        return reply + "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+    }
+    reply += "Transfer-Encoding: chunked\r\n\r\n";
+    constexpr std::size_t kPiece = 100;
+    for (std::size_t start = 0; start < body.size(); start += kPiece) {
+        const std::string piece = body.substr(start, kPiece);
+        char size[16];
+        std::snprintf(size, sizeof size, "%zx", piece.size());
+        reply += std::string(size) + "\r\n" + piece + "\r\n";
+    }
+    return reply + "0\r\n\r\n";
 }
 
 struct Site {
@@ -104,9 +129,70 @@ WhoisTestWorld::WhoisTestWorld() {
     for (const auto& site : sites) {
         servers_.push_back(std::make_unique<Server>(site));
     }
+
+    const std::pair<const char*, const char*> rdapSites[] = {
+        {"data.iana.test", "192.0.2.70"},
+        {"rdap.nic.test", "192.0.2.71"},
+        {"rdap.registrar.test", "192.0.2.72"},
+    };
+    const std::string notFound = WebReply("404 Not Found", "application/rdap+json",
+                                          R"({"errorCode": 404, "title": "Not Found"})", false);
+    for (const auto& [host, address] : rdapSites) {
+        const std::string origin = "https://" + std::string(host);
+        std::map<std::string, std::string> replies;
+        for (const auto& [url, json] : RdapObjects()) {
+            if (url.starts_with(origin + "/")) {
+                const bool bootstrap = url == kRdapBootstrap;
+                replies[url.substr(origin.size())] =
+                    WebReply("200 OK", bootstrap ? "application/json" : "application/rdap+json",
+                             json, origin == "https://rdap.registrar.test");
+            }
+        }
+        rdap_[host] = std::make_unique<PathServer>(
+            std::move(replies),
+            ServerOptions{address, 443, TestCertificates::Get().Server("rdap"), 0}, notFound);
+    }
+}
+
+const std::map<std::string, std::string>& WhoisTestWorld::RdapObjects() {
+    static const std::map<std::string, std::string> objects = {
+        {kRdapBootstrap,
+         R"({"version": "1.0", "publication": "2026-12-01T00:00:00Z", "services": [)"
+         R"([["moved", "nowhois", "gone"], ["https://rdap.nic.test/"]]]})"},
+        {"https://rdap.nic.test/domain/example.moved",
+         R"({"objectClassName": "domain", "ldhName": "EXAMPLE.MOVED", "entities": [)" +
+             Registrar("Test Registrar") +
+             R"(], "events": [{"eventAction": "registration", "eventDate": "2001-02-03T04:05:06Z"},)"
+             R"( {"eventAction": "expiration", "eventDate": "2031-02-03T04:05:06Z"}],)"
+             R"( "status": ["client transfer prohibited"],)"
+             R"( "nameservers": [{"objectClassName": "nameserver", "ldhName": "NS1.EXAMPLE.MOVED"}],)"
+             R"( "links": [{"rel": "related", "type": "application/rdap+json",)"
+             R"( "href": "https://rdap.registrar.test/domain/EXAMPLE.MOVED"}]})"},
+        {"https://rdap.registrar.test/domain/EXAMPLE.MOVED",
+         R"({"objectClassName": "domain", "ldhName": "example.moved", "entities": [)" +
+             Registrar("Test Registrar") +
+             R"(, {"objectClassName": "entity", "roles": ["registrant"], "vcardArray": ["vcard", )"
+             R"([["version", {}, "text", "4.0"], ["org", {}, "text", "Test Shop"],)"
+             R"( ["adr", {"cc": "NL"}, "text", ["", "", "", "", "", "", ""]]]]}],)"
+             R"( "events": [{"eventAction": "last changed", "eventDate": "2024-01-01T00:00:00Z"}]})"},
+        {"https://rdap.nic.test/domain/example.nowhois",
+         R"({"objectClassName": "domain", "ldhName": "EXAMPLE.NOWHOIS", "entities": [)" +
+             Registrar("Test Registry Registrar") +
+             R"(], "events": [{"eventAction": "registration", "eventDate": "2011-12-13T14:15:16Z"}],)"
+             R"( "status": ["active"]})"},
+    };
+    return objects;
 }
 
 WhoisTestWorld::~WhoisTestWorld() = default;
+
+std::vector<std::string> WhoisTestWorld::RdapRequests(const std::string& host) const {
+    std::vector<std::string> texts;
+    for (const PathServer::Request& request : rdap_.at(host)->Requests()) {
+        texts.push_back(request.text);
+    }
+    return texts;
+}
 
 int WhoisTestWorld::IanaConnections() const {
     return Connections("whois.iana.org");

@@ -2,11 +2,12 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "support/loopback_server.h"
+#include "support/path_server.h"
 
 namespace hostlore::test {
 
@@ -23,6 +24,14 @@ namespace hostlore::test {
 // - whois.loop-a.test and whois.loop-b.test, which name each other;
 // - whois.rir.test, the regional registry of 203.0.113.0/24;
 // - whois.gone.test has an address but no server.
+// and RDAP over HTTPS with the test authority's certificates (trusted where
+// SSL_CERT_FILE names its root):
+// - kRdapBootstrap, the bootstrap file: moved, nowhois and gone are served by
+//   https://rdap.nic.test/;
+// - rdap.nic.test, the registry's RDAP server, whose object of example.moved
+//   links to rdap.registrar.test as "related";
+// - rdap.registrar.test, which sends its object in chunks.
+// Any other path gets an RDAP error object with 404.
 class WhoisTestWorld {
   public:
     WhoisTestWorld();
@@ -30,13 +39,20 @@ class WhoisTestWorld {
     WhoisTestWorld(const WhoisTestWorld&) = delete;
     WhoisTestWorld& operator=(const WhoisTestWorld&) = delete;
 
-    // Connections each server has taken so far.
+    static constexpr const char* kRdapBootstrap = "https://data.iana.test/rdap/dns.json";
+    // The JSON each RDAP URL of the world serves, by URL.
+    static const std::map<std::string, std::string>& RdapObjects();
+
+    // Connections each whois server has taken so far.
     int IanaConnections() const;
     int Connections(const std::string& server) const;
+    // The requests an RDAP server (by its host name) has read, whole.
+    std::vector<std::string> RdapRequests(const std::string& host) const;
 
   private:
     struct Server;
     std::vector<std::unique_ptr<Server>> servers_;
+    std::map<std::string, std::unique_ptr<PathServer>> rdap_;
 };
 
 }  // namespace hostlore::test
