@@ -145,6 +145,7 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
 }
 
 std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
+    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
     std::string target;
     PrepareConnection(url, target);
     Request.Connection = "close";
@@ -167,7 +168,7 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         }
         const std::size_t start = body.size();
         body.resize(start + count);
-        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), ReadTimeoutMs);
+        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), kNoLimit);
     };
     const std::string coding(TrimControls(ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding")));
     if (!EqualsIgnoringCase(coding, "chunked")) {

@@ -37,8 +37,7 @@ std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const s
 std::string ChainConnections::Get(const std::string& url, std::string_view accept) {
     auto client = std::make_shared<TNetHTTP>(resolver_);
     client->SocksInfo = connection_.socks;
-    client->ReadTimeoutMs = connection_.httpDeadlineMs;
-    client->ConnectTimeoutMs = connection_.httpDeadlineMs;
+    client->ExchangeTimeoutMs = connection_.httpDeadlineMs;
     client->Request.Accept = std::string(accept);
     client->OnConnected = [this, &opened = *client] {
         if (Stopped()) {
