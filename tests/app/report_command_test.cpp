@@ -460,6 +460,17 @@ TEST_F(ModernHostsTest, WhoisIsAskedForTheAsciiFormOfAnInternationalName) {
         << shown.at("Whois Info");
 }
 
+TEST_F(ModernHostsTest, AWhoisServerWithAnIpv6AddressOnlyIsReached) {
+    const test::ScriptedWhoisServer whois6("2001:db8::43", 43);
+    const Outcome report = Run({"--report", "http://v6only.example.test/", "--whois-server",
+                                "whois6.example.test", "--neighbours", "0"});
+    EXPECT_EQ(report.status, 0) << report.errors;
+    EXPECT_EQ(whois6.Requests(), std::vector<std::string>{"example.test\r\n"});
+    const std::vector<std::string> lines = LinesOf(report.output);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Domain Name: example.test"), lines.end())
+        << report.output;
+}
+
 TEST_F(ModernHostsTest, AnIpv6AddressThatRefusesLeavesTheIpv4OneToAnswerWithinTheHeadStart) {
     const auto resolver = std::make_shared<SystemResolver>();
     const HostLookup lookup = resolver->LookupName("dual.example.test");
