@@ -37,9 +37,10 @@ std::pair<std::string, int> LocalAddressOf(int descriptor) {
     return {DottedAddress(bytes), ntohs(in.sin_port)};
 }
 
-// The connected end of a socket pair whose other end the handle holds while
-// the connection is made: shut down by a close from another thread, it
-// becomes readable and ends the race.
+// A socket pair that stands in for the connection while it is made. The
+// handle holds one end, which a close from another thread shuts down: it then
+// becomes readable and ends the race. The other end keeps it from reading as
+// closed before that.
 class Waker {
   public:
     Waker() {
