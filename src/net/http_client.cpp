@@ -38,6 +38,15 @@ std::optional<std::int32_t> PortNumber(const std::string& text) {
     return number;
 }
 
+// An IPv6 literal is connected to without the brackets it has in a URL and
+// in the Host header.
+std::string WithoutBrackets(const std::string& host) {
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
+        return host.substr(1, host.size() - 2);
+    }
+    return host;
+}
+
 }  // namespace
 
 TNetHTTP::TNetHTTP(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::move(resolver)) {
@@ -115,12 +124,13 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     const bool secure = EqualsIgnoringCase(uri.Protocol, "HTTPS");
     const auto portNumber = PortNumber(uri.Port);
     if (!uri.Host.empty()) {
-        const bool sameServer = EqualsIgnoringCase(Host, uri.Host) && portNumber &&
+        const std::string host = WithoutBrackets(uri.Host);
+        const bool sameServer = EqualsIgnoringCase(Host, host) && portNumber &&
                                 *portNumber == Port && secure == PeerCertificate.has_value();
         if (IsConnected() && !sameServer) {
             CloseConnection();
         }
-        Host = uri.Host;
+        Host = host;
         RequestHost = uri.Host;
     } else {
         RequestHost = Host;
@@ -189,7 +199,7 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         }
         const std::size_t start = body.size();
         body.resize(start + count);
-        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count));
+        ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), kNoLimit);
     };
     const std::string coding(TrimControls(ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding")));
     if (!EqualsIgnoringCase(coding, "chunked")) {

@@ -25,6 +25,16 @@ bool TNetSocketHandle::Allocated() const {
     return allocated_;
 }
 
+bool TNetSocketHandle::Replace(int descriptor) {
+    std::lock_guard lock(mutex_);
+    if (!allocated_) {
+        return false;
+    }
+    ::close(descriptor_);
+    descriptor_ = descriptor;
+    return true;
+}
+
 bool TNetSocketHandle::Drop() {
     std::lock_guard lock(mutex_);
     if (!allocated_) {

@@ -19,6 +19,9 @@ class TNetSocketHandle {
     // Takes ownership of a new socket; the handle must be free.
     void Allocate(int descriptor);
     bool Allocated() const;
+    // Puts `descriptor` in place of the socket, which no call may be using:
+    // false, leaving `descriptor` to the caller, when the socket was dropped.
+    bool Replace(int descriptor);
 
     // Closes the socket: returns true when this call closed it.
     bool Drop();

@@ -1,15 +1,14 @@
 #include "net/tcp_client.h"
 
-#include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
-#include <sys/time.h>
+#include <unistd.h>
 
-#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "net/net_errors.h"
 #include "net/net_stack.h"
@@ -22,40 +21,46 @@ namespace {
 
 constexpr int kNoLimit = -2;
 
-sockaddr_in SocketAddress(const Ipv4Address& address, int port) {
-    sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    socketAddress.sin_port = htons(static_cast<std::uint16_t>(port));
-    std::memcpy(&socketAddress.sin_addr.s_addr, address.data(), address.size());
-    return socketAddress;
-}
-
-std::pair<std::string, int> AddressText(const sockaddr_in& address) {
-    Ipv4Address bytes{};
-    std::memcpy(bytes.data(), &address.sin_addr.s_addr, bytes.size());
-    return {DottedAddress(bytes), ntohs(address.sin_port)};
-}
-
-[[noreturn]] void ThrowLastSocketError() {
-    throw ENetSocketError(SocketErrorCode(errno));
-}
-
 std::pair<std::string, int> LocalAddressOf(int descriptor) {
-    sockaddr_in address{};
+    sockaddr_storage address{};
     socklen_t length = sizeof(address);
     ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length);
-    return AddressText(address);
+    if (address.ss_family == AF_INET6) {
+        const auto& in6 = reinterpret_cast<const sockaddr_in6&>(address);
+        Ipv6Address bytes{};
+        std::memcpy(bytes.data(), &in6.sin6_addr, bytes.size());
+        return {Ipv6Text(bytes), ntohs(in6.sin6_port)};
+    }
+    const auto& in = reinterpret_cast<const sockaddr_in&>(address);
+    Ipv4Address bytes{};
+    std::memcpy(bytes.data(), &in.sin_addr, bytes.size());
+    return {DottedAddress(bytes), ntohs(in.sin_port)};
 }
 
-// Negative: sends may block without limit.
-void SetSendTimeout(int descriptor, int timeoutMs) {
-    timeval timeout{};
-    if (timeoutMs > 0) {
-        timeout.tv_sec = timeoutMs / 1000;
-        timeout.tv_usec = static_cast<suseconds_t>(timeoutMs % 1000) * 1000;
+// A socket pair that stands in for the connection while it is made. The
+// handle holds one end, which a close from another thread shuts down: it then
+// becomes readable and ends the race. The other end keeps it from reading as
+// closed before that.
+class Waker {
+  public:
+    Waker() {
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends_.data()) != 0) {
+            throw ENetInvalidSocket();
+        }
     }
-    ::setsockopt(descriptor, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
-}
+    ~Waker() {
+        if (ends_[1] >= 0) {
+            ::close(ends_[1]);
+        }
+    }
+    Waker(const Waker&) = delete;
+    Waker& operator=(const Waker&) = delete;
+    // The end that goes to the handle, which closes it.
+    int HandleEnd() const { return ends_[0]; }
+
+  private:
+    std::array<int, 2> ends_{-1, -1};
+};
 
 }  // namespace
 
@@ -68,6 +73,7 @@ void TNetTCPClient::CopySettingsFrom(const TNetTCPClient& other) {
     UseNagle = other.UseNagle;
     SocksInfo = other.SocksInfo;
     ExchangeTimeoutMs = other.ExchangeTimeoutMs;
+    ConnectHeadStartMs = other.ConnectHeadStartMs;
     RecvBufferSize = other.RecvBufferSize;
     SendBufferSize = other.SendBufferSize;
     resolver_ = other.resolver_;
@@ -80,20 +86,19 @@ void TNetTCPClient::OpenConnection() {
     CheckSocksValueLengths(SocksInfo, Host);
     ResetConnectionState();
     const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
-    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (descriptor < 0) {
-        throw ENetInvalidSocket();
-    }
-    Socket().Allocate(descriptor);
-    try {
-        ConnectSocket(descriptor);
-    } catch (...) {
+    {
+        const Waker waker;
+        Socket().Allocate(waker.HandleEnd());
         try {
-            CloseConnection();
+            ConnectSocket();
         } catch (...) {
-            // The first failure is the one to report.
+            try {
+                CloseConnection();
+            } catch (...) {
+                // The first failure is the one to report.
+            }
+            throw;
         }
-        throw;
     }
     // A refused exchange leaves the connection to the SOCKS server open.
     NegotiateSocks(*this, SocksInfo, Host, Port, resolver_.get());
@@ -102,72 +107,39 @@ void TNetTCPClient::OpenConnection() {
     }
 }
 
-void TNetTCPClient::ConnectSocket(int descriptor) {
-    Ipv4Address local{};
+void TNetTCPClient::ConnectSocket() {
+    RaceSettings race;
+    race.headStartMs = ConnectHeadStartMs;
     if (!BoundIP.empty()) {
-        const auto bound = TNetStack::DottedAddressOf(BoundIP);
-        if (!bound) {
+        race.boundIp = TNetStack::DottedAddressOf(BoundIP);
+        if (!race.boundIp) {
             throw ENetSocketError(SocketErrorCode(EADDRNOTAVAIL));
         }
-        local = *bound;
-    }
-    const sockaddr_in localAddress = SocketAddress(local, 0);
-    if (::bind(descriptor, reinterpret_cast<const sockaddr*>(&localAddress),
-               sizeof(localAddress)) != 0) {
-        if (errno == EADDRINUSE) {
-            throw ENetCouldNotBindSocket();
-        }
-        ThrowLastSocketError();
     }
     const bool throughSocks = SocksInfo.Version != TSocksVersion::svNoSocks;
     const std::string& peerHost = throughSocks ? SocksInfo.Host : Host;
-    const int peerPort = throughSocks ? SocksInfo.Port : Port;
-    const std::string peerIp = TNetStack::ResolveAddress(peerHost, resolver_.get());
-    auto [localIp, localPort] = LocalAddressOf(descriptor);
-    Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
-
-    if (!UseNagle) {
-        const int on = 1;
-        ::setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
-    }
-    const sockaddr_in peerAddress = SocketAddress(*TNetStack::DottedAddressOf(peerIp), peerPort);
+    race.port = throughSocks ? SocksInfo.Port : Port;
+    const std::vector<PeerAddress> peers = TNetStack::ResolvePeers(peerHost, resolver_.get());
+    race.timeoutMs = TimeLeftMs(kNoLimit);
+    std::optional<RaceWinner> winner;
     {
-        // Held while connecting, so that a close from another thread wakes it.
         auto use = Socket().Acquire();
         if (!use) {
             throw ENetConnClosedGracefully();
         }
-        // A send timeout bounds a blocking connect: it then ends in EINPROGRESS.
-        SetSendTimeout(descriptor, TimeLeftMs(kNoLimit));
-        if (::connect(descriptor, reinterpret_cast<const sockaddr*>(&peerAddress),
-                      sizeof(peerAddress)) != 0) {
-            if (errno == EINPROGRESS) {
-                throw ENetReadTimedOut();
-            }
-            if (errno != EINTR) {
-                ThrowLastSocketError();
-            }
-            // Interrupted: the connection goes on; wait for its outcome, each
-            // time only for what is left of the exchange's time.
-            pollfd wait{descriptor, POLLOUT, 0};
-            int ready = 0;
-            while ((ready = ::poll(&wait, 1, std::max(TimeLeftMs(kNoLimit), -1))) < 0 &&
-                   errno == EINTR) {
-            }
-            if (ready == 0) {
-                throw ENetReadTimedOut();
-            }
-            int error = 0;
-            socklen_t length = sizeof(error);
-            ::getsockopt(descriptor, SOL_SOCKET, SO_ERROR, &error, &length);
-            if (error != 0) {
-                throw ENetSocketError(SocketErrorCode(error));
-            }
-        }
-        SetSendTimeout(descriptor, -1);
+        race.wakeDescriptor = use->Descriptor();
+        winner = ConnectToFirst(peers, race);
     }
-    std::tie(localIp, localPort) = LocalAddressOf(descriptor);
-    Socket().SetAddresses(localIp, localPort, peerIp, peerPort);
+    if (!Socket().Replace(winner->descriptor)) {
+        ::close(winner->descriptor);
+        throw ENetConnClosedGracefully();
+    }
+    if (!UseNagle) {
+        const int on = 1;
+        ::setsockopt(winner->descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof(on));
+    }
+    auto [localIp, localPort] = LocalAddressOf(winner->descriptor);
+    Socket().SetAddresses(localIp, localPort, PeerAddressText(winner->address), race.port);
 }
 
 }  // namespace hostlore

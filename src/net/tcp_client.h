@@ -9,7 +9,10 @@
 namespace hostlore {
 
 // A TCP connection that opens itself to Host:Port, or, when SocksInfo names a
-// version, to a SOCKS server that it then asks for Host:Port.
+// version, to a SOCKS server that it then asks for Host:Port. A name's
+// addresses of both families are tried in the resolver's order, the next one
+// once the one before has failed or had its head start, and the first
+// connection made is kept.
 class TNetTCPClient : public TNetTCPConnection {
   public:
     explicit TNetTCPClient(std::shared_ptr<Resolver> resolver);
@@ -22,6 +25,7 @@ class TNetTCPClient : public TNetTCPConnection {
     // How long one whole exchange may take, from connecting through a proxy's
     // negotiation to the protocol's last read (-2: without limit).
     int ExchangeTimeoutMs = -2;
+    int ConnectHeadStartMs = 250;
     std::function<void()> OnConnected;
 
     void OpenConnection();
@@ -33,7 +37,7 @@ class TNetTCPClient : public TNetTCPConnection {
     Resolver& NameResolver() const { return *resolver_; }
 
   private:
-    void ConnectSocket(int descriptor);
+    void ConnectSocket();
 
     std::shared_ptr<Resolver> resolver_;
 };

@@ -129,9 +129,10 @@ std::string LastErrorText(const char* fallback) {
     return reason != nullptr ? reason : fallback;
 }
 
-bool IsIpv4Address(const std::string& host) {
-    in_addr address{};
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1;
+bool IsAddress(const std::string& host) {
+    in6_addr address{};
+    return ::inet_pton(AF_INET, host.c_str(), &address) == 1 ||
+           ::inet_pton(AF_INET6, host.c_str(), &address) == 1;
 }
 
 }  // namespace
@@ -252,7 +253,7 @@ TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& hos
     SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
     // Addresses are checked as addresses and never sent as a server name.
     const bool checked =
-        IsIpv4Address(host)
+        IsAddress(host)
             ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl), host.c_str()) == 1
             : SSL_set_tlsext_host_name(session_->ssl, host.c_str()) == 1 &&
                   SSL_set1_host(session_->ssl, host.c_str()) == 1;

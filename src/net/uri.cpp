@@ -19,7 +19,9 @@ TNetURI TNetURI::SplitURL(std::string_view url) {
         if (const auto at = hostPart.rfind('@'); at != std::string::npos) {
             hostPart.erase(0, at + 1);
         }
-        const auto colon = hostPart.find(':');
+        // An IPv6 literal's colons are inside its brackets.
+        const auto closing = hostPart.starts_with('[') ? hostPart.find(']') : std::string::npos;
+        const auto colon = hostPart.find(':', closing == std::string::npos ? 0 : closing);
         uri.Host = hostPart.substr(0, colon);
         uri.Port = colon == std::string::npos ? std::string() : hostPart.substr(colon + 1);
     }

@@ -6,7 +6,7 @@
 namespace hostlore {
 
 // The parts of a URL as the HTTP client splits it; user information before
-// the host is dropped.
+// the host is dropped. An IPv6 literal host keeps its brackets.
 struct TNetURI {
     std::string Protocol;
     std::string Host;

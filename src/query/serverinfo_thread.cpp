@@ -6,6 +6,7 @@
 #include "net/http_date.h"
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
+#include "query/host_names.h"
 
 namespace hostlore {
 
@@ -22,7 +23,13 @@ serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::st
 
 void serverinfo_thread::Execute() {
     try {
-        client_->SendHead(url_);
+        // A host that is no valid international name is as unknown as one the
+        // resolver does not know.
+        const auto url = UrlWithNetworkHost(url_);
+        if (!url) {
+            throw ENetSocketError(11001);
+        }
+        client_->SendHead(*url);
     } catch (const std::exception& error) {
         const std::string reason = FailureReason(error);
         Synchronize([&] { page_.ShowServerFailed(reason); });

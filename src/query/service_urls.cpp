@@ -1,5 +1,6 @@
 #include "query/service_urls.h"
 
+#include "query/host_names.h"
 #include "query/url_parts.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
@@ -24,13 +25,14 @@ std::string ServiceCaption(const SettingsStore& store, const ServiceKeys& servic
 
 std::string ServicePageUrl(const SettingsStore& store, const ServiceKeys& service,
                            std::string_view url) {
-    std::string part(url);
+    // The host goes in its ASCII form; the service never sees what was typed.
+    std::string part = UrlWithNetworkHost(url).value_or(std::string(url));
     if (service.appendsDomain) {
-        const std::string host = HostPart(url);
-        if (host.empty()) {
+        const auto host = NetworkHostName(HostPart(url));
+        if (!host) {
             return {};
         }
-        part = DomainPart(host);
+        part = DomainPart(*host);
     }
     return ReadWithFallback(store, setting::kUrl, service.url, service.defaultUrl) + part;
 }

@@ -26,8 +26,8 @@ std::string ServiceCaption(const SettingsStore& store, const ServiceKeys& servic
 
 // Where a service's pane goes for a query of `url`: the configured prefix
 // (or the built-in one when it is empty) and the URL or its domain, appended
-// unescaped. Empty when the service appends a domain and the host part is
-// empty.
+// unescaped, with the host in its ASCII form. Empty when the service appends
+// a domain and the host part is empty or no valid name.
 std::string ServicePageUrl(const SettingsStore& store, const ServiceKeys& service,
                            std::string_view url);
 

@@ -1,5 +1,6 @@
 #include "query/whois_thread.h"
 
+#include "query/host_names.h"
 #include "query/url_parts.h"
 
 namespace hostlore {
@@ -26,7 +27,8 @@ void whois_thread::Execute() {
     WhoisChain chain(settings_, connections_, connections_, *services_.session, *services_.suffixes,
                      *services_.clock, [this] { return connections_.Stopped() || Terminated(); });
     try {
-        chain.Run(HostPart(url_),
+        // A name that is no valid international name has nothing to ask.
+        chain.Run(NetworkHostName(HostPart(url_)).value_or(std::string()),
                   {.received =
                        [&](const ChainAnswer& answer) {
                            Synchronize([&] { page_.RecordReply(answer.source, answer.reply); });

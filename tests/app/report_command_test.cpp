@@ -13,9 +13,11 @@
 #include <QToolButton>
 #include <filesystem>
 #include <map>
+#include <mutex>
 
 #include "app/main_window.h"
 #include "dns/test_dns.h"
+#include "net/http_client.h"
 #include "platform/date_time.h"
 #include "platform/user_time_format.h"
 #include "support/event_pump.h"
@@ -361,6 +363,147 @@ TEST_F(ReportCommandTest, TheReportLoadsNoGraphicalLibrary) {
             << library;
     }
     EXPECT_NE(outcome.output.find("Status: \n"), std::string::npos) << "whois was not asked";
+}
+
+// Hosts of today's Internet in the test namespace: an international name
+// under an international top-level domain, a host with IPv6 addresses only, an
+// IPv6 literal, and a host with both families whose IPv6 address refuses
+// connections. Each web server notes the Host header it was sent.
+class ModernHostsTest : public ReportCommandTest {
+  protected:
+    void SetUp() override {
+        ReportCommandTest::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        for (const char* address : {"192.0.2.41", "2001:db8::30", "2001:db8::10", "192.0.2.20"}) {
+            servers.push_back(std::make_unique<test::LoopbackServer>(
+                [this, address](test::ServerConnection& peer) {
+                    const std::string request = peer.ReadUntil("\r\n\r\n");
+                    const auto start = request.find("\r\nHost: ") + 8;
+                    Note(address, request.substr(start, request.find("\r\n", start) - start));
+                    peer.Send("HTTP/1.1 200 OK\r\nServer: Modern/1.0\r\n\r\n");
+                },
+                address, 80));
+        }
+    }
+
+    void Note(const std::string& address, const std::string& host) {
+        std::lock_guard lock(mutex);
+        hostHeaders[address] = host;
+    }
+    std::string HostHeaderAt(const std::string& address) {
+        std::lock_guard lock(mutex);
+        return hostHeaders[address];
+    }
+
+    // What General Info, the scan and Whois Info show after a query typed in
+    // the window, and what the URL box keeps.
+    std::map<std::string, std::string> WindowShows(const QString& url) {
+        auto services = program.Services();
+        services.resolver = std::make_shared<SystemResolver>();
+        Tmain window(services);
+        const auto ui = test::Ui(window);
+        ui.url_edit->setEditText(url);
+        window.goClick(ui.go);
+        EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
+        std::map<std::string, std::string> shown;
+        shown["This Website Located in"] = ui.Edit1->text().toStdString();
+        shown["Host Name"] = ui.Edit4->text().toStdString();
+        shown["Server Type"] = ui.Edit2->text().toStdString();
+        shown["IP Address"] = ui.Memo1->toPlainText().toStdString();
+        shown["Whois Info"] = ui.Memo3->toPlainText().toStdString();
+        shown["IP Neighborhood"] =
+            ui.ListBox1->count() > 0 ? ui.ListBox1->item(0)->text().toStdString() : std::string();
+        shown["URL box"] = ui.url_edit->currentText().toStdString();
+        return shown;
+    }
+
+    std::mutex mutex;
+    std::map<std::string, std::string> hostHeaders;
+    std::vector<std::unique_ptr<test::LoopbackServer>> servers;
+};
+
+// The name server turns a name's records round from one question to the next.
+std::vector<std::string> Sorted(std::vector<std::string> lines) {
+    std::ranges::sort(lines);
+    return lines;
+}
+
+TEST_F(ModernHostsTest, WindowAndReportShowTheAddressesNamesAndServersOfEachHost) {
+    const struct {
+        const char* url;
+        const char* server;  // the address that answers
+        const char* addresses;
+        const char* hostName;
+        const char* hostHeader;
+    } cases[] = {
+        {"http://例え.テスト/", "192.0.2.41", "192.0.2.41", "例え.テスト (xn--r8jz45g.xn--zckzah)",
+         "xn--r8jz45g.xn--zckzah"},
+        {"http://v6only.example.test/", "2001:db8::30", "2001:db8::30\n2001:db8::31",
+         "v6only.example.test", "v6only.example.test"},
+        {"http://[2001:db8::10]/", "2001:db8::10", "2001:db8::10", "2001:db8::10",
+         "[2001:db8::10]"},
+        {"http://dual.example.test/", "192.0.2.20", "192.0.2.20\n2001:db8::20", "dual.example.test",
+         "dual.example.test"},
+    };
+    for (const auto& c : cases) {
+        const QString url = QString::fromUtf8(c.url);
+        auto shown = WindowShows(url);
+        EXPECT_EQ(shown["URL box"], c.url);
+        EXPECT_EQ(Sorted(TextLines(QString::fromStdString(shown["IP Address"]))),
+                  Sorted(TextLines(QString::fromUtf8(c.addresses))))
+            << c.url;
+        EXPECT_EQ(shown["Host Name"], c.hostName) << c.url;
+        EXPECT_EQ(shown["Server Type"], "Modern/1.0") << c.url;
+        EXPECT_EQ(HostHeaderAt(c.server), c.hostHeader) << c.url;
+        const bool ipv6Only = std::string(c.addresses).find('.') == std::string::npos;
+        EXPECT_EQ(shown["This Website Located in"] == "IPv6 only", ipv6Only) << c.url;
+        EXPECT_EQ(shown["IP Neighborhood"] == "No IPv4 address to scan around", ipv6Only) << c.url;
+
+        const Outcome report = Run({"--report", url, "--no-whois"});
+        EXPECT_EQ(report.status, 0) << c.url << '\n' << report.errors;
+        const std::vector<std::string> lines = LinesOf(report.output);
+        for (const char* caption : {"This Website Located in", "Host Name", "Server Type"}) {
+            const std::string line = std::string(caption) + ": " + shown[caption];
+            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+        }
+        const auto addresses = TextLines(QString::fromStdString(shown["IP Address"]));
+        EXPECT_EQ(Sorted(LinesBelow(lines, "IP Address:", addresses.size())), Sorted(addresses))
+            << c.url;
+        EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", 1)[0], shown["IP Neighborhood"]);
+    }
+}
+
+TEST_F(ModernHostsTest, WhoisIsAskedForTheAsciiFormOfAnInternationalName) {
+    const auto shown = WindowShows(QString::fromUtf8("http://例え.テスト/"));
+    EXPECT_EQ(whois->Requests(), std::vector<std::string>{"xn--r8jz45g.xn--zckzah\r\n"});
+    EXPECT_NE(shown.at("Whois Info").find("Domain Name: xn--r8jz45g.xn--zckzah"), std::string::npos)
+        << shown.at("Whois Info");
+}
+
+TEST_F(ModernHostsTest, AWhoisServerWithAnIpv6AddressOnlyIsReached) {
+    const test::ScriptedWhoisServer whois6("2001:db8::43", 43);
+    const Outcome report = Run({"--report", "http://v6only.example.test/", "--whois-server",
+                                "whois6.example.test", "--neighbours", "0"});
+    EXPECT_EQ(report.status, 0) << report.errors;
+    EXPECT_EQ(whois6.Requests(), std::vector<std::string>{"example.test\r\n"});
+    const std::vector<std::string> lines = LinesOf(report.output);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "Domain Name: example.test"), lines.end())
+        << report.output;
+}
+
+TEST_F(ModernHostsTest, AnIpv6AddressThatRefusesLeavesTheIpv4OneToAnswerWithinTheHeadStart) {
+    const auto resolver = std::make_shared<SystemResolver>();
+    const HostLookup lookup = resolver->LookupName("dual.example.test");
+    ASSERT_TRUE(lookup.entry);
+    ASSERT_TRUE(lookup.entry->ipv6First) << "the refusing address must be tried first";
+    TNetHTTP client(resolver);
+    const auto start = std::chrono::steady_clock::now();
+    client.SendHead("http://dual.example.test/");
+    EXPECT_LT(std::chrono::steady_clock::now() - start,
+              std::chrono::milliseconds(client.ConnectHeadStartMs));
+    EXPECT_EQ(HostHeaderAt("192.0.2.20"), "dual.example.test");
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=dual.example.test,192.0.2.20,2001:db8::20 \
     --host-record=v6only.example.test,2001:db8::30 \
     --host-record=v6only.example.test,2001:db8::31 \
+    --host-record=whois6.example.test,2001:db8::43 \
     --host-record=xn--bcher-kva.example.test,192.0.2.40,2001:db8::40 \
     --cname=www.xn--bcher-kva.example.test,xn--bcher-kva.example.test \
     --host-record=xn--r8jz45g.xn--zckzah,192.0.2.41 \

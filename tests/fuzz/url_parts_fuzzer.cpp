@@ -23,8 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "the domain has at most two labels");
 
     const TNetURI uri = TNetURI::SplitURL(url);
-    fuzz::Require(uri.Host.find_first_of("/@:") == std::string::npos,
-                  "the client's host holds no path, user or port");
+    fuzz::Require(uri.Host.find_first_of("/@") == std::string::npos,
+                  "the client's host holds no path or user");
+    const auto colon = uri.Host.rfind(':');
+    fuzz::Require(
+        colon == std::string::npos || (uri.Host.starts_with('[') && colon < uri.Host.find(']')),
+        "the client's host holds no port, only an IPv6 literal's colons");
     fuzz::Require(uri.Path.starts_with('/'), "the path starts at the root");
     fuzz::Require(uri.Document.find_first_of("/#") == std::string::npos,
                   "the document holds no folder and no bookmark");

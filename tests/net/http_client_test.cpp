@@ -28,21 +28,24 @@ namespace {
 // its replies, and records the requests and whether the client closed.
 class ScriptedHttpServer {
   public:
-    explicit ScriptedHttpServer(std::vector<std::string> replies, bool closeAfterEach = false)
+    explicit ScriptedHttpServer(std::vector<std::string> replies, bool closeAfterEach = false,
+                                const std::string& address = "127.0.0.1")
         : replies_(std::move(replies)),
-          server_([this, closeAfterEach](test::ServerConnection& peer) {
-              for (;;) {
-                  const std::string request = peer.ReadUntil("\r\n\r\n");
-                  if (request.find("\r\n\r\n") == std::string::npos) {
-                      Note(request.empty() ? "" : request, true);
-                      return;
+          server_(
+              [this, closeAfterEach](test::ServerConnection& peer) {
+                  for (;;) {
+                      const std::string request = peer.ReadUntil("\r\n\r\n");
+                      if (request.find("\r\n\r\n") == std::string::npos) {
+                          Note(request.empty() ? "" : request, true);
+                          return;
+                      }
+                      peer.Send(Note(request, false));
+                      if (closeAfterEach) {
+                          return;
+                      }
                   }
-                  peer.Send(Note(request, false));
-                  if (closeAfterEach) {
-                      return;
-                  }
-              }
-          }) {}
+              },
+              test::ServerOptions{address}) {}
 
     int Port() const { return server_.Port(); }
     int Accepted() const { return server_.Accepted(); }
@@ -110,6 +113,15 @@ TEST_F(HttpClientTest, SendsExactlyTheRequestLinesForEachFormOfUrl) {
         EXPECT_EQ(http.Port, server.Port());
         http.CloseConnection();
     }
+}
+
+TEST_F(HttpClientTest, AnIpv6LiteralIsConnectedToWithoutItsBracketsAndNamedWithThem) {
+    ScriptedHttpServer server({kOk}, false, "::1");
+    http.SendHead("http://[::1]:" + std::to_string(server.Port()) + "/a");
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0], RequestFor("/a", "[::1]"));
+    EXPECT_EQ(http.Socket().PeerIp(), "::1");
+    EXPECT_TRUE(resolver->AskedNames().empty());
 }
 
 TEST_F(HttpClientTest, ReadsTheStatusAndJoinsContinuationLines) {

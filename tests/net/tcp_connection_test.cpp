@@ -9,6 +9,7 @@
 #include "net/tcp_client.h"
 #include "support/fake_resolver.h"
 #include "support/gate.h"
+#include "support/listening_socket.h"
 #include "support/loopback_server.h"
 
 namespace hostlore {
@@ -231,6 +232,50 @@ TEST_F(TcpClientTest, ClosingFromAnotherThreadEndsABlockedReadAtOnce) {
     answer->Open();
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(took).count(), 50);
     EXPECT_FALSE(client->IsConnected());
+}
+
+TEST_F(TcpClientTest, TriesBothFamiliesInTheResolversOrderAndKeepsTheConnectionMade) {
+    const struct {
+        bool ipv6First;
+        const char* listening;  // the other family's address refuses
+    } cases[] = {{true, "127.0.0.1"}, {false, "::1"}, {true, "::1"}, {false, "127.0.0.1"}};
+    for (const auto& c : cases) {
+        test::LoopbackServer server([](test::ServerConnection& peer) { peer.Send("hi"); },
+                                    test::ServerOptions{c.listening});
+        resolver->Add(
+            "dual.example.test",
+            {"dual.example.test", {{127, 0, 0, 1}}, {*Ipv6AddressOf("::1")}, c.ipv6First});
+        TNetTCPClient client(resolver);
+        client.Host = "dual.example.test";
+        client.Port = server.Port();
+        client.ConnectHeadStartMs = 5000;  // a refusal must not wait for it
+        const auto start = std::chrono::steady_clock::now();
+        client.OpenConnection();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000))
+            << c.listening;
+        EXPECT_EQ(client.Socket().PeerIp(), c.listening);
+        EXPECT_EQ(client.ReceiveAll(), "hi") << c.listening;
+    }
+}
+
+TEST_F(TcpClientTest, ClosingFromAnotherThreadEndsAConnectAtOnce) {
+    const test::ListeningSocket silent("127.0.0.1", 0, test::ListeningSocket::Kind::Silent);
+    TNetTCPClient client(resolver);
+    client.Host = "127.0.0.1";
+    client.Port = silent.Port();
+    std::promise<std::chrono::steady_clock::time_point> ended;
+    std::thread opener([&] {
+        EXPECT_THROW(client.OpenConnection(), ENetConnClosedGracefully);
+        ended.set_value(std::chrono::steady_clock::now());
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(client.IsConnected()) << "still connecting";
+    const auto closedAt = std::chrono::steady_clock::now();
+    client.CloseConnection();
+    const auto took = ended.get_future().get() - closedAt;
+    opener.join();
+    EXPECT_LT(took, std::chrono::milliseconds(50));
+    EXPECT_FALSE(client.IsConnected());
 }
 
 TEST(TNetStack, TellsDottedAddressesFromNames) {

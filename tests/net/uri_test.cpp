@@ -24,6 +24,9 @@ TEST(SplitURL, TakesAUrlApartTheWayTheHttpClientNeedsIt) {
         {"http://user:pw@www.example.com/", {"http", "www.example.com", "", "/", "", ""}},
         {"http://a@b:pw@host.test:8080/x", {"http", "host.test", "8080", "/", "x", ""}},
         {"http://host.test/x@y", {"http", "host.test", "", "/", "x@y", ""}},
+        {"http://[2001:db8::10]/", {"http", "[2001:db8::10]", "", "/", "", ""}},
+        {"http://[2001:db8::10]:8080/a", {"http", "[2001:db8::10]", "8080", "/", "a", ""}},
+        {"http://u@[::1]:81", {"http", "[::1]", "81", "/", "", ""}},
         {"relative/page.html", {"", "", "", "/relative/", "page.html", ""}},
         {"", {"", "", "", "/", "", ""}},
     };

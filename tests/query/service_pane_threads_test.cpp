@@ -58,6 +58,14 @@ TEST_F(ServicePaneThreadsTest, WithoutUrlKeysEachPaneGoesToItsBuiltInService) {
               std::string(kDefaultSimilarPages) + "http://www.example.test/a/b");
 }
 
+TEST_F(ServicePaneThreadsTest, AnInternationalHostGoesInItsAsciiForm) {
+    const Visits visits =
+        Query("[general]\r\nexecute=false\r\n", "http://www.B\u00fccher.example/a");
+    EXPECT_EQ(visits.siteInfo,
+              std::string(kDefaultSiteInfo) + "http://www.xn--bcher-kva.example/a");
+    EXPECT_EQ(visits.whoisSource, std::string(kDefaultWhoisSource) + "xn--bcher-kva.example");
+}
+
 TEST_F(ServicePaneThreadsTest, ConfiguredPrefixesTakeThePartUnchanged) {
     const std::string settings =
         "[url]\r\n"

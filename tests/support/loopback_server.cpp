@@ -11,6 +11,8 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "support/socket_address.h"
+
 namespace hostlore::test {
 
 namespace {
@@ -136,22 +138,20 @@ LoopbackListener ListenOnLoopback(int backlog) {
     return ListenOn("127.0.0.1", 0, backlog);
 }
 
-LoopbackListener ListenOn(const std::string& dotted, int port, int backlog) {
-    const int descriptor = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address = LoopbackAddress(port);
-    ::inet_pton(AF_INET, dotted.c_str(), &address.sin_addr);
+LoopbackListener ListenOn(const std::string& address, int port, int backlog) {
+    SocketAddress where = SocketAddressOf(address, port);
+    const int descriptor = ::socket(where.storage.ss_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
     const int reuse = 1;
     ::setsockopt(descriptor, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-    socklen_t length = sizeof(address);
-    if (descriptor < 0 || ::bind(descriptor, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+    if (descriptor < 0 || ::bind(descriptor, where.Pointer(), where.length) != 0 ||
         ::listen(descriptor, backlog) != 0 ||
-        ::getsockname(descriptor, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
+        ::getsockname(descriptor, where.Pointer(), &where.length) != 0) {
         if (descriptor >= 0) {
             ::close(descriptor);
         }
-        throw std::runtime_error("cannot listen on " + dotted + ":" + std::to_string(port));
+        throw std::runtime_error("cannot listen on " + address + ":" + std::to_string(port));
     }
-    return {descriptor, ntohs(address.sin_port)};
+    return {descriptor, where.Port()};
 }
 
 LoopbackServer::LoopbackServer(Script script, const std::string& address, int port)

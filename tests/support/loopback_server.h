@@ -30,8 +30,9 @@ struct LoopbackListener {
 // A socket listening on 127.0.0.1 and an ephemeral port; throws when there is
 // none to be had.
 LoopbackListener ListenOnLoopback(int backlog);
-// The same on a dotted address and port of the test's choosing (0: any port).
-LoopbackListener ListenOn(const std::string& dotted, int port, int backlog);
+// The same on an address (IPv4 or IPv6) and port of the test's choosing (0:
+// any port).
+LoopbackListener ListenOn(const std::string& address, int port, int backlog);
 
 // One accepted connection, as the server's script sees it; over TLS its
 // reads and writes carry the decrypted bytes.
@@ -76,7 +77,8 @@ struct ServerOptions {
     int tlsMaxVersion = 0;
 };
 
-// A TCP server on 127.0.0.1 and an ephemeral port (or where the options say),
+// A TCP server on 127.0.0.1 and an ephemeral port (or where the options say,
+// IPv6 addresses too),
 // running `script` on a thread of its own for each connection it accepts,
 // after the TLS handshake when it has an identity (a connection whose
 // handshake fails is closed). The connection is closed when the script
