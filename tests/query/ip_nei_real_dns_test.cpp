@@ -68,7 +68,7 @@ TEST_F(IpNeiRealDnsTest, AStopLeavesNoThreadOrSocketOfTheScanBehindAfter100Ms) {
         [&] {
             return test::ThreadCount() == threads && test::OpenDescriptorCount() == descriptors;
         },
-        100));
+        100 * HOSTLORE_TEST_TIME_SCALE));
 }
 
 }  // namespace
