@@ -36,8 +36,10 @@ struct Chain {
     // The lines the page would show.
     std::size_t Run(WhoisSession& session, const std::string& host) {
         ChainConnections connections(ConnectionSettings(), resolver);
-        WhoisChain chain({{"whois.iana.org"}, "http://data.test/dns.json"}, connections,
-                         connections, session, *suffixes, clock, [] { return false; });
+        const WhoisChainSettings settings{.server = {.host = "whois.iana.org", .port = 43},
+                                          .bootstrapUrl = "http://data.test/dns.json"};
+        WhoisChain chain(settings, connections, connections, session, *suffixes, clock,
+                         [] { return false; });
         std::size_t lines = 0;
         chain.Run(host,
                   {.received = [](const ChainAnswer&) {},

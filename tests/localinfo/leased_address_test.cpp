@@ -28,7 +28,7 @@ TEST_F(LeasedAddressTest, AnAddressThatExpiresCountsAsADhcpLease) {
         EXPECT_NEAR(adapter.LeaseObtained, now, 10);
     }
     EXPECT_TRUE(found);
-    std::system("ip addr del 192.0.2.99/32 dev lo");
+    EXPECT_EQ(std::system("ip addr del 192.0.2.99/32 dev lo"), 0);
 }
 
 TEST_F(LeasedAddressTest, AddressesThatNeverExpireAreNoLease) {

@@ -96,9 +96,9 @@ TEST_F(NetworkNamespaceTest, AnAddressLabelDoesNotRenameTheAdapter) {
               0);
     LinuxNetworkConfiguration machine;
     const auto adapters = machine.GetAdaptersInfo();
-    std::system(
-        "ip addr del 192.0.2.98/32 dev lo; ip -6 addr add ::1/128 dev lo; "
-        "ip -6 addr add 2001:db8::1/64 dev lo nodad");
+    EXPECT_EQ(std::system("ip addr del 192.0.2.98/32 dev lo; ip -6 addr add ::1/128 dev lo; "
+                          "ip -6 addr add 2001:db8::1/64 dev lo nodad"),
+              0);
     bool found = false;
     for (const auto& adapter : adapters) {
         EXPECT_NE(adapter.AdapterName, "lo:9");

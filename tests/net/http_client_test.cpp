@@ -45,7 +45,7 @@ class ScriptedHttpServer {
                       }
                   }
               },
-              test::ServerOptions{address}) {}
+              test::ServerOptions{.address = address}) {}
 
     int Port() const { return server_.Port(); }
     int Accepted() const { return server_.Accepted(); }
@@ -341,9 +341,10 @@ std::string Url(const test::PathServer& server, const std::string& target) {
 
 // Redirects from /1 to /2 and on to /`last`, which answers 200.
 std::map<std::string, std::string> Chain(int last) {
-    std::map<std::string, std::string> replies{{"/" + std::to_string(last), kOk}};
+    const auto path = [](int number) { return std::string("/").append(std::to_string(number)); };
+    std::map<std::string, std::string> replies{{path(last), kOk}};
     for (int i = 1; i < last; ++i) {
-        replies["/" + std::to_string(i)] = test::Redirect(302, std::to_string(i + 1));
+        replies[path(i)] = test::Redirect(302, std::to_string(i + 1));
     }
     return replies;
 }

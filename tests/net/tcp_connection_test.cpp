@@ -241,7 +241,7 @@ TEST_F(TcpClientTest, TriesBothFamiliesInTheResolversOrderAndKeepsTheConnectionM
     } cases[] = {{true, "127.0.0.1"}, {false, "::1"}, {true, "::1"}, {false, "127.0.0.1"}};
     for (const auto& c : cases) {
         test::LoopbackServer server([](test::ServerConnection& peer) { peer.Send("hi"); },
-                                    test::ServerOptions{c.listening});
+                                    test::ServerOptions{.address = c.listening});
         resolver->Add(
             "dual.example.test",
             {"dual.example.test", {{127, 0, 0, 1}}, {*Ipv6AddressOf("::1")}, c.ipv6First});

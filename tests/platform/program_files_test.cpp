@@ -72,7 +72,7 @@ TEST(UserFolders, TheCacheFolderFollowsXdgCacheHomeWhenItIsAbsolute) {
 TEST(SettingsFolder, ABuildFolderOrPortableCopyKeepsItsSettingsBesideTheProgram) {
     test::TemporaryFolder program;
     test::TemporaryFolder config;
-    const UserFolders user{config.Path().string(), "/nonexistent"};
+    const UserFolders user{.xdgConfigHome = config.Path().string(), .home = "/nonexistent"};
     EXPECT_EQ(SettingsFolder(program.Path(), user), program.Path());
     // A folder named bin without installed data beside it is a portable copy.
     std::filesystem::create_directory(program.File("bin"));
@@ -86,7 +86,8 @@ TEST(SettingsFolder, AnInstalledProgramUsesAPrivateFolderInTheUsersConfiguration
     // The bin folder is writable here, as it is for root or a prefix in the
     // user's home; settings still must not land beside the program.
     ASSERT_TRUE(IsWritableFolder(installed.bin));
-    const auto folder = SettingsFolder(installed.bin, {config.Path().string(), "/nonexistent"});
+    const auto folder = SettingsFolder(
+        installed.bin, {.xdgConfigHome = config.Path().string(), .home = "/nonexistent"});
     EXPECT_EQ(folder, config.File("hostlore"));
     ASSERT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_EQ(ModeOf(folder), std::filesystem::perms::owner_all);
@@ -97,7 +98,8 @@ TEST(SettingsFolder, AProgramFolderThatCannotBeWrittenFallsBackToHomeConfig) {
     const ::mode_t oldMask = ::umask(0022);
     // Relative or empty XDG_CONFIG_HOME does not count; ~/.config is made too.
     for (const char* xdg : {"", "relative/config"}) {
-        const auto folder = SettingsFolder("/proc", {xdg, home.Path().string()});
+        const auto folder =
+            SettingsFolder("/proc", {.xdgConfigHome = xdg, .home = home.Path().string()});
         EXPECT_EQ(folder, home.Path() / ".config" / "hostlore") << xdg;
     }
     ::umask(oldMask);
@@ -113,7 +115,8 @@ TEST(SettingsFolder, AnExistingConfigurationFolderKeepsItsMode) {
                                                               std::filesystem::perms::group_read |
                                                               std::filesystem::perms::group_exec);
     config.Write("hostlore/settings.ini", "[general]\r\n");
-    EXPECT_EQ(SettingsFolder(installed.bin, {config.Path().string(), ""}), config.File("hostlore"));
+    EXPECT_EQ(SettingsFolder(installed.bin, {.xdgConfigHome = config.Path().string(), .home = ""}),
+              config.File("hostlore"));
     EXPECT_EQ(ModeOf(config.File("hostlore")) & std::filesystem::perms::group_read,
               std::filesystem::perms::group_read);
     EXPECT_EQ(config.Read("hostlore/settings.ini"), "[general]\r\n");

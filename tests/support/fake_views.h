@@ -30,7 +30,7 @@ class RecordingGeneralInfo : public GeneralInfoView {
     }
     void SetFinalAddress(const std::string& url) override { finalAddress = url; }
     void SetCertificate(const std::string& summary) override { certificate = summary; }
-    void ShowCertificateFailed(const std::string&) override { certificate = "X"; }
+    void ShowCertificateFailed(const std::string&) override { certificate = std::string(1, 'X'); }
     void RecordServerChain(const std::vector<RedirectReport>& chain,
                            const std::string& sha256) override {
         redirects = chain;
