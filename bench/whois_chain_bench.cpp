@@ -36,8 +36,9 @@ struct Chain {
     // The lines the page would show.
     std::size_t Run(WhoisSession& session, const std::string& host) {
         ChainConnections connections(ConnectionSettings(), resolver);
-        const WhoisChainSettings settings{.server = {.host = "whois.iana.org", .port = 43},
-                                          .bootstrapUrl = "http://data.test/dns.json"};
+        WhoisChainSettings settings;
+        settings.server.host = "whois.iana.org";
+        settings.bootstrapUrl = "http://data.test/dns.json";
         WhoisChain chain(settings, connections, connections, session, *suffixes, clock,
                          [] { return false; });
         std::size_t lines = 0;

@@ -15,9 +15,9 @@ std::string ApplicationTitle(const std::filesystem::path& executable);
 
 // Where a user's configuration lives, as the environment tells it.
 struct UserFolders {
-    std::string xdgConfigHome;  // $XDG_CONFIG_HOME, ignored unless absolute
-    std::string home;           // $HOME, or the password entry's home
-    std::string xdgCacheHome;   // $XDG_CACHE_HOME, ignored unless absolute
+    std::string xdgConfigHome{};  // $XDG_CONFIG_HOME, ignored unless absolute
+    std::string home{};           // $HOME, or the password entry's home
+    std::string xdgCacheHome{};   // $XDG_CACHE_HOME, ignored unless absolute
 
     static UserFolders FromEnvironment();
     // $XDG_CONFIG_HOME/hostlore, or ~/.config/hostlore.

@@ -72,7 +72,7 @@ class ServerConnection {
 struct ServerOptions {
     std::string address = "127.0.0.1";
     int port = 0;  // 0: an ephemeral one
-    std::optional<TlsIdentity> tls;
+    std::optional<TlsIdentity> tls{};
     // Over TLS: the newest version it accepts (0: the newest there is).
     int tlsMaxVersion = 0;
 };
