@@ -61,6 +61,7 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
     HandleRedirects = other.HandleRedirects;
     RedirectMaximum = other.RedirectMaximum;
     RequireValidCertificate = other.RequireValidCertificate;
+    NetworkURL = other.NetworkURL;
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
@@ -106,9 +107,12 @@ bool TNetHTTP::ReplyIsRedirect() const {
 }
 
 std::string TNetHTTP::NextLocation(const std::string& url) const {
-    const auto next = HandleRedirects && !ReplyHeaders.Location.empty()
-                          ? ResolveLocation(url, ReplyHeaders.Location)
-                          : std::nullopt;
+    auto next = HandleRedirects && !ReplyHeaders.Location.empty()
+                    ? ResolveLocation(url, ReplyHeaders.Location)
+                    : std::nullopt;
+    if (next && NetworkURL) {
+        next = NetworkURL(*next);
+    }
     const bool loop = next && (*next == url ||
                                std::any_of(Redirects.begin(), Redirects.end(),
                                            [&](const TNetRedirect& r) { return r.URL == *next; }));

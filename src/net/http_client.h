@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "net/certificate_info.h"
@@ -68,6 +70,10 @@ class TNetHTTP : public TNetTCPClient {
     // it is sent (ENetCertificateRejected) rather than only being recorded:
     // for a body that is shown as the truth, not headers that are looked at.
     bool RequireValidCertificate = false;
+    // Puts a redirect's URL into the form its host goes to the network in (an
+    // international name in ASCII); nothing fails the redirect as a refused
+    // reply. Unset, a Location is followed as the server wrote it.
+    std::function<std::optional<std::string>(std::string_view)> NetworkURL;
 
     // Of the last request, also after a failure: the redirects followed, the
     // URL that answered when there were any (else empty), and the certificate

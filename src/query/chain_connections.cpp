@@ -3,6 +3,7 @@
 #include "net/http_client.h"
 #include "net/net_errors.h"
 #include "net/whois_client.h"
+#include "query/host_names.h"
 
 namespace hostlore {
 
@@ -41,6 +42,7 @@ std::string ChainConnections::Get(const std::string& url, std::string_view accep
     client->ExchangeTimeoutMs = connection_.httpDeadlineMs;
     client->Request.Accept = std::string(accept);
     client->RequireValidCertificate = true;
+    client->NetworkURL = UrlWithNetworkHost;
     client->OnConnected = [this, &opened = *client] {
         if (Stopped()) {
             opened.CloseConnection();

@@ -61,6 +61,17 @@ std::optional<std::string> NetworkHostName(std::string_view hostPart) {
         std::string literal(hostPart.substr(1, hostPart.size() - 2));
         return Ipv6AddressOf(literal) ? std::optional(std::move(literal)) : std::nullopt;
     }
+    // A redirect's Location arrives with its host percent-encoded.
+    if (hostPart.find('%') != std::string_view::npos) {
+        const std::string decoded =
+            QByteArray::fromPercentEncoding(
+                QByteArray(hostPart.data(), static_cast<qsizetype>(hostPart.size())))
+                .toStdString();
+        if (decoded.find('%') != std::string::npos) {
+            return std::nullopt;
+        }
+        return NetworkHostName(decoded);
+    }
     if (IsAscii(hostPart)) {
         const QByteArray name(hostPart.data(), static_cast<qsizetype>(hostPart.size()));
         if (hostPart.empty() || !IsPrintableAscii(hostPart) ||

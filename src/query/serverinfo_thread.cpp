@@ -19,6 +19,7 @@ serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::st
       client_(std::make_unique<TNetHTTP>(std::move(resolver))) {
     client_->SocksInfo = connection.socks;
     client_->ExchangeTimeoutMs = connection.httpDeadlineMs;
+    client_->NetworkURL = UrlWithNetworkHost;
 }
 
 void serverinfo_thread::Execute() {

@@ -16,6 +16,7 @@
 #include "net/net_errors.h"
 #include "net/socks_errors.h"
 #include "platform/integer_text.h"
+#include "query/host_names.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
 #include "support/path_server.h"
@@ -378,6 +379,34 @@ TEST_F(HttpClientTest, FollowsUpToFiveRedirectsToTheServerThatAnswers) {
     http.SendHead(Url(direct, "/"));
     EXPECT_EQ(http.FinalURL, "") << "no redirect, no final address";
     EXPECT_TRUE(http.Redirects.empty());
+}
+
+TEST_F(HttpClientTest, ARedirectToAnInternationalNameGoesToTheNetworkInItsAsciiForm) {
+    resolver->Add("xn--bcher-kva.example.test", {"xn--bcher-kva.example.test", {{127, 0, 0, 1}}});
+    http.NetworkURL = UrlWithNetworkHost;
+    struct Case {
+        const char* host;
+        bool redirected;
+    };
+    const Case cases[] = {
+        {"b\u00fccher.example.test", true},
+        {"xn--bcher-kva.example.test", true},
+        {"-bad-.\u00fc-", false},
+    };
+    for (const Case& c : cases) {
+        test::PathServer target({{"/next", kOk}});
+        const std::string port = std::to_string(target.Port());
+        test::PathServer first(
+            {{"/a", test::Redirect(301, std::string("http://") + c.host + ":" + port + "/next")}});
+        if (!c.redirected) {
+            EXPECT_THROW(http.SendHead(Url(first, "/a")), ENetProtocolReplyError) << c.host;
+            EXPECT_TRUE(target.Targets().empty()) << c.host;
+            continue;
+        }
+        http.SendHead(Url(first, "/a"));
+        EXPECT_EQ(target.Targets(), std::vector<std::string>{"/next"}) << c.host;
+        EXPECT_EQ(http.FinalURL, "http://xn--bcher-kva.example.test:" + port + "/next") << c.host;
+    }
 }
 
 TEST_F(HttpClientTest, ARedirectItMustNotFollowFailsAsARefusedReply) {

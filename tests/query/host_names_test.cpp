@@ -22,6 +22,7 @@ TEST(NetworkHostNameTest, GivesTheNameThatGoesToTheNetwork) {
         {"\u0915\u094d\u200d\u0937.example", "xn--11b2ezcw70k.example"},
         {"שלום.example", "xn--9dbne9b.example"},
         {"bücher.example.", "xn--bcher-kva.example."},
+        {"b%C3%BCcher.example", "xn--bcher-kva.example"},
         {"[2001:db8::10]", "2001:db8::10"},
         {"[::ffff:192.0.2.1]", "::ffff:192.0.2.1"},
     };
@@ -48,6 +49,7 @@ TEST(NetworkHostNameTest, AnInvalidNameIsUnknownAndNeverSentAsItsBytes) {
         "cher.example",
         std::string(64, 'a') + "\u00fc.example",
         "[2001:db8::10",
+        "b%2541.example",
         "[www.example.test]",
         "[fe80::1%25lo]",
     };
