@@ -14,9 +14,18 @@ constexpr double kLayoutPointSize = 9;
 }  // namespace
 
 double FontScale() {
-    // QFontInfo also knows the point size of a font given in pixels.
-    const double desktop = QFontInfo(QApplication::font()).pointSizeF();
-    return desktop > 0 ? desktop / kLayoutPointSize : 1;
+    // Every widget being built asks, and matching the font is the dear part:
+    // it is done again only when the application's font has changed.
+    static QString fontKey;
+    static double scale = 1;
+    const QFont font = QApplication::font();
+    if (font.key() != fontKey) {
+        fontKey = font.key();
+        // QFontInfo also knows the point size of a font given in pixels.
+        const double desktop = QFontInfo(font).pointSizeF();
+        scale = desktop > 0 ? desktop / kLayoutPointSize : 1;
+    }
+    return scale;
 }
 
 double GrowthScale() {

@@ -11,20 +11,8 @@ ChainConnections::ChainConnections(ConnectionSettings connection,
                                    std::shared_ptr<Resolver> resolver)
     : connection_(std::move(connection)), resolver_(std::move(resolver)) {}
 
-void ChainConnections::Begin(const std::shared_ptr<TNetTCPConnection>& connection) {
-    std::lock_guard lock(mutex_);
-    if (stopped_) {
-        throw ENetConnClosedGracefully();
-    }
-    current_ = connection;
-}
-
-std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const std::string& query) {
-    auto client = std::make_shared<TNetWhois>(resolver_);
-    client->Host = server.host;
-    client->Port = server.port;
+void ChainConnections::Begin(const std::shared_ptr<TNetTCPClient>& client) {
     client->SocksInfo = connection_.socks;
-    client->ExchangeTimeoutMs = connection_.whoisDeadlineMs;
     // A stop that came while the connection was being opened closes it as
     // soon as it is open.
     client->OnConnected = [this, &opened = *client] {
@@ -32,22 +20,28 @@ std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const s
             opened.CloseConnection();
         }
     };
+    std::lock_guard lock(mutex_);
+    if (stopped_) {
+        throw ENetConnClosedGracefully();
+    }
+    current_ = client;
+}
+
+std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const std::string& query) {
+    auto client = std::make_shared<TNetWhois>(resolver_);
+    client->Host = server.host;
+    client->Port = server.port;
+    client->ExchangeTimeoutMs = connection_.whoisDeadlineMs;
     Begin(client);
     return client->QueryDomain(query);
 }
 
 std::string ChainConnections::Get(const std::string& url, std::string_view accept) {
     auto client = std::make_shared<TNetHTTP>(resolver_);
-    client->SocksInfo = connection_.socks;
     client->ExchangeTimeoutMs = connection_.httpDeadlineMs;
     client->Request.Accept = std::string(accept);
     client->RequireValidCertificate = true;
     client->NetworkURL = UrlWithNetworkHost;
-    client->OnConnected = [this, &opened = *client] {
-        if (Stopped()) {
-            opened.CloseConnection();
-        }
-    };
     Begin(client);
     std::string body = client->SendGet(url, kMaxRdapBytes);
     const bool rdapError = client->ReplyCode / 100 == 4 &&

@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "net/tcp_connection.h"
+#include "net/tcp_client.h"
 #include "platform/resolver.h"
 #include "query/connection_settings.h"
 #include "query/whois_chain.h"
@@ -31,13 +31,14 @@ class ChainConnections : public WhoisAsker, public RdapFetcher {
     bool Stopped() const;
 
   private:
-    // Makes `connection` the one a stop closes; fails once stopped.
-    void Begin(const std::shared_ptr<TNetTCPConnection>& connection);
+    // Makes `client` the connection a stop closes, through the proxy; fails
+    // once stopped.
+    void Begin(const std::shared_ptr<TNetTCPClient>& client);
 
     const ConnectionSettings connection_;
     const std::shared_ptr<Resolver> resolver_;
     mutable std::mutex mutex_;
-    std::shared_ptr<TNetTCPConnection> current_;
+    std::shared_ptr<TNetTCPClient> current_;
     bool stopped_ = false;
 };
 

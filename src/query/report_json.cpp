@@ -30,21 +30,11 @@ void StringOrNull(JsonWriter& json, const std::string& text) {
     }
 }
 
-void Field(JsonWriter& json, std::string_view name, const Reported<std::string>& field) {
-    json.Key(name);
-    json.BeginObject();
-    json.Key("value");
-    if (field.value) {
-        json.String(*field.value);
-    } else {
-        json.Null();
-    }
-    json.Key("reason");
-    StringOrNull(json, field.value ? std::string() : field.reason);
-    json.EndObject();
+void Value(JsonWriter& json, const std::string& text) {
+    json.String(text);
 }
 
-void Strings(JsonWriter& json, const std::vector<std::string>& texts) {
+void Value(JsonWriter& json, const std::vector<std::string>& texts) {
     json.BeginArray();
     for (const std::string& text : texts) {
         json.String(text);
@@ -52,13 +42,14 @@ void Strings(JsonWriter& json, const std::vector<std::string>& texts) {
     json.EndArray();
 }
 
-void Field(JsonWriter& json, std::string_view name,
-           const Reported<std::vector<std::string>>& field) {
+// A field the page shows: its value, or null and the reason it has none.
+template <typename T>
+void Field(JsonWriter& json, std::string_view name, const Reported<T>& field) {
     json.Key(name);
     json.BeginObject();
     json.Key("value");
     if (field.value) {
-        Strings(json, *field.value);
+        Value(json, *field.value);
     } else {
         json.Null();
     }

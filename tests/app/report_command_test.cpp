@@ -93,6 +93,47 @@ class ReportCommandTest : public test::TestDns {
                 process.readAllStandardError().toStdString(), clock.elapsed()};
     }
 
+    // What the window shows after a query typed into its URL box, under each
+    // field's caption; a multi-line field's lines joined by line feeds.
+    std::map<std::string, std::string> WindowShows(const QString& url) {
+        auto services = program.Services();
+        services.resolver = std::make_shared<SystemResolver>();
+        Tmain window(services);
+        const auto ui = test::Ui(window);
+        ui.url_edit->setEditText(url);
+        window.goClick(ui.go);
+        EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
+        std::map<std::string, std::string> shown{
+            {"URL box", ui.url_edit->currentText().toStdString()},
+            {"Whois status", ui.Label5->text().toStdString()},
+            {"Scan status", ui.Label11->text().toStdString()}};
+        const std::pair<const char*, QLineEdit*> fields[] = {
+            {"This Website Located in", ui.Edit1},
+            {"Host Name", ui.Edit4},
+            {"Server Type", ui.Edit2},
+            {"Last Modified", ui.Edit3},
+            {"Server Date", ui.Edit5},
+        };
+        for (const auto& [caption, field] : fields) {
+            shown[caption] = field->text().toStdString();
+        }
+        const std::pair<const char*, QPlainTextEdit*> texts[] = {
+            {"IP Address", ui.Memo1},
+            {"Whois Info", ui.Memo3},
+            {"Final Address", ui.FinalAddress},
+            {"Certificate", ui.Certificate},
+        };
+        for (const auto& [caption, field] : texts) {
+            shown[caption] = field->toPlainText().toStdString();
+        }
+        QStringList items;
+        for (int i = 0; i < ui.ListBox1->count(); ++i) {
+            items << ui.ListBox1->item(i)->text();
+        }
+        shown["IP Neighborhood"] = items.join('\n').toStdString();
+        return shown;
+    }
+
     test::FakeProgram program;
     std::unique_ptr<test::LoopbackServer> web;
     std::unique_ptr<test::ScriptedWhoisServer> whois;
@@ -129,38 +170,24 @@ std::vector<std::string> TextLines(const QString& text) {
 TEST_F(ReportCommandTest, PrintsWhatTheWindowShowsForTheSameQuery) {
     const Outcome report = Run({"--report", "http://www.example.test/"});
     ASSERT_EQ(report.status, 0) << report.errors;
-
-    auto services = program.Services();
-    services.resolver = std::make_shared<SystemResolver>();
-    Tmain window(services);
-    const auto ui = test::Ui(window);
-    ui.url_edit->setEditText("http://www.example.test/");
-    window.goClick(ui.go);
-    ASSERT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
+    auto shown = WindowShows("http://www.example.test/");
 
     const std::vector<std::string> lines = LinesOf(report.output);
-    const std::pair<const char*, QLineEdit*> fields[] = {
-        {"This Website Located in", ui.Edit1}, {"Host Name", ui.Edit4},   {"Server Type", ui.Edit2},
-        {"Last Modified", ui.Edit3},           {"Server Date", ui.Edit5},
-    };
-    for (const auto& [caption, field] : fields) {
-        EXPECT_FALSE(field->text().isEmpty()) << caption;
-        const std::string line = std::string(caption) + ": " + field->text().toStdString();
+    for (const char* caption :
+         {"This Website Located in", "Host Name", "Server Type", "Last Modified", "Server Date"}) {
+        EXPECT_FALSE(shown[caption].empty()) << caption;
+        const std::string line = std::string(caption) + ": " + shown[caption];
         EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
     }
-    const auto memo = TextLines(ui.Memo1->toPlainText());
-    EXPECT_EQ(LinesBelow(lines, "IP Address:", memo.size()), memo);
-    const auto reply = TextLines(ui.Memo3->toPlainText());
-    EXPECT_EQ(LinesBelow(lines, "Whois Info:", reply.size()), reply);
-    std::vector<std::string> items;
-    for (int i = 0; i < ui.ListBox1->count(); ++i) {
-        items.push_back(ui.ListBox1->item(i)->text().toStdString());
+    for (const char* caption : {"IP Address", "Whois Info", "IP Neighborhood"}) {
+        const auto shownLines = TextLines(QString::fromStdString(shown[caption]));
+        EXPECT_EQ(LinesBelow(lines, std::string(caption) + ":", shownLines.size()), shownLines)
+            << caption;
     }
-    EXPECT_EQ(items.size(), 5U);
-    EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", items.size()), items);
-    for (QLabel* status : {ui.Label5, ui.Label11}) {
-        EXPECT_NE(std::find(lines.begin(), lines.end(), "Status: " + status->text().toStdString()),
-                  lines.end());
+    EXPECT_EQ(TextLines(QString::fromStdString(shown["IP Neighborhood"])).size(), 5U);
+    for (const char* status : {"Whois status", "Scan status"}) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(), "Status: " + shown[status]), lines.end())
+            << status;
     }
 }
 
@@ -260,25 +287,6 @@ class SecureSiteTest : public ReportCommandTest {
         }
     }
 
-    // The General Info fields after a query in the real window.
-    std::map<std::string, std::string> WindowShows(const std::string& url) {
-        auto services = program.Services();
-        services.resolver = std::make_shared<SystemResolver>();
-        Tmain window(services);
-        const auto ui = test::Ui(window);
-        ui.url_edit->setEditText(QString::fromStdString(url));
-        window.goClick(ui.go);
-        EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
-        std::map<std::string, std::string> shown;
-        for (QLineEdit* field : {ui.Edit2, ui.Edit3, ui.Edit5}) {
-            shown[field->accessibleName().toStdString()] = field->text().toStdString();
-        }
-        for (QPlainTextEdit* field : {ui.FinalAddress, ui.Certificate}) {
-            shown[field->accessibleName().toStdString()] = field->toPlainText().toStdString();
-        }
-        return shown;
-    }
-
     test::ScopedEnvironment trust{"SSL_CERT_FILE",
                                   test::TestCertificates::Get().RootFile().c_str()};
     test::ScopedEnvironment zone{"TZ", "UTC0"};
@@ -309,7 +317,7 @@ TEST_F(SecureSiteTest, EachCertificateShowsItsOutcomeBesideTheFinalServersHeader
         {"http://relative.example.test/", "http://relative.example.test/next/page", "", ""},
     };
     for (const Case& c : cases) {
-        auto shown = WindowShows(c.url);
+        auto shown = WindowShows(QString::fromUtf8(c.url));
         EXPECT_EQ(shown["Server Type"], test::TestWebWorld::kServerType) << c.url;
         EXPECT_EQ(shown["Server Date"], serverDate) << c.url;
         EXPECT_EQ(shown["Final Address"], c.finalAddress) << c.url;
@@ -317,7 +325,7 @@ TEST_F(SecureSiteTest, EachCertificateShowsItsOutcomeBesideTheFinalServersHeader
         EXPECT_TRUE(shown["Certificate"].ends_with(c.certificateEnd)) << shown["Certificate"];
     }
     for (const char* refused : {"http://loop.example.test/", "http://ftp.example.test/"}) {
-        auto shown = WindowShows(refused);
+        auto shown = WindowShows(QString::fromUtf8(refused));
         for (const char* field : {"Server Type", "Last Modified", "Server Date", "Certificate"}) {
             EXPECT_EQ(shown[field], "X") << refused << ' ' << field;
         }
@@ -397,28 +405,6 @@ class ModernHostsTest : public ReportCommandTest {
         return hostHeaders[address];
     }
 
-    // What General Info, the scan and Whois Info show after a query typed in
-    // the window, and what the URL box keeps.
-    std::map<std::string, std::string> WindowShows(const QString& url) {
-        auto services = program.Services();
-        services.resolver = std::make_shared<SystemResolver>();
-        Tmain window(services);
-        const auto ui = test::Ui(window);
-        ui.url_edit->setEditText(url);
-        window.goClick(ui.go);
-        EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
-        std::map<std::string, std::string> shown;
-        shown["This Website Located in"] = ui.Edit1->text().toStdString();
-        shown["Host Name"] = ui.Edit4->text().toStdString();
-        shown["Server Type"] = ui.Edit2->text().toStdString();
-        shown["IP Address"] = ui.Memo1->toPlainText().toStdString();
-        shown["Whois Info"] = ui.Memo3->toPlainText().toStdString();
-        shown["IP Neighborhood"] =
-            ui.ListBox1->count() > 0 ? ui.ListBox1->item(0)->text().toStdString() : std::string();
-        shown["URL box"] = ui.url_edit->currentText().toStdString();
-        return shown;
-    }
-
     std::mutex mutex;
     std::map<std::string, std::string> hostHeaders;
     std::vector<std::unique_ptr<test::LoopbackServer>> servers;
@@ -471,7 +457,8 @@ TEST_F(ModernHostsTest, WindowAndReportShowTheAddressesNamesAndServersOfEachHost
         const auto addresses = TextLines(QString::fromStdString(shown["IP Address"]));
         EXPECT_EQ(Sorted(LinesBelow(lines, "IP Address:", addresses.size())), Sorted(addresses))
             << c.url;
-        EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", 1)[0], shown["IP Neighborhood"]);
+        EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", 1),
+                  std::vector{TextLines(QString::fromStdString(shown["IP Neighborhood"]))[0]});
     }
 }
 
