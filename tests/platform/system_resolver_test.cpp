@@ -212,9 +212,11 @@ TEST_F(SystemResolverTest, DroppingABatchEndsItsLookUpsAndClosesTheirSocketsAtOn
     ASSERT_TRUE(test::PumpUntil([&] { return silent.Received() == 10; }, 900));
     EXPECT_GT(test::OpenDescriptorCount(), descriptors);
     batch.reset();
+    // Look-up threads that earlier tests left may end meanwhile; nothing of
+    // the batch may remain.
     EXPECT_TRUE(test::PumpUntil(
         [&] {
-            return test::ThreadCount() == threads && test::OpenDescriptorCount() == descriptors;
+            return test::ThreadCount() <= threads && test::OpenDescriptorCount() <= descriptors;
         },
         100));
 }
