@@ -17,6 +17,7 @@
 #include "app/pages/neighbourhood_page.h"
 #include "app/pages/service_page.h"
 #include "app/pages/whois_info_page.h"
+#include "app/program_style.h"
 #include "app/selection_cut_key.h"
 #include "app/url_box_keys.h"
 #include "localinfo/network_report.h"
@@ -41,6 +42,7 @@ Tmain::Tmain(MainServices services, QWidget* parent)
       NetAntiFreeze1(std::make_shared<TNetAntiFreeze>()),
       services_(std::move(services)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
+    UseProgramStyle();
     BuildWindow();
     QueryViews shown;
     shown.generalInfo = generalInfo_;
