@@ -1,323 +1,76 @@
 #include "net/tls_layer.h"
 
-#include <arpa/inet.h>
-#include <openssl/bio.h>
-#include <openssl/err.h>
-#include <openssl/ssl.h>
-#include <openssl/x509v3.h>
-
-#include <cstdlib>
-#include <ctime>
-#include <exception>
-#include <mutex>
-#include <utility>
-#include <vector>
+#include <dlfcn.h>
 
 #include "net/tcp_connection.h"
+#include "platform/program_files.h"
 
 namespace hostlore {
 
 namespace {
 
-constexpr int kNoLimit = -2;
+class ConnectionTransport : public TNetRawTransport {
+  public:
+    explicit ConnectionTransport(TNetTCPConnection& connection) : connection_(connection) {}
 
-struct ContextFree {
-    void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
-};
-using ContextPointer = std::unique_ptr<SSL_CTX, ContextFree>;
-
-std::string Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-// The client context for the trust store the environment names now. Loading a
-// store costs milliseconds, so one context serves every connection until
-// SSL_CERT_FILE or SSL_CERT_DIR change. A connection keeps its own reference.
-SSL_CTX* ClientContext() {
-    // Workers are not waited for at exit: OpenSSL must not tear itself down
-    // under one that is still in a handshake.
-    static const bool initialised = OPENSSL_init_ssl(OPENSSL_INIT_NO_ATEXIT, nullptr) == 1;
-    if (!initialised) {
-        throw ENetTLSError("cannot set up TLS");
+    std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs) override {
+        return connection_.ReceiveRaw(buffer, size, waitMs);
     }
-    static std::mutex mutex;
-    static ContextPointer context;
-    static std::string storeKey;
-    const std::string key = Environment("SSL_CERT_FILE") + '\n' + Environment("SSL_CERT_DIR");
-    const std::lock_guard lock(mutex);
-    if (!context || key != storeKey) {
-        ContextPointer made(SSL_CTX_new(TLS_client_method()));
-        if (!made || SSL_CTX_set_min_proto_version(made.get(), TLS1_2_VERSION) != 1 ||
-            SSL_CTX_set_max_proto_version(made.get(), TLS1_3_VERSION) != 1 ||
-            SSL_CTX_set_default_verify_paths(made.get()) != 1) {
-            throw ENetTLSError("cannot set up TLS");
-        }
-        // Servers often end without a closing alert; for headers that is no loss.
-        SSL_CTX_set_options(made.get(), SSL_OP_IGNORE_UNEXPECTED_EOF | SSL_OP_NO_RENEGOTIATION);
-        static constexpr unsigned char kHttp11[] = "\x08http/1.1";
-        SSL_CTX_set_alpn_protos(made.get(), kHttp11, sizeof(kHttp11) - 1);
-        context = std::move(made);
-        storeKey = key;
-    }
-    SSL_CTX_up_ref(context.get());
-    return context.get();
-}
+    void SendRaw(const char* bytes, std::size_t size) override { connection_.SendRaw(bytes, size); }
 
-std::int64_t SecondsOf(const ASN1_TIME* time) {
-    std::tm moment{};
-    if (time == nullptr || ASN1_TIME_to_tm(time, &moment) != 1) {
-        return 0;
-    }
-    return ::timegm(&moment);
-}
-
-std::string NameEntry(const X509_NAME* name, int nid) {
-    const int index = X509_NAME_get_index_by_NID(name, nid, -1);
-    if (index < 0) {
-        return {};
-    }
-    unsigned char* text = nullptr;
-    const int length =
-        ASN1_STRING_to_UTF8(&text, X509_NAME_ENTRY_get_data(X509_NAME_get_entry(name, index)));
-    if (length < 0) {
-        return {};
-    }
-    std::string value(reinterpret_cast<char*>(text), static_cast<std::size_t>(length));
-    OPENSSL_free(text);
-    return value;
-}
-
-std::string FirstDnsName(X509* certificate) {
-    auto* names = static_cast<GENERAL_NAMES*>(
-        X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
-    std::string first;
-    for (int i = 0; names != nullptr && i < sk_GENERAL_NAME_num(names) && first.empty(); ++i) {
-        const GENERAL_NAME* name = sk_GENERAL_NAME_value(names, i);
-        if (name->type == GEN_DNS) {
-            const ASN1_STRING* text = name->d.dNSName;
-            first.assign(reinterpret_cast<const char*>(ASN1_STRING_get0_data(text)),
-                         static_cast<std::size_t>(ASN1_STRING_length(text)));
-        }
-    }
-    GENERAL_NAMES_free(names);
-    return first;
-}
-
-std::string Sha256Fingerprint(X509* certificate) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (X509_digest(certificate, EVP_sha256(), digest, &length) != 1) {
-        return {};
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        if (i > 0) {
-            text += ':';
-        }
-        text += kHex[digest[i] >> 4];
-        text += kHex[digest[i] & 0x0F];
-    }
-    return text;
-}
-
-std::string LastErrorText(const char* fallback) {
-    const unsigned long error = ERR_peek_last_error();
-    const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
-    ERR_clear_error();
-    return reason != nullptr ? reason : fallback;
-}
-
-bool IsAddress(const std::string& host) {
-    in6_addr address{};
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1 ||
-           ::inet_pton(AF_INET6, host.c_str(), &address) == 1;
-}
-
-}  // namespace
-
-// What the socket callbacks and the check's callback need of one connection.
-struct TNetTLSLayer::Session {
-    explicit Session(TNetTCPConnection& connection) : connection(connection) {}
-    ~Session() { SSL_free(ssl); }
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
-
-    // A failure of the connection below OpenSSL, passed on once OpenSSL returns.
-    void RethrowFailure() {
-        if (failure) {
-            ERR_clear_error();
-            std::rethrow_exception(std::exchange(failure, nullptr));
-        }
-    }
-
-    TNetTCPConnection& connection;
-    SSL* ssl = nullptr;
-    int waitMs = kNoLimit;
-    std::exception_ptr failure;
-    std::vector<TNetVerifyFailure> verifyFailures;
+  private:
+    TNetTCPConnection& connection_;
 };
 
-namespace {
+struct LoadedModule {
+    TNetTlsConnect connect = nullptr;
+    std::string failure;
+};
 
-using Session = TNetTLSLayer::Session;
-
-int SessionIndex() {
-    static const int index = SSL_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
-    return index;
-}
-
-// OpenSSL reads and writes through the connection, so its deadline, its
-// slices and a close from another thread hold during the handshake as well.
-int ReadThroughConnection(BIO* bio, char* buffer, int size) {
-    auto* session = static_cast<Session*>(BIO_get_data(bio));
-    BIO_clear_retry_flags(bio);
-    try {
-        const std::ptrdiff_t received =
-            session->connection.ReceiveRaw(buffer, static_cast<std::size_t>(size), session->waitMs);
-        if (received < 0) {
-            BIO_set_retry_read(bio);
-            return -1;
-        }
-        return static_cast<int>(received);
-    } catch (...) {
-        session->failure = std::current_exception();
-        return -1;
+LoadedModule LoadModule() {
+    const std::filesystem::path file =
+        ProgramModule(ExecutablePath().parent_path(), kTlsModuleFile);
+    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        return {nullptr, std::string("cannot load the TLS module: ") + ::dlerror()};
     }
-}
-
-int WriteThroughConnection(BIO* bio, const char* bytes, int size) {
-    auto* session = static_cast<Session*>(BIO_get_data(bio));
-    BIO_clear_retry_flags(bio);
-    try {
-        session->connection.SendRaw(bytes, static_cast<std::size_t>(size));
-        return size;
-    } catch (...) {
-        session->failure = std::current_exception();
-        return -1;
+    auto* connect = reinterpret_cast<TNetTlsConnect>(::dlsym(handle, kTlsConnectEntry));
+    if (connect == nullptr) {
+        return {nullptr, "the TLS module " + file.string() + " has no entry"};
     }
+    return {connect, {}};
 }
 
-long ControlConnection(BIO*, int command, long, void*) {
-    return command == BIO_CTRL_FLUSH ? 1 : 0;
-}
-
-int CreateConnectionBio(BIO* bio) {
-    BIO_set_init(bio, 1);
-    return 1;
-}
-
-BIO_METHOD* ConnectionBioMethod() {
-    static BIO_METHOD* const method = [] {
-        BIO_METHOD* made = BIO_meth_new(BIO_get_new_index() | BIO_TYPE_SOURCE_SINK, "connection");
-        BIO_meth_set_read(made, ReadThroughConnection);
-        BIO_meth_set_write(made, WriteThroughConnection);
-        BIO_meth_set_ctrl(made, ControlConnection);
-        BIO_meth_set_create(made, CreateConnectionBio);
-        return made;
-    }();
-    return method;
-}
-
-// Notes every failure of the chain check and lets it go on, so that all of
-// them are known and the handshake still completes.
-int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
-    if (passed == 0) {
-        auto* ssl = static_cast<SSL*>(
-            X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-        auto* session = static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
-        X509* certificate = X509_STORE_CTX_get_current_cert(store);
-        session->verifyFailures.push_back(
-            {X509_STORE_CTX_get_error(store),
-             certificate != nullptr ? SecondsOf(X509_get0_notAfter(certificate)) : 0});
+// Loaded once and kept to the end, as the sessions it makes may outlive any user.
+TNetTlsConnect TlsConnect() {
+    static const LoadedModule loaded = LoadModule();
+    if (loaded.connect == nullptr) {
+        throw ENetTLSError(loaded.failure);
     }
-    return 1;
+    return loaded.connect;
 }
 
 }  // namespace
 
 TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host)
-    : session_(std::make_unique<Session>(connection)) {
-    SSL_CTX* context = ClientContext();
-    session_->ssl = SSL_new(context);
-    SSL_CTX_free(context);  // the connection holds its own reference
-    BIO* bio = BIO_new(ConnectionBioMethod());
-    if (session_->ssl == nullptr || bio == nullptr) {
-        BIO_free(bio);
-        throw ENetTLSError(LastErrorText("cannot set up TLS"));
-    }
-    BIO_set_data(bio, session_.get());
-    SSL_set_bio(session_->ssl, bio, bio);
-    SSL_set_ex_data(session_->ssl, SessionIndex(), session_.get());
-    SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
-    // Addresses are checked as addresses and never sent as a server name.
-    const bool checked =
-        IsAddress(host)
-            ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl), host.c_str()) == 1
-            : SSL_set_tlsext_host_name(session_->ssl, host.c_str()) == 1 &&
-                  SSL_set1_host(session_->ssl, host.c_str()) == 1;
-    if (!checked) {
-        throw ENetTLSError(LastErrorText("cannot check the name"));
-    }
-
-    ERR_clear_error();
-    if (SSL_connect(session_->ssl) != 1) {
-        session_->RethrowFailure();
-        throw ENetTLSError(LastErrorText("handshake failed"));
-    }
-    X509* leaf = SSL_get0_peer_certificate(session_->ssl);
-    if (leaf == nullptr) {
-        throw ENetTLSError("the server sent no certificate");
-    }
-    certificate_.Subject = NameEntry(X509_get_subject_name(leaf), NID_commonName);
-    if (certificate_.Subject.empty()) {
-        certificate_.Subject = FirstDnsName(leaf);
-    }
-    certificate_.Issuer = NameEntry(X509_get_issuer_name(leaf), NID_organizationName);
-    if (certificate_.Issuer.empty()) {
-        certificate_.Issuer = NameEntry(X509_get_issuer_name(leaf), NID_commonName);
-    }
-    certificate_.NotAfter = SecondsOf(X509_get0_notAfter(leaf));
-    const TNetCertificateVerdict verdict = CertificateVerdict(session_->verifyFailures);
+    : transport_(std::make_unique<ConnectionTransport>(connection)) {
+    TNetPeerCertificate peer;
+    session_.reset(TlsConnect()(*transport_, host, peer));
+    certificate_ = std::move(peer.info);
+    const TNetCertificateVerdict verdict = CertificateVerdict(peer.verifyFailures);
     certificate_.Status = verdict.Status;
     certificate_.ExpiredOn = verdict.ExpiredOn;
     certificate_.Host = host;
-    certificate_.Sha256Fingerprint = Sha256Fingerprint(leaf);
 }
 
 TNetTLSLayer::~TNetTLSLayer() = default;
 
 std::ptrdiff_t TNetTLSLayer::Receive(char* buffer, std::size_t size, int waitMs) {
-    session_->waitMs = waitMs;
-    std::size_t received = 0;
-    ERR_clear_error();
-    const int result = SSL_read_ex(session_->ssl, buffer, size, &received);
-    session_->waitMs = kNoLimit;
-    if (result == 1) {
-        return static_cast<std::ptrdiff_t>(received);
-    }
-    session_->RethrowFailure();
-    switch (SSL_get_error(session_->ssl, result)) {
-        case SSL_ERROR_WANT_READ:
-            ERR_clear_error();
-            return -1;
-        case SSL_ERROR_ZERO_RETURN:
-        case SSL_ERROR_SYSCALL:
-            ERR_clear_error();
-            return 0;
-        default:
-            throw ENetTLSError(LastErrorText("read failed"));
-    }
+    return session_->Receive(buffer, size, waitMs);
 }
 
 void TNetTLSLayer::Send(const char* bytes, std::size_t size) {
-    std::size_t written = 0;
-    ERR_clear_error();
-    if (SSL_write_ex(session_->ssl, bytes, size, &written) != 1) {
-        session_->RethrowFailure();
-        throw ENetTLSError(LastErrorText("write failed"));
-    }
+    session_->Send(bytes, size);
 }
 
 }  // namespace hostlore

@@ -5,18 +5,11 @@
 
 #include "net/certificate_info.h"
 #include "net/intercept.h"
-#include "net/net_errors.h"
+#include "net/tls_module.h"
 
 namespace hostlore {
 
 class TNetTCPConnection;
-
-// A TLS failure other than the connection's own: no common version or
-// cipher, a malformed message, no certificate.
-class ENetTLSError : public ENetException {
-  public:
-    explicit ENetTLSError(const std::string& reason) : ENetException("TLS error: " + reason) {}
-};
 
 // TLS 1.2 or 1.3 over a connection that is open to the server (directly or
 // through a SOCKS server). The handshake sends the host's name (SNI) and
@@ -25,7 +18,7 @@ class ENetTLSError : public ENetException {
 // it) and its name against the host. A certificate that fails the check does
 // not fail the handshake: the program only reads headers and sends nothing
 // secret, so the outcome is recorded for the user instead. Revocation is not
-// checked.
+// checked. The TLS module is loaded at the first handshake.
 class TNetTLSLayer : public TNetIntercept {
   public:
     // Shakes hands at once; fails with the connection's errors or ENetTLSError.
@@ -37,11 +30,10 @@ class TNetTLSLayer : public TNetIntercept {
 
     const TNetCertificateInfo& Certificate() const { return certificate_; }
 
-    // What OpenSSL's callbacks reach; known only inside the layer.
-    struct Session;
-
   private:
-    std::unique_ptr<Session> session_;
+    // Declared before the session, which reads through it until its end.
+    std::unique_ptr<TNetRawTransport> transport_;
+    std::unique_ptr<TNetIntercept> session_;
     TNetCertificateInfo certificate_;
 };
 

@@ -62,7 +62,8 @@ class ReportCommandTest : public test::TestDns {
             "192.0.2.10", 80);
         whois = std::make_unique<test::ScriptedWhoisServer>("192.0.2.43", 43);
         silent = std::make_unique<test::ScriptedWhoisServer>("192.0.2.44", 43);
-        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE}) {
+        // A portable copy: the modules beside the program.
+        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE}) {
             std::filesystem::copy_file(
                 file, program.folder.File(std::filesystem::path(file).filename().string()));
         }

@@ -33,6 +33,7 @@ check_tree() {
     local prefix=$1
     local file
     for file in bin/hostlore "lib/$multiarch/hostlore/libhostlore_window.so" \
+        "lib/$multiarch/hostlore/libhostlore_tls.so" \
         "lib/$multiarch/hostlore/libhostlore_web_engine.so" share/applications/hostlore.desktop \
         share/metainfo/example.hostlore.Hostlore.metainfo.xml \
         share/icons/hicolor/scalable/apps/hostlore.svg share/hostlore/help/index.html \
