@@ -7,6 +7,7 @@
 #include <QToolButton>
 
 #include "app/about_box.h"
+#include "app/first_paint.h"
 #include "app/help_window.h"
 #include "app/main_menus.h"
 #include "app/options/options_dialog.h"
@@ -123,12 +124,20 @@ void Tmain::ShowIgnoredProxySetting() {
 
 void Tmain::FormCreate() {
     settings_ = std::make_unique<SettingsStore>(services_.settingsFolder / "settings.ini");
-    try {
-        ShowLocalNetwork();
-    } catch (const std::exception& error) {
-        // The report is lost, not the program: the settings still load below.
-        ShowError(QString::fromUtf8(error.what()));
-    }
+    // The report reads a dozen system files for a page the first window does
+    // not show. A failure loses the report, not the program, and the start-up
+    // query waits until its box is closed.
+    AfterFirstPaint(this, [this] {
+        if (Timer1 == nullptr) {
+            return;  // closed as soon as it was shown
+        }
+        const bool queryWaiting = Timer1->isActive();
+        Timer1->stop();
+        Guarded([this] { ShowLocalNetwork(); })();
+        if (queryWaiting) {
+            Timer1->start();
+        }
+    });
     try {
         LoadStartValues();
     } catch (const std::exception& error) {

@@ -8,11 +8,22 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
+
+// The report is made once the window has first been painted.
+void ShowUntilReported(Tmain& window, const std::function<bool()>& reported) {
+    window.show();
+    ASSERT_TRUE(test::PumpUntil(reported));
+}
+
+bool Reported(Tmain& window) {
+    return !test::Ui(window).Memo2->toPlainText().isEmpty();
+}
 
 QStringList LinesOf(const QPlainTextEdit* area) {
     QStringList lines;
@@ -26,6 +37,8 @@ TEST(LocalInfo, StartUpReportsTheMachinesParametersAndAdapters) {
     test::FakeProgram program;
     program.machine->adapters.front().IpAddressList.push_back({"192.0.2.8", "255.255.0.0"});
     Tmain window(program.Services());
+    EXPECT_TRUE(test::Ui(window).Memo4->toPlainText().isEmpty()) << "not before the first paint";
+    ShowUntilReported(window, [&] { return Reported(window); });
     EXPECT_EQ(LinesOf(test::Ui(window).Memo4),
               (QStringList{"Host name: testhost", "Domain name: example.test",
                            "Current DNS Server: 192.0.2.53", "DNS 1: 192.0.2.53",
@@ -43,7 +56,7 @@ TEST(LocalInfo, TheNarrowParametersAreaScrollsSidewaysToItsLongestLine) {
     test::FakeProgram program;
     program.machine->parameters.CurrentDnsServer = {"192.0.2.253", ""};
     Tmain window(program.Services());
-    window.show();
+    ShowUntilReported(window, [&] { return Reported(window); });
     QPlainTextEdit* parameters = test::Ui(window).Memo4;
     test::Ui(window).cxPageControl1->setCurrentIndex(7);
     QApplication::processEvents();
@@ -58,6 +71,7 @@ TEST(LocalInfo, ThreeAdaptersGiveFiftyFourLines) {
     adapters.push_back(adapters.front());
     adapters.push_back(adapters.front());
     Tmain window(program.Services());
+    ShowUntilReported(window, [&] { return Reported(window); });
     const QStringList lines = LinesOf(test::Ui(window).Memo2);
     EXPECT_EQ(lines.size(), 54);
     EXPECT_EQ(lines[36], "Adapter 3");
@@ -71,6 +85,7 @@ TEST(LocalInfo, AReportThatFailsIsShownAndStartUpGoesOn) {
         "[general]\r\ndefault_url=http://kept.example.test/\r\n"
         "[last_url]\r\nhttp://remembered.test/=\r\n");
     Tmain window(program.Services());
+    ShowUntilReported(window, [&] { return !program.boxes->shown.empty(); });
     ASSERT_EQ(program.boxes->shown.size(), 1u);
     EXPECT_EQ(program.boxes->shown[0].text, "System Error.  Code: 13.\nPermission denied.");
     EXPECT_EQ(program.boxes->shown[0].caption, "Hostlore");
