@@ -3,6 +3,7 @@
 #include <jpeglib.h>
 
 #include <QFile>
+#include <QSysInfo>
 #include <csetjmp>
 #include <cstdio>
 
@@ -35,10 +36,13 @@ bool DecodeInto(const QByteArray& bytes, jpeg_decompress_struct& info, QImage& i
     if (info.image_width > kMaxSide || info.image_height > kMaxSide) {
         return false;
     }
-    info.out_color_space = JCS_RGB;
+    // Decoded straight into the pixel layout of the screen's pixmaps (the
+    // unused byte comes as 0xFF), so that showing it converts nothing.
+    info.out_color_space =
+        QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRX : JCS_EXT_XRGB;
     jpeg_start_decompress(&info);
     image = QImage(static_cast<int>(info.output_width), static_cast<int>(info.output_height),
-                   QImage::Format_RGB888);
+                   QImage::Format_RGB32);
     if (image.isNull()) {
         return false;
     }
