@@ -14,8 +14,8 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/gate.h"
-#include "support/unprivileged_file_access.h"
 #include "support/scripted_whois_server.h"
+#include "support/unprivileged_file_access.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -176,17 +176,16 @@ TEST_F(QueryTest, SaveReportWritesBothFormatsAndAFailureLosesNothing) {
     const auto locked = program.folder.File("locked");
     std::filesystem::create_directory(locked);
     test::GiveToOrdinaryUser(locked);
-    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
-                                             std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        locked, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     program.saveFiles->answer = locked / "report.txt";
     {
         const test::AsOrdinaryUser user;
         save->trigger();
     }
     ASSERT_EQ(program.boxes->shown.size(), 1U);
-    EXPECT_EQ(program.boxes->shown[0].text, "Unable to write to " +
-                                                QString::fromStdString(locked.string()) +
-                                                "/report.txt.");
+    EXPECT_EQ(program.boxes->shown[0].text,
+              "Unable to write to " + QString::fromStdString(locked.string()) + "/report.txt.");
     EXPECT_FALSE(std::filesystem::exists(locked / "report.txt"));
     test::Ui(*window).url_edit->setEditText("again.example.test");
     window->goClick(test::Ui(*window).go);

@@ -29,7 +29,7 @@ class WhoisInfoPage : public QWidget, public WhoisView {
 
     // Most characters laid out in one turn of the event loop; the rest of a
     // long reply follows in later turns, so that the window keeps answering.
-    static constexpr qsizetype kCharactersPerTurn = 64 * 1024;
+    static constexpr qsizetype kCharactersPerTurn = qsizetype{64} * 1024;
 
   private:
     void ShowPending();
