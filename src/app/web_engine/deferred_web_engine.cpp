@@ -4,6 +4,8 @@
 
 #include <QLibrary>
 #include <QLoggingCategory>
+#include <QTimer>
+#include <array>
 
 #include "app/first_paint.h"
 #include "app/web_engine/engine_helper.h"
@@ -16,6 +18,12 @@ namespace hostlore {
 namespace {
 
 QtMessageHandler passOn = nullptr;
+
+// The engine module's larger libraries, each loaded in a turn of its own
+// before the module, so that no one load keeps the window from answering for
+// long; the largest comes last.
+constexpr std::array<const char*, 6> kEngineLibraries = {
+    "Qt6Network", "Qt6Qml", "Qt6Quick", "Qt6QuickWidgets", "Qt6WebChannel", "Qt6WebEngineCore"};
 
 // Loading the engine after the application has started is what keeps the
 // window fast; the engine warns about exactly that, which is no news.
@@ -60,17 +68,35 @@ void DeferredWebEngine::Start() {
         return;
     }
     passOn = qInstallMessageHandler(DropLateStartWarnings);
+    LoadLibraries(0);
+}
+
+void DeferredWebEngine::LoadLibraries(std::size_t next) {
+    // Loading, or failing to, is the module's own load below; these only
+    // spread its time over several turns of the event loop, so that the
+    // window answers in between.
+    if (next < kEngineLibraries.size()) {
+        QLibrary(QString::fromLatin1(kEngineLibraries.at(next)), 6).load();
+        QTimer::singleShot(0, this, [this, next] { LoadLibraries(next + 1); });
+        return;
+    }
     // Never unloaded: the engine cannot be started twice in one process.
     QLibrary library(module_);
-    auto makeProfile =
-        reinterpret_cast<ProfileMaker>(library.resolve("hostlore_create_web_profile"));
+    makeProfile_ = reinterpret_cast<ProfileMaker>(library.resolve("hostlore_create_web_profile"));
     makeView_ = reinterpret_cast<ViewMaker>(library.resolve("hostlore_create_web_view"));
-    if (makeProfile != nullptr && makeView_ != nullptr) {
-        profile_.reset(makeProfile());
+    if (makeProfile_ == nullptr || makeView_ == nullptr) {
+        qInstallMessageHandler(passOn);
+        Fail(library.errorString());
+        return;
     }
+    QTimer::singleShot(0, this, [this] { StartEngine(); });
+}
+
+void DeferredWebEngine::StartEngine() {
+    profile_.reset(makeProfile_());
     qInstallMessageHandler(passOn);
     if (!profile_) {
-        Fail(library.errorString());
+        Fail(QStringLiteral("the engine did not start"));
         return;
     }
     for (const auto& pane : waiting_) {

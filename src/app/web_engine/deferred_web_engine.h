@@ -14,7 +14,8 @@ namespace hostlore {
 class WebEnginePane;
 
 // Loads the browser engine module only after the first window has been
-// painted, so that its cost never delays the window, then gives every pane
+// painted, so that its cost never delays the window, and in several turns of
+// the event loop, so that the window keeps answering; then gives every pane
 // its view. All panes share one profile, which goes after the last of them.
 class DeferredWebEngine : public QObject {
     Q_OBJECT
@@ -36,10 +37,13 @@ class DeferredWebEngine : public QObject {
     using ViewMaker = QWidget* (*)(QObject* profile);
 
     void Start();
+    void LoadLibraries(std::size_t next);
+    void StartEngine();
     void Fail(const QString& reason);
     void GiveView(WebEnginePane& pane);
 
     QString module_;
+    ProfileMaker makeProfile_ = nullptr;
     ViewMaker makeView_ = nullptr;
     std::unique_ptr<QObject> profile_;
     std::optional<QString> failure_;
