@@ -363,11 +363,12 @@ TEST_F(SecureSiteTest, AServerThatStopsAfterTheClientHelloEndsWithTheTimeLimit) 
     }
 }
 
-TEST_F(ReportCommandTest, TheReportLoadsNoGraphicalLibrary) {
+TEST_F(ReportCommandTest, AReportOverHttpLoadsNoGraphicalLibraryAndNoTls) {
     const Outcome outcome = Run({"--report", "http://www.example.test/", "--no-whois"},
                                 {QStringLiteral("LD_DEBUG=libs")});
     ASSERT_EQ(outcome.status, 0);
-    for (const char* library : {"libQt6Gui", "libX11", "libxcb", "libQt6Widgets", "libEGL"}) {
+    for (const char* library :
+         {"libQt6Gui", "libX11", "libxcb", "libQt6Widgets", "libEGL", "libssl", "libcrypto"}) {
         EXPECT_EQ(outcome.errors.find(std::string("find library=") + library), std::string::npos)
             << library;
     }
