@@ -179,7 +179,8 @@ std::string Ipv6Text(const Ipv6Address& address) {
         text += field;
     }
     if (mapped) {
-        text += ":" + DottedAddress({address[12], address[13], address[14], address[15]});
+        text += ':';
+        text += DottedAddress({address[12], address[13], address[14], address[15]});
     }
     return text;
 }
