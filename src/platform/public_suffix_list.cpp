@@ -5,11 +5,19 @@
 namespace hostlore {
 
 std::shared_ptr<const PublicSuffixList> PublicSuffixList::Packaged() {
-    psl_ctx_t* list = psl_latest(nullptr);
-    if (list == nullptr) {
-        list = const_cast<psl_ctx_t*>(psl_builtin());
-    }
-    return std::shared_ptr<const PublicSuffixList>(new PublicSuffixList(list));
+    return std::shared_ptr<const PublicSuffixList>(new PublicSuffixList(nullptr));
+}
+
+const psl_ctx_st* PublicSuffixList::List() const {
+    std::call_once(read_, [this] {
+        if (list_ == nullptr) {
+            list_ = psl_latest(nullptr);
+        }
+        if (list_ == nullptr) {
+            list_ = const_cast<psl_ctx_t*>(psl_builtin());
+        }
+    });
+    return list_;
 }
 
 std::shared_ptr<const PublicSuffixList> PublicSuffixList::FromFile(
@@ -23,7 +31,7 @@ std::shared_ptr<const PublicSuffixList> PublicSuffixList::FromFile(
 
 PublicSuffixList::~PublicSuffixList() {
     // The library's built-in list is static and must not be freed.
-    if (list_ != psl_builtin()) {
+    if (list_ != nullptr && list_ != psl_builtin()) {
         psl_free(list_);
     }
 }
@@ -35,7 +43,7 @@ std::string PublicSuffixList::RegistrableDomain(std::string_view host) const {
     std::size_t previousLabel = std::string::npos;
     std::size_t label = 0;
     while (true) {
-        if (psl_is_public_suffix2(list_, name.c_str() + label, PSL_TYPE_ICANN) != 0) {
+        if (psl_is_public_suffix2(List(), name.c_str() + label, PSL_TYPE_ICANN) != 0) {
             return previousLabel == std::string::npos ? name : name.substr(previousLabel);
         }
         const std::size_t dot = name.find('.', label);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,8 @@ namespace hostlore {
 // to use from any number of threads at once.
 class PublicSuffixList {
   public:
-    // The list Debian packages (or the library's own copy when that is newer).
+    // The list Debian packages (or the library's own copy when that is newer),
+    // read when first asked: many runs never need it.
     static std::shared_ptr<const PublicSuffixList> Packaged();
     // A list in the list's own text format; null when the file cannot be read.
     static std::shared_ptr<const PublicSuffixList> FromFile(const std::filesystem::path& file);
@@ -31,7 +33,10 @@ class PublicSuffixList {
 
   private:
     explicit PublicSuffixList(psl_ctx_st* list) : list_(list) {}
-    psl_ctx_st* list_;
+    const psl_ctx_st* List() const;
+
+    mutable std::once_flag read_;
+    mutable psl_ctx_st* list_;
 };
 
 }  // namespace hostlore
