@@ -4,6 +4,21 @@
 
 namespace hostlore {
 
+// A connection's socket as a layer reaches it: its own bytes, with the
+// connection's deadline and closing from another thread.
+class TNetRawTransport {
+  public:
+    TNetRawTransport() = default;
+    virtual ~TNetRawTransport() = default;
+    TNetRawTransport(const TNetRawTransport&) = delete;
+    TNetRawTransport& operator=(const TNetRawTransport&) = delete;
+
+    // The count, 0 once the peer has closed, or -1 when nothing came within
+    // `waitMs` (-2: no limit).
+    virtual std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs) = 0;
+    virtual void SendRaw(const char* bytes, std::size_t size) = 0;
+};
+
 // A layer between a connection's reads and writes and its socket, such as
 // TLS. It reaches the socket through the connection's raw calls, so the
 // connection's deadline and closing from another thread hold for it too.

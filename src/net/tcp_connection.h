@@ -18,13 +18,8 @@ namespace hostlore {
 // lines, exact counts or everything up to the peer's close. One worker thread
 // uses it; another thread may only ask IsConnected and CloseConnection. While
 // an exchange deadline is set, every wait ends by it (ExchangeDeadline).
-class TNetTCPConnection {
+class TNetTCPConnection : public TNetRawTransport {
   public:
-    TNetTCPConnection() = default;
-    virtual ~TNetTCPConnection() = default;
-    TNetTCPConnection(const TNetTCPConnection&) = delete;
-    TNetTCPConnection& operator=(const TNetTCPConnection&) = delete;
-
     std::int32_t RecvBufferSize = 32768;  // most bytes one receive asks for
     std::int32_t SendBufferSize = 32768;
     bool LineTimedOut = false;
@@ -62,10 +57,9 @@ class TNetTCPConnection {
     // until the next connection is opened.
     void AttachIntercept(std::unique_ptr<TNetIntercept> intercept);
 
-    // The socket's own bytes, below any intercept. ReceiveRaw gives the count,
-    // 0 once the peer has closed, or -1 when nothing came within `waitMs`.
-    std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs);
-    void SendRaw(const char* bytes, std::size_t size);
+    // The socket's own bytes, below any intercept.
+    std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs) override;
+    void SendRaw(const char* bytes, std::size_t size) override;
 
     // `waitMs` (-2: no limit) cut to what is left of the exchange's time;
     // raises ENetReadTimedOut once none is left.

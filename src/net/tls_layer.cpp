@@ -9,19 +9,6 @@ namespace hostlore {
 
 namespace {
 
-class ConnectionTransport : public TNetRawTransport {
-  public:
-    explicit ConnectionTransport(TNetTCPConnection& connection) : connection_(connection) {}
-
-    std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs) override {
-        return connection_.ReceiveRaw(buffer, size, waitMs);
-    }
-    void SendRaw(const char* bytes, std::size_t size) override { connection_.SendRaw(bytes, size); }
-
-  private:
-    TNetTCPConnection& connection_;
-};
-
 struct LoadedModule {
     TNetTlsConnect connect = nullptr;
     std::string failure;
@@ -52,10 +39,9 @@ TNetTlsConnect TlsConnect() {
 
 }  // namespace
 
-TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host)
-    : transport_(std::make_unique<ConnectionTransport>(connection)) {
+TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host) {
     TNetPeerCertificate peer;
-    session_.reset(TlsConnect()(*transport_, host, peer));
+    session_.reset(TlsConnect()(connection, host, peer));
     certificate_ = std::move(peer.info);
     const TNetCertificateVerdict verdict = CertificateVerdict(peer.verifyFailures);
     certificate_.Status = verdict.Status;

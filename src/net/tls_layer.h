@@ -31,8 +31,6 @@ class TNetTLSLayer : public TNetIntercept {
     const TNetCertificateInfo& Certificate() const { return certificate_; }
 
   private:
-    // Declared before the session, which reads through it until its end.
-    std::unique_ptr<TNetRawTransport> transport_;
     std::unique_ptr<TNetIntercept> session_;
     TNetCertificateInfo certificate_;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,21 +17,6 @@ namespace hostlore {
 class ENetTLSError : public ENetException {
   public:
     explicit ENetTLSError(const std::string& reason) : ENetException("TLS error: " + reason) {}
-};
-
-// The connection below a TLS session: its socket's own bytes, with its
-// deadline and closing from another thread.
-class TNetRawTransport {
-  public:
-    TNetRawTransport() = default;
-    virtual ~TNetRawTransport() = default;
-    TNetRawTransport(const TNetRawTransport&) = delete;
-    TNetRawTransport& operator=(const TNetRawTransport&) = delete;
-
-    // The count, 0 once the peer has closed, or -1 when nothing came within
-    // `waitMs` (-2: no limit).
-    virtual std::ptrdiff_t ReceiveRaw(char* buffer, std::size_t size, int waitMs) = 0;
-    virtual void SendRaw(const char* bytes, std::size_t size) = 0;
 };
 
 // The server's certificate as the handshake found it, before the failures of

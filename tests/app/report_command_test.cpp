@@ -104,28 +104,23 @@ class ReportCommandTest : public test::TestDns {
         ui.url_edit->setEditText(url);
         window.goClick(ui.go);
         EXPECT_TRUE(test::PumpUntil([&] { return window.CurrentRun()->Finished(); }, 20'000));
-        std::map<std::string, std::string> shown{
-            {"URL box", ui.url_edit->currentText().toStdString()},
-            {"Whois status", ui.Label5->text().toStdString()},
-            {"Scan status", ui.Label11->text().toStdString()}};
-        const std::pair<const char*, QLineEdit*> fields[] = {
-            {"This Website Located in", ui.Edit1},
-            {"Host Name", ui.Edit4},
-            {"Server Type", ui.Edit2},
-            {"Last Modified", ui.Edit3},
-            {"Server Date", ui.Edit5},
+        const std::pair<const char*, QString> texts[] = {
+            {"URL box", ui.url_edit->currentText()},
+            {"Whois status", ui.Label5->text()},
+            {"Scan status", ui.Label11->text()},
+            {"This Website Located in", ui.Edit1->text()},
+            {"Host Name", ui.Edit4->text()},
+            {"Server Type", ui.Edit2->text()},
+            {"Last Modified", ui.Edit3->text()},
+            {"Server Date", ui.Edit5->text()},
+            {"IP Address", ui.Memo1->toPlainText()},
+            {"Whois Info", ui.Memo3->toPlainText()},
+            {"Final Address", ui.FinalAddress->toPlainText()},
+            {"Certificate", ui.Certificate->toPlainText()},
         };
-        for (const auto& [caption, field] : fields) {
-            shown[caption] = field->text().toStdString();
-        }
-        const std::pair<const char*, QPlainTextEdit*> texts[] = {
-            {"IP Address", ui.Memo1},
-            {"Whois Info", ui.Memo3},
-            {"Final Address", ui.FinalAddress},
-            {"Certificate", ui.Certificate},
-        };
-        for (const auto& [caption, field] : texts) {
-            shown[caption] = field->toPlainText().toStdString();
+        std::map<std::string, std::string> shown;
+        for (const auto& [caption, text] : texts) {
+            shown[caption] = text.toStdString();
         }
         QStringList items;
         for (int i = 0; i < ui.ListBox1->count(); ++i) {
