@@ -6,7 +6,10 @@
 # views is shown too; then the processor time each had used by its first
 # paint, which a busy machine does not stretch. With a second build folder (an
 # earlier version, built the same way) its probes run in the same rounds, for
-# a before and after.
+# a before and after. Each launch waits a moment first: one started while the
+# last one's processes and the display server are still winding down was seen
+# to take up to a quarter longer, and by how much depended on which probe came
+# before it.
 # Usage: bench/startup_time.sh [BUILD_FOLDER] [BASELINE_BUILD_FOLDER] [ROUNDS]
 #   (configured with -DHOSTLORE_BUILD_BENCH=ON)
 set -euo pipefail
@@ -27,6 +30,7 @@ for _ in $(seq "$rounds"); do
     for folder in "${folders[@]}"; do
         label=$([ "$folder" = "$build" ] && echo "" || echo "before ")
         for probe in startup_bare startup_window startup_panes; do
+            sleep 0.3
             while read -r what ms; do
                 times[$label$probe/$what]+="$ms "
             done < <(HOSTLORE_LAUNCH_NS=$(date +%s%N) "$folder/bench/$probe" 2>/dev/null)
