@@ -15,4 +15,5 @@ using RunWindowFunction = int (*)(int argc, char* argv[], const WindowStart* sta
 
 }  // namespace hostlore
 
-extern "C" int hostlore_run_window(int argc, char* argv[], const hostlore::WindowStart* start);
+extern "C" __attribute__((visibility("default"))) int hostlore_run_window(
+    int argc, char* argv[], const hostlore::WindowStart* start);
