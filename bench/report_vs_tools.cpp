@@ -22,8 +22,10 @@ double Milliseconds(const std::vector<std::string>& command) {
     const auto start = std::chrono::steady_clock::now();
     const pid_t child = ::fork();
     if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
+        if (std::freopen("/dev/null", "w", stdout) == nullptr ||
+            std::freopen("/dev/null", "w", stderr) == nullptr) {
+            std::_Exit(127);
+        }
         std::vector<char*> argv;
         for (const std::string& part : command) {
             argv.push_back(const_cast<char*>(part.c_str()));
