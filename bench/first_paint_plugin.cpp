@@ -4,30 +4,19 @@
 // milliseconds since HOSTLORE_LAUNCH_NS and the processor time used, as the
 // start-up probes do, and ends the program.
 
-#include <time.h>
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGenericPlugin>
 #include <QWidget>
-#include <cstdio>
 #include <cstdlib>
+
+#include "launch_clock.h"
 
 namespace {
 
-double Milliseconds(clockid_t clock, long long since) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec -
-                               since) /
-           1e6;
-}
-
 void ReportAndEnd() {
-    const char* launch = std::getenv("HOSTLORE_LAUNCH_NS");
-    std::printf("window %.1f\n", Milliseconds(CLOCK_REALTIME, launch ? std::atoll(launch) : 0));
-    std::printf("window_cpu %.1f\n", Milliseconds(CLOCK_PROCESS_CPUTIME_ID, 0));
-    std::fflush(stdout);
+    hostlore::bench::PrintSinceLaunch("window");
+    hostlore::bench::PrintProcessorTime("window_cpu");
     std::_Exit(0);
 }
 
@@ -55,8 +44,9 @@ class FirstPaintPlugin : public QGenericPlugin {
     Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "first_paint_plugin.json")
 
   public:
-    QObject* create(const QString& /*name*/, const QString& /*spec*/) override {
-        auto* watch = new FirstPaintWatch(QCoreApplication::instance());
+    QObject* create(const QString& /*name*/, const QString& /*parameters*/) override {
+        // Without a parent: the toolkit deletes what its plug-ins create.
+        auto* watch = new FirstPaintWatch;
         QCoreApplication::instance()->installEventFilter(watch);
         return watch;
     }

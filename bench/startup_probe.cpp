@@ -6,14 +6,13 @@
 // window with the engine's panes; the last one then also prints when all four panes hold their
 // browser views.
 
-#include <time.h>
-
 #include <QApplication>
 #include <QTimer>
 #include <QWidget>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
+
+#include "launch_clock.h"
 
 #if defined(PROBE_MAIN_WINDOW)
 #include "app/main_window.h"
@@ -25,26 +24,8 @@
 
 namespace {
 
-long long NowNs() {
-    timespec now{};
-    clock_gettime(CLOCK_REALTIME, &now);
-    return static_cast<long long>(now.tv_sec) * 1'000'000'000LL + now.tv_nsec;
-}
-
-void Print(const char* what) {
-    const char* launch = std::getenv("HOSTLORE_LAUNCH_NS");
-    const long long start = launch != nullptr ? std::atoll(launch) : NowNs();
-    std::printf("%s %.1f\n", what, static_cast<double>(NowNs() - start) / 1e6);
-    std::fflush(stdout);
-}
-
-void PrintProcessorTime(const char* what) {
-    timespec used{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
-    std::printf("%s %.1f\n", what,
-                static_cast<double>(used.tv_sec) * 1e3 + static_cast<double>(used.tv_nsec) / 1e6);
-    std::fflush(stdout);
-}
+using hostlore::bench::PrintProcessorTime;
+using hostlore::bench::PrintSinceLaunch;
 
 void Finish(QObject* window) {
 #if defined(PROBE_WEB_PANES)
@@ -55,7 +36,7 @@ void Finish(QObject* window) {
                 return;
             }
         }
-        Print("panes");
+        PrintSinceLaunch("panes");
         std::_Exit(0);
     });
     poll->start(5);
@@ -80,7 +61,7 @@ class ProbeApplication : public QApplication {
         --depth_;
         if (painted_ && depth_ == 0 && !reported_) {
             reported_ = true;
-            Print("window");
+            PrintSinceLaunch("window");
             PrintProcessorTime("window_cpu");
             Finish(window);
         }

@@ -29,13 +29,14 @@ for folder in "${folders[@]}"; do
     cmake --build "$folder" --target startup_bare startup_window startup_panes hostlore >/dev/null
 done
 
-# run_probe FOLDER PROBE: prints what the probe reports.
+# run_probe FOLDER PROBE: prints what the probe reports; a run that never
+# reports is cut off and missing from the medians.
 run_probe() {
     if [ "$2" = hostlore ]; then
         QT_PLUGIN_PATH="$build/bench/plugins" QT_QPA_GENERIC_PLUGINS=hostlorefirstpaint \
-            HOSTLORE_LAUNCH_NS=$(date +%s%N) "$1/src/hostlore" 2>/dev/null
+            HOSTLORE_LAUNCH_NS=$(date +%s%N) timeout 60 "$1/src/hostlore" 2>/dev/null || true
     else
-        HOSTLORE_LAUNCH_NS=$(date +%s%N) "$1/bench/$2" 2>/dev/null
+        HOSTLORE_LAUNCH_NS=$(date +%s%N) timeout 60 "$1/bench/$2" 2>/dev/null || true
     fi
 }
 
@@ -68,6 +69,7 @@ for label in "" "before "; do
     bare_cpu=$(median <<<"${times[${label}startup_bare/window_cpu]}")
     for key in startup_bare/window_cpu startup_window/window_cpu startup_panes/window_cpu \
         hostlore/window_cpu; do
+        [ -n "${times[$label$key]:-}" ] || continue
         value=$(median <<<"${times[$label$key]}")
         printf '%-29s median %7.1f ms  (%4.2fx bare)   runs: %s\n' "$label$key" "$value" \
             "$(awk "BEGIN{print $value / $bare_cpu}")" "${times[$label$key]}"

@@ -76,6 +76,8 @@ void VerticalTab::paintEvent(QPaintEvent* /*event*/) {
     lying.fill(Qt::transparent);
     {
         QPainter painter(&lying);
+        // The widget's direction, not the application's, as a painter on the tab would have.
+        painter.setLayoutDirection(layoutDirection());
         QStyleOptionTab option;
         option.initFrom(this);
         option.rect = QRect(0, 0, along, across);

@@ -270,6 +270,13 @@ TEST_F(Theme, TheSelectedTabAndTheFocusMarkStandOutAndDifferFromEachOther) {
         const Mark selection(plain, selected);
         EXPECT_GE(selection.strong, 2 * tab->height()) << Describe(selection);
         EXPECT_GE(selection.clearBorders, selection.borders * 9 / 10) << Describe(selection);
+        // The line runs along the tab's outer edge, the left one.
+        int leftEdgeRows = 0;
+        for (int y = 0; y < selected.height(); ++y) {
+            leftEdgeRows +=
+                ContrastRatio(QColor(selected.pixel(1, y)), QColor(plain.pixel(1, y))) >= 3 ? 1 : 0;
+        }
+        EXPECT_GE(leftEdgeRows, selected.height() * 9 / 10);
         // A frame round the tab, all of it clear.
         const Mark focus(selected, focused);
         EXPECT_GE(focus.strong, tab->width() + tab->height()) << Describe(focus);
