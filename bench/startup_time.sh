@@ -7,12 +7,11 @@
 # loads, the engine's module beside it), which reports its first paint through
 # a plug-in the toolkit loads into it (about a millisecond of its time); then
 # the processor time each had used by its first paint, which a busy machine
-# does not stretch. With a second build folder (an
-# earlier version, built the same way) its probes run in the same rounds, for
-# a before and after. Each launch waits a moment first: one started while the
-# last one's processes and the display server are still winding down was seen
-# to take up to a quarter longer, and by how much depended on which probe came
-# before it.
+# does not stretch. With a second build folder (an earlier version, built the
+# same way) its probes run in the same rounds, for a before and after. Each
+# launch waits a moment first: one started while the last one's processes and
+# the display server are still winding down was seen to take up to a quarter
+# longer, and by how much depended on which probe came before it.
 # Usage: bench/startup_time.sh [BUILD_FOLDER] [BASELINE_BUILD_FOLDER] [ROUNDS]
 #   (configured with -DHOSTLORE_BUILD_BENCH=ON)
 set -euo pipefail
