@@ -31,7 +31,12 @@ void Finish(QObject* window) {
 #if defined(PROBE_WEB_PANES)
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [window] {
-        for (const auto* pane : window->findChildren<hostlore::WebEnginePane*>()) {
+        // The service pages, and their panes, are made after the first paint.
+        const auto panes = window->findChildren<hostlore::WebEnginePane*>();
+        if (panes.size() < 4) {
+            return;
+        }
+        for (const auto* pane : panes) {
             if (pane->View() == nullptr) {
                 return;
             }

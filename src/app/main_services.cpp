@@ -20,6 +20,7 @@ MainServices MainServices::ForThisProgram() {
     services.browserUrls = std::make_shared<RunningBrowsers>(RunningBrowsers::ForThisUser());
     services.saveFiles = std::make_shared<DialogSaveFileChooser>();
     services.whois = WhoisServices::WithCacheIn(user.CacheFolder(), services.clock);
+    services.pagesAfterFirstPaint = true;
     return services;
 }
 

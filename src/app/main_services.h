@@ -37,6 +37,10 @@ struct MainServices {
     // The address the command line gave: put into the URL box and queried at
     // start-up whatever the settings say; empty for none.
     std::string startUrl;
+    // Makes the pages the first window does not show after its first paint,
+    // or earlier when a query or the report needs them; otherwise while the
+    // window is made, which tests that look into a window they never show need.
+    bool pagesAfterFirstPaint = false;
 
     // The running program's settings folder and the real Linux services.
     static MainServices ForThisProgram();

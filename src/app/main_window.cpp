@@ -45,16 +45,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     TNetAntiFreeze::Install(NetAntiFreeze1);
     UseProgramStyle();
     BuildWindow();
-    QueryViews shown;
-    shown.generalInfo = generalInfo_;
-    shown.whois = whoisInfo_;
-    shown.whoisStatus = &whoisInfo_->Status();
-    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
-        shown.servicePanes.at(i) = servicePages_[i];
-    }
-    shown.neighbourhood = neighbourhood_;
-    shown.scanStatus = &neighbourhood_->Status();
-    recorder_ = std::make_unique<ReportRecorder>(shown, localNetwork_);
     Position1 = std::make_unique<TPosition>(
         *this, PositionFile(services_.settingsFolder, services_.executable));
     Position1->Restore();
@@ -124,16 +114,20 @@ void Tmain::ShowIgnoredProxySetting() {
 
 void Tmain::FormCreate() {
     settings_ = std::make_unique<SettingsStore>(services_.settingsFolder / "settings.ini");
-    // The report reads a dozen system files for a page the first window does
-    // not show. A failure loses the report, not the program, and the start-up
-    // query waits until its box is closed.
+    // The pages the first window does not show, and the report, which reads
+    // a dozen system files for one of them, come once it is up. A failure
+    // loses the report, not the program, and the start-up query waits until
+    // its box is closed.
     AfterFirstPaint(this, [this] {
         if (Timer1 == nullptr) {
             return;  // closed as soon as it was shown
         }
         const bool queryWaiting = Timer1->isActive();
         Timer1->stop();
-        Guarded([this] { ShowLocalNetwork(); })();
+        Guarded([this] {
+            EnsureAllPages();
+            ShowLocalNetwork();
+        })();
         if (queryWaiting) {
             Timer1->start();
         }
@@ -142,6 +136,38 @@ void Tmain::FormCreate() {
         LoadStartValues();
     } catch (const std::exception& error) {
         ShowError(QString::fromUtf8(error.what()));
+    }
+    if (!services_.pagesAfterFirstPaint) {
+        EnsureAllPages();
+    }
+}
+
+void Tmain::EnsureAllPages() {
+    if (recorder_) {
+        return;
+    }
+    BuildHiddenPages();
+    QueryViews shown;
+    shown.generalInfo = generalInfo_;
+    shown.whois = whoisInfo_;
+    shown.whoisStatus = &whoisInfo_->Status();
+    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
+        shown.servicePanes.at(i) = servicePages_[i];
+    }
+    shown.neighbourhood = neighbourhood_;
+    shown.scanStatus = &neighbourhood_->Status();
+    recorder_ = std::make_unique<ReportRecorder>(shown, localNetwork_);
+    ShowServiceCaptions();
+}
+
+void Tmain::ShowServiceCaptions() {
+    if (!settings_) {
+        return;  // closed before the pages were needed
+    }
+    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
+        const std::string caption = ServiceCaption(*settings_, kServiceKeys[i]);
+        servicePages_[i]->SetCaption(QString::fromStdString(caption));
+        recorder_->SetServiceCaption(i, caption);
     }
 }
 
@@ -164,11 +190,6 @@ void Tmain::LoadStartValues() {
         if (const std::string url = GetBrowserURL(*services_.browserUrls); url != kNoUrl) {
             url_edit->setEditText(QString::fromStdString(url));
         }
-    }
-    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
-        const std::string caption = ServiceCaption(*settings_, kServiceKeys[i]);
-        servicePages_[i]->SetCaption(QString::fromStdString(caption));
-        recorder_->SetServiceCaption(i, caption);
     }
     ReadConnectionSettings();
 
@@ -214,6 +235,7 @@ void Tmain::ReadConnectionSettings() {
 }
 
 void Tmain::StartQuery(const std::string& url) {
+    EnsureAllPages();
     recorder_->Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
     auto next = std::make_unique<QueryRun>(
         url, recorder_->Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
@@ -227,6 +249,7 @@ void Tmain::SaveReport1Click() {
     if (!file) {
         return;
     }
+    EnsureAllPages();
     QueryReport report = recorder_->Report();
     report.complete = run_ && run_->Finished();
     SaveReport(*file, report);
@@ -245,6 +268,7 @@ void Tmain::SpeedButton2Click() {
 
 void Tmain::Timer1Timer() {
     Timer1->stop();
+    EnsureAllPages();
     for (int page = 1; page <= 6; ++page) {
         cxPageControl1->setCurrentIndex(page);
     }

@@ -75,6 +75,11 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     void BuildWindow();
     QWidget* BuildTopPanel();
     void BuildPages();
+    void BuildHiddenPages();
+    // Makes the pages after the first and the report that records them, if
+    // they are not made yet.
+    void EnsureAllPages();
+    void ShowServiceCaptions();
 
     // Made at first use: building them would cost the first window time.
     Toptions& OptionsDialog();
@@ -93,6 +98,7 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
     ConnectionSettings connection_;
+    // Made with the pages after the first.
     std::unique_ptr<ReportRecorder> recorder_;
     std::unique_ptr<QueryRun> run_;
 

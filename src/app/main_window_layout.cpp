@@ -114,6 +114,21 @@ QWidget* Tmain::BuildTopPanel() {
 
 void Tmain::BuildPages() {
     generalInfo_ = new GeneralInfoPage(*services_.messageBoxes);
+    const QIcon pageIcon = MakeDrawnIcon(DrawnIcon::PageInfo);
+    const QIcon localIcon = MakeDrawnIcon(DrawnIcon::Computer);
+    for (std::size_t i = 0; i < kTabCaptions.size(); ++i) {
+        // An empty page stands in for each of the others until they are made.
+        QWidget* page = i == 0 ? generalInfo_ : new QWidget;
+        page->setObjectName(PageName(i));
+        cxPageControl1->addPage(page, i + 1 < kTabCaptions.size() ? pageIcon : localIcon,
+                                QString::fromLatin1(kTabCaptions[i]));
+    }
+    QFont tabFont = ArialFont(8);
+    tabFont.setUnderline(true);
+    cxPageControl1->setTabFont(tabFont);
+}
+
+void Tmain::BuildHiddenPages() {
     whoisInfo_ = new WhoisInfoPage(Guarded([this] { whois_stopClick(whoisInfo_); }));
     for (std::size_t i = 0; i < kServicePageNames.size(); ++i) {
         servicePages_.push_back(
@@ -130,19 +145,13 @@ void Tmain::BuildPages() {
         Guarded([this] { ip_nei_stopClick(neighbourhood_); }));
     localNetwork_ = new LocalNetworkPage;
 
-    const std::array<QWidget*, 8> pages = {generalInfo_,     whoisInfo_,       servicePages_[0],
-                                           servicePages_[1], servicePages_[2], servicePages_[3],
-                                           neighbourhood_,   localNetwork_};
-    const QIcon pageIcon = MakeDrawnIcon(DrawnIcon::PageInfo);
-    const QIcon localIcon = MakeDrawnIcon(DrawnIcon::Computer);
+    const std::array<QWidget*, 7> pages = {whoisInfo_,       servicePages_[0], servicePages_[1],
+                                           servicePages_[2], servicePages_[3], neighbourhood_,
+                                           localNetwork_};
     for (std::size_t i = 0; i < pages.size(); ++i) {
-        pages[i]->setObjectName(PageName(i));
-        cxPageControl1->addPage(pages[i], i + 1 < pages.size() ? pageIcon : localIcon,
-                                QString::fromLatin1(kTabCaptions[i]));
+        pages[i]->setObjectName(PageName(i + 1));
+        cxPageControl1->setPage(static_cast<int>(i + 1), pages[i]);
     }
-    QFont tabFont = ArialFont(8);
-    tabFont.setUnderline(true);
-    cxPageControl1->setTabFont(tabFont);
 }
 
 }  // namespace hostlore

@@ -94,6 +94,17 @@ void PageControl::addPage(QWidget* page, const QIcon& icon, const QString& capti
     ArrangeTabs();
 }
 
+void PageControl::setPage(int index, QWidget* page) {
+    QWidget* old = pages_->widget(index);
+    const bool current = index == pages_->currentIndex();
+    pages_->insertWidget(index, page);
+    if (current) {
+        pages_->setCurrentIndex(index);
+    }
+    pages_->removeWidget(old);
+    delete old;
+}
+
 int PageControl::currentIndex() const {
     return pages_->currentIndex();
 }

@@ -40,6 +40,9 @@ class PageControl : public QWidget {
     explicit PageControl(QWidget* parent = nullptr);
 
     void addPage(QWidget* page, const QIcon& icon, const QString& caption);
+    // Puts `page` in place of the page at `index`, which is deleted; the tab
+    // and which page is current stay.
+    void setPage(int index, QWidget* page);
     int count() const { return static_cast<int>(tabs_.size()); }
     int currentIndex() const;
     void setCurrentIndex(int index);

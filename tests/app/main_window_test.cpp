@@ -12,6 +12,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -80,6 +81,21 @@ TEST_F(MainWindowTest, ClickingATabShowsItsPage) {
     EXPECT_TRUE(test::Ui(window).ListBox1->isVisible());
     EXPECT_TRUE(test::Ui(window).cxPageControl1->tab(6)->isChecked());
     EXPECT_FALSE(test::Ui(window).cxPageControl1->tab(0)->isChecked());
+}
+
+TEST(PageControlPages, APagePutInPlaceOfTheShownOneIsShown) {
+    PageControl pages;
+    pages.addPage(new QWidget, QIcon(), QStringLiteral("one"));
+    pages.addPage(new QWidget, QIcon(), QStringLiteral("two"));
+    pages.setCurrentIndex(1);
+    pages.show();
+    const QPointer<QWidget> standIn = pages.widget(1);
+    auto* page = new QWidget;
+    pages.setPage(1, page);
+    EXPECT_TRUE(standIn.isNull());
+    EXPECT_EQ(pages.currentIndex(), 1);
+    EXPECT_EQ(pages.widget(1), page);
+    EXPECT_TRUE(page->isVisible());
 }
 
 TEST_F(MainWindowTest, EveryNamedControlCarriesItsName) {

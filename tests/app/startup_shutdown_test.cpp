@@ -109,6 +109,36 @@ TEST(Startup, AProxyPortThatIsNoNumberLeavesTheProxyUnsetAndIsNamedOnceTheWindow
     EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Warning);
 }
 
+// What the program does: the pages the first window does not show come after
+// its first paint, or with a query that comes first.
+TEST(Startup, HiddenPagesComeAfterTheFirstPaintOrWithAQueryBeforeIt) {
+    for (const bool shown : {true, false}) {
+        SCOPED_TRACE(shown ? "shown" : "queried before any paint");
+        test::FakeProgram program;
+        program.WriteSettings("[general]\r\nexecute=false\r\n[url]\r\nsite_info=Mine\r\n");
+        MainServices services = program.Services();
+        services.pagesAfterFirstPaint = true;
+        Tmain window(services);
+        EXPECT_EQ(window.findChild<QPlainTextEdit*>(QStringLiteral("Memo3")), nullptr);
+        if (shown) {
+            window.show();
+            ASSERT_TRUE(test::PumpUntil([&] {
+                const auto* report = window.findChild<QPlainTextEdit*>(QStringLiteral("Memo2"));
+                return report != nullptr && !report->toPlainText().isEmpty();
+            }));
+        } else {
+            window.findChild<QComboBox*>(QStringLiteral("url_edit"))
+                ->setEditText(QStringLiteral("www.example.test"));
+            window.goClick(nullptr);
+            EXPECT_EQ(test::Ui(window).Label5->text(), "Working, Please Wait...");
+        }
+        EXPECT_EQ(test::Ui(window).Label12->text(), "Service provided by Mine");
+        EXPECT_EQ(test::Ui(window).cxPageControl1->widget(1)->objectName(), "Whois Info");
+        EXPECT_TRUE(
+            test::Ui(window).cxPageControl1->widget(1)->isAncestorOf(test::Ui(window).Memo3));
+    }
+}
+
 TEST(Startup, TheTimerActivatesEveryPageEndsOnGeneralInfoAndRunsTheQuery) {
     test::FakeProgram program;
     program.WriteSettings("[general]\r\ndefault_url=auto.example.test\r\n");
