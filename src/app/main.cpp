@@ -9,11 +9,13 @@
 #include "app/window_entry.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
+#include "platform/font_configuration_preloader.h"
 #include "platform/program_files.h"
 
 namespace {
 
 int RunWindow(const hostlore::CommandLine& options) {
+    const hostlore::FontConfigurationPreloader fonts;
     const auto module =
         hostlore::ProgramModule(hostlore::ExecutablePath().parent_path(), "libhostlore_window.so");
     void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -30,6 +32,7 @@ int RunWindow(const hostlore::CommandLine& options) {
     // The toolkit sees only its own options.
     std::vector<std::string> toolkit = options.toolkitArguments;
     std::vector<char*> argv;
+    argv.reserve(toolkit.size() + 1);
     for (std::string& argument : toolkit) {
         argv.push_back(argument.data());
     }
