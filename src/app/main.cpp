@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -14,11 +15,17 @@
 
 namespace {
 
-int RunWindow(const hostlore::CommandLine& options) {
+void* LoadWindowModule(const std::filesystem::path& module) {
+    // The font configuration is read while the module loads, and before the
+    // window starts the toolkit.
     const hostlore::FontConfigurationPreloader fonts;
+    return ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+int RunWindow(const hostlore::CommandLine& options) {
     const auto module =
         hostlore::ProgramModule(hostlore::ExecutablePath().parent_path(), "libhostlore_window.so");
-    void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* handle = LoadWindowModule(module);
     if (handle == nullptr) {
         std::cerr << "hostlore: cannot load the window: " << ::dlerror() << '\n';
         return 1;

@@ -161,9 +161,6 @@ void Tmain::EnsureAllPages() {
 }
 
 void Tmain::ShowServiceCaptions() {
-    if (!settings_) {
-        return;  // closed before the pages were needed
-    }
     for (std::size_t i = 0; i < servicePages_.size(); ++i) {
         const std::string caption = ServiceCaption(*settings_, kServiceKeys[i]);
         servicePages_[i]->SetCaption(QString::fromStdString(caption));

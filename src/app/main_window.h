@@ -76,8 +76,8 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     QWidget* BuildTopPanel();
     void BuildPages();
     void BuildHiddenPages();
-    // Makes the pages after the first and the report that records them, if
-    // they are not made yet.
+    // The pages after the first and `recorder_` are null until this has run;
+    // whatever reaches them calls it first.
     void EnsureAllPages();
     void ShowServiceCaptions();
 
@@ -98,7 +98,7 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
     ConnectionSettings connection_;
-    // Made with the pages after the first.
+    // Null until EnsureAllPages.
     std::unique_ptr<ReportRecorder> recorder_;
     std::unique_ptr<QueryRun> run_;
 

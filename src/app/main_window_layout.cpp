@@ -17,6 +17,7 @@
 #include "app/pages/service_page.h"
 #include "app/pages/whois_info_page.h"
 #include "app/program_pictures.h"
+#include "app/selection_cut_key.h"
 #include "query/query_rules.h"
 
 namespace hostlore {
@@ -129,6 +130,7 @@ void Tmain::BuildPages() {
 }
 
 void Tmain::BuildHiddenPages() {
+    servicePages_.clear();  // after a build that failed part-way
     whoisInfo_ = new WhoisInfoPage(Guarded([this] { whois_stopClick(whoisInfo_); }));
     for (std::size_t i = 0; i < kServicePageNames.size(); ++i) {
         servicePages_.push_back(
@@ -151,6 +153,7 @@ void Tmain::BuildHiddenPages() {
     for (std::size_t i = 0; i < pages.size(); ++i) {
         pages[i]->setObjectName(PageName(i + 1));
         cxPageControl1->setPage(static_cast<int>(i + 1), pages[i]);
+        new SelectionCutKey(*pages[i]);
     }
 }
 

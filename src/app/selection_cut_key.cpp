@@ -25,16 +25,16 @@ bool HasSelectedText(QObject* field) {
 
 }  // namespace
 
-SelectionCutKey::SelectionCutKey(QWidget& window) : QObject(&window) {
-    for (QComboBox* box : window.findChildren<QComboBox*>()) {
+SelectionCutKey::SelectionCutKey(QWidget& holder) : QObject(&holder) {
+    for (QComboBox* box : holder.findChildren<QComboBox*>()) {
         if (box->isEditable()) {
             box->installEventFilter(this);
         }
     }
-    for (QLineEdit* line : window.findChildren<QLineEdit*>()) {
+    for (QLineEdit* line : holder.findChildren<QLineEdit*>()) {
         line->installEventFilter(this);
     }
-    for (QPlainTextEdit* text : window.findChildren<QPlainTextEdit*>()) {
+    for (QPlainTextEdit* text : holder.findChildren<QPlainTextEdit*>()) {
         text->installEventFilter(this);
     }
 }

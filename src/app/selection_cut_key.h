@@ -13,8 +13,9 @@ class SelectionCutKey : public QObject {
     Q_OBJECT
 
   public:
-    // Watches the text fields the window holds now.
-    explicit SelectionCutKey(QWidget& window);
+    // Watches the text fields `holder` (the window, or a page made later)
+    // holds now.
+    explicit SelectionCutKey(QWidget& holder);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -6,17 +6,17 @@
 
 namespace hostlore {
 
-FontConfigurationPreloader::FontConfigurationPreloader(const char* library) {
+FontConfigurationPreloader::FontConfigurationPreloader() {
     try {
-        reader_ = std::thread([this, library] {
-            // The toolkit loads the same library later and finds it loaded and
-            // its configuration read.
-            library_ = ::dlopen(library, RTLD_NOW | RTLD_LOCAL);
-            if (library_ == nullptr) {
+        reader_ = std::thread([] {
+            // Never closed: the toolkit loads the same library and keeps it for
+            // the whole run, and finds its configuration read.
+            void* library = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+            if (library == nullptr) {
                 return;
             }
             using Initialise = int (*)();
-            if (auto initialise = reinterpret_cast<Initialise>(::dlsym(library_, "FcInit"))) {
+            if (auto initialise = reinterpret_cast<Initialise>(::dlsym(library, "FcInit"))) {
                 initialise();
             }
         });
@@ -28,9 +28,6 @@ FontConfigurationPreloader::FontConfigurationPreloader(const char* library) {
 FontConfigurationPreloader::~FontConfigurationPreloader() {
     if (reader_.joinable()) {
         reader_.join();
-    }
-    if (library_ != nullptr) {
-        ::dlclose(library_);
     }
 }
 

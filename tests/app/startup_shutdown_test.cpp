@@ -109,8 +109,8 @@ TEST(Startup, AProxyPortThatIsNoNumberLeavesTheProxyUnsetAndIsNamedOnceTheWindow
     EXPECT_EQ(program.boxes->shown[0].icon, BoxIcon::Warning);
 }
 
-// What the program does: the pages the first window does not show come after
-// its first paint, or with a query that comes first.
+// As the program runs: the pages the first window does not show come after its
+// first paint, or with a query that comes first.
 TEST(Startup, HiddenPagesComeAfterTheFirstPaintOrWithAQueryBeforeIt) {
     for (const bool shown : {true, false}) {
         SCOPED_TRACE(shown ? "shown" : "queried before any paint");
@@ -279,6 +279,7 @@ TEST(Shutdown, CtrlXCutsTheSelectionOfATextFieldAndQuitsEverywhereElse) {
         {"url_edit", true, Qt::Key_Q, true, "http://typed.example.test/"},
         {"Edit4", true, Qt::Key_X, false, "http://typed.example.test/"},
         {"Edit4", false, Qt::Key_X, true, "http://typed.example.test/"},
+        {"Memo3", true, Qt::Key_X, false, "http://typed.example.test/"},
         {"go", false, Qt::Key_X, true, "http://typed.example.test/"},
     };
     for (const auto& c : cases) {
@@ -286,17 +287,28 @@ TEST(Shutdown, CtrlXCutsTheSelectionOfATextFieldAndQuitsEverywhereElse) {
                                   QKeySequence(c.key).toString().toStdString();
         test::FakeProgram program;
         program.WriteSettings("[general]\r\nexecute=false\r\n");
-        Tmain window(program.Services());
+        MainServices services = program.Services();
+        services.pagesAfterFirstPaint = true;  // the whois page's field comes later
+        Tmain window(services);
         window.show();
         QApplication::setActiveWindow(&window);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        ASSERT_TRUE(test::PumpUntil([&] { return window.findChild<QWidget*>("Memo3"); }));
         test::Ui(window).url_edit->setEditText("http://typed.example.test/");
         test::Ui(window).Edit4->setText("host.example.test");
+        test::Ui(window).Memo3->setPlainText("Domain Name: example.test");
         auto* field = test::Find<QWidget>(window, c.field);
+        PageControl* pages = test::Ui(window).cxPageControl1;
+        for (int page = 0; page < pages->count(); ++page) {
+            if (pages->widget(page)->isAncestorOf(field)) {
+                pages->setCurrentIndex(page);
+            }
+        }
         field->setFocus();
         if (c.selected) {
             test::Ui(window).url_edit->lineEdit()->selectAll();
             test::Ui(window).Edit4->selectAll();
+            test::Ui(window).Memo3->selectAll();
         }
         QTest::keyClick(QApplication::focusWidget(), c.key, Qt::ControlModifier);
         EXPECT_EQ(window.isVisible(), !c.quits) << label;
