@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <vector>
 
@@ -10,22 +9,14 @@
 #include "app/window_entry.h"
 #include "net/net_stack.h"
 #include "platform/command_line.h"
-#include "platform/font_configuration_preloader.h"
 #include "platform/program_files.h"
 
 namespace {
 
-void* LoadWindowModule(const std::filesystem::path& module) {
-    // The font configuration is read while the module loads, and before the
-    // window starts the toolkit.
-    const hostlore::FontConfigurationPreloader fonts;
-    return ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
 int RunWindow(const hostlore::CommandLine& options) {
     const auto module =
         hostlore::ProgramModule(hostlore::ExecutablePath().parent_path(), "libhostlore_window.so");
-    void* handle = LoadWindowModule(module);
+    void* handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         std::cerr << "hostlore: cannot load the window: " << ::dlerror() << '\n';
         return 1;
