@@ -27,7 +27,7 @@
 
 #include "app/pages/neighbourhood_page.h"
 #include "platform/shell_opener.h"
-#include "query/ip_nei_thread.h"
+#include "query/neighbourhood/ip_nei_thread.h"
 #include "support/process_counts.h"
 #include "thread_per_lookup_scan.h"
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <thread>
 
-#include "query/neighbour_items.h"
+#include "query/neighbourhood/neighbour_items.h"
 
 namespace hostlore {
 

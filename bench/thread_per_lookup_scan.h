@@ -3,9 +3,9 @@
 #include <memory>
 
 #include "platform/resolver.h"
-#include "query/neighbour_scan.h"
+#include "query/neighbourhood/neighbour_scan.h"
 #include "query/page_views.h"
-#include "query/tthread.h"
+#include "query/thread/tthread.h"
 
 namespace hostlore {
 

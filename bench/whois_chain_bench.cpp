@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "query/chain_connections.h"
-#include "query/whois_chain.h"
+#include "query/whois/chain_connections.h"
+#include "query/whois/whois_chain.h"
 #include "support/temporary_folder.h"
 #include "support/whois_test_world.h"
 

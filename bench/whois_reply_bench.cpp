@@ -21,8 +21,8 @@
 #include "net/whois_client.h"
 #include "platform/network_text.h"
 #include "query/url_parts.h"
-#include "query/whois_reply.h"
-#include "query/whois_thread.h"
+#include "query/whois/whois_reply.h"
+#include "query/whois/whois_thread.h"
 #include "support/temporary_folder.h"
 #include "whois_reply_server.h"
 

@@ -12,7 +12,7 @@
 #include "platform/resolver.h"
 #include "platform/save_file_chooser.h"
 #include "platform/shell_opener.h"
-#include "query/whois_services.h"
+#include "query/whois/whois_services.h"
 
 namespace hostlore {
 

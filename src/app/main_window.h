@@ -8,9 +8,9 @@
 #include "app/main_services.h"
 #include "net/anti_freeze.h"
 #include "query/connection_settings.h"
-#include "query/handoff.h"
 #include "query/query_run.h"
-#include "query/report_recorder.h"
+#include "query/report/report_recorder.h"
+#include "query/thread/handoff.h"
 #include "settings/settings_store.h"
 
 class QComboBox;

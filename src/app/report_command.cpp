@@ -12,9 +12,9 @@
 #include "platform/termination_requests.h"
 #include "query/query_rules.h"
 #include "query/query_run.h"
-#include "query/report_formats.h"
-#include "query/report_recorder.h"
-#include "query/service_urls.h"
+#include "query/report/report_formats.h"
+#include "query/report/report_recorder.h"
+#include "query/service_panes/service_urls.h"
 
 namespace hostlore {
 

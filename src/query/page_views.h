@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "query/query_report.h"
+#include "query/report/query_report.h"
 
 namespace hostlore {
 

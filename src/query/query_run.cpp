@@ -1,13 +1,13 @@
 #include "query/query_run.h"
 
-#include "query/findip_thread.h"
+#include "query/general_info/findip_thread.h"
+#include "query/general_info/serverinfo_thread.h"
 #include "query/host_lookup_once.h"
 #include "query/host_names.h"
-#include "query/ip_nei_thread.h"
-#include "query/serverinfo_thread.h"
-#include "query/service_pane_threads.h"
+#include "query/neighbourhood/ip_nei_thread.h"
+#include "query/service_panes/service_pane_threads.h"
 #include "query/url_parts.h"
-#include "query/whois_thread.h"
+#include "query/whois/whois_thread.h"
 
 namespace hostlore {
 

@@ -8,10 +8,10 @@
 
 #include "platform/resolver.h"
 #include "query/connection_settings.h"
-#include "query/handoff.h"
 #include "query/page_views.h"
-#include "query/tthread.h"
-#include "query/whois_services.h"
+#include "query/thread/handoff.h"
+#include "query/thread/tthread.h"
+#include "query/whois/whois_services.h"
 #include "settings/settings_store.h"
 
 namespace hostlore {

@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "query/rdap_bootstrap.h"
-#include "query/rdap_domain.h"
-#include "query/whois_referrals.h"
+#include "query/whois/rdap_bootstrap.h"
+#include "query/whois/rdap_domain.h"
+#include "query/whois/whois_referrals.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "fuzz_support.h"
-#include "query/whois_reply.h"
+#include "query/whois/whois_reply.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace hostlore;

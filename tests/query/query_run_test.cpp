@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "query/report_recorder.h"
+#include "query/report/report_recorder.h"
 #include "support/event_pump.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"

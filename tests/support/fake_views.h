@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "query/handoff.h"
 #include "query/page_views.h"
-#include "query/tthread.h"
+#include "query/thread/handoff.h"
+#include "query/thread/tthread.h"
 #include "support/event_pump.h"
 
 namespace hostlore::test {

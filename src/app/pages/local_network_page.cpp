@@ -6,7 +6,7 @@
 
 #include "app/font_scale.h"
 #include "app/pages/page_widgets.h"
-#include "query/shown_text.h"
+#include "query/report/shown_text.h"
 
 namespace hostlore {
 

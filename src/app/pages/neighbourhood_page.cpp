@@ -11,7 +11,7 @@
 #include "app/pages/stoppable_run.h"
 #include "platform/network_text.h"
 #include "platform/shell_opener.h"
-#include "query/neighbour_items.h"
+#include "query/neighbourhood/neighbour_items.h"
 
 namespace hostlore {
 

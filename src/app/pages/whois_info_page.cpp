@@ -8,7 +8,7 @@
 #include "app/pages/page_widgets.h"
 #include "app/pages/stoppable_run.h"
 #include "app/pages/whois_display_lines.h"
-#include "query/shown_text.h"
+#include "query/report/shown_text.h"
 
 namespace hostlore {
 

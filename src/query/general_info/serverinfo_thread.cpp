@@ -1,0 +1,86 @@
+#include "query/general_info/serverinfo_thread.h"
+
+#include <chrono>
+
+#include "net/certificate_info.h"
+#include "net/http_date.h"
+#include "platform/user_time_format.h"
+#include "query/failure_reason.h"
+#include "query/host_names.h"
+
+namespace hostlore {
+
+serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
+                                     GeneralInfoView& page, const ConnectionSettings& connection,
+                                     std::shared_ptr<Resolver> resolver)
+    : TThread(std::move(handoff)),
+      url_(std::move(url)),
+      page_(page),
+      client_(std::make_unique<TNetHTTP>(std::move(resolver))) {
+    client_->SocksInfo = connection.socks;
+    client_->ExchangeTimeoutMs = connection.httpDeadlineMs;
+    client_->NetworkURL = UrlWithNetworkHost;
+}
+
+void serverinfo_thread::Execute() {
+    try {
+        // A host that is no valid international name is as unknown as one the
+        // resolver does not know.
+        const auto url = UrlWithNetworkHost(url_);
+        if (!url) {
+            throw ENetSocketError(11001);
+        }
+        client_->SendHead(*url);
+    } catch (const std::exception& error) {
+        const std::string reason = FailureReason(error);
+        Synchronize([&] { page_.ShowServerFailed(reason); });
+        // A certificate is worth showing when its server answered, if only
+        // with an error; a redirect that was refused leaves none.
+        const bool refusedRedirect =
+            dynamic_cast<const ENetProtocolReplyError*>(&error) != nullptr &&
+            client_->ReplyIsRedirect();
+        const std::string summary = refusedRedirect ? std::string() : CertificateText();
+        if (summary.empty()) {
+            Synchronize([&] { page_.ShowCertificateFailed(reason); });
+        } else {
+            Synchronize([&] { page_.SetCertificate(summary); });
+        }
+        RecordChain(!summary.empty());
+        return;
+    }
+    const TNetHeaderInfo& reply = client_->ReplyHeaders;
+    Synchronize([&] { page_.SetServerType(reply.Server); });
+    // A missing or unreadable header reads as the date of no text; no other
+    // date may stand in for one the server never sent.
+    const std::string lastModified = ShortDateText(reply.LastModified);
+    if (lastModified == ShortDateText(InternetDateToLocal(""))) {
+        Synchronize([&] { page_.ShowLastModifiedNotGiven(); });
+    } else {
+        Synchronize([&] { page_.SetLastModified(lastModified); });
+    }
+    const std::string serverDate = ShortDateText(reply.Date);
+    Synchronize([&] { page_.SetServerDate(serverDate); });
+    Synchronize([&] { page_.SetFinalAddress(client_->FinalURL); });
+    const std::string summary = CertificateText();
+    Synchronize([&] { page_.SetCertificate(summary); });
+    RecordChain(!summary.empty());
+}
+
+std::string serverinfo_thread::CertificateText() const {
+    const auto& certificate = client_->PeerCertificate;
+    return certificate ? CertificateSummary(*certificate, std::chrono::system_clock::now())
+                       : std::string();
+}
+
+void serverinfo_thread::RecordChain(bool certificateShown) {
+    std::vector<RedirectReport> redirects;
+    for (const TNetRedirect& redirect : client_->Redirects) {
+        redirects.push_back({redirect.URL, redirect.ReplyCode, redirect.Target});
+    }
+    // The fingerprint goes with the certificate the page shows, if any.
+    const std::string sha256 =
+        certificateShown ? client_->PeerCertificate->Sha256Fingerprint : std::string();
+    Synchronize([&] { page_.RecordServerChain(redirects, sha256); });
+}
+
+}  // namespace hostlore

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "net/http_client.h"
+#include "query/connection_settings.h"
+#include "query/page_views.h"
+#include "query/thread/tthread.h"
+
+namespace hostlore {
+
+// Fills the lower half of General Info from one HEAD request, with its
+// redirects: the final server's software, the last modification and its
+// date, the address that answered and its certificate. Each run asks through
+// a client of its own, so that overlapping queries never share a connection.
+class serverinfo_thread : public TThread {
+  public:
+    serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url, GeneralInfoView& page,
+                      const ConnectionSettings& connection, std::shared_ptr<Resolver> resolver);
+
+  protected:
+    void Execute() override;
+
+  private:
+    // The certificate of the server that answered, or empty.
+    std::string CertificateText() const;
+    void RecordChain(bool certificateShown);
+
+    const std::string url_;
+    GeneralInfoView& page_;
+    std::unique_ptr<TNetHTTP> client_;
+};
+
+}  // namespace hostlore

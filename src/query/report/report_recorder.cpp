@@ -1,0 +1,278 @@
+#include "query/report/report_recorder.h"
+
+#include "query/query_rules.h"
+
+namespace hostlore {
+
+namespace {
+
+using Text = Reported<std::string>;
+using Lines = Reported<std::vector<std::string>>;
+
+constexpr const char* kWebsiteMissing = "Website does not exist!";
+constexpr const char* kNotGiven = "not given";
+constexpr const char* kFailedMark = "X";
+constexpr const char* kNotNavigated = "not navigated";
+constexpr const char* kNotRedirected = "not redirected";
+constexpr const char* kPlainHttp = "answered over plain HTTP";
+
+}  // namespace
+
+class ReportRecorder::GeneralInfo : public GeneralInfoView {
+  public:
+    GeneralInfo(GeneralInfoReport& report, GeneralInfoView* shown)
+        : report_(report), shown_(shown) {}
+
+    void Clear() override {
+        report_ = {};
+        Pass(&GeneralInfoView::Clear);
+    }
+    void AddAddressLine(const std::string& address) override {
+        if (!report_.addresses.value) {
+            report_.addresses = Lines::Of({});
+        }
+        report_.addresses.value->push_back(address);
+        Pass(&GeneralInfoView::AddAddressLine, address);
+    }
+    void SetLocation(const std::string& region) override {
+        report_.location = Text::Of(region);
+        Pass(&GeneralInfoView::SetLocation, region);
+    }
+    void SetHostName(const std::string& name) override {
+        report_.hostName = Text::Of(name);
+        Pass(&GeneralInfoView::SetHostName, name);
+    }
+    void ShowWebsiteMissing() override {
+        report_.addresses = Lines::Missing(kWebsiteMissing);
+        report_.location = report_.hostName = Text::Missing(kWebsiteMissing);
+        Pass(&GeneralInfoView::ShowWebsiteMissing);
+    }
+    void SetServerType(const std::string& server) override {
+        report_.serverType = Text::Of(server);
+        Pass(&GeneralInfoView::SetServerType, server);
+    }
+    void SetLastModified(const std::string& date) override {
+        report_.lastModified = Text::Of(date);
+        Pass(&GeneralInfoView::SetLastModified, date);
+    }
+    void ShowLastModifiedNotGiven() override {
+        report_.lastModified = Text::Missing(kNotGiven, kNotGiven);
+        Pass(&GeneralInfoView::ShowLastModifiedNotGiven);
+    }
+    void SetServerDate(const std::string& date) override {
+        report_.serverDate = Text::Of(date);
+        Pass(&GeneralInfoView::SetServerDate, date);
+    }
+    void ShowServerFailed(const std::string& reason) override {
+        report_.serverType = report_.lastModified = report_.serverDate =
+            Text::Missing(reason, kFailedMark);
+        report_.finalAddress = Text::Missing(reason);
+        Pass(&GeneralInfoView::ShowServerFailed, reason);
+    }
+    void SetFinalAddress(const std::string& url) override {
+        report_.finalAddress = url.empty() ? Text::Missing(kNotRedirected) : Text::Of(url);
+        Pass(&GeneralInfoView::SetFinalAddress, url);
+    }
+    void SetCertificate(const std::string& summary) override {
+        report_.certificate = summary.empty() ? Text::Missing(kPlainHttp) : Text::Of(summary);
+        Pass(&GeneralInfoView::SetCertificate, summary);
+    }
+    void ShowCertificateFailed(const std::string& reason) override {
+        report_.certificate = Text::Missing(reason, kFailedMark);
+        Pass(&GeneralInfoView::ShowCertificateFailed, reason);
+    }
+    void RecordServerChain(const std::vector<RedirectReport>& redirects,
+                           const std::string& certificateSha256) override {
+        report_.redirects = redirects;
+        // Without a certificate the fingerprint is missing for the same reason.
+        report_.certificateSha256 = certificateSha256.empty()
+                                        ? Text::Missing(report_.certificate.reason)
+                                        : Text::Of(certificateSha256);
+        Pass(&GeneralInfoView::RecordServerChain, redirects, certificateSha256);
+    }
+
+  private:
+    template <class... Arguments>
+    void Pass(void (GeneralInfoView::*call)(Arguments...), const auto&... arguments) {
+        if (shown_ != nullptr) {
+            (shown_->*call)(arguments...);
+        }
+    }
+
+    GeneralInfoReport& report_;
+    GeneralInfoView* shown_;
+};
+
+class ReportRecorder::Whois : public WhoisView {
+  public:
+    Whois(WhoisReport& report, WhoisView* shown) : report_(report), shown_(shown) {}
+
+    void ClearReply() override {
+        report_.answers.clear();
+        report_.lines.clear();
+        if (shown_ != nullptr) {
+            shown_->ClearReply();
+        }
+    }
+    void RecordReply(const std::string& server, const std::string& reply) override {
+        report_.answers.push_back({server, reply});
+        if (shown_ != nullptr) {
+            shown_->RecordReply(server, reply);
+        }
+    }
+    void AppendReplyLines(std::span<const std::string> lines) override {
+        report_.lines.insert(report_.lines.end(), lines.begin(), lines.end());
+        if (shown_ != nullptr) {
+            shown_->AppendReplyLines(lines);
+        }
+    }
+
+  private:
+    WhoisReport& report_;
+    WhoisView* shown_;
+};
+
+class ReportRecorder::Status : public RunStatusView {
+  public:
+    Status(RunState& state, std::string& failure, RunStatusView* shown)
+        : state_(state), failure_(failure), shown_(shown) {}
+
+    void ShowRunning() override { Set(RunState::Running, {}, &RunStatusView::ShowRunning); }
+    void ShowDone() override { Set(RunState::Done, {}, &RunStatusView::ShowDone); }
+    void ShowStopped() override { Set(RunState::Stopped, {}, &RunStatusView::ShowStopped); }
+    void ShowFailed(const std::string& reason) override {
+        state_ = RunState::Failed;
+        failure_ = reason;
+        if (shown_ != nullptr) {
+            shown_->ShowFailed(reason);
+        }
+    }
+
+  private:
+    void Set(RunState state, std::string failure, void (RunStatusView::*call)()) {
+        state_ = state;
+        failure_ = std::move(failure);
+        if (shown_ != nullptr) {
+            (shown_->*call)();
+        }
+    }
+
+    RunState& state_;
+    std::string& failure_;
+    RunStatusView* shown_;
+};
+
+class ReportRecorder::Pane : public ServicePaneView {
+  public:
+    Pane(ServiceReport& report, ServicePaneView* shown) : report_(report), shown_(shown) {}
+
+    void Navigate(const std::string& url) override {
+        report_.url = Text::Of(url);
+        if (shown_ != nullptr) {
+            shown_->Navigate(url);
+        }
+    }
+
+  private:
+    ServiceReport& report_;
+    ServicePaneView* shown_;
+};
+
+class ReportRecorder::Neighbourhood : public NeighbourhoodView {
+  public:
+    Neighbourhood(NeighbourhoodReport& report, NeighbourhoodView* shown)
+        : report_(report), shown_(shown) {}
+
+    void ClearList() override {
+        report_.items.clear();
+        if (shown_ != nullptr) {
+            shown_->ClearList();
+        }
+    }
+    void AppendItem(const std::string& text) override {
+        report_.items.push_back(text);
+        if (shown_ != nullptr) {
+            shown_->AppendItem(text);
+        }
+    }
+    void ReplaceLastItem(const std::string& text) override {
+        if (!report_.items.empty()) {
+            report_.items.back() = text;
+        }
+        if (shown_ != nullptr) {
+            shown_->ReplaceLastItem(text);
+        }
+    }
+
+  private:
+    NeighbourhoodReport& report_;
+    NeighbourhoodView* shown_;
+};
+
+class ReportRecorder::Local : public LocalNetworkView {
+  public:
+    Local(LocalNetworkReport& report, LocalNetworkView* shown) : report_(report), shown_(shown) {}
+
+    void ShowParameters(const std::vector<std::string>& lines) override {
+        report_.parameters = Lines::Of(lines);
+        if (shown_ != nullptr) {
+            shown_->ShowParameters(lines);
+        }
+    }
+    void ShowAdapters(const std::vector<std::string>& lines) override {
+        report_.adapters = Lines::Of(lines);
+        if (shown_ != nullptr) {
+            shown_->ShowAdapters(lines);
+        }
+    }
+
+  private:
+    LocalNetworkReport& report_;
+    LocalNetworkView* shown_;
+};
+
+ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownLocal)
+    : generalInfo_(std::make_unique<GeneralInfo>(report_.generalInfo, shown.generalInfo)),
+      whois_(std::make_unique<Whois>(report_.whois, shown.whois)),
+      whoisStatus_(
+          std::make_unique<Status>(report_.whois.state, report_.whois.failure, shown.whoisStatus)),
+      neighbourhood_(std::make_unique<Neighbourhood>(report_.neighbourhood, shown.neighbourhood)),
+      scanStatus_(std::make_unique<Status>(report_.neighbourhood.state,
+                                           report_.neighbourhood.failure, shown.scanStatus)),
+      local_(std::make_unique<Local>(report_.localNetwork, shownLocal)) {
+    views_.generalInfo = generalInfo_.get();
+    views_.whois = whois_.get();
+    views_.whoisStatus = whoisStatus_.get();
+    views_.neighbourhood = neighbourhood_.get();
+    views_.scanStatus = scanStatus_.get();
+    for (std::size_t page = 0; page < panes_.size(); ++page) {
+        report_.services[page].page = std::string(kPageNames[page + 2]);
+        panes_[page] = std::make_unique<Pane>(report_.services[page], shown.servicePanes[page]);
+        views_.servicePanes[page] = panes_[page].get();
+    }
+}
+
+ReportRecorder::~ReportRecorder() = default;
+
+LocalNetworkView& ReportRecorder::LocalNetwork() {
+    return *local_;
+}
+
+void ReportRecorder::Begin(const std::string& url, const std::string& localTime,
+                           const std::string& whoisServer) {
+    report_.url = url;
+    report_.localTime = localTime;
+    report_.generalInfo = {};
+    report_.whois = {};
+    report_.whois.server = whoisServer;
+    for (ServiceReport& service : report_.services) {
+        service.url = Text::Missing(kNotNavigated);
+    }
+    report_.neighbourhood = {};
+}
+
+void ReportRecorder::SetServiceCaption(std::size_t page, std::string caption) {
+    report_.services.at(page).caption = std::move(caption);
+}
+
+}  // namespace hostlore

@@ -1,0 +1,94 @@
+#include "query/thread/handoff.h"
+
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+#include <QSocketNotifier>
+#include <system_error>
+
+namespace hostlore {
+
+UiHandoff::UiHandoff()
+    : uiThread_(std::this_thread::get_id()), wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
+    if (wakeFd_ < 0) {
+        throw std::system_error(errno, std::generic_category(), "eventfd");
+    }
+}
+
+UiHandoff::~UiHandoff() {
+    ::close(wakeFd_);
+}
+
+bool UiHandoff::Run(const std::function<void()>& work) {
+    std::unique_lock lock(mutex_);
+    if (closed_) {
+        return false;
+    }
+    if (OnUiThread()) {
+        lock.unlock();
+        work();
+        return true;
+    }
+    Request request{&work, Request::State::Queued, nullptr};
+    queue_.push_back(&request);
+    ::eventfd_write(wakeFd_, 1);
+    finished_.wait(lock, [&] {
+        return request.state == Request::State::Done || request.state == Request::State::Cancelled;
+    });
+    if (request.error) {
+        std::rethrow_exception(request.error);
+    }
+    return request.state == Request::State::Done;
+}
+
+void UiHandoff::RunQueued() {
+    eventfd_t ignored = 0;
+    ::eventfd_read(wakeFd_, &ignored);
+    for (;;) {
+        Request* request = nullptr;
+        {
+            std::lock_guard lock(mutex_);
+            if (queue_.empty()) {
+                return;
+            }
+            request = queue_.front();
+            queue_.pop_front();
+            request->state = Request::State::Running;
+        }
+        std::exception_ptr error;
+        try {
+            (*request->work)();
+        } catch (...) {
+            error = std::current_exception();
+        }
+        std::lock_guard lock(mutex_);
+        request->error = std::move(error);  // the worker alone may release it
+        request->state = Request::State::Done;
+        finished_.notify_all();
+    }
+}
+
+void UiHandoff::Close() {
+    std::lock_guard lock(mutex_);
+    closed_ = true;
+    for (Request* request : queue_) {
+        request->state = Request::State::Cancelled;
+    }
+    queue_.clear();
+    finished_.notify_all();
+}
+
+UiHandoffPump::UiHandoffPump()
+    : handoff_(std::make_shared<UiHandoff>()),
+      notifier_(
+          std::make_unique<QSocketNotifier>(handoff_->WakeDescriptor(), QSocketNotifier::Read)) {
+    QObject::connect(notifier_.get(), &QSocketNotifier::activated,
+                     [handoff = handoff_.get()] { handoff->RunQueued(); });
+}
+
+UiHandoffPump::~UiHandoffPump() {
+    notifier_.reset();
+    handoff_->Close();
+}
+
+}  // namespace hostlore

@@ -1,0 +1,219 @@
+#include "query/whois/whois_chain.h"
+
+#include <algorithm>
+
+#include "platform/ascii_text.h"
+#include "query/failure_reason.h"
+#include "query/url_parts.h"
+#include "query/whois/rdap_domain.h"
+#include "query/whois/whois_reply.h"
+
+namespace hostlore {
+
+namespace {
+
+constexpr std::string_view kRdapType = "application/rdap+json";
+constexpr std::string_view kJsonType = "application/json";
+
+}  // namespace
+
+std::string WhoisSeparator(const std::string& server) {
+    return "--- " + server + " ---";
+}
+
+WhoisChain::WhoisChain(WhoisChainSettings settings, WhoisAsker& whois, RdapFetcher& web,
+                       WhoisSession& session, const PublicSuffixList& suffixes, const Clock& clock,
+                       Stopped stopped)
+    : settings_(std::move(settings)),
+      whois_(whois),
+      web_(web),
+      session_(session),
+      suffixes_(suffixes),
+      clock_(clock),
+      stopped_(std::move(stopped)) {}
+
+void WhoisChain::Run(std::string_view host, const Listener& listener) {
+    listener_ = &listener;
+    if (!IsAutomaticWhoisServer(settings_.server)) {
+        RunNamedServer(NamedServerSubject(host));
+    } else if (const WhoisSubject subject = AutomaticSubject(host, suffixes_);
+               subject.query.empty()) {
+        return;
+    } else if (subject.isAddress) {
+        RunAddress(subject);
+    } else {
+        RunDomain(subject);
+    }
+    // A signpost that nothing followed is all there is to show.
+    if (pendingSignpost_) {
+        Show(answers_[*pendingSignpost_]);
+    }
+}
+
+template <class Call>
+std::optional<std::string> WhoisChain::Attempt(const Call& call) {
+    std::optional<std::string> result;
+    try {
+        result = call();
+    } catch (const std::exception& error) {
+        failure_ = FailureReason(error);
+    }
+    if (stopped_()) {
+        throw WhoisChainStopped();
+    }
+    return result;
+}
+
+std::optional<std::string> WhoisChain::Ask(const WhoisServerAddress& server,
+                                           const std::string& query) {
+    if (static_cast<int>(asked_.size()) >= kMaxServers || AlreadyAsked(server)) {
+        return std::nullopt;
+    }
+    asked_.push_back(server);
+    return Attempt([&] { return whois_.AskWhois(server, query); });
+}
+
+bool WhoisChain::AlreadyAsked(const WhoisServerAddress& server) const {
+    return std::any_of(asked_.begin(), asked_.end(), [&](const WhoisServerAddress& asked) {
+        return asked.port == server.port && EqualsIgnoringCase(asked.host, server.host);
+    });
+}
+
+void WhoisChain::RunDomain(const WhoisSubject& subject) {
+    const WhoisServerAddress iana{std::string(kIanaWhoisServer)};
+    std::optional<std::optional<WhoisServerAddress>> registry =
+        session_.RegistryFor(subject.topLevel);
+    if (registry) {
+        // IANA's answer from earlier counts as its hop, so the chain is the
+        // same whether it was asked now or before.
+        asked_.push_back(iana);
+    } else if (const auto answer = Ask(iana, subject.topLevel)) {
+        KeepWhois(iana, *answer, Kind::Signpost);
+        registry = IanaRegistryServer(*answer);
+        session_.RememberRegistry(subject.topLevel, *registry);
+    }
+    if (registry && *registry) {
+        const WhoisServerAddress& server = **registry;
+        if (const auto answer = Ask(server, subject.query); answer && !answer->empty()) {
+            if (!IsRdapNotice(*answer)) {
+                KeepWhois(server, *answer, Kind::Record);
+                FollowReferrals(*answer, subject.query);
+                return;
+            }
+            KeepWhois(server, *answer, Kind::Signpost);
+        }
+    }
+    LookUpRdap(subject.query);
+}
+
+void WhoisChain::RunAddress(const WhoisSubject& subject) {
+    const WhoisServerAddress iana{std::string(kIanaWhoisServer)};
+    const auto answer = Ask(iana, subject.query);
+    if (!answer) {
+        return;
+    }
+    KeepWhois(iana, *answer, Kind::Signpost);
+    if (const auto registry = IanaAddressRegistry(*answer)) {
+        if (const auto record = Ask(*registry, subject.query); record && !record->empty()) {
+            KeepWhois(*registry, *record, Kind::Record);
+            FollowReferrals(*record, subject.query);
+        }
+    }
+}
+
+void WhoisChain::RunNamedServer(const WhoisSubject& subject) {
+    if (subject.query.empty()) {
+        return;
+    }
+    const WhoisServerAddress& named = settings_.server;
+    if (const auto answer = Ask(named, subject.query)) {
+        KeepWhois(named, *answer, Kind::Record);
+        FollowReferrals(*answer, subject.query);
+    }
+}
+
+void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
+    while (static_cast<int>(asked_.size()) < kMaxServers) {
+        const std::vector<WhoisServerAddress> referrals = ReferralsIn(reply);
+        const auto next =
+            std::find_if(referrals.begin(), referrals.end(),
+                         [&](const WhoisServerAddress& s) { return !AlreadyAsked(s); });
+        if (next == referrals.end()) {
+            return;
+        }
+        auto answer = Ask(*next, query);
+        if (!answer || answer->empty()) {
+            return;
+        }
+        reply = std::move(*answer);
+        KeepWhois(*next, reply, Kind::Record);
+    }
+}
+
+void WhoisChain::LookUpRdap(const std::string& domain) {
+    const auto bootstrap = Attempt([&]() -> std::optional<std::string> {
+        const auto file =
+            session_.Bootstrap(settings_.bootstrapUrl, clock_.Now(),
+                               [&](const std::string& url) { return web_.Get(url, kJsonType); });
+        if (!file) {
+            throw std::runtime_error("The RDAP bootstrap file could not be read.");
+        }
+        const auto base = file->BaseUrlFor(domain);
+        if (!base) {
+            throw std::runtime_error("No RDAP server is known for " + domain + ".");
+        }
+        return *base;
+    });
+    if (!bootstrap) {
+        return;
+    }
+    std::string url = *bootstrap + "domain/" + domain;
+    for (int record = 0; record < 2; ++record) {
+        const auto json = Attempt([&] { return web_.Get(url, kRdapType); });
+        std::vector<std::string> lines;
+        if (json) {
+            lines = RdapDomainLines(*json);
+        }
+        if (lines.empty()) {
+            if (json) {
+                failure_ = "The RDAP server's answer is no RDAP object.";
+            }
+            return;
+        }
+        Keep({HostPart(url), url, *json, true, std::move(lines)}, Kind::Record);
+        const auto related = RdapRelatedLink(*json);
+        if (!related || *related == url) {
+            return;
+        }
+        url = *related;
+    }
+}
+
+void WhoisChain::KeepWhois(const WhoisServerAddress& server, const std::string& reply, Kind kind) {
+    const std::string name = WhoisServerName(server);
+    Keep({name, name, reply, false, WhoisReplyLines(reply)}, kind);
+}
+
+void WhoisChain::Keep(ChainAnswer answer, Kind kind) {
+    answers_.push_back(std::move(answer));
+    listener_->received(answers_.back());
+    if (kind == Kind::Signpost) {
+        pendingSignpost_ = answers_.size() - 1;
+        return;
+    }
+    foundRecord_ = true;
+    pendingSignpost_.reset();
+    Show(answers_.back());
+}
+
+void WhoisChain::Show(ChainAnswer& answer) {
+    const bool first = std::none_of(answers_.begin(), answers_.end(),
+                                    [](const ChainAnswer& earlier) { return earlier.shown; });
+    if (!first) {
+        answer.lines.insert(answer.lines.begin(), WhoisSeparator(answer.server));
+    }
+    answer.shown = true;
+    listener_->shown(answer);
+}
+
+}  // namespace hostlore

@@ -1,0 +1,229 @@
+#include "query/whois/whois_chain.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <stdexcept>
+
+#include "support/temporary_folder.h"
+
+namespace hostlore {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Whois servers and web servers that answer from tables; whatever is not in
+// them refuses.
+class TableNetwork : public WhoisAsker, public RdapFetcher {
+  public:
+    std::string AskWhois(const WhoisServerAddress& server, const std::string& query) override {
+        const std::string key = WhoisServerName(server) + " " + query;
+        asked.push_back(key);
+        if (key == stopDuring) {
+            stopped = true;
+        }
+        const auto reply = whois.find(key);
+        if (reply == whois.end()) {
+            throw std::runtime_error("Connection refused.");
+        }
+        return reply->second;
+    }
+    std::string Get(const std::string& url, std::string_view accept) override {
+        asked.push_back("GET " + url + " " + std::string(accept));
+        const auto body = web.find(url);
+        if (body == web.end()) {
+            throw std::runtime_error("Not Found");
+        }
+        return body->second;
+    }
+
+    std::map<std::string, std::string> whois;
+    std::map<std::string, std::string> web;
+    Lines asked;
+    std::string stopDuring;
+    bool stopped = false;
+};
+
+std::string IanaDomain(const std::string& registry) {
+    return "% IANA WHOIS server\n\nrefer:  " + registry + "\n\nwhois:  " + registry + "\n";
+}
+
+std::string RdapDomain(const std::string& name, const std::string& related = "") {
+    return R"({"ldhName": ")" + name + R"(", "links": [{"rel": "related", "href": ")" + related +
+           R"("}]})";
+}
+
+constexpr const char* kBootstrapUrl = "https://data.test/dns.json";
+
+class WhoisChainTest : public ::testing::Test {
+  protected:
+    WhoisChainTest() {
+        network.whois = {
+            {"whois.iana.org thin", IanaDomain("whois.thin.test")},
+            {"whois.thin.test example.thin",
+             "Domain Name: EXAMPLE.THIN\nRegistrar WHOIS Server: whois.registrar.test\n"},
+            {"whois.registrar.test example.thin",
+             "Domain Name: EXAMPLE.THIN\r\nRegistrant: A. Person\r\n"
+             "Registrar WHOIS Server: whois.registrar.test\r\nrefer: whois.reseller.test\r\n"},
+            {"whois.iana.org moved", IanaDomain("whois.moved.test")},
+            {"whois.moved.test example.moved", "This registry answers over RDAP only.\n"},
+            {"whois.iana.org gone", IanaDomain("whois.gone.test")},
+            {"whois.iana.org quiet", IanaDomain("whois.quiet.test")},
+            {"whois.quiet.test example.quiet", ""},
+            {"whois.iana.org nowhois", "domain:  NOWHOIS\n"},
+            {"whois.iana.org unknown", "% This query returned 0 objects.\n"},
+            {"whois.iana.org away", IanaDomain("whois.away.test")},
+            {"whois.away.test example.away", "Use RDAP.\n"},
+            {"whois.iana.org 203.0.113.10", "refer:  whois.rir.test\n"},
+            {"whois.rir.test 203.0.113.10",
+             "inetnum: 203.0.113.0 - 203.0.113.255\nReferralServer: whois://whois.nir.test\n"},
+            {"whois.nir.test 203.0.113.10", "netname: TEST-NET-3\n"},
+            {"whois.iana.org 192.0.2.1", "inetnum: 192.0.2.0 - 192.0.2.255\n"},
+            {"whois.loop-a.test example.loop", "Domain Name: A\nrefer: whois.loop-b.test\n"},
+            {"whois.loop-b.test example.loop", "Domain Name: B\nrefer: whois.loop-a.test\n"},
+            {"whois.hop1.test example.hop", "1\nrefer: whois.hop2.test\n"},
+            {"whois.hop2.test example.hop", "2\nrefer: whois.hop3.test\n"},
+            {"whois.hop3.test example.hop", "3\nrefer: whois.hop4.test\n"},
+            {"whois.hop4.test example.hop", "4\n"},
+        };
+        network.web = {
+            {kBootstrapUrl, R"({"services": [[["moved", "gone", "quiet", "nowhois"],
+                              ["https://rdap.nic.test/"]]]})"},
+            {"https://rdap.nic.test/domain/example.moved",
+             RdapDomain("EXAMPLE.MOVED", "https://rdap.registrar.test/domain/EXAMPLE.MOVED")},
+            {"https://rdap.registrar.test/domain/EXAMPLE.MOVED", RdapDomain("example.moved")},
+            {"https://rdap.nic.test/domain/example.gone", RdapDomain("EXAMPLE.GONE")},
+            {"https://rdap.nic.test/domain/example.quiet", RdapDomain("EXAMPLE.QUIET")},
+            {"https://rdap.nic.test/domain/example.nowhois", RdapDomain("EXAMPLE.NOWHOIS")},
+        };
+    }
+
+    // The page's lines after a chain for the host.
+    Lines Page(const std::string& host, const std::string& server = "whois.iana.org") {
+        WhoisChain chain({ParseWhoisServer(server), kBootstrapUrl}, network, network, session,
+                         *suffixes, clock, [this] { return network.stopped; });
+        Lines page;
+        chain.Run(host, {.received =
+                             [&](const ChainAnswer& answer) { received.push_back(answer.source); },
+                         .shown =
+                             [&](const ChainAnswer& answer) {
+                                 page.insert(page.end(), answer.lines.begin(), answer.lines.end());
+                             }});
+        failure = chain.Failure();
+        return page;
+    }
+
+    test::TemporaryFolder folder;
+    TableNetwork network;
+    WhoisSession session{RdapBootstrapCache(folder.Path())};
+    std::shared_ptr<const PublicSuffixList> suffixes = PublicSuffixList::Packaged();
+    SystemClock clock;
+    std::string failure;
+    Lines received;
+};
+
+TEST_F(WhoisChainTest, EachKindOfRegistry) {
+    const std::string bootstrap = std::string("GET ") + kBootstrapUrl + " application/json";
+    const Lines thin = {
+        "Domain Name: EXAMPLE.THIN",    "Registrar WHOIS Server: whois.registrar.test",
+        "--- whois.registrar.test ---", "Domain Name: EXAMPLE.THIN\r",
+        "Registrant: A. Person\r",      "Registrar WHOIS Server: whois.registrar.test\r",
+        "refer: whois.reseller.test\r"};
+    struct Case {
+        const char* host;
+        const char* server;
+        Lines page;
+        Lines asked;
+    };
+    // One session for all rows, in order: what IANA and the bootstrap file
+    // said is asked only once.
+    const Case cases[] = {
+        {"www.example.thin",
+         "whois.iana.org",
+         thin,
+         {"whois.iana.org thin", "whois.thin.test example.thin",
+          "whois.registrar.test example.thin"}},
+        {"a.b.example.thin",
+         "WHOIS.IANA.ORG",
+         thin,
+         {"whois.thin.test example.thin", "whois.registrar.test example.thin"}},
+        {"www.example.moved",
+         "whois.iana.org",
+         {"Domain Name: EXAMPLE.MOVED", "--- rdap.registrar.test ---",
+          "Domain Name: example.moved"},
+         {"whois.iana.org moved", "whois.moved.test example.moved", bootstrap,
+          "GET https://rdap.nic.test/domain/example.moved application/rdap+json",
+          "GET https://rdap.registrar.test/domain/EXAMPLE.MOVED application/rdap+json"}},
+        {"example.gone",
+         "whois.iana.org",
+         {"Domain Name: EXAMPLE.GONE"},
+         {"whois.iana.org gone", "whois.gone.test example.gone",
+          "GET https://rdap.nic.test/domain/example.gone application/rdap+json"}},
+        {"example.quiet",
+         "whois.iana.org",
+         {"Domain Name: EXAMPLE.QUIET"},
+         {"whois.iana.org quiet", "whois.quiet.test example.quiet",
+          "GET https://rdap.nic.test/domain/example.quiet application/rdap+json"}},
+        {"example.nowhois",
+         "whois.iana.org",
+         {"Domain Name: EXAMPLE.NOWHOIS"},
+         {"whois.iana.org nowhois",
+          "GET https://rdap.nic.test/domain/example.nowhois application/rdap+json"}},
+        {"www.example.nowhois",
+         "whois.iana.org",
+         {"Domain Name: EXAMPLE.NOWHOIS"},
+         {"GET https://rdap.nic.test/domain/example.nowhois application/rdap+json"}},
+        {"example.unknown",
+         "whois.iana.org",
+         {"% This query returned 0 objects."},
+         {"whois.iana.org unknown"}},
+        {"example.away",
+         "whois.iana.org",
+         {"Use RDAP."},
+         {"whois.iana.org away", "whois.away.test example.away"}},
+        {"203.0.113.10",
+         "whois.iana.org",
+         {"inetnum: 203.0.113.0 - 203.0.113.255", "ReferralServer: whois://whois.nir.test",
+          "--- whois.nir.test ---", "netname: TEST-NET-3"},
+         {"whois.iana.org 203.0.113.10", "whois.rir.test 203.0.113.10",
+          "whois.nir.test 203.0.113.10"}},
+        {"192.0.2.1",
+         "whois.iana.org",
+         {"inetnum: 192.0.2.0 - 192.0.2.255"},
+         {"whois.iana.org 192.0.2.1"}},
+        {"www.example.loop",
+         "whois.loop-a.test",
+         {"Domain Name: A", "refer: whois.loop-b.test", "--- whois.loop-b.test ---",
+          "Domain Name: B", "refer: whois.loop-a.test"},
+         {"whois.loop-a.test example.loop", "whois.loop-b.test example.loop"}},
+        {"www.shop.example.hop",
+         "whois.hop1.test",
+         {"1", "refer: whois.hop2.test", "--- whois.hop2.test ---", "2", "refer: whois.hop3.test",
+          "--- whois.hop3.test ---", "3", "refer: whois.hop4.test"},
+         {"whois.hop1.test example.hop", "whois.hop2.test example.hop",
+          "whois.hop3.test example.hop"}},
+        {"www.example.hop", "whois.down.test", {}, {"whois.down.test example.hop"}},
+    };
+    for (const auto& [host, server, page, asked] : cases) {
+        network.asked.clear();
+        EXPECT_EQ(Page(host, server), page) << host << " at " << server;
+        EXPECT_EQ(network.asked, asked) << host << " at " << server;
+    }
+}
+
+TEST_F(WhoisChainTest, EveryAnswerIsReceivedAFailureNamedAndAStopEndsTheChainAtOnce) {
+    EXPECT_EQ(Page("example.unknown"), Lines{"% This query returned 0 objects."});
+    EXPECT_EQ(failure, "No RDAP server is known for example.unknown.");
+    Page("example.moved");
+    EXPECT_EQ(received, (Lines{"whois.iana.org", "whois.iana.org", "whois.moved.test",
+                               "https://rdap.nic.test/domain/example.moved",
+                               "https://rdap.registrar.test/domain/EXAMPLE.MOVED"}));
+
+    network.asked.clear();
+    network.stopDuring = "whois.thin.test example.thin";
+    EXPECT_THROW(Page("www.example.thin"), WhoisChainStopped);
+    EXPECT_EQ(network.asked, (Lines{"whois.iana.org thin", "whois.thin.test example.thin"}));
+}
+
+}  // namespace
+}  // namespace hostlore
