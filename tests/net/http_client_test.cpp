@@ -5,12 +5,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <functional>
 #include <map>
-#include <mutex>
 #include <thread>
 
 #include "net/net_errors.h"
@@ -19,67 +19,24 @@
 #include "query/host_names.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
-#include "support/path_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {
 namespace {
 
-// An HTTP server that answers each request on a connection with the next of
-// its replies, and records the requests and whether the client closed.
-class ScriptedHttpServer {
-  public:
-    explicit ScriptedHttpServer(std::vector<std::string> replies, bool closeAfterEach = false,
-                                const std::string& address = "127.0.0.1")
-        : replies_(std::move(replies)),
-          server_(
-              [this, closeAfterEach](test::ServerConnection& peer) {
-                  for (;;) {
-                      const std::string request = peer.ReadUntil("\r\n\r\n");
-                      if (request.find("\r\n\r\n") == std::string::npos) {
-                          Note(request.empty() ? "" : request, true);
-                          return;
-                      }
-                      peer.Send(Note(request, false));
-                      if (closeAfterEach) {
-                          return;
-                      }
-                  }
-              },
-              test::ServerOptions{.address = address}) {}
-
-    int Port() const { return server_.Port(); }
-    int Accepted() const { return server_.Accepted(); }
-    std::vector<std::string> Requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-    int ClientCloses() const {
-        std::lock_guard lock(mutex_);
-        return clientCloses_;
-    }
-    std::string Url(const std::string& path = "/") const {
-        return "http://127.0.0.1:" + std::to_string(Port()) + path;
-    }
-
-  private:
-    std::string Note(const std::string& request, bool closed) {
-        std::lock_guard lock(mutex_);
-        if (closed) {
-            ++clientCloses_;
-            return {};
-        }
-        requests_.push_back(request);
-        const std::size_t next = requests_.size() - 1;
-        return next < replies_.size() ? replies_[next] : replies_.back();
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> replies_;
-    std::vector<std::string> requests_;
-    int clientCloses_ = 0;
-    test::LoopbackServer server_;
-};
+// An HTTP server that answers the Nth request with the Nth reply, the last
+// once they run out.
+test::RecordingServer Serving(std::vector<std::string> replies,
+                              test::After after = test::After::ReadNext,
+                              const std::string& address = "127.0.0.1") {
+    return test::RecordingServer(
+        "\r\n\r\n",
+        [replies = std::move(replies), after](const test::Request& request) {
+            return test::Reply{{replies[std::min(request.number, replies.size() - 1)]}, after};
+        },
+        {.address = address});
+}
 
 const std::string kOk = "HTTP/1.1 200 OK\r\nServer: Test\r\n\r\n";
 
@@ -106,7 +63,7 @@ TEST_F(HttpClientTest, SendsExactlyTheRequestLinesForEachFormOfUrl) {
         {"/x?y=1#z", "/x?y=1"},
     };
     for (const auto& [tail, target] : cases) {
-        ScriptedHttpServer server({kOk});
+        auto server = Serving({kOk});
         http.CloseConnection();
         http.SendHead("http://127.0.0.1:" + std::to_string(server.Port()) + tail);
         ASSERT_EQ(server.Requests().size(), 1u) << tail;
@@ -117,7 +74,7 @@ TEST_F(HttpClientTest, SendsExactlyTheRequestLinesForEachFormOfUrl) {
 }
 
 TEST_F(HttpClientTest, AnIpv6LiteralIsConnectedToWithoutItsBracketsAndNamedWithThem) {
-    ScriptedHttpServer server({kOk}, false, "::1");
+    auto server = Serving({kOk}, test::After::ReadNext, "::1");
     http.SendHead("http://[::1]:" + std::to_string(server.Port()) + "/a");
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0], RequestFor("/a", "[::1]"));
@@ -126,12 +83,12 @@ TEST_F(HttpClientTest, AnIpv6LiteralIsConnectedToWithoutItsBracketsAndNamedWithT
 }
 
 TEST_F(HttpClientTest, ReadsTheStatusAndJoinsContinuationLines) {
-    ScriptedHttpServer server(
-        {"HTTP/1.1 200 OK\r\nServer: Apache\r\n (Unix)\r\n"
-         "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n"
-         "Last-Modified: Sat, 05 Nov 1994 10:00:00 +0200\r\n"
-         "Content-Length: 1234\r\nContent-Range: bytes 10-20/300\r\n"
-         "X-One: 1\r\n\r\n"});
+    auto server =
+        Serving({"HTTP/1.1 200 OK\r\nServer: Apache\r\n (Unix)\r\n"
+                 "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n"
+                 "Last-Modified: Sat, 05 Nov 1994 10:00:00 +0200\r\n"
+                 "Content-Length: 1234\r\nContent-Range: bytes 10-20/300\r\n"
+                 "X-One: 1\r\n\r\n"});
     http.SendHead(server.Url());
     EXPECT_EQ(http.ReplyCode, 200);
     EXPECT_EQ(http.ReplyText, "200 OK");
@@ -146,9 +103,9 @@ TEST_F(HttpClientTest, ReadsTheStatusAndJoinsContinuationLines) {
 }
 
 TEST_F(HttpClientTest, UsesTheFirstOfRepeatedHeadersAndKeepsTheRest) {
-    ScriptedHttpServer server(
-        {"HTTP/1.1 200 OK\r\nServer: first\r\nX-A: a\r\n cont\r\n"
-         "Server: second\r\n\r\n"});
+    auto server =
+        Serving({"HTTP/1.1 200 OK\r\nServer: first\r\nX-A: a\r\n cont\r\n"
+                 "Server: second\r\n\r\n"});
     http.SendHead(server.Url());
     EXPECT_EQ(http.ReplyHeaders.Server, "first");
     EXPECT_EQ(http.ReplyHeaders.ExtraHeaders.Lines(),
@@ -156,7 +113,7 @@ TEST_F(HttpClientTest, UsesTheFirstOfRepeatedHeadersAndKeepsTheRest) {
 }
 
 TEST_F(HttpClientTest, AMissingHeaderGivesAnEmptyOrZeroValue) {
-    ScriptedHttpServer server({"HTTP/1.1 204 No Content\r\n\r\n"});
+    auto server = Serving({"HTTP/1.1 204 No Content\r\n\r\n"});
     http.SendHead(server.Url());
     EXPECT_EQ(http.ReplyHeaders.Server, "");
     EXPECT_EQ(http.ReplyHeaders.ContentLength, 0);
@@ -166,14 +123,14 @@ TEST_F(HttpClientTest, AMissingHeaderGivesAnEmptyOrZeroValue) {
 TEST_F(HttpClientTest, AnHttp10ReplyOrConnectionCloseEndsTheConnection) {
     for (const char* reply : {"HTTP/1.0 200 OK\r\n\r\n", "http/1.0 200 OK\r\n\r\n",
                               "HTTP/1.1 200 OK\r\nConnection:  Close \r\n\r\n"}) {
-        ScriptedHttpServer server({reply});
+        auto server = Serving({reply});
         http.SendHead(server.Url());
         EXPECT_FALSE(http.IsConnected()) << reply;
     }
 }
 
 TEST_F(HttpClientTest, ReusesTheConnectionForTheSameExplicitPort) {
-    ScriptedHttpServer server({kOk});
+    auto server = Serving({kOk});
     http.SendHead(server.Url("/one"));
     http.SendHead(server.Url("/two"));
     EXPECT_EQ(server.Accepted(), 1);
@@ -181,7 +138,7 @@ TEST_F(HttpClientTest, ReusesTheConnectionForTheSameExplicitPort) {
 }
 
 TEST_F(HttpClientTest, AUrlWithoutAPortClosesTheOpenConnection) {
-    ScriptedHttpServer server({kOk});
+    auto server = Serving({kOk});
     http.SendHead(server.Url());
     ASSERT_TRUE(http.IsConnected());
     try {
@@ -212,7 +169,7 @@ TEST_F(HttpClientTest, RefusesRepliesItDoesNotAccept) {
         {"HTTP/1.1 100 Continue\r\n\r\n", "100 Continue", 100},
     };
     for (const auto& c : cases) {
-        ScriptedHttpServer server({c.reply});
+        auto server = Serving({c.reply});
         http.CloseConnection();
         try {
             http.SendHead(server.Url());
@@ -235,7 +192,7 @@ TEST_F(HttpClientTest, AReplyNumberThatIsNoDecimalNumberFails) {
           {"HTTP/1.1 0xC8 OK\r\n\r\n", "'0xC8' is not a valid integer value"},
           {"HTTP/1.1 206 Partial\r\nContent-Range: bytes 0x1-2/3\r\n\r\n",
            "'0x1' is not a valid integer value"}}) {
-        ScriptedHttpServer server({reply});
+        auto server = Serving({reply});
         http.CloseConnection();
         try {
             http.SendHead(server.Url());
@@ -247,7 +204,7 @@ TEST_F(HttpClientTest, AReplyNumberThatIsNoDecimalNumberFails) {
 }
 
 TEST_F(HttpClientTest, AHeaderLineWithoutAColonNamesNoHeader) {
-    ScriptedHttpServer server({"HTTP/1.1 200 OK\r\nServer\r\n (Unix)\r\n\r\n"});
+    auto server = Serving({"HTTP/1.1 200 OK\r\nServer\r\n (Unix)\r\n\r\n"});
     http.SendHead(server.Url());
     EXPECT_EQ(http.ReplyHeaders.Server, "");
     EXPECT_EQ(http.ReplyHeaders.ExtraHeaders.Lines(),
@@ -256,8 +213,8 @@ TEST_F(HttpClientTest, AHeaderLineWithoutAColonNamesNoHeader) {
 
 TEST_F(HttpClientTest, AContentLengthThatIsNoDecimalNumberReadsAsZero) {
     for (const char* length : {"0x10", "$10", "16 bytes"}) {
-        ScriptedHttpServer server(
-            {"HTTP/1.1 200 OK\r\nContent-Length: " + std::string(length) + "\r\n\r\n"});
+        auto server =
+            Serving({"HTTP/1.1 200 OK\r\nContent-Length: " + std::string(length) + "\r\n\r\n"});
         http.CloseConnection();
         http.SendHead(server.Url());
         EXPECT_EQ(http.ReplyHeaders.ContentLength, 0) << length;
@@ -271,7 +228,7 @@ std::string Hexadecimal(int number) {
 }
 
 TEST_F(HttpClientTest, AUrlPortInHexadecimalIsNoPortNumber) {
-    ScriptedHttpServer server({kOk});
+    auto server = Serving({kOk});
     for (const std::string& port :
          {"0x" + Hexadecimal(server.Port()), "$" + Hexadecimal(server.Port())}) {
         try {
@@ -284,7 +241,7 @@ TEST_F(HttpClientTest, AUrlPortInHexadecimalIsNoPortNumber) {
 }
 
 TEST_F(HttpClientTest, APortNoTcpConnectionCanHaveFailsTheRequest) {
-    ScriptedHttpServer server({kOk});
+    auto server = Serving({kOk});
     for (const std::string& port : {std::to_string(server.Port() + 65536), std::string("0"),
                                     std::string("-80"), std::string("99999999999")}) {
         try {
@@ -300,7 +257,7 @@ TEST_F(HttpClientTest, APortNoTcpConnectionCanHaveFailsTheRequest) {
 // The other pages query the host after the user information; so does this one.
 TEST_F(HttpClientTest, ConnectsToTheHostAfterTheUserInformation) {
     resolver->Add("www.example.test", {"www.example.test", {{127, 0, 0, 1}}});
-    ScriptedHttpServer server({kOk});
+    auto server = Serving({kOk});
     http.SendHead("http://user:pw@www.example.test:" + std::to_string(server.Port()) + "/x");
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0], RequestFor("/x", "www.example.test"));
@@ -308,12 +265,12 @@ TEST_F(HttpClientTest, ConnectsToTheHostAfterTheUserInformation) {
 }
 
 TEST_F(HttpClientTest, AContentRangeThatIsNoNumberFails) {
-    ScriptedHttpServer server({"HTTP/1.1 206 Partial\r\nContent-Range: bytes x-20/300\r\n\r\n"});
+    auto server = Serving({"HTTP/1.1 206 Partial\r\nContent-Range: bytes x-20/300\r\n\r\n"});
     EXPECT_THROW(http.SendHead(server.Url()), ConvertError);
 }
 
 TEST_F(HttpClientTest, APeerThatClosesBeforeTheHeadersEndFails) {
-    ScriptedHttpServer server({"HTTP/1.1 200 OK\r\nServer: cut"}, true);
+    auto server = Serving({"HTTP/1.1 200 OK\r\nServer: cut"}, test::After::Close);
     try {
         http.SendHead(server.Url());
         FAIL() << "no failure";
@@ -334,10 +291,6 @@ TEST_F(HttpClientTest, AnHttpsUrlNeverSendsTheRequestInPlainText) {
         EXPECT_EQ(received.find("HEAD"), std::string::npos) << scheme;
         EXPECT_FALSE(received.empty()) << "a TLS handshake began";
     }
-}
-
-std::string Url(const test::PathServer& server, const std::string& target) {
-    return "http://127.0.0.1:" + std::to_string(server.Port()) + target;
 }
 
 // Redirects from /1 to /2 and on to /`last`, which answers 200.
@@ -364,19 +317,19 @@ TEST_F(HttpClientTest, FollowsUpToFiveRedirectsToTheServerThatAnswers) {
         {"five in a row", Chain(6), {"/1", "/2", "/3", "/4", "/5", "/6"}},
     };
     for (const Case& c : cases) {
-        test::PathServer server(c.replies);
-        http.SendHead(Url(server, c.targets.front()));
+        test::RecordingServer server("\r\n\r\n", test::ByTarget(c.replies));
+        http.SendHead(server.Url(c.targets.front()));
         EXPECT_EQ(server.Targets(), c.targets) << c.name;
         EXPECT_EQ(http.ReplyCode, 200) << c.name;
-        EXPECT_EQ(http.FinalURL, Url(server, c.targets.back())) << c.name;
+        EXPECT_EQ(http.FinalURL, server.Url(c.targets.back())) << c.name;
         ASSERT_EQ(http.Redirects.size(), c.targets.size() - 1) << c.name;
         for (std::size_t i = 0; i + 1 < c.targets.size(); ++i) {
-            EXPECT_EQ(http.Redirects[i].URL, Url(server, c.targets[i])) << c.name;
-            EXPECT_EQ(http.Redirects[i].Target, Url(server, c.targets[i + 1])) << c.name;
+            EXPECT_EQ(http.Redirects[i].URL, server.Url(c.targets[i])) << c.name;
+            EXPECT_EQ(http.Redirects[i].Target, server.Url(c.targets[i + 1])) << c.name;
         }
     }
-    test::PathServer direct({{"/", kOk}});
-    http.SendHead(Url(direct, "/"));
+    test::RecordingServer direct("\r\n\r\n", test::ByTarget({{"/", kOk}}));
+    http.SendHead(direct.Url("/"));
     EXPECT_EQ(http.FinalURL, "") << "no redirect, no final address";
     EXPECT_TRUE(http.Redirects.empty());
 }
@@ -394,16 +347,17 @@ TEST_F(HttpClientTest, ARedirectToAnInternationalNameGoesToTheNetworkInItsAsciiF
         {"-bad-.\u00fc-", false},
     };
     for (const Case& c : cases) {
-        test::PathServer target({{"/next", kOk}});
+        test::RecordingServer target("\r\n\r\n", test::ByTarget({{"/next", kOk}}));
         const std::string port = std::to_string(target.Port());
-        test::PathServer first(
-            {{"/a", test::Redirect(301, std::string("http://") + c.host + ":" + port + "/next")}});
+        test::RecordingServer first(
+            "\r\n\r\n", test::ByTarget({{"/a", test::Redirect(301, std::string("http://") + c.host +
+                                                                       ":" + port + "/next")}}));
         if (!c.redirected) {
-            EXPECT_THROW(http.SendHead(Url(first, "/a")), ENetProtocolReplyError) << c.host;
+            EXPECT_THROW(http.SendHead(first.Url("/a")), ENetProtocolReplyError) << c.host;
             EXPECT_TRUE(target.Targets().empty()) << c.host;
             continue;
         }
-        http.SendHead(Url(first, "/a"));
+        http.SendHead(first.Url("/a"));
         EXPECT_EQ(target.Targets(), std::vector<std::string>{"/next"}) << c.host;
         EXPECT_EQ(http.FinalURL, "http://xn--bcher-kva.example.test:" + port + "/next") << c.host;
     }
@@ -429,9 +383,9 @@ TEST_F(HttpClientTest, ARedirectItMustNotFollowFailsAsARefusedReply) {
         {"no Location", {{"/a", "HTTP/1.1 302 Found\r\n\r\n"}}, "/a", 1, "302 Found"},
     };
     for (const Case& c : cases) {
-        test::PathServer server(c.replies);
+        test::RecordingServer server("\r\n\r\n", test::ByTarget(c.replies));
         try {
-            http.SendHead(Url(server, c.start));
+            http.SendHead(server.Url(c.start));
             ADD_FAILURE() << c.name << ": followed";
         } catch (const ENetProtocolReplyError& error) {
             EXPECT_STREQ(error.what(), c.message) << c.name;

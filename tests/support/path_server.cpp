@@ -42,8 +42,4 @@ std::string PathServer::Answer(Request request) {
     return reply != replies_.end() ? reply->second : otherwise_;
 }
 
-std::string Redirect(int code, const std::string& location) {
-    return "HTTP/1.1 " + std::to_string(code) + " Moved\r\nLocation: " + location + "\r\n\r\n";
-}
-
 }  // namespace hostlore::test

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "support/loopback_server.h"
+#include "support/recording_server.h"
 
 namespace hostlore::test {
 
@@ -38,8 +38,5 @@ class PathServer {
     std::vector<Request> requests_;
     LoopbackServer server_;  // last: its scripts use the members above
 };
-
-// "HTTP/1.1 CODE Moved" with a Location.
-std::string Redirect(int code, const std::string& location);
 
 }  // namespace hostlore::test
