@@ -14,7 +14,7 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/gate.h"
-#include "support/scripted_whois_server.h"
+#include "support/recording_server.h"
 #include "support/unprivileged_file_access.h"
 #include "support/window_controls.h"
 
@@ -126,7 +126,7 @@ TEST_F(QueryTest, EnterInTheUrlBoxRunsTheQuery) {
 // The window's stop buttons and a newer query reach the current run; the
 // run's own rules are tested without a window.
 TEST_F(QueryTest, TheStopButtonsAndANewQueryStopTheRunningWorkers) {
-    test::ScriptedWhoisServer whois;
+    test::RecordingServer whois{"\r\n", test::ScriptedWhoisReply};
     program.WriteSettings("[general]\r\ndefault_url=\r\n[whois]\r\nserver=127.0.0.1:" +
                           std::to_string(whois.Port()) + "\r\n");
     window = std::make_unique<Tmain>(program.Services());  // reads the whois server
@@ -146,13 +146,13 @@ TEST_F(QueryTest, TheStopButtonsAndANewQueryStopTheRunningWorkers) {
     test::Ui(*window).ip_nei_stop->click();
     EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
     EXPECT_EQ(test::Ui(*window).Label11->text(), "Done!");
-    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 1; }));
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.ClientCloses() == 1; }));
 
     query("silent.test");
     ASSERT_TRUE(test::PumpUntil([&] { return whois.Requests().size() == 2; }));
     // The newer query's whois is held too, so that its run is still working.
     query("silent.test");
-    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 2; }));
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.ClientCloses() == 2; }));
     EXPECT_EQ(test::Ui(*window).Label5->text(), "Working, Please Wait...");
     lookups->Open();
 }

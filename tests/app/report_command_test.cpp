@@ -13,7 +13,6 @@
 #include <QToolButton>
 #include <filesystem>
 #include <map>
-#include <mutex>
 
 #include "app/main_window.h"
 #include "dns/test_dns.h"
@@ -22,9 +21,8 @@
 #include "platform/user_time_format.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
-#include "support/loopback_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
-#include "support/scripted_whois_server.h"
 #include "support/test_certificates.h"
 #include "support/test_web_world.h"
 #include "support/whois_test_world.h"
@@ -51,17 +49,16 @@ class ReportCommandTest : public test::TestDns {
         if (IsSkipped()) {
             return;
         }
-        web = std::make_unique<test::LoopbackServer>(
-            [](test::ServerConnection& peer) {
-                peer.ReadUntil("\r\n\r\n");
-                peer.Send(
-                    "HTTP/1.1 200 OK\r\nServer: World/1.0\r\n"
-                    "Last-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n"
-                    "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n");
-            },
-            "192.0.2.10", 80);
-        whois = std::make_unique<test::ScriptedWhoisServer>("192.0.2.43", 43);
-        silent = std::make_unique<test::ScriptedWhoisServer>("192.0.2.44", 43);
+        web = std::make_unique<test::RecordingServer>(
+            "\r\n\r\n",
+            test::Always("HTTP/1.1 200 OK\r\nServer: World/1.0\r\n"
+                         "Last-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n"
+                         "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n"),
+            test::ServerOptions{"192.0.2.10", 80});
+        whois = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
+                                                        test::ServerOptions{"192.0.2.43", 43});
+        silent = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
+                                                         test::ServerOptions{"192.0.2.44", 43});
         // A portable copy: the modules beside the program.
         for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE}) {
             std::filesystem::copy_file(
@@ -131,9 +128,9 @@ class ReportCommandTest : public test::TestDns {
     }
 
     test::FakeProgram program;
-    std::unique_ptr<test::LoopbackServer> web;
-    std::unique_ptr<test::ScriptedWhoisServer> whois;
-    std::unique_ptr<test::ScriptedWhoisServer> silent;
+    std::unique_ptr<test::RecordingServer> web;
+    std::unique_ptr<test::RecordingServer> whois;
+    std::unique_ptr<test::RecordingServer> silent;
 };
 
 std::vector<std::string> LinesOf(const std::string& text) {
@@ -382,29 +379,24 @@ class ModernHostsTest : public ReportCommandTest {
             return;
         }
         for (const char* address : {"192.0.2.41", "2001:db8::30", "2001:db8::10", "192.0.2.20"}) {
-            servers.push_back(std::make_unique<test::LoopbackServer>(
-                [this, address](test::ServerConnection& peer) {
-                    const std::string request = peer.ReadUntil("\r\n\r\n");
-                    const auto start = request.find("\r\nHost: ") + 8;
-                    Note(address, request.substr(start, request.find("\r\n", start) - start));
-                    peer.Send("HTTP/1.1 200 OK\r\nServer: Modern/1.0\r\n\r\n");
-                },
-                address, 80));
+            servers[address] = std::make_unique<test::RecordingServer>(
+                "\r\n\r\n", test::Always("HTTP/1.1 200 OK\r\nServer: Modern/1.0\r\n\r\n"),
+                test::ServerOptions{address, 80});
         }
     }
 
-    void Note(const std::string& address, const std::string& host) {
-        std::lock_guard lock(mutex);
-        hostHeaders[address] = host;
-    }
-    std::string HostHeaderAt(const std::string& address) {
-        std::lock_guard lock(mutex);
-        return hostHeaders[address];
+    // The Host header of the last request the server at `address` read.
+    std::string HostHeaderAt(const std::string& address) const {
+        const std::vector<std::string> requests = servers.at(address)->Requests();
+        if (requests.empty()) {
+            return "";
+        }
+        const std::string& request = requests.back();
+        const auto start = request.find("\r\nHost: ") + 8;
+        return request.substr(start, request.find("\r\n", start) - start);
     }
 
-    std::mutex mutex;
-    std::map<std::string, std::string> hostHeaders;
-    std::vector<std::unique_ptr<test::LoopbackServer>> servers;
+    std::map<std::string, std::unique_ptr<test::RecordingServer>> servers;
 };
 
 // The name server turns a name's records round from one question to the next.
@@ -467,7 +459,8 @@ TEST_F(ModernHostsTest, WhoisIsAskedForTheAsciiFormOfAnInternationalName) {
 }
 
 TEST_F(ModernHostsTest, AWhoisServerWithAnIpv6AddressOnlyIsReached) {
-    const test::ScriptedWhoisServer whois6("2001:db8::43", 43);
+    const test::RecordingServer whois6("\r\n", test::ScriptedWhoisReply,
+                                       test::ServerOptions{"2001:db8::43", 43});
     const Outcome report = Run({"--report", "http://v6only.example.test/", "--whois-server",
                                 "whois6.example.test", "--neighbours", "0"});
     EXPECT_EQ(report.status, 0) << report.errors;

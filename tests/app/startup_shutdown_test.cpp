@@ -17,7 +17,7 @@
 #include "app/pages/whois_info_page.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
-#include "support/scripted_whois_server.h"
+#include "support/recording_server.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -318,7 +318,7 @@ TEST(Shutdown, CtrlXCutsTheSelectionOfATextFieldAndQuitsEverywhereElse) {
 }
 
 TEST(Shutdown, ClosingWhileWorkersAreBlockedNeitherHangsNorCrashes) {
-    test::ScriptedWhoisServer whois;
+    test::RecordingServer whois{"\r\n", test::ScriptedWhoisReply};
     test::FakeProgram program;
     program.WriteSettings("[general]\r\nexecute=false\r\n[whois]\r\nserver=127.0.0.1:" +
                           std::to_string(whois.Port()) + "\r\n");

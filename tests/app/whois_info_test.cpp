@@ -16,7 +16,7 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/loopback_server.h"
-#include "support/scripted_whois_server.h"
+#include "support/recording_server.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -37,7 +37,7 @@ class WhoisPageTest : public ::testing::Test {
 
     bool Done() const { return test::Ui(*window).Label5->text() == "Done!"; }
 
-    test::ScriptedWhoisServer server;
+    test::RecordingServer server{"\r\n", test::ScriptedWhoisReply};
     test::FakeProgram program;
     std::unique_ptr<Tmain> window;
 };
@@ -61,7 +61,7 @@ TEST_F(WhoisPageTest, AStopWhileWaitingLeavesTheMemoEmptyAndEndsTheWorkerAtOnce)
     QElapsedTimer clock;
     clock.start();
     window->whois_stopClick(test::Ui(*window).whois_stop);
-    ASSERT_TRUE(test::PumpUntil([&] { return server.Closed() == 1; }, 1000));
+    ASSERT_TRUE(test::PumpUntil([&] { return server.ClientCloses() == 1; }, 1000));
     const qint64 latency = clock.nsecsElapsed();
     std::cout << "[ figures  ] whois stop latency: " << latency / 1000 << " us\n";
     RecordProperty("stop_latency_us", static_cast<int>(latency / 1000));

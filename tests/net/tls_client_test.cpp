@@ -12,7 +12,7 @@
 #include "platform/user_time_format.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
-#include "support/path_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
 
@@ -23,10 +23,11 @@ const std::string kReply = "HTTP/1.1 200 OK\r\nServer: Secure/1.0\r\n\r\n";
 
 // A TLS server with one of the test authority's certificates, answering
 // every request with kReply.
-test::PathServer TlsHeadServer(const std::string& certificate, int maxVersion = 0,
-                               const std::string& address = "127.0.0.1") {
-    return test::PathServer(
-        {}, {address, 0, test::TestCertificates::Get().Server(certificate), maxVersion}, kReply);
+test::RecordingServer TlsHeadServer(const std::string& certificate, int maxVersion = 0,
+                                    const std::string& address = "127.0.0.1") {
+    return test::RecordingServer(
+        "\r\n\r\n", test::ByTarget({}, kReply),
+        {address, 0, test::TestCertificates::Get().Server(certificate), maxVersion});
 }
 
 class TlsClientTest : public ::testing::Test {
@@ -121,7 +122,7 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
     const auto server = TlsHeadServer("valid");
     http.SendHead(Url("www.example.test", server.Port(), "/a/b?c=1#top"));
     http.SendHead(Url("127.0.0.1", server.Port()));
-    const auto seen = server.Requests();
+    const auto seen = server.Received();
     ASSERT_EQ(seen.size(), 2U);
     EXPECT_EQ(seen[0].serverName, "www.example.test");
     EXPECT_EQ(seen[0].protocol, "http/1.1");
@@ -184,9 +185,9 @@ TEST_F(TlsClientTest, AGetThatNeedsAValidCertificateRefusesEveryOther) {
         {"untrusted", "untrusted.example.test", refused + "issuer not trusted"},
     };
     for (const Case& c : cases) {
-        const test::PathServer server(
-            {}, {"127.0.0.1", 0, test::TestCertificates::Get().Server(c.certificate), 0},
-            "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}");
+        const test::RecordingServer server(
+            "\r\n\r\n", test::ByTarget({}, "HTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n{}"),
+            {"127.0.0.1", 0, test::TestCertificates::Get().Server(c.certificate), 0});
         TNetHTTP client(resolver);
         client.RequireValidCertificate = true;
         std::string got;
@@ -203,12 +204,13 @@ TEST_F(TlsClientTest, AGetThatNeedsAValidCertificateRefusesEveryOther) {
 // As RDAP servers move their records; a trusted GET stays on https.
 TEST_F(TlsClientTest, AGetFollowsRedirectsButATrustedOneNeverToPlainHttp) {
     const std::string body = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nhere";
-    const test::PathServer plain({{"/here", body}});
-    const std::string plainHere = "http://127.0.0.1:" + std::to_string(plain.Port()) + "/here";
-    const test::PathServer secure(
-        {{"/moved", test::Redirect(301, "/here")},
-         {"/here", body},
-         {"/down", test::Redirect(302, plainHere)}},
+    const test::RecordingServer plain("\r\n\r\n", test::ByTarget({{"/here", body}}));
+    const std::string plainHere = plain.Url("/here");
+    const test::RecordingServer secure(
+        "\r\n\r\n",
+        test::ByTarget({{"/moved", test::Redirect(301, "/here")},
+                        {"/here", body},
+                        {"/down", test::Redirect(302, plainHere)}}),
         {"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0});
     struct Case {
         const char* path;

@@ -3,44 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <mutex>
 #include <thread>
 
 #include "net/net_errors.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/recording_server.h"
 
 namespace hostlore {
 namespace {
 
-// Remembers what each connection sent, then answers with a fixed reply.
-class RecordingWhoisServer {
-  public:
-    explicit RecordingWhoisServer(std::vector<std::string> packets)
-        : server_([this, packets](test::ServerConnection& peer) {
-              Record(peer.ReadUntil("\r\n"));
-              for (const auto& packet : packets) {
-                  peer.Send(packet);
-                  std::this_thread::sleep_for(std::chrono::milliseconds(10));
-              }
-          }) {}
-
-    int Port() const { return server_.Port(); }
-    std::vector<std::string> Requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    void Record(std::string request) {
-        std::lock_guard lock(mutex_);
-        requests_.push_back(std::move(request));
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
-    test::LoopbackServer server_;
-};
+// A whois server that answers every query with `parts`, then closes.
+test::RecordingServer WhoisServer(std::vector<std::string> parts) {
+    return test::RecordingServer(
+        "\r\n", [parts = std::move(parts)](const test::Request&) { return test::Reply{parts}; });
+}
 
 class WhoisClientTest : public ::testing::Test {
   protected:
@@ -53,8 +30,8 @@ TEST_F(WhoisClientTest, AsksOnPort43ByDefault) {
 }
 
 TEST_F(WhoisClientTest, SendsTheNameAndALineEndAndReturnsTheWholeReply) {
-    RecordingWhoisServer server(
-        {"Domain Name: EXAMPLE.TEST\r\n", "Registrar: Test\r\n", "\r\n>>> end"});
+    const auto server =
+        WhoisServer({"Domain Name: EXAMPLE.TEST\r\n", "Registrar: Test\r\n", "\r\n>>> end"});
     TNetWhois client(resolver);
     client.Host = "127.0.0.1";
     client.Port = server.Port();
@@ -67,7 +44,7 @@ TEST_F(WhoisClientTest, SendsTheNameAndALineEndAndReturnsTheWholeReply) {
 }
 
 TEST_F(WhoisClientTest, AServerThatClosesWithoutAByteFailsTheQuery) {
-    RecordingWhoisServer server({});
+    const auto server = WhoisServer({});
     TNetWhois client(resolver);
     client.Host = "127.0.0.1";
     client.Port = server.Port();
@@ -76,7 +53,7 @@ TEST_F(WhoisClientTest, AServerThatClosesWithoutAByteFailsTheQuery) {
 }
 
 TEST_F(WhoisClientTest, EveryQueryUsesAConnectionOfItsOwn) {
-    RecordingWhoisServer server({"reply"});
+    const auto server = WhoisServer({"reply"});
     TNetWhois client(resolver);
     client.Host = "127.0.0.1";
     client.Port = server.Port();
@@ -86,7 +63,7 @@ TEST_F(WhoisClientTest, EveryQueryUsesAConnectionOfItsOwn) {
 }
 
 TEST_F(WhoisClientTest, AnUnknownServerFailsBeforeSendingAndTheNextQueryStillRuns) {
-    RecordingWhoisServer server({"fine"});
+    const auto server = WhoisServer({"fine"});
     TNetWhois client(resolver);
     client.Host = "whois.nowhere.test";
     EXPECT_THROW(client.QueryDomain("example.test"), ENetSocketError);

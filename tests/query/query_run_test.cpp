@@ -6,7 +6,7 @@
 #include "support/event_pump.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
-#include "support/scripted_whois_server.h"
+#include "support/recording_server.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -51,7 +51,7 @@ class QueryRunTest : public ::testing::Test {
 
     test::TemporaryFolder folder;
     std::shared_ptr<BatchCountingResolver> resolver = std::make_shared<BatchCountingResolver>();
-    test::ScriptedWhoisServer whois;
+    test::RecordingServer whois{"\r\n", test::ScriptedWhoisReply};
     test::LoopbackServer web{[](test::ServerConnection& peer) {
         peer.ReadUntil("\r\n\r\n");
         peer.Send("HTTP/1.1 200 OK\r\nServer: Test/1.0\r\n\r\n");
@@ -103,7 +103,7 @@ TEST_F(QueryRunTest, AStopEndsOnlyItsWorkerAndNothingOfItReachesThePageAfterward
     ASSERT_TRUE(test::PumpUntil([&] { return whois.Requests().size() == 1; }));
     run->StopWhois();
     EXPECT_EQ(Report().whois.state, RunState::Stopped);
-    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 1; }));
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.ClientCloses() == 1; }));
     EXPECT_TRUE(run->ScanRunning());
     run->StopScan();
     EXPECT_EQ(Report().neighbourhood.state, RunState::Stopped);
@@ -123,7 +123,7 @@ TEST_F(QueryRunTest, ANewerRunCutsTheOlderOneOff) {
     const auto older = Run("silent.test");
     ASSERT_TRUE(test::PumpUntil([&] { return whois.Requests().size() == 1; }));
     const auto newer = Run("www.example.test", older.get());
-    EXPECT_TRUE(test::PumpUntil([&] { return whois.Closed() == 1; }));
+    EXPECT_TRUE(test::PumpUntil([&] { return whois.ClientCloses() == 1; }));
     EXPECT_FALSE(older->WhoisRunning());
     EXPECT_FALSE(older->ScanRunning());
     EXPECT_EQ(Report().whois.state, RunState::Running);

@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <mutex>
 
 #include "app/main_window.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
-#include "support/loopback_server.h"
+#include "support/recording_server.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -16,24 +15,6 @@ std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
 }
-
-// Answers one request with `reply` and counts what reached it.
-class Target {
-  public:
-    Target(const std::string& ending, std::string reply)
-        : reply_(std::move(reply)), server_([this, ending](test::ServerConnection& peer) {
-              peer.ReadUntil(ending);
-              ++reached_;
-              peer.Send(reply_);
-          }) {}
-    int Port() const { return server_.Port(); }
-    int Reached() const { return reached_; }
-
-  private:
-    std::string reply_;
-    std::atomic<int> reached_{0};
-    test::LoopbackServer server_;
-};
 
 // The program with a SOCKS 5 proxy that wants a password, set up in
 // settings.ini as the user would. The targets' name is known only to the
@@ -57,8 +38,9 @@ class SocksProgramTest : public ::testing::TestWithParam<bool /*right password*/
         window = std::make_unique<Tmain>(program.Services());
     }
 
-    Target web{"\r\n\r\n", "HTTP/1.1 200 OK\r\nServer: Proxied/1.0\r\n\r\n"};
-    Target whois{"\r\n", "Domain Name: socks.test\r\n"};
+    test::RecordingServer web{"\r\n\r\n",
+                              test::Always("HTTP/1.1 200 OK\r\nServer: Proxied/1.0\r\n\r\n")};
+    test::RecordingServer whois{"\r\n", test::Always("Domain Name: socks.test\r\n")};
     test::FakeProgram program;
     std::unique_ptr<Tmain> window;
 };
@@ -77,15 +59,15 @@ TEST_P(SocksProgramTest, ServerFieldsAndWhoisComeThroughTheProxyOnlyWithTheRight
         EXPECT_EQ(ui.Edit2->text(), "Proxied/1.0");
         EXPECT_EQ(ui.Memo3->toPlainText(), "Domain Name: socks.test");
         EXPECT_EQ(ui.Label5->text(), "Done!");
-        EXPECT_EQ(web.Reached(), 1);
-        EXPECT_EQ(whois.Reached(), 1);
+        EXPECT_EQ(web.Accepted(), 1);
+        EXPECT_EQ(whois.Accepted(), 1);
     } else {
         EXPECT_EQ(ui.Edit2->text(), "X");
         EXPECT_EQ(ui.Edit5->text(), "X");
         EXPECT_TRUE(ui.Memo3->toPlainText().isEmpty());
         EXPECT_TRUE(ui.Label5->text().startsWith("Failed: ")) << ui.Label5->text().toStdString();
-        EXPECT_EQ(web.Reached(), 0);
-        EXPECT_EQ(whois.Reached(), 0);
+        EXPECT_EQ(web.Accepted(), 0);
+        EXPECT_EQ(whois.Accepted(), 0);
     }
 }
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <mutex>
 
 #include "net/http_client.h"
 #include "net/socks_errors.h"
 #include "net/whois_client.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
 
@@ -39,33 +39,6 @@ const Proxy kProxies[] = {
     kMicrosocks,
 };
 
-// A server on the loopback address that reads one request up to `ending`,
-// answers `reply` and closes; it records the requests.
-class TargetServer {
-  public:
-    TargetServer(const std::string& ending, std::string reply)
-        : reply_(std::move(reply)), server_([this, ending](test::ServerConnection& peer) {
-              std::string request = peer.ReadUntil(ending);
-              {
-                  std::lock_guard lock(mutex_);
-                  requests_.push_back(std::move(request));
-              }
-              peer.Send(reply_);
-          }) {}
-
-    int Port() const { return server_.Port(); }
-    std::vector<std::string> Requests() const {
-        std::lock_guard lock(mutex_);
-        return requests_;
-    }
-
-  private:
-    std::string reply_;
-    mutable std::mutex mutex_;
-    std::vector<std::string> requests_;
-    test::LoopbackServer server_;  // last: its scripts use the members above
-};
-
 class SocksServersTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -94,7 +67,8 @@ class SocksServersTest : public ::testing::Test {
 TEST_F(SocksServersTest, AWhoisQueryReachesItsServerThroughEachProxy) {
     for (const auto& proxy : kProxies) {
         SCOPED_TRACE(proxy.name);
-        TargetServer whoisServer("\r\n", "Domain Name: EXAMPLE.TEST\r\n");
+        const test::RecordingServer whoisServer("\r\n",
+                                                test::Always("Domain Name: EXAMPLE.TEST\r\n"));
         TNetWhois client(resolver);
         Through(proxy, client);
         client.Host = proxy.target;
@@ -108,9 +82,9 @@ TEST_F(SocksServersTest, AWhoisQueryReachesItsServerThroughEachProxy) {
 TEST_F(SocksServersTest, AHeadRequestReachesItsServerThroughEachProxy) {
     for (const auto& proxy : kProxies) {
         SCOPED_TRACE(proxy.name);
-        TargetServer webServer("\r\n\r\n",
-                               "HTTP/1.1 200 OK\r\nServer: Proxied/1.0\r\n"
-                               "Content-Length: 0\r\nConnection: close\r\n\r\n");
+        const test::RecordingServer webServer(
+            "\r\n\r\n", test::Always("HTTP/1.1 200 OK\r\nServer: Proxied/1.0\r\n"
+                                     "Content-Length: 0\r\nConnection: close\r\n\r\n"));
         TNetHTTP client(resolver);
         Through(proxy, client);
         client.SendHead("http://" + std::string(proxy.target) + ":" +
@@ -149,7 +123,7 @@ TEST_F(SocksServersTest, AnHttpsRequestReachesItsServerThroughEachProxy) {
 }
 
 TEST_F(SocksServersTest, AWrongPasswordFailsAndNothingReachesTheTarget) {
-    TargetServer whoisServer("\r\n", "Domain Name: EXAMPLE.TEST\r\n");
+    const test::RecordingServer whoisServer("\r\n", test::Always("Domain Name: EXAMPLE.TEST\r\n"));
     TNetWhois client(resolver);
     Through(kMicrosocks, client);
     client.SocksInfo.Password += "-wrong";

@@ -77,6 +77,10 @@ std::string RecordingServer::Url(const std::string& path) const {
     return origin_ + ":" + std::to_string(Port()) + path;
 }
 
+RecordingServer::Answer Always(std::string reply) {
+    return [reply = std::move(reply)](const Request&) { return Reply{{reply}}; };
+}
+
 RecordingServer::Answer ByTarget(std::map<std::string, std::string> replies,
                                  std::string otherwise) {
     return
@@ -84,6 +88,17 @@ RecordingServer::Answer ByTarget(std::map<std::string, std::string> replies,
             const auto reply = replies.find(request.target);
             return Reply{{reply != replies.end() ? reply->second : otherwise}, After::ReadNext};
         };
+}
+
+Reply ScriptedWhoisReply(const Request& request) {
+    if (request.text == "silent.test\r\n") {
+        return {{}, After::WaitForClientClose};
+    }
+    if (request.text == "closing.test\r\n") {
+        return {};
+    }
+    return {{"Domain Name: " + request.text.substr(0, request.text.size() - 2) +
+             "\r\n\r\nRegistrar: Test Registrar\r\n"}};
 }
 
 std::string Redirect(int code, const std::string& location) {

@@ -60,10 +60,18 @@ class RecordingServer {
     LoopbackServer server_;  // last: its scripts use the members above
 };
 
+// Answers every request with `reply` and closes.
+RecordingServer::Answer Always(std::string reply);
+
 // Answers each request by its target, `otherwise` when no reply names it,
 // and keeps the connection open for the next.
 RecordingServer::Answer ByTarget(std::map<std::string, std::string> replies,
                                  std::string otherwise = "HTTP/1.1 404 Not Found\r\n\r\n");
+
+// A whois server's answer by the query: the query's record, except that
+// "silent.test" is never answered (the server waits for the client to give
+// up) and "closing.test" is closed on without a word.
+Reply ScriptedWhoisReply(const Request& request);
 
 // "HTTP/1.1 CODE Moved" with a Location.
 std::string Redirect(int code, const std::string& location);

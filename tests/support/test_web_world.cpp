@@ -17,8 +17,9 @@ TestWebWorld::TestWebWorld() {
     const auto serve = [&](const char* address, int port,
                            std::map<std::string, std::string> replies,
                            std::optional<TlsIdentity> tls = std::nullopt) {
-        servers_.push_back(std::make_unique<PathServer>(
-            std::move(replies), ServerOptions{address, port, std::move(tls), 0}, Answer()));
+        servers_.push_back(
+            std::make_unique<RecordingServer>("\r\n\r\n", ByTarget(std::move(replies), Answer()),
+                                              ServerOptions{address, port, std::move(tls), 0}));
     };
     serve("192.0.2.10", 80, {{"/", Redirect(301, "https://www.example.test/")}});
     serve("192.0.2.10", 443, {}, authority.Server("valid"));

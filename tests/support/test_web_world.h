@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "support/path_server.h"
+#include "support/recording_server.h"
 
 namespace hostlore::test {
 
@@ -28,7 +28,7 @@ class TestWebWorld {
     static constexpr const char* kLastModified = "Sun, 01 Nov 2026 08:00:00 GMT";
 
   private:
-    std::vector<std::unique_ptr<PathServer>> servers_;
+    std::vector<std::unique_ptr<RecordingServer>> servers_;
     std::unique_ptr<LoopbackServer> stall_;
 };
 

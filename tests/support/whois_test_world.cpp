@@ -77,23 +77,6 @@ struct Site {
 
 }  // namespace
 
-struct WhoisTestWorld::Server {
-    Server(const Site& site)
-        : name(site.name),
-          server(
-              [answer = site.answer](ServerConnection& peer) {
-                  const std::string request = peer.ReadUntil("\r\n");
-                  if (!answer) {
-                      peer.WaitForClientClose();
-                  } else if (request.ends_with("\r\n")) {
-                      peer.Send(answer(request.substr(0, request.size() - 2)));
-                  }
-              },
-              site.address, 43) {}
-    std::string name;
-    LoopbackServer server;
-};
-
 WhoisTestWorld::WhoisTestWorld() {
     const Site sites[] = {
         {"whois.iana.org", "192.0.2.60", IanaAnswer},
@@ -127,7 +110,13 @@ WhoisTestWorld::WhoisTestWorld() {
          }},
     };
     for (const auto& site : sites) {
-        servers_.push_back(std::make_unique<Server>(site));
+        whois_[site.name] = std::make_unique<RecordingServer>(
+            "\r\n",
+            [answer = site.answer](const Request& request) {
+                return answer ? Reply{{answer(request.text.substr(0, request.text.size() - 2))}}
+                              : Reply{{}, After::WaitForClientClose};
+            },
+            ServerOptions{site.address, 43});
     }
 
     const std::pair<const char*, const char*> rdapSites[] = {
@@ -148,9 +137,9 @@ WhoisTestWorld::WhoisTestWorld() {
                              json, origin == "https://rdap.registrar.test");
             }
         }
-        rdap_[host] = std::make_unique<PathServer>(
-            std::move(replies),
-            ServerOptions{address, 443, TestCertificates::Get().Server("rdap"), 0}, notFound);
+        rdap_[host] = std::make_unique<RecordingServer>(
+            "\r\n\r\n", ByTarget(std::move(replies), notFound),
+            ServerOptions{address, 443, TestCertificates::Get().Server("rdap"), 0});
     }
 }
 
@@ -187,11 +176,7 @@ const std::map<std::string, std::string>& WhoisTestWorld::RdapObjects() {
 WhoisTestWorld::~WhoisTestWorld() = default;
 
 std::vector<std::string> WhoisTestWorld::RdapRequests(const std::string& host) const {
-    std::vector<std::string> texts;
-    for (const PathServer::Request& request : rdap_.at(host)->Requests()) {
-        texts.push_back(request.text);
-    }
-    return texts;
+    return rdap_.at(host)->Requests();
 }
 
 int WhoisTestWorld::IanaConnections() const {
@@ -199,12 +184,11 @@ int WhoisTestWorld::IanaConnections() const {
 }
 
 int WhoisTestWorld::Connections(const std::string& name) const {
-    for (const auto& server : servers_) {
-        if (server->name == name) {
-            return server->server.Accepted();
-        }
+    const auto server = whois_.find(name);
+    if (server == whois_.end()) {
+        throw std::invalid_argument("no test whois server " + name);
     }
-    throw std::invalid_argument("no test whois server " + name);
+    return server->second->Accepted();
 }
 
 }  // namespace hostlore::test

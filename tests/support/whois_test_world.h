@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/path_server.h"
+#include "support/recording_server.h"
 
 namespace hostlore::test {
 
@@ -50,9 +50,8 @@ class WhoisTestWorld {
     std::vector<std::string> RdapRequests(const std::string& host) const;
 
   private:
-    struct Server;
-    std::vector<std::unique_ptr<Server>> servers_;
-    std::map<std::string, std::unique_ptr<PathServer>> rdap_;
+    std::map<std::string, std::unique_ptr<RecordingServer>> whois_;
+    std::map<std::string, std::unique_ptr<RecordingServer>> rdap_;
 };
 
 }  // namespace hostlore::test

@@ -9,7 +9,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
-#include <mutex>
+#include <map>
 
 #include "app/help_window.h"
 #include "app/main_window.h"
@@ -17,7 +17,7 @@
 #include "app/web_engine/web_engine_pane.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
-#include "support/loopback_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
 #include "support/window_controls.h"
 
@@ -26,85 +26,40 @@ namespace {
 
 constexpr int kEngineWait = 30000;
 
-// An HTTP server that logs the target of every request and answers each with
-// a small page titled after it. A few targets carry scripts that ask for
-// what a page should not get.
-class PageServer {
-  public:
-    PageServer()
-        : server_([this](test::ServerConnection& peer) {
-              const std::string request = peer.ReadUntil("\r\n\r\n");
-              const auto start = request.find(' ');
-              const auto end = request.find(' ', start + 1);
-              if (start == std::string::npos || end == std::string::npos) {
-                  return;
-              }
-              const std::string target = request.substr(start + 1, end - start - 1);
-              Record(target);
-              const std::string body = "<html><head><title>" + target + "</title>" +
-                                       Script(target) + "</head><body>" + target + "</body></html>";
-              peer.Send(
-                  "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
-                  "Connection: close\r\nContent-Length: " +
-                  std::to_string(body.size()) + "\r\n\r\n" + body);
-          }) {}
-
-    std::string Base() const { return "http://127.0.0.1:" + std::to_string(server_.Port()); }
-
-    // Every target asked for so far, in order, less the engine's icon requests.
-    std::vector<std::string> Targets() const {
-        std::lock_guard lock(mutex_);
-        return targets_;
-    }
-
-  private:
-    std::string Script(const std::string& target) const {
-        // The window opening pages fill the pane with what a click opens.
-        const std::string clicked =
-            "<style>a{display:block;height:100vh}</style>"
-            "<script>addEventListener('click', () => { document.title = 'clicked'; });</script>";
-        if (target == "/opener") {
-            return "<script>window.open('/opened');</script>";
-        }
-        if (target == "/frame-opener") {
-            return "</head><body><iframe src='http://localhost:" + std::to_string(server_.Port()) +
-                   "/opener'></iframe>";
-        }
-        if (target == "/link-opener") {
-            return clicked + "</head><body><a href='/opened' target='_blank'>open</a>";
-        }
-        if (target == "/script-opener") {
-            return clicked +
-                   "</head><body><a href='#' onclick=\"window.open("
-                   "'javascript:document.write(1)'); return false;\">open</a>";
-        }
-        if (target == "/data-opener") {
-            return clicked + "</head><body><a href='data:text/html,blank' target='_blank'>open</a>";
-        }
-        if (target == "/asks") {
-            return "<script>Notification.requestPermission().then("
-                   "answer => { document.title = answer; });</script>";
-        }
-        return {};
-    }
-
-    void Record(const std::string& target) {
-        if (target == "/favicon.ico") {
-            return;
-        }
-        std::lock_guard lock(mutex_);
-        targets_.push_back(target);
-    }
-
-    mutable std::mutex mutex_;
-    std::vector<std::string> targets_;
-    test::LoopbackServer server_;
-};
+// A small page titled after its target. A few targets carry scripts that ask
+// for what a page should not get.
+test::Reply Page(const std::string& target, int port) {
+    // The window opening pages fill the pane with what a click opens.
+    const std::string clicked =
+        "<style>a{display:block;height:100vh}</style>"
+        "<script>addEventListener('click', () => { document.title = 'clicked'; });</script>";
+    const std::map<std::string, std::string> scripts = {
+        {"/opener", "<script>window.open('/opened');</script>"},
+        {"/frame-opener", "</head><body><iframe src='http://localhost:" + std::to_string(port) +
+                              "/opener'></iframe>"},
+        {"/link-opener", clicked + "</head><body><a href='/opened' target='_blank'>open</a>"},
+        {"/script-opener", clicked + "</head><body><a href='#' onclick=\"window.open("
+                                     "'javascript:document.write(1)'); return false;\">open</a>"},
+        {"/data-opener",
+         clicked + "</head><body><a href='data:text/html,blank' target='_blank'>open</a>"},
+        {"/asks",
+         "<script>Notification.requestPermission().then("
+         "answer => { document.title = answer; });</script>"},
+    };
+    const auto script = scripts.find(target);
+    const std::string body = "<html><head><title>" + target + "</title>" +
+                             (script != scripts.end() ? script->second : "") + "</head><body>" +
+                             target + "</body></html>";
+    return {
+        {"HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nCache-Control: no-store\r\n"
+         "Connection: close\r\nContent-Length: " +
+         std::to_string(body.size()) + "\r\n\r\n" + body}};
+}
 
 class WebPaneTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        const std::string base = server.Base();
+        const std::string base = server.Url("");
         program.WriteSettings(
             "[general]\r\ndefault_url=\r\nexecute=false\r\n[url]\r\n"
             "Site_Info_url=" +
@@ -135,7 +90,7 @@ class WebPaneTest : public ::testing::Test {
 
     void Load(const char* pane, const QString& path) {
         test::Find<WebEnginePane>(*window, pane)
-            ->Navigate(QString::fromStdString(server.Base()) + path);
+            ->Navigate(QString::fromStdString(server.Url("")) + path);
         ASSERT_TRUE(test::PumpUntil([&] { return View(pane)->title() == path; }, kEngineWait))
             << pane << " never showed " << path.toStdString();
     }
@@ -145,14 +100,23 @@ class WebPaneTest : public ::testing::Test {
     bool ServerSaw(const std::string& target, std::size_t times = 1) const {
         return test::PumpUntil(
             [&] {
-                const auto targets = server.Targets();
+                const auto targets = Targets();
                 return static_cast<std::size_t>(
                            std::count(targets.begin(), targets.end(), target)) >= times;
             },
             kEngineWait);
     }
 
-    PageServer server;
+    // Every target asked for so far, in order, less the engine's icon requests.
+    std::vector<std::string> Targets() const {
+        std::vector<std::string> targets = server.Targets();
+        std::erase(targets, "/favicon.ico");
+        return targets;
+    }
+
+    test::RecordingServer server{"\r\n\r\n", [this](const test::Request& request) {
+                                     return Page(request.target, server.Port());
+                                 }};
     test::FakeProgram program;
     std::unique_ptr<Tmain> window;
 };
@@ -174,7 +138,7 @@ TEST_F(WebPaneTest, AQueryLoadsEachServicePageAsBuiltEvenBeforeTheEngineRuns) {
             [&] { return View(pane)->title() == QString::fromStdString(target); }, kEngineWait))
             << pane;
     }
-    EXPECT_EQ(server.Targets().size(), 4U);
+    EXPECT_EQ(Targets().size(), 4U);
 
     const QString storage = View("WebBrowser1")->page()->profile()->persistentStoragePath();
     EXPECT_TRUE(storage.startsWith(qEnvironmentVariable("XDG_DATA_HOME") + "/hostlore/"))
@@ -250,14 +214,14 @@ TEST_F(WebPaneTest, OnlyAWebPageTheUserOpensInANewWindowShowsInThePane) {
         QTest::qWait(1000);
         EXPECT_EQ(View("WebBrowser4")->title(), opening.shown) << opening.page;
     }
-    const auto targets = server.Targets();
+    const auto targets = Targets();
     EXPECT_EQ(std::count(targets.begin(), targets.end(), "/opened"), 1);
 }
 
 TEST_F(WebPaneTest, APageAskingForPermissionIsDenied) {
     ShowAndWaitForEngine();
     test::Find<WebEnginePane>(*window, "WebBrowser1")
-        ->Navigate(QString::fromStdString(server.Base()) + "/asks");
+        ->Navigate(QString::fromStdString(server.Url("")) + "/asks");
     EXPECT_TRUE(
         test::PumpUntil([&] { return View("WebBrowser1")->title() == "denied"; }, kEngineWait))
         << View("WebBrowser1")->title().toStdString();

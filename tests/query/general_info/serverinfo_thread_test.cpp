@@ -6,26 +6,13 @@
 
 #include "support/fake_views.h"
 #include "support/loopback_server.h"
-#include "support/path_server.h"
+#include "support/recording_server.h"
 #include "support/scoped_environment.h"
 
 namespace hostlore {
 namespace {
 
 // Answers every HEAD request with the same header block.
-class HeadServer {
-  public:
-    explicit HeadServer(std::string reply)
-        : server_([reply](test::ServerConnection& peer) {
-              peer.ReadUntil("\r\n\r\n");
-              peer.Send(reply);
-          }) {}
-    std::string Url() const { return "http://127.0.0.1:" + std::to_string(server_.Port()) + "/"; }
-
-  private:
-    test::LoopbackServer server_;
-};
-
 class ServerInfoTest : public ::testing::TestWithParam<const char*> {
   protected:
     void Query(const std::string& url) {
@@ -42,9 +29,10 @@ class ServerInfoTest : public ::testing::TestWithParam<const char*> {
 };
 
 TEST_F(ServerInfoTest, ShowsTheServerAndBothDates) {
-    HeadServer server(
-        "HTTP/1.1 200 OK\r\nServer: Apache\r\n (Unix)\r\nLast-Modified: Sat, 05 Nov 1994 10:00:00 "
-        "GMT\r\nDate: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n");
+    const test::RecordingServer server(
+        "\r\n\r\n", test::Always("HTTP/1.1 200 OK\r\nServer: Apache\r\n (Unix)\r\nLast-Modified: "
+                                 "Sat, 05 Nov 1994 10:00:00 "
+                                 "GMT\r\nDate: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n"));
     Query(server.Url());
     EXPECT_EQ(page.serverType, "Apache (Unix)");
     EXPECT_EQ(page.lastModified, "11/05/1994");
@@ -52,7 +40,9 @@ TEST_F(ServerInfoTest, ShowsTheServerAndBothDates) {
 }
 
 TEST_F(ServerInfoTest, AMissingServerAndDateShowAsEmptyAndTheZeroDate) {
-    HeadServer server("HTTP/1.1 200 OK\r\nLast-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n\r\n");
+    const test::RecordingServer server(
+        "\r\n\r\n",
+        test::Always("HTTP/1.1 200 OK\r\nLast-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n\r\n"));
     Query(server.Url());
     EXPECT_EQ(page.serverType, "");
     EXPECT_EQ(page.serverDate, "12/30/1899");
@@ -64,7 +54,8 @@ TEST_F(ServerInfoTest, AFailedRequestMarksAllThreeFieldsAndSaysWhy) {
         test::LoopbackServer gone([](test::ServerConnection&) {});
         port = gone.Port();
     }
-    HeadServer redirect("HTTP/1.1 301 Moved\r\nLocation: ftp://elsewhere.test/\r\n\r\n");
+    const test::RecordingServer redirect(
+        "\r\n\r\n", test::Always("HTTP/1.1 301 Moved\r\nLocation: ftp://elsewhere.test/\r\n\r\n"));
     const std::pair<std::string, const char*> cases[] = {
         {"http://127.0.0.1:" + std::to_string(port) + "/", "Connection refused."},
         {redirect.Url(), "301 Moved."},
@@ -87,12 +78,16 @@ TEST_F(ServerInfoTest, TheFinalAddressAndTheCertificateOfTheServerThatAnswered) 
     const test::ScopedEnvironment trust("SSL_CERT_FILE",
                                         test::TestCertificates::Get().RootFile().c_str());
     const test::ServerOptions tls{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"), 0};
-    const test::PathServer secure(
-        {{"/", "HTTP/1.1 200 OK\r\n\r\n"}, {"/ftp", test::Redirect(301, "ftp://127.0.0.1/")}}, tls);
-    const std::string secureUrl = "https://127.0.0.1:" + std::to_string(secure.Port()) + "/";
-    const test::PathServer plain(
-        {{"/", "HTTP/1.1 200 OK\r\n\r\n"}, {"/secure", test::Redirect(301, secureUrl)}});
-    const std::string plainUrl = "http://127.0.0.1:" + std::to_string(plain.Port()) + "/";
+    const test::RecordingServer secure(
+        "\r\n\r\n",
+        test::ByTarget(
+            {{"/", "HTTP/1.1 200 OK\r\n\r\n"}, {"/ftp", test::Redirect(301, "ftp://127.0.0.1/")}}),
+        tls);
+    const std::string secureUrl = secure.Url();
+    const test::RecordingServer plain(
+        "\r\n\r\n", test::ByTarget({{"/", "HTTP/1.1 200 OK\r\n\r\n"},
+                                    {"/secure", test::Redirect(301, secureUrl)}}));
+    const std::string plainUrl = plain.Url();
     const std::string valid = "www.example.test, issued by Hostlore Test Authority, until ";
     struct Case {
         std::string url;
@@ -126,8 +121,9 @@ TEST_P(ServerInfoTest, AMissingOrUnreadableLastModificationIsNotGiven) {
     for (const char* zone : {"UTC0", "EST5", "JST-9"}) {
         test::ScopedEnvironment userZone("TZ", zone);
         for (const char* header : {"", "Last-Modified: yesterday\r\n"}) {
-            HeadServer server(std::string("HTTP/1.1 200 OK\r\nServer: Test\r\n") + header +
-                              "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n");
+            const test::RecordingServer server(
+                "\r\n\r\n", test::Always(std::string("HTTP/1.1 200 OK\r\nServer: Test\r\n") +
+                                         header + "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n"));
             page = {};
             test::WorkerRun each;
             each.Start<serverinfo_thread>(server.Url(), page, settings, nullptr);

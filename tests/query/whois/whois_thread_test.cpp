@@ -4,7 +4,7 @@
 
 #include "support/fake_views.h"
 #include "support/loopback_server.h"
-#include "support/scripted_whois_server.h"
+#include "support/recording_server.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -25,7 +25,7 @@ class WhoisThreadTest : public ::testing::Test {
 
     using Lines = std::vector<std::string>;
     test::TemporaryFolder folder;
-    test::ScriptedWhoisServer server;
+    test::RecordingServer server{"\r\n", test::ScriptedWhoisReply};
     ConnectionSettings settings;
     test::RecordingWhois page;
 };
