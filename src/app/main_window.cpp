@@ -8,23 +8,18 @@
 
 #include "app/about_box.h"
 #include "app/first_paint.h"
-#include "app/help_window.h"
 #include "app/main_menus.h"
 #include "app/options/options_dialog.h"
 #include "app/options/window_position.h"
 #include "app/page_control.h"
-#include "app/pages/general_info_page.h"
-#include "app/pages/local_network_page.h"
-#include "app/pages/neighbourhood_page.h"
-#include "app/pages/service_page.h"
-#include "app/pages/whois_info_page.h"
 #include "app/program_style.h"
 #include "app/selection_cut_key.h"
+#include "app/side_windows.h"
+#include "app/url_box.h"
 #include "app/url_box_keys.h"
-#include "localinfo/network_report.h"
+#include "app/window_pages.h"
 #include "platform/program_files.h"
 #include "query/report/report_file.h"
-#include "query/service_panes/service_urls.h"
 #include "settings/setting_names.h"
 #include "settings/setting_rules.h"
 #include "settings/url_history.h"
@@ -41,7 +36,8 @@ const QString kWebSite = QStringLiteral("https://hostlore.example/");
 Tmain::Tmain(MainServices services, QWidget* parent)
     : QMainWindow(parent),
       NetAntiFreeze1(std::make_shared<TNetAntiFreeze>()),
-      services_(std::move(services)) {
+      services_(std::move(services)),
+      sideWindows_(std::make_unique<SideWindows>(*this, services_, DisplayName(), kWebSite)) {
     TNetAntiFreeze::Install(NetAntiFreeze1);
     UseProgramStyle();
     BuildWindow();
@@ -52,14 +48,14 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     menu.SaveReport1Click = Guarded([this] { SaveReport1Click(); });
     menu.Exit1Click = Guarded([this] { close(); });
     menu.Options2Click = Guarded([this] {
-        if (OptionsDialog().exec() == QDialog::Accepted) {
+        if (sideWindows_->Options(*settings_).exec() == QDialog::Accepted) {
             ReadConnectionSettings();
         }
     });
     menu.HelpTopic1Click = Guarded([this] { HelpTopic1Click(); });
     menu.EmailSupport1Click = Guarded([this] { services_.shell->Open(kSupportMail); });
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
-    menu.About1Click = Guarded([this] { AboutBox().exec(); });
+    menu.About1Click = Guarded([this] { sideWindows_->About().exec(); });
     BuildMainMenus(*menuBar(), menu);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -126,7 +122,7 @@ void Tmain::FormCreate() {
         Timer1->stop();
         Guarded([this] {
             EnsureAllPages();
-            ShowLocalNetwork();
+            pages_->ShowLocalNetwork();
         })();
         if (queryWaiting) {
             Timer1->start();
@@ -142,37 +138,11 @@ void Tmain::FormCreate() {
     }
 }
 
-void Tmain::EnsureAllPages() {
-    if (recorder_) {
-        return;
+ReportRecorder& Tmain::EnsureAllPages() {
+    if (pages_->Recorder() == nullptr) {
+        pages_->MakeAll(*settings_);
     }
-    BuildHiddenPages();
-    QueryViews shown;
-    shown.generalInfo = generalInfo_;
-    shown.whois = whoisInfo_;
-    shown.whoisStatus = &whoisInfo_->Status();
-    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
-        shown.servicePanes.at(i) = servicePages_[i];
-    }
-    shown.neighbourhood = neighbourhood_;
-    shown.scanStatus = &neighbourhood_->Status();
-    recorder_ = std::make_unique<ReportRecorder>(shown, localNetwork_);
-    ShowServiceCaptions();
-}
-
-void Tmain::ShowServiceCaptions() {
-    for (std::size_t i = 0; i < servicePages_.size(); ++i) {
-        const std::string caption = ServiceCaption(*settings_, kServiceKeys[i]);
-        servicePages_[i]->SetCaption(QString::fromStdString(caption));
-        recorder_->SetServiceCaption(i, caption);
-    }
-}
-
-void Tmain::ShowLocalNetwork() {
-    NetworkConfigurationSource& machine = *services_.networkConfiguration;
-    LocalNetworkView& page = recorder_->LocalNetwork();
-    page.ShowParameters(NetworkParameterLines(machine.GetNetworkParams()));
-    page.ShowAdapters(AdapterLines(machine.GetAdaptersInfo()));
+    return *pages_->Recorder();
 }
 
 void Tmain::LoadStartValues() {
@@ -189,42 +159,11 @@ void Tmain::LoadStartValues() {
         }
     }
     ReadConnectionSettings();
-
-    const QString typed = url_edit->currentText();
-    for (const auto& url : LoadHistory(*settings_)) {
-        url_edit->addItem(QString::fromStdString(url));
-    }
-    url_edit->setEditText(typed);
-}
-
-Toptions& Tmain::OptionsDialog() {
-    if (options == nullptr) {
-        options = new Toptions(*settings_, *services_.messageBoxes, DisplayName(), this);
-    }
-    return *options;
-}
-
-Tabout& Tmain::AboutBox() {
-    if (about == nullptr) {
-        about = new Tabout(*services_.shell, kWebSite, this);
-        about->SetSettingsFolder(QString::fromStdString(services_.settingsFolder.string()));
-    }
-    return *about;
+    AddUrlBoxEntries(*url_edit, LoadHistory(*settings_));
 }
 
 void Tmain::HelpTopic1Click() {
-    const QString manual =
-        QString::fromStdString(HelpManual(services_.executable.parent_path()).string());
-    if (!services_.webPanesShowPages || !services_.webPanesShowPages()) {
-        services_.shell->Open(manual);
-        return;
-    }
-    if (help_ == nullptr) {
-        help_ = new HelpWindow(services_.webPanes(), manual, this);
-    }
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    sideWindows_->ShowManual();
 }
 
 void Tmain::ReadConnectionSettings() {
@@ -232,10 +171,10 @@ void Tmain::ReadConnectionSettings() {
 }
 
 void Tmain::StartQuery(const std::string& url) {
-    EnsureAllPages();
-    recorder_->Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
+    ReportRecorder& recorder = EnsureAllPages();
+    recorder.Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
     auto next = std::make_unique<QueryRun>(
-        url, recorder_->Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
+        url, recorder.Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
         connection_, *settings_);
     next->Start(run_.get());
     run_ = std::move(next);
@@ -246,8 +185,7 @@ void Tmain::SaveReport1Click() {
     if (!file) {
         return;
     }
-    EnsureAllPages();
-    QueryReport report = recorder_->Report();
+    QueryReport report = EnsureAllPages().Report();
     report.complete = run_ && run_->Finished();
     SaveReport(*file, report);
 }
@@ -266,7 +204,8 @@ void Tmain::SpeedButton2Click() {
 void Tmain::Timer1Timer() {
     Timer1->stop();
     EnsureAllPages();
-    for (int page = 1; page <= 6; ++page) {
+    // All but the first and the last, Local Network Info.
+    for (int page = 1; page + 1 < cxPageControl1->count(); ++page) {
         cxPageControl1->setCurrentIndex(page);
     }
     cxPageControl1->setCurrentIndex(0);
@@ -284,13 +223,8 @@ void Tmain::closeEvent(QCloseEvent* event) {
 
 void Tmain::FormClose() {
     if (settings_ && url_edit->count() > 0) {
-        std::vector<std::string> urls;
-        urls.reserve(static_cast<std::size_t>(url_edit->count()));
-        for (int i = 0; i < url_edit->count(); ++i) {
-            urls.push_back(url_edit->itemText(i).toStdString());
-        }
         try {
-            SaveHistory(*settings_, urls);
+            SaveHistory(*settings_, UrlBoxEntries(*url_edit));
         } catch (const std::exception& error) {
             // The program ends all the same; the user learns what was not saved.
             ShowError(QString::fromUtf8(error.what()));

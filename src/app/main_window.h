@@ -2,7 +2,6 @@
 
 #include <QMainWindow>
 #include <memory>
-#include <vector>
 
 #include "app/guarded_handlers.h"
 #include "app/main_services.h"
@@ -19,18 +18,12 @@ class QToolButton;
 
 namespace hostlore {
 
-class GeneralInfoPage;
-class HelpWindow;
-class LocalNetworkPage;
-class NeighbourhoodPage;
 class PageControl;
-class ServicePage;
-class Tabout;
-class Toptions;
+class SideWindows;
 class TPosition;
-class WhoisInfoPage;
+class WindowPages;
 
-// The main window: the URL box, the eight pages, the menus, start-up,
+// The main window: the URL box, the pages, the menus, start-up,
 // shutdown, and the query that sets every page to work.
 class Tmain : public QMainWindow, public GuardedHandlers {
     Q_OBJECT
@@ -74,19 +67,11 @@ class Tmain : public QMainWindow, public GuardedHandlers {
   private:
     void BuildWindow();
     QWidget* BuildTopPanel();
-    void BuildPages();
-    void BuildHiddenPages();
-    // The pages after the first and `recorder_` are null until this has run;
-    // whatever reaches them calls it first.
-    void EnsureAllPages();
-    void ShowServiceCaptions();
-
-    // Made at first use: building them would cost the first window time.
-    Toptions& OptionsDialog();
-    Tabout& AboutBox();
+    // The pages after the first and their recorder are missing until this has
+    // run; whatever reaches them calls it first.
+    ReportRecorder& EnsureAllPages();
 
     void FormCreate();
-    void ShowLocalNetwork();
     void LoadStartValues();
     void FormClose();
     void FormDestroy();
@@ -98,22 +83,14 @@ class Tmain : public QMainWindow, public GuardedHandlers {
     UiHandoffPump pump_;
     std::unique_ptr<SettingsStore> settings_;
     ConnectionSettings connection_;
-    // Null until EnsureAllPages.
-    std::unique_ptr<ReportRecorder> recorder_;
     std::unique_ptr<QueryRun> run_;
 
     QComboBox* url_edit = nullptr;
     QToolButton* go = nullptr;
     QToolButton* SpeedButton2 = nullptr;
     PageControl* cxPageControl1 = nullptr;
-    GeneralInfoPage* generalInfo_ = nullptr;
-    WhoisInfoPage* whoisInfo_ = nullptr;
-    std::vector<ServicePage*> servicePages_;
-    NeighbourhoodPage* neighbourhood_ = nullptr;
-    LocalNetworkPage* localNetwork_ = nullptr;
-    Tabout* about = nullptr;
-    HelpWindow* help_ = nullptr;
-    Toptions* options = nullptr;
+    std::unique_ptr<WindowPages> pages_;
+    std::unique_ptr<SideWindows> sideWindows_;
     std::unique_ptr<TPosition> Position1;
 };
 

@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "app/url_box.h"
 #include "platform/text_trim.h"
 #include "query/query_rules.h"
 
@@ -14,14 +15,7 @@ void Tmain::goClick(QObject* /*sender*/) {
         return;
     }
     const std::string url = NormalizedQueryUrl(typed.toStdString());
-    const QString shown = QString::fromStdString(url);
-    if (shown != typed) {
-        url_edit->setEditText(shown);
-    }
-    if (url_edit->findText(shown, Qt::MatchFixedString) < 0) {
-        url_edit->addItem(shown);
-        url_edit->setEditText(shown);
-    }
+    ShowQueriedUrl(*url_edit, QString::fromStdString(url));
     StartQuery(url);
     cxPageControl1->setCurrentIndex(PageAfterQuery(*settings_));
 }
