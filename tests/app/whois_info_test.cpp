@@ -4,7 +4,6 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QToolButton>
 #include <iostream>
@@ -78,25 +77,6 @@ TEST_F(WhoisPageTest, AStopWhileDoneChangesNothing) {
     window->whois_stopClick(test::Ui(*window).whois_stop);
     EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!");
     EXPECT_EQ(test::Ui(*window).Memo3->toPlainText(), shown);
-}
-
-TEST(WhoisInfoPage, ALongReplyOpensAtItsFirstLineAndLeftEdge) {
-    WhoisInfoPage page([] {});
-    page.resize(300, 200);
-    page.show();
-    std::vector<std::string> lines;
-    for (int i = 0; i < 200; ++i) {
-        lines.push_back("Line " + std::to_string(i) + ": " + std::string(300, 'w') + "\r");
-    }
-    page.AppendReplyLines(std::span(lines).first(100));
-    page.AppendReplyLines(std::span(lines).subspan(100));
-    auto* memo = test::Find<QPlainTextEdit>(page, "Memo3");
-    EXPECT_EQ(memo->document()->blockCount(), 200);
-    EXPECT_GT(memo->verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(memo->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(memo->horizontalScrollBar()->value(), 0);
-    EXPECT_EQ(memo->document()->firstBlock().text().toStdString(),
-              "Line 0: " + std::string(300, 'w'));
 }
 
 TEST(WhoisDisplayLines, CutsLongLinesAndMarksTheContinuations) {

@@ -68,7 +68,7 @@ void GeneralInfoPage::Clear() {
 }
 
 void GeneralInfoPage::AddAddressLine(const std::string& address) {
-    Memo1->appendPlainText(QString::fromStdString(address));
+    AppendLines(*Memo1, QString::fromStdString(address));
 }
 
 void GeneralInfoPage::SetLocation(const std::string& region) {

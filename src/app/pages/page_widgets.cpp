@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QtMath>
 
@@ -95,6 +96,19 @@ QPlainTextEdit* TextArea(const char* name, const QString& caption) {
     area->setAccessibleName(caption);
     area->setLineWrapMode(QPlainTextEdit::NoWrap);
     return area;
+}
+
+void AppendLines(QPlainTextEdit& area, const QString& lines) {
+    QScrollBar* down = area.verticalScrollBar();
+    QScrollBar* across = area.horizontalScrollBar();
+    const bool atStart = down->value() == 0 && across->value() == 0 && area.textCursor().atStart();
+    area.appendPlainText(lines);
+    if (atStart) {
+        // The caret moved with the text, and a hidden area scrolls to it when shown.
+        area.moveCursor(QTextCursor::Start);
+        down->setValue(0);
+        across->setValue(0);
+    }
 }
 
 QPlainTextEdit* WrappingResultField(const char* name, const QString& caption, int lines) {

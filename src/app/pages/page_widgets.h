@@ -35,6 +35,11 @@ QLineEdit* ResultField(const char* name, const QString& caption, const QFont& fo
 
 QPlainTextEdit* TextArea(const char* name, const QString& caption);
 
+// Adds `lines` at the end of a text area. An area the reader has not scrolled
+// or moved the caret in keeps its first line and left edge in view, also when
+// its page is shown only later.
+void AppendLines(QPlainTextEdit& area, const QString& lines);
+
 // A result field for text longer than its column is wide: like ResultField,
 // but wrapping, `lines` lines of its font high.
 QPlainTextEdit* WrappingResultField(const char* name, const QString& caption, int lines);

@@ -1,7 +1,6 @@
 #include "app/pages/whois_info_page.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -52,15 +51,7 @@ void WhoisInfoPage::ShowPending() {
         characters += pending_.front().size();
         shown << pending_.takeFirst();
     }
-    // A reply opens at its first line and left edge, unless the reader has moved.
-    QScrollBar* down = Memo3->verticalScrollBar();
-    QScrollBar* across = Memo3->horizontalScrollBar();
-    const bool atStart = down->value() == 0 && across->value() == 0;
-    Memo3->appendPlainText(shown.join('\n'));
-    if (atStart) {
-        down->setValue(0);
-        across->setValue(0);
-    }
+    AppendLines(*Memo3, shown.join('\n'));
     if (!pending_.isEmpty() && !showScheduled_) {
         showScheduled_ = true;
         QTimer::singleShot(0, this, [this] {
