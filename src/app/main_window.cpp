@@ -41,9 +41,6 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     TNetAntiFreeze::Install(NetAntiFreeze1);
     UseProgramStyle();
     BuildWindow();
-    Position1 = std::make_unique<TPosition>(
-        *this, PositionFile(services_.settingsFolder, services_.executable));
-    Position1->Restore();
     MainMenuHandlers menu;
     menu.SaveReport1Click = Guarded([this] { SaveReport1Click(); });
     menu.Exit1Click = Guarded([this] { close(); });
@@ -57,6 +54,10 @@ Tmain::Tmain(MainServices services, QWidget* parent)
     menu.HostloreWebsite1Click = Guarded([this] { services_.shell->Open(kWebSite); });
     menu.About1Click = Guarded([this] { sideWindows_->About().exec(); });
     BuildMainMenus(*menuBar(), menu);
+    // Once the menus are in, since they add to the height it centres.
+    Position1 = std::make_unique<TPosition>(
+        *this, PositionFile(services_.settingsFolder, services_.executable));
+    Position1->Restore();
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);

@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -332,6 +333,21 @@ TEST(UrlBoxWidth, LongHistoryEntriesWidenNeitherTheBoxNorTheWindow) {
         QToolTip::hideText();
         box->hidePopup();
     }
+}
+
+TEST(FirstStart, TheWindowIsCentredAtTheSizeItOpensAt) {
+    test::FakeProgram program;
+    program.WriteSettings("[general]\r\nexecute=false\r\n");
+    MainServices services = program.Services();
+    services.pagesAfterFirstPaint = true;
+    Tmain window(services);
+    window.show();
+    // Also once the pages the first window does not show have come.
+    ASSERT_TRUE(test::PumpUntil([&] { return window.findChild<QObject*>("Memo2") != nullptr; }));
+    QCoreApplication::processEvents();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(QRect(window.pos(), window.size()),
+              QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(), area));
 }
 
 TEST(StoredWindowSize, ASizeLargerThanTheScreenShrinksToFitIt) {

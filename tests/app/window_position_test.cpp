@@ -70,6 +70,18 @@ TEST_F(WindowPositionTest, FirstStartOpensCentredAtTheDesignedSize) {
     EXPECT_FALSE(std::filesystem::exists(file)) << "restoring writes nothing";
 }
 
+TEST_F(WindowPositionTest, FirstStartCentresTheSizeTheContentGrowsTheWindowTo) {
+    auto window = DesignedWindow();
+    auto* content = new QWidget;
+    content->setMinimumHeight(kDesigned.height() + 100);
+    window->setCentralWidget(content);
+    TPosition(*window, file).Restore();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_GT(window->height(), kDesigned.height());
+    EXPECT_EQ(Bounds(*window), Centred(window->size()));
+}
+
 TEST_F(WindowPositionTest, ComesBackWhereItWasClosed) {
     const QRect placed(Available().topLeft() + QPoint(30, 40), QSize(500, 350));
     {

@@ -60,13 +60,16 @@ QRect ShrunkToFit(QRect bounds, const QRect& area) {
     return bounds;
 }
 
-// The size as given, cut to fit the primary screen, in the middle of it.
-QRect CentredOnPrimaryScreen(const QSize& size) {
+// `size`, cut to fit the primary screen, in the middle of it as large as the
+// window opens: when shown, its layout grows it to the least it needs.
+QRect CentredOnPrimaryScreen(const QWidget& form, const QSize& size) {
     const QRect area = AvailableArea(QGuiApplication::primaryScreen());
     if (area.isEmpty()) {
         return {QPoint(0, 0), size};
     }
-    return QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size.boundedTo(area.size()), area);
+    const QSize opening = size.expandedTo(form.minimumSizeHint()).boundedTo(area.size());
+    const QRect centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, opening, area);
+    return {centred.topLeft(), size.boundedTo(area.size())};
 }
 
 void Place(QWidget& form, const QRect& bounds) {
@@ -89,7 +92,7 @@ void TPosition::Restore() {
     const bool stored = store.ReadString(section, kIsDesigned, "n") == kStored;
     if (store.ReadInteger(section, kWindowState, kNormal) == kMaximised) {
         // Leaving the maximised state gives the designed size, not an older one.
-        Place(form_, CentredOnPrimaryScreen(form_.size()));
+        Place(form_, CentredOnPrimaryScreen(form_, form_.size()));
         form_.setWindowState(form_.windowState() | Qt::WindowMaximized);
         return;
     }
@@ -106,7 +109,7 @@ void TPosition::Restore() {
     // resolution) would leave the window out of the user's reach, and so
     // would a window larger than its screen.
     const std::optional<QRect> area = stored ? AreaShowingTopEdge(bounds) : std::nullopt;
-    Place(form_, area ? ShrunkToFit(bounds, *area) : CentredOnPrimaryScreen(bounds.size()));
+    Place(form_, area ? ShrunkToFit(bounds, *area) : CentredOnPrimaryScreen(form_, bounds.size()));
 }
 
 void TPosition::Save() const {
