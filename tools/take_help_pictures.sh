@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Takes the manual's pictures (help/pictures/) and the README's screenshot
-# (docs/screenshot.png) of the real window under Xvfb. The program runs in
-# namespaces of its own: a private network with a web and a whois server that
+# Takes the manual's pictures, one per page and one of the about box, and the
+# README's screenshot of the real window under Xvfb: into help/pictures/ and
+# docs/screenshot.png, or all into OUTPUT-FOLDER when one is given. The program
+# runs in namespaces of its own: a private network with a web server (HTTP,
+# and HTTPS with a certificate made here for it) and a whois server that
 # help_pictures itself answers for, a host name and name files of its own, so
 # the pictures are the same on every machine and nothing reaches the Internet.
-# Needs xvfb (xvfb-run), iproute2 and util-linux's unshare (as root, or with
-# unprivileged user namespaces). Usage: tools/take_help_pictures.sh [BUILD-FOLDER]
+# Needs xvfb (xvfb-run), openssl, iproute2 and util-linux's unshare (as root,
+# or with unprivileged user namespaces).
+# Usage: tools/take_help_pictures.sh [BUILD-FOLDER [OUTPUT-FOLDER]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build/release}
 
 if [ "${1:-}" != --inside ]; then
+    build=${1:-build/release}
+    output=${2:-}
     [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" --target help_pictures
-    exec unshare --net --mount --uts --map-root-user "$0" --inside "$build"
+    exec unshare --net --mount --uts --map-root-user "$0" --inside "$build" "$output"
 fi
 build=$2
+output=$3
 
 # Inside the namespaces: the machine the pictures show.
 work=$(mktemp -d)
@@ -44,10 +49,23 @@ for file in hosts resolv.conf nsswitch.conf; do
     mount --bind "$work/$file" "/etc/$file"
 done
 
+# The web site's certificate, from an authority that only this run trusts.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 3650 \
+    -subj "/O=Example Trust Services/CN=Example Trust Root" \
+    -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign \
+    -keyout "$work/root.key" -out "$work/root.pem" 2>/dev/null
+openssl req -new -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
+    -subj "/CN=www.hostlore.example" -keyout "$work/site.key" -out "$work/site.csr" 2>/dev/null
+printf 'subjectAltName=DNS:www.hostlore.example\nextendedKeyUsage=serverAuth\n' >"$work/site.ext"
+openssl x509 -req -in "$work/site.csr" -CA "$work/root.pem" -CAkey "$work/root.key" \
+    -CAcreateserial -days 397 -extfile "$work/site.ext" -out "$work/site.pem" 2>/dev/null
+
 locale -a 2>/dev/null | grep -qix en_US.utf8 && export LC_ALL=en_US.UTF-8 || export LC_ALL=C.UTF-8
 export TZ=UTC
-mkdir -p help/pictures "$work/home/user"
+pictures=${output:-help/pictures}
+mkdir -p "$pictures" "$work/home/user"
 mount --bind "$work/home" /home
-HOME=/home/user xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
-    "$build/tools/help_pictures" help/pictures
-cp help/pictures/general-info.png docs/screenshot.png
+HOME=/home/user SSL_CERT_FILE="$work/root.pem" SSL_CERT_DIR="$work" \
+    xvfb-run --auto-servernum --server-args="-screen 0 1024x768x24" \
+    "$build/tools/help_pictures" "$pictures" "$work/site.pem" "$work/site.key"
+cp "$pictures/general-info.png" "${output:-docs}/screenshot.png"
