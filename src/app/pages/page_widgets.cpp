@@ -120,8 +120,9 @@ QPlainTextEdit* WrappingResultField(const char* name, const QString& caption, in
     field->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     field->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     const QMargins margins = field->contentsMargins();
-    const int textHeight =
-        field->fontMetrics().lineSpacing() * lines + 2 * qCeil(field->document()->documentMargin());
+    // The area counts its last line as shown only with a pixel to spare.
+    const int textHeight = field->fontMetrics().lineSpacing() * lines +
+                           2 * qCeil(field->document()->documentMargin()) + 1;
     field->setFixedHeight(textHeight + margins.top() + margins.bottom());
     UseTealText(field);
     return field;

@@ -98,5 +98,22 @@ TEST(TextAreas, MoreLinesLeaveAReaderWhereTheyScrolled) {
     EXPECT_EQ(area.verticalScrollBar()->value(), 50);
 }
 
+TEST(WrappingResultFields, ShowAsManyLinesAsTheyAreHighWithoutAScrollBar) {
+    const struct {
+        int fieldLines;
+        int textLines;
+        bool scrolls;
+    } cases[] = {{2, 2, false}, {2, 3, true}, {3, 3, false}, {3, 4, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.textLines) + " lines in " + std::to_string(c.fieldLines));
+        std::unique_ptr<QPlainTextEdit> field(WrappingResultField("Field", "Field", c.fieldLines));
+        field->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(field.get()));
+        field->setPlainText(QStringLiteral("line\n").repeated(c.textLines - 1) + "line");
+        QApplication::processEvents();
+        EXPECT_EQ(field->verticalScrollBar()->isVisible(), c.scrolls);
+    }
+}
+
 }  // namespace
 }  // namespace hostlore
