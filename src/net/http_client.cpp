@@ -8,6 +8,8 @@
 #include "net/redirect_location.h"
 #include "net/tls_layer.h"
 #include "net/uri.h"
+#include "net/url_syntax.h"
+#include "net/wait_limit.h"
 #include "platform/ascii_text.h"
 #include "platform/integer_text.h"
 #include "platform/text_trim.h"
@@ -16,8 +18,6 @@ namespace hostlore {
 
 namespace {
 
-constexpr int kNoLimit = -2;  // the exchange's deadline bounds every wait
-
 std::int32_t DecimalOrZero(const std::string& text) {
     return ParseDecimalInteger(text).value_or(0);
 }
@@ -25,26 +25,15 @@ std::int32_t DecimalOrZero(const std::string& text) {
 // The URL's port: none for empty text or text that is no decimal number. A
 // number no TCP port has fails, rather than wrap around to another port.
 std::optional<std::int32_t> PortNumber(const std::string& text) {
-    constexpr std::int32_t kHighestPort = 65535;
-    const auto number = ParseDecimalInteger(text);
+    if (const auto port = ParsePort(text)) {
+        return port;
+    }
     const bool digitsOnly =
         !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
-    if (!number && !digitsOnly) {
-        return std::nullopt;
-    }
-    if (!number || *number < 1 || *number > kHighestPort) {
+    if (digitsOnly || ParseDecimalInteger(text)) {
         throw ENetInvalidPortNumber(text);
     }
-    return number;
-}
-
-// An IPv6 literal is connected to without the brackets it has in a URL and
-// in the Host header.
-std::string WithoutBrackets(const std::string& host) {
-    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
-        return host.substr(1, host.size() - 2);
-    }
-    return host;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -128,7 +117,7 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     const bool secure = EqualsIgnoringCase(uri.Protocol, "HTTPS");
     const auto portNumber = PortNumber(uri.Port);
     if (!uri.Host.empty()) {
-        const std::string host = WithoutBrackets(uri.Host);
+        const std::string host(WithoutBrackets(uri.Host));
         const bool sameServer = EqualsIgnoringCase(Host, host) && portNumber &&
                                 *portNumber == Port && secure == PeerCertificate.has_value();
         if (IsConnected() && !sameServer) {

@@ -1,4 +1,3 @@
-#include <arpa/inet.h>
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -14,12 +13,12 @@
 #include <vector>
 
 #include "net/tls_module.h"
+#include "net/url_syntax.h"
+#include "net/wait_limit.h"
 
 namespace hostlore {
 
 namespace {
-
-constexpr int kNoLimit = -2;
 
 struct ContextFree {
     void operator()(SSL_CTX* context) const { SSL_CTX_free(context); }
@@ -127,12 +126,6 @@ std::string LastErrorText(const char* fallback) {
     const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
     ERR_clear_error();
     return reason != nullptr ? reason : fallback;
-}
-
-bool IsAddress(const std::string& host) {
-    in6_addr address{};
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1 ||
-           ::inet_pton(AF_INET6, host.c_str(), &address) == 1;
 }
 
 // What the socket callbacks and the check's callback need of one connection.
@@ -260,7 +253,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
     // Addresses are checked as addresses and never sent as a server name.
     const bool checked =
-        IsAddress(host)
+        IsIpAddress(host)
             ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl), host.c_str()) == 1
             : SSL_set_tlsext_host_name(session_->ssl, host.c_str()) == 1 &&
                   SSL_set1_host(session_->ssl, host.c_str()) == 1;

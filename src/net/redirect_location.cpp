@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "net/url_syntax.h"
 #include "platform/ascii_text.h"
 #include "platform/text_trim.h"
 
@@ -18,39 +19,13 @@ struct Reference {
     std::optional<std::string> query;
 };
 
-// A letter, then letters, digits, "+", "-" or ".".
-bool IsScheme(std::string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        const bool other = (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-        if (!letter && (i == 0 || !other)) {
-            return false;
-        }
-    }
-    return !text.empty();
-}
-
 Reference Split(std::string_view text) {
-    Reference reference;
-    text = text.substr(0, text.find('#'));
-    const auto colon = text.find(':');
-    if (colon != std::string_view::npos && IsScheme(text.substr(0, colon))) {
-        reference.scheme = std::string(text.substr(0, colon));
-        text.remove_prefix(colon + 1);
-    }
-    if (text.starts_with("//")) {
-        text.remove_prefix(2);
-        const auto end = std::min(text.find_first_of("/?"), text.size());
-        reference.authority = std::string(text.substr(0, end));
-        text.remove_prefix(end);
-    }
-    const auto question = std::min(text.find('?'), text.size());
-    reference.path = std::string(text.substr(0, question));
-    if (question < text.size()) {
-        reference.query = std::string(text.substr(question + 1));
-    }
-    return reference;
+    const UrlParts parts = SplitUrl(text);
+    const auto owned = [](std::optional<std::string_view> part) {
+        return part ? std::optional<std::string>(*part) : std::nullopt;
+    };
+    return {owned(parts.scheme), owned(parts.authority), std::string(parts.path),
+            owned(parts.query)};
 }
 
 // RFC 3986, 5.2.4.
@@ -146,10 +121,7 @@ std::optional<std::string> ResolveLocation(std::string_view base, std::string_vi
     const Reference target = Resolve(Split(Cleaned(base)), Split(Cleaned(location)));
     const bool web = target.scheme && (EqualsIgnoringCase(*target.scheme, "http") ||
                                        EqualsIgnoringCase(*target.scheme, "https"));
-    // The host is what follows any user information.
-    const std::string host =
-        target.authority ? target.authority->substr(target.authority->rfind('@') + 1) : "";
-    if (!web || host.empty() || host.starts_with(':')) {
+    if (!web || !target.authority || SplitAuthority(*target.authority).host.empty()) {
         return std::nullopt;
     }
     std::string scheme = *target.scheme;

@@ -14,12 +14,11 @@
 #include "net/net_stack.h"
 #include "net/socket_errors.h"
 #include "net/socks_negotiation.h"
+#include "net/wait_limit.h"
 
 namespace hostlore {
 
 namespace {
-
-constexpr int kNoLimit = -2;
 
 std::pair<std::string, int> LocalAddressOf(int descriptor) {
     sockaddr_storage address{};

@@ -11,12 +11,12 @@
 #include "net/anti_freeze.h"
 #include "net/net_errors.h"
 #include "net/socket_errors.h"
+#include "net/wait_limit.h"
 
 namespace hostlore {
 
 namespace {
 
-constexpr int kNoLimit = -2;
 constexpr int kSendShutDown = 10058;
 
 }  // namespace

@@ -5,8 +5,9 @@
 
 namespace hostlore {
 
-// The parts of a URL as the HTTP client splits it; user information before
-// the host is dropped. An IPv6 literal host keeps its brackets.
+// The parts of a URL as the HTTP client splits it: the host ends at the first
+// "/", "?" or "#", user information before it is dropped, and an IPv6 literal
+// keeps its brackets. Without an authority all of it is path and document.
 struct TNetURI {
     std::string Protocol;
     std::string Host;

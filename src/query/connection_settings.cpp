@@ -1,25 +1,10 @@
 #include "query/connection_settings.h"
 
-#include "platform/integer_text.h"
+#include "net/url_syntax.h"
 #include "query/query_rules.h"
 #include "settings/proxy_settings.h"
 
 namespace hostlore {
-
-namespace {
-
-std::optional<std::int32_t> PortOf(std::string_view digits) {
-    if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) {
-        return std::nullopt;
-    }
-    const auto port = ParseDecimalInteger(digits);
-    if (!port || *port < 1 || *port > 65535) {
-        return std::nullopt;
-    }
-    return port;
-}
-
-}  // namespace
 
 WhoisServerAddress ParseWhoisServer(std::string_view text) {
     if (text.starts_with('[')) {
@@ -29,7 +14,7 @@ WhoisServerAddress ParseWhoisServer(std::string_view text) {
             if (rest.empty()) {
                 return {std::string(text.substr(1, close - 1)), 43};
             }
-            if (const auto port = PortOf(rest.substr(1)); rest.front() == ':' && port) {
+            if (const auto port = ParsePort(rest.substr(1)); rest.front() == ':' && port) {
                 return {std::string(text.substr(1, close - 1)), *port};
             }
         }
@@ -38,7 +23,7 @@ WhoisServerAddress ParseWhoisServer(std::string_view text) {
     const auto colon = text.find(':');
     // More than one colon: an IPv6 address without brackets, all host.
     if (colon != std::string_view::npos && text.find(':', colon + 1) == std::string_view::npos) {
-        if (const auto port = PortOf(text.substr(colon + 1))) {
+        if (const auto port = ParsePort(text.substr(colon + 1))) {
             return {std::string(text.substr(0, colon)), *port};
         }
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "net/socks_info.h"
+#include "net/wait_limit.h"
 #include "settings/settings_store.h"
 
 namespace hostlore {
@@ -23,15 +24,13 @@ WhoisServerAddress ParseWhoisServer(std::string_view text);
 // Where and how a query's clients connect. Read from the settings at start-up
 // and again after the options are saved; each query copies it.
 struct ConnectionSettings {
-    static constexpr int kNoDeadline = -2;
-
     TSocksInfo socks;
     WhoisServerAddress whoisServer;
     std::string rdapBootstrapUrl;
     // Each for the whole exchange; the whois page's stop button ends a whois
     // query that has none.
     int httpDeadlineMs = 30'000;
-    int whoisDeadlineMs = kNoDeadline;
+    int whoisDeadlineMs = kNoLimit;
     // A proxy setting that had to be ignored, as "port=TEXT"; the proxy is
     // then unset.
     std::string ignoredProxySetting;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "net/url_syntax.h"
+
 namespace hostlore {
 
 std::string HostPart(std::string_view url) {
@@ -13,16 +15,14 @@ std::pair<std::size_t, std::size_t> HostSpan(std::string_view url) {
     const auto scheme = url.find("://");
     const std::size_t start =
         std::min(scheme == std::string_view::npos ? 2 : scheme + 3, url.size());
-    std::string_view host = url.substr(start);
-    host = host.substr(0, host.find_first_of("/?#"));
-    if (const auto at = host.rfind('@'); at != std::string_view::npos) {
-        host.remove_prefix(at + 1);
-    }
-    if (const auto colon = host.rfind(':'); colon != std::string_view::npos) {
-        const std::string_view port = host.substr(colon + 1);
-        if (std::all_of(port.begin(), port.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            host = host.substr(0, colon);
-        }
+    const std::string_view rest = url.substr(start);
+    const std::string_view authority = rest.substr(0, AuthorityLength(rest));
+    const UrlAuthority parts = SplitAuthority(authority);
+    std::string_view host = parts.host;
+    // A port that is no number stays with the host, as the page shows it.
+    if (parts.port && !parts.port->empty() &&
+        parts.port->find_first_not_of("0123456789") != std::string_view::npos) {
+        host = authority.substr(host.data() - authority.data());
     }
     return {static_cast<std::size_t>(host.data() - url.data()), host.size()};
 }

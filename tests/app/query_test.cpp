@@ -157,6 +157,17 @@ TEST_F(QueryTest, TheStopButtonsAndANewQueryStopTheRunningWorkers) {
     lookups->Open();
 }
 
+TEST_F(QueryTest, AQueryRightAfterThePortGoesToThatPort) {
+    test::RecordingServer web("\r\n\r\n",
+                              test::Always("HTTP/1.1 200 OK\r\nServer: On-Its-Port\r\n\r\n"));
+    program.resolver->Add("www.example.test", {"www.example.test", {{127, 0, 0, 1}}});
+    test::Ui(*window).url_edit->setEditText(
+        QString("http://www.example.test:%1?x=1").arg(web.Port()));
+    window->goClick(test::Ui(*window).go);
+    ASSERT_TRUE(test::PumpUntil([&] { return window->CurrentRun()->Finished(); }, 20'000));
+    EXPECT_EQ(test::Ui(*window).Edit2->text(), "On-Its-Port");
+}
+
 TEST_F(QueryTest, SaveReportWritesBothFormatsAndAFailureLosesNothing) {
     program.resolver->Add("www.example.test", {"www.example.test", {{192, 0, 2, 10}}});
     test::Ui(*window).url_edit->setEditText("www.example.test");

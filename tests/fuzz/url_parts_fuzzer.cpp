@@ -23,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "the domain has at most two labels");
 
     const TNetURI uri = TNetURI::SplitURL(url);
-    fuzz::Require(uri.Host.find_first_of("/@") == std::string::npos,
-                  "the client's host holds no path or user");
+    fuzz::Require(uri.Host.find_first_of("/?#@") == std::string::npos,
+                  "the client's host holds no path, query, fragment or user");
     const auto colon = uri.Host.rfind(':');
     fuzz::Require(
         colon == std::string::npos || (uri.Host.starts_with('[') && colon < uri.Host.find(']')),

@@ -19,6 +19,7 @@ TEST(SplitURL, TakesAUrlApartTheWayTheHttpClientNeedsIt) {
         {"http://192.0.2.10/x/y#z/w", {"http", "192.0.2.10", "", "/x/y#z/", "w", ""}},
         {"http://192.0.2.10/x?y=1#z", {"http", "192.0.2.10", "", "/", "x?y=1", "z"}},
         {"http://host.test/q?a=/b", {"http", "host.test", "", "/q?a=/", "b", ""}},
+        {"http://host.test:8080?x=1", {"http", "host.test", "8080", "/", "?x=1", ""}},
         {"HTTPS://host.test", {"HTTPS", "host.test", "", "/", "", ""}},
         {"http://user@host.test:81", {"http", "host.test", "81", "/", "", ""}},
         {"http://user:pw@www.example.com/", {"http", "www.example.com", "", "/", "", ""}},

@@ -1,8 +1,8 @@
 #include "query/whois/whois_referrals.h"
 
 #include <algorithm>
-#include <charconv>
 
+#include "net/url_syntax.h"
 #include "platform/ascii_text.h"
 
 namespace hostlore {
@@ -49,13 +49,11 @@ std::optional<WhoisServerAddress> ServerFrom(std::string_view text) {
     }
     WhoisServerAddress server;
     if (const std::size_t colon = text.find(':'); colon != std::string_view::npos) {
-        const std::string_view port = text.substr(colon + 1);
-        const auto [end, error] =
-            std::from_chars(port.data(), port.data() + port.size(), server.port);
-        if (error != std::errc() || end != port.data() + port.size() || server.port < 1 ||
-            server.port > 65535) {
+        const auto port = ParsePort(text.substr(colon + 1));
+        if (!port) {
             return std::nullopt;
         }
+        server.port = *port;
         text = text.substr(0, colon);
     }
     while (!text.empty() && text.back() == '.') {

@@ -1,23 +1,11 @@
 #include "query/whois/whois_subject.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-
+#include "net/url_syntax.h"
 #include "platform/ascii_text.h"
 #include "platform/text_trim.h"
 #include "query/url_parts.h"
 
 namespace hostlore {
-
-namespace {
-
-bool IsAddress(const std::string& host) {
-    in6_addr address{};
-    return ::inet_pton(AF_INET, host.c_str(), &address) == 1 ||
-           ::inet_pton(AF_INET6, host.c_str(), &address) == 1;
-}
-
-}  // namespace
 
 bool IsAutomaticWhoisServer(const WhoisServerAddress& server) {
     std::string_view host = TrimControls(server.host);
@@ -28,16 +16,13 @@ bool IsAutomaticWhoisServer(const WhoisServerAddress& server) {
 }
 
 WhoisSubject AutomaticSubject(std::string_view host, const PublicSuffixList& suffixes) {
-    host = TrimControls(host);
-    if (host.size() >= 2 && host.front() == '[' && host.back() == ']') {
-        host = host.substr(1, host.size() - 2);
-    }
+    host = WithoutBrackets(TrimControls(host));
     if (!host.empty() && host.back() == '.') {
         host.remove_suffix(1);
     }
     WhoisSubject subject;
     const std::string name = AsciiLowerCase(host);
-    if (IsAddress(name)) {
+    if (IsIpAddress(name)) {
         subject.query = name;
         subject.isAddress = true;
         return subject;
