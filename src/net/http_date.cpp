@@ -9,8 +9,6 @@
 #include "platform/date_time.h"
 #include "platform/integer_text.h"
 #include "platform/text_trim.h"
-#include "platform/time_zone.h"
-#include "platform/user_time_format.h"
 
 namespace hostlore {
 
@@ -118,28 +116,21 @@ double ZoneOffsetFromText(std::string_view text) {
     return text.front() == '-' ? -offset : offset;
 }
 
-double LocalOffsetFromUTC() {
-    const auto zone = GetTimeZoneInformation();
-    if (!zone) {
-        throw ENetFailedToRetreiveTimeZoneInfo();
-    }
-    int bias = zone->Bias;
-    if (zone->State == TimeZoneState::Standard) {
-        bias += zone->StandardBias;
-    } else if (zone->State == TimeZoneState::Daylight) {
-        bias += zone->DaylightBias;
-    }
-    return -bias / 1440.0;
-}
-
 double InternetDateToLocal(std::string_view text) {
     std::string rest(text);
     const double value = ParseInternetDate(rest);
-    const double zone = rest.size() >= 5 ? ZoneOffsetFromText(rest) : 0;
-    const double local = LocalOffsetFromUTC();
-    const double shifted = value - zone + local;
-    // A date the shifts take beyond the calendar's ends is no date.
-    return value != 0 && !IsWithinCalendar(shifted) ? local : shifted;
+    if (value == 0) {
+        return 0;
+    }
+    const double utc = value - (rest.size() >= 5 ? ZoneOffsetFromText(rest) : 0);
+    // Near midnight, only the offset of that very instant gives the right day.
+    const auto instant = static_cast<std::time_t>(std::floor((utc - kUnixEpochDay) * 86400 + 0.5));
+    std::tm local{};
+    ::tzset();
+    const double offset =
+        ::localtime_r(&instant, &local) != nullptr ? local.tm_gmtoff / 86400.0 : 0;
+    const double shifted = utc + offset;
+    return IsWithinCalendar(shifted) ? shifted : 0;
 }
 
 }  // namespace hostlore
