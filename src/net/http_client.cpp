@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <utility>
 
 #include "net/http_date.h"
@@ -16,7 +17,27 @@
 
 namespace hostlore {
 
+std::string QuotedServerText(std::string_view text) {
+    constexpr std::size_t kLongest = 200;
+    if (text.size() <= kLongest) {
+        return std::string(text);
+    }
+    std::size_t end = kLongest;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+        --end;
+    }
+    return std::string(text.substr(0, end)) + "\u2026";
+}
+
 namespace {
+
+// A number of the reply: decimal, or a failure that quotes it.
+std::int32_t ReplyNumber(std::string_view text) {
+    if (const auto number = ParseDecimalInteger(text)) {
+        return *number;
+    }
+    throw ConvertError(NotAnIntegerMessage(QuotedServerText(text)));
+}
 
 std::int32_t DecimalOrZero(const std::string& text) {
     return ParseDecimalInteger(text).value_or(0);
@@ -34,6 +55,42 @@ std::optional<std::int32_t> PortNumber(const std::string& text) {
         throw ENetInvalidPortNumber(text);
     }
     return std::nullopt;
+}
+
+// A list header such as Connection or Transfer-Encoding: true when `token`
+// is its last item (`last`) or any of them.
+bool ListHas(std::string_view list, std::string_view token, bool last) {
+    bool found = false;
+    while (!list.empty()) {
+        const auto comma = std::min(list.find(','), list.size());
+        found = EqualsIgnoringCase(TrimControls(list.substr(0, comma)), token);
+        if (found && !last) {
+            return true;
+        }
+        list.remove_prefix(std::min(comma + 1, list.size()));
+    }
+    return found;
+}
+
+// Header lines as fields; a continuation line is joined to the field before.
+std::vector<TNetHeaderField> FieldsOf(const std::vector<std::string>& lines) {
+    std::vector<TNetHeaderField> fields;
+    for (const std::string& line : lines) {
+        const bool continuation = !line.empty() && (line.front() == ' ' || line.front() == '\t');
+        if (continuation && !fields.empty()) {
+            std::string& value = fields.back().Value;
+            value += value.empty() ? "" : " ";
+            value += TrimControls(line);
+            continue;
+        }
+        const auto colon = line.find(':');
+        fields.push_back(
+            {line.substr(0, colon),
+             colon == std::string::npos
+                 ? std::string()
+                 : std::string(TrimControls(std::string_view(line).substr(colon + 1)))});
+    }
+    return fields;
 }
 
 }  // namespace
@@ -54,21 +111,16 @@ void TNetHTTP::CopySettingsFrom(const TNetHTTP& other) {
 }
 
 void TNetHTTP::SendHead(std::string_view url) {
-    Redirects.clear();
+    Hops.clear();
     FinalURL.clear();
     {
         const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
-        std::string current(url);
-        while (AskOnce(current)) {
-            std::string next = NextLocation(current);
-            Redirects.push_back({current, ReplyCode, next});
-            current = std::move(next);
-        }
+        const std::string answered = FollowChain(std::string(url), false);
         if (ReplyCode / 100 != 2) {
             throw ENetProtocolReplyError(ReplyText, ReplyCode);
         }
-        if (!Redirects.empty()) {
-            FinalURL = current;
+        if (Hops.size() > 1) {
+            FinalURL = answered;
         }
     }
     if (IsConnected()) {
@@ -76,19 +128,97 @@ void TNetHTTP::SendHead(std::string_view url) {
     }
 }
 
-bool TNetHTTP::AskOnce(const std::string& url) {
-    std::string target;
-    PrepareConnection(url, target);
-    WriteRequest("HEAD", target);
-    const bool http10 = ReadReply();
-    const bool redirect = ReplyIsRedirect();
-    const bool closing =
-        ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 || http10 ||
-        (EqualsIgnoringCase(TrimControls(ReplyHeaders.Connection), "CLOSE") && IsConnected());
-    if (closing && (redirect || ReplyCode / 100 == 2)) {
+std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
+    Hops.clear();
+    FinalURL.clear();
+    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
+    Request.Connection = "close";
+    const std::string answered = FollowChain(std::string(url), true);
+    if (Hops.size() > 1) {
+        FinalURL = answered;
+    }
+    std::string body = ReadBody(maxBody);
+    CloseConnection();
+    return body;
+}
+
+std::string TNetHTTP::FollowChain(std::string url, bool get) {
+    for (;;) {
+        AskOnce(url, get);
+        if (!ReplyIsRedirect()) {
+            return url;
+        }
+        std::string next = NextLocation(url);
+        // Plain HTTP would carry off what the certificate was asked to vouch for.
+        if (get && RequireValidCertificate && connectionSecure_ && !next.starts_with("https:")) {
+            throw ENetInsecureRedirect(ReplyCode);
+        }
+        Hops.back().Target = next;
+        if (get) {
+            CloseConnection();  // its body is not read
+        }
+        url = std::move(next);
+    }
+}
+
+void TNetHTTP::AskOnce(const std::string& url, bool get) {
+    const auto start = std::chrono::steady_clock::now();
+    const char* method = get ? "GET" : "HEAD";
+    SendAndRead(url, method);
+    const bool headRefused = !get && (ReplyCode == 405 || ReplyCode == 501);
+    if (headRefused) {
+        // Some servers answer GET alone; the body is left unread.
+        method = "GET";
+        SendAndRead(url, method);
+    }
+    Hops.push_back(
+        {url,
+         method,
+         ReplyCode,
+         ReplyText,
+         replyVersion_,
+         FieldsOf(rawHeaders_.Lines()),
+         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+             .count(),
+         {},
+         tlsVersion_,
+         tlsCipher_});
+    TakeReplyHeaders();
+    if (get && !headRefused) {
+        return;  // the body is read next
+    }
+    const bool closing = headRefused || ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 ||
+                         replyHttp10_ || ListHas(ReplyHeaders.Connection, "close", false);
+    if (closing) {
         CloseConnection();
     }
-    return redirect;
+}
+
+void TNetHTTP::SendAndRead(const std::string& url, const char* method) {
+    for (int attempt = 0;; ++attempt) {
+        std::string target;
+        const bool reused = PrepareConnection(url, target);
+        headerBytes_ = 0;
+        // A server may close a kept connection at any time; once no byte of
+        // the reply came, the request cannot have done anything yet.
+        const auto retryable = [&] {
+            return reused && attempt == 0 && headerBytes_ == 0 && PendingInput().empty();
+        };
+        try {
+            SendText(RequestText(method, target));
+            ReadReply();
+            return;
+        } catch (const ENetConnClosedGracefully&) {
+            if (!retryable()) {
+                throw;
+            }
+        } catch (const ENetSocketError&) {
+            if (!retryable()) {
+                throw;
+            }
+        }
+        CloseConnection();
+    }
 }
 
 bool TNetHTTP::ReplyIsRedirect() const {
@@ -102,43 +232,59 @@ std::string TNetHTTP::NextLocation(const std::string& url) const {
     if (next && NetworkURL) {
         next = NetworkURL(*next);
     }
-    const bool loop = next && (*next == url ||
-                               std::any_of(Redirects.begin(), Redirects.end(),
-                                           [&](const TNetRedirect& r) { return r.URL == *next; }));
-    if (!next || loop || std::cmp_greater_equal(Redirects.size(), RedirectMaximum)) {
-        throw ENetProtocolReplyError(ReplyText, ReplyCode);
+    if (!next) {
+        throw ENetRedirectRefused(ReplyText, ReplyCode);
+    }
+    if (std::any_of(Hops.begin(), Hops.end(),
+                    [&](const TNetHop& hop) { return hop.URL == *next; })) {
+        throw ENetRedirectRefused("Redirect loop.", ReplyCode);
+    }
+    if (std::cmp_greater(Hops.size(), RedirectMaximum)) {
+        throw ENetRedirectRefused("Too many redirects.", ReplyCode);
     }
     return *next;
 }
 
-void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
+bool TNetHTTP::Reusable() {
+    try {
+        ReceiveChunk(false, 0);
+    } catch (const ENetException&) {
+        return false;
+    }
+    return IsConnected() && PendingInput().empty();
+}
+
+bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     const TNetURI uri = TNetURI::SplitURL(url);
     target = uri.Path + uri.Document;
     const bool secure = EqualsIgnoringCase(uri.Protocol, "HTTPS");
-    const auto portNumber = PortNumber(uri.Port);
-    if (!uri.Host.empty()) {
-        const std::string host(WithoutBrackets(uri.Host));
-        const bool sameServer = EqualsIgnoringCase(Host, host) && portNumber &&
-                                *portNumber == Port && secure == PeerCertificate.has_value();
-        if (IsConnected() && !sameServer) {
-            CloseConnection();
-        }
-        Host = host;
-        RequestHost = uri.Host;
-    } else {
-        RequestHost = Host;
+    const std::int32_t defaultPort = secure ? 443 : 80;
+    const std::int32_t port = PortNumber(uri.Port).value_or(defaultPort);
+    const std::string host = uri.Host.empty() ? Host : std::string(WithoutBrackets(uri.Host));
+    const bool sameServer =
+        EqualsIgnoringCase(Host, host) && port == Port && secure == connectionSecure_;
+    if (IsConnected() && !(sameServer && Reusable())) {
+        CloseConnection();
     }
-    Port = portNumber.value_or(secure ? 443 : 80);
-    CheckPeerClosed(false, false);
+    // The port goes with the name unless it is the scheme's own (RFC 9110, 7.2).
+    RequestHost = (uri.Host.empty() ? Host : uri.Host) +
+                  (port == defaultPort ? std::string() : ":" + std::to_string(port));
+    Host = host;
+    Port = port;
     if (IsConnected()) {
-        return;
+        return true;
     }
     PeerCertificate.reset();
+    tlsVersion_.clear();
+    tlsCipher_.clear();
+    connectionSecure_ = secure;
     OpenConnection();
     if (secure) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
             PeerCertificate = tls->Certificate();
+            tlsVersion_ = tls->Version();
+            tlsCipher_ = tls->Cipher();
             if (RequireValidCertificate &&
                 PeerCertificate->Status != TNetCertificateStatus::Valid) {
                 throw ENetCertificateRejected(*PeerCertificate);
@@ -150,37 +296,7 @@ void TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
             throw;
         }
     }
-}
-
-std::string TNetHTTP::SendGet(std::string_view url, std::size_t maxBody) {
-    Redirects.clear();
-    FinalURL.clear();
-    const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
-    Request.Connection = "close";
-    std::string current(url);
-    for (;;) {
-        std::string target;
-        PrepareConnection(current, target);
-        WriteRequest("GET", target);
-        ReadReply();
-        if (!ReplyIsRedirect()) {
-            break;
-        }
-        std::string next = NextLocation(current);
-        // Plain HTTP would carry off what the certificate was asked to vouch for.
-        if (RequireValidCertificate && PeerCertificate && !next.starts_with("https:")) {
-            throw ENetProtocolReplyError(ReplyText, ReplyCode);
-        }
-        Redirects.push_back({current, ReplyCode, next});
-        CloseConnection();
-        current = std::move(next);
-    }
-    if (!Redirects.empty()) {
-        FinalURL = current;
-    }
-    std::string body = ReadBody(maxBody);
-    CloseConnection();
-    return body;
+    return false;
 }
 
 std::string TNetHTTP::ReadBody(std::size_t maxBody) {
@@ -194,13 +310,21 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
         body.resize(start + count);
         ReceiveExact(body.data() + start, static_cast<std::int32_t>(count), kNoLimit);
     };
-    const std::string coding(TrimControls(ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding")));
-    if (!EqualsIgnoringCase(coding, "chunked")) {
-        if (ReplyHeaders.ContentLength > 0) {
-            take(static_cast<std::size_t>(ReplyHeaders.ContentLength));
+    if (ReplyCode / 100 == 1 || ReplyCode == 204 || ReplyCode == 304) {
+        return body;
+    }
+    // Chunked is the last coding of the list when it is there at all.
+    const std::string codings = ReplyHeaders.ExtraHeaders.Value("Transfer-Encoding");
+    if (!ListHas(codings, "chunked", true)) {
+        if (bodyLength_ && TrimControls(codings).empty()) {
+            take(static_cast<std::size_t>(*bodyLength_));
             return body;
         }
-        return ReceiveAll(maxBody);
+        body = ReceiveAll(maxBody);
+        if (InputCutOff()) {
+            throw ENetBodyCutOff();
+        }
+        return body;
     }
     for (;;) {
         // Each chunk's framing lines are bounded as a header block is; the
@@ -223,12 +347,11 @@ std::string TNetHTTP::ReadBody(std::size_t maxBody) {
     }
 }
 
-void TNetHTTP::WriteRequest(const char* method, const std::string& target) {
-    rawHeaders_.Clear();
-    Request.ContentLength = 0;
-    const auto add = [this](const char* name, const std::string& value) {
+std::string TNetHTTP::RequestText(const char* method, const std::string& target) const {
+    TNetHeaderList headers;
+    const auto add = [&headers](const char* name, const std::string& value) {
         if (!value.empty()) {
-            rawHeaders_.Add(name + value);
+            headers.Add(name + value);
         }
     };
     add("Accept: ", Request.Accept);
@@ -243,30 +366,27 @@ void TNetHTTP::WriteRequest(const char* method, const std::string& target) {
     add("Content-Encoding: ", Request.ContentEncoding);
     add("Content-Language: ", Request.ContentLanguage);
     add("Content-Type: ", Request.ContentType);
-    if (Request.ContentLength != 0) {
-        rawHeaders_.Add("Content-Length: " + std::to_string(Request.ContentLength));
-    }
     if (Request.ContentRangeEnd != 0) {
-        rawHeaders_.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-" +
-                        std::to_string(Request.ContentRangeEnd));
+        headers.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-" +
+                    std::to_string(Request.ContentRangeEnd));
     } else if (Request.ContentRangeStart != 0) {
-        rawHeaders_.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-");
+        headers.Add("Range: bytes=" + std::to_string(Request.ContentRangeStart) + "-");
     }
     if (!Request.Username.empty()) {
-        rawHeaders_.Add("Authorization: Basic " +
-                        Base64(Request.Username + ":" + Request.Password));
+        headers.Add("Authorization: Basic " + Base64(Request.Username + ":" + Request.Password));
     }
     for (const auto& line : Request.ExtraHeaders.Lines()) {
-        rawHeaders_.Add(line);
+        headers.Add(line);
     }
 
+    // One write, so one TLS record and no segment waiting for an acknowledgement.
     const char* version = ProtocolVersion == TNetHTTPProtocolVersion::pv1_0 ? "1.0" : "1.1";
-    SendLine(std::string(method) + " " + target + " HTTP/" + version);
-    SendLine("Host: " + RequestHost);
-    for (const auto& line : rawHeaders_.Lines()) {
-        SendLine(line);
+    std::string text = std::string(method) + " " + target + " HTTP/" + version + "\r\n";
+    text += "Host: " + RequestHost + "\r\n";
+    for (const auto& line : headers.Lines()) {
+        text += line + "\r\n";
     }
-    SendLine("");
+    return text + "\r\n";
 }
 
 std::string TNetHTTP::ReadReplyLine() {
@@ -278,7 +398,7 @@ std::string TNetHTTP::ReadReplyLine() {
     } catch (const ENetLineTooLong&) {
         throw ENetReplyHeaderTooLarge();
     }
-    if (LineTimedOut) {
+    if (LineIncomplete) {
         // The reply ended before its header block did, or never came.
         if (PeerClosed() || !IsConnected()) {
             throw ENetConnClosedGracefully();
@@ -292,21 +412,22 @@ std::string TNetHTTP::ReadReplyLine() {
     return line;
 }
 
-bool TNetHTTP::ReadReply() {
-    headerBytes_ = 0;
-    ReplyText = ReadReplyLine();
-    const bool http10 =
-        EqualsIgnoringCase(ReplyText.substr(std::min<std::size_t>(5, ReplyText.size()), 3), "1.0");
-    const auto blank = ReplyText.find(' ');
-    ReplyText = blank == std::string::npos ? std::string() : ReplyText.substr(blank + 1);
-    ReplyCode = DecimalFromText(ReplyText.substr(0, ReplyText.find(' ')));
-
-    rawHeaders_.Clear();
-    for (std::string line = ReadReplyLine(); !line.empty(); line = ReadReplyLine()) {
-        rawHeaders_.Add(line);
-    }
-    TakeReplyHeaders();
-    return http10;
+void TNetHTTP::ReadReply() {
+    // Interim replies count against the same bound as the final one's head.
+    do {
+        std::string status = ReadReplyLine();
+        const auto blank = status.find(' ');
+        replyVersion_ = status.substr(0, blank);
+        ReplyText = blank == std::string::npos ? std::string() : status.substr(blank + 1);
+        ReplyCode = ReplyNumber(std::string_view(ReplyText).substr(0, ReplyText.find(' ')));
+        rawHeaders_.Clear();
+        for (std::string line = ReadReplyLine(); !line.empty(); line = ReadReplyLine()) {
+            rawHeaders_.Add(line);
+        }
+        // 101 switches protocols, which was never asked for: it is final.
+    } while (ReplyCode / 100 == 1 && ReplyCode != 101);
+    replyHttp10_ = EqualsIgnoringCase(
+        replyVersion_.substr(std::min<std::size_t>(5, replyVersion_.size()), 3), "1.0");
 }
 
 void TNetHTTP::TakeReplyHeaders() {
@@ -323,7 +444,12 @@ void TNetHTTP::TakeReplyHeaders() {
     ReplyHeaders.ContentEncoding = take("Content-Encoding");
     ReplyHeaders.ContentLanguage = take("Content-Language");
     ReplyHeaders.ContentType = take("Content-Type");
-    ReplyHeaders.ContentLength = DecimalOrZero(take("Content-Length"));
+    const std::string length = take("Content-Length");
+    ReplyHeaders.ContentLength = DecimalOrZero(length);
+    bodyLength_.reset();
+    if (const auto number = ParseDecimalInteger(length); number && *number >= 0) {
+        bodyLength_ = *number;
+    }
     if (std::string range = take("Content-Range"); !range.empty()) {
         const auto blank = range.find(' ');
         range.erase(0, blank == std::string::npos ? range.size() : blank + 1);
@@ -332,8 +458,8 @@ void TNetHTTP::TakeReplyHeaders() {
         const std::string end = dash == std::string::npos
                                     ? std::string()
                                     : range.substr(dash + 1, range.find('/', dash) - dash - 1);
-        ReplyHeaders.ContentRangeStart = DecimalFromText(start);
-        ReplyHeaders.ContentRangeEnd = DecimalFromText(end);
+        ReplyHeaders.ContentRangeStart = ReplyNumber(start);
+        ReplyHeaders.ContentRangeEnd = ReplyNumber(end);
     }
     ReplyHeaders.Date = InternetDateToLocal(take("Date"));
     ReplyHeaders.LastModified = InternetDateToLocal(take("Last-Modified"));

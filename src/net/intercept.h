@@ -34,6 +34,9 @@ class TNetIntercept {
     virtual std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) = 0;
     // Every byte, or a failure.
     virtual void Send(const char* bytes, std::size_t size) = 0;
+    // The peer closed without the layer's own announcement of the end, so
+    // what came may have been cut off on the way.
+    virtual bool CutOff() const { return false; }
 };
 
 }  // namespace hostlore

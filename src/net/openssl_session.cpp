@@ -52,8 +52,9 @@ SSL_CTX* ClientContext() {
             SSL_CTX_set_default_verify_paths(made.get()) != 1) {
             throw ENetTLSError("cannot set up TLS");
         }
-        // Servers often end without a closing alert; for headers that is no loss.
-        SSL_CTX_set_options(made.get(), SSL_OP_IGNORE_UNEXPECTED_EOF | SSL_OP_NO_RENEGOTIATION);
+        // An end without the closing alert is reported, not failed: for headers
+        // it is no loss, for a body read to the close it is (CutOff).
+        SSL_CTX_set_options(made.get(), SSL_OP_NO_RENEGOTIATION);
         static constexpr unsigned char kHttp11[] = "\x08http/1.1";
         SSL_CTX_set_alpn_protos(made.get(), kHttp11, sizeof(kHttp11) - 1);
         context = std::move(made);
@@ -148,6 +149,7 @@ struct Session {
     int waitMs = kNoLimit;
     std::exception_ptr failure;
     std::vector<TNetVerifyFailure> verifyFailures;
+    bool cutOff = false;
 };
 
 int SessionIndex() {
@@ -225,11 +227,11 @@ int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
 // One TLS connection, its handshake done.
 class OpenSslSession : public TNetIntercept {
   public:
-    OpenSslSession(TNetRawTransport& connection, const std::string& host,
-                   TNetPeerCertificate& peer);
+    OpenSslSession(TNetRawTransport& connection, const std::string& host, TNetHandshake& handshake);
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
     void Send(const char* bytes, std::size_t size) override;
+    bool CutOff() const override { return session_->cutOff; }
 
   private:
     // The callbacks hold its address.
@@ -237,7 +239,7 @@ class OpenSslSession : public TNetIntercept {
 };
 
 OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& host,
-                               TNetPeerCertificate& peer)
+                               TNetHandshake& handshake)
     : session_(std::make_unique<Session>(connection)) {
     SSL_CTX* context = ClientContext();
     session_->ssl = SSL_new(context);
@@ -270,7 +272,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     if (leaf == nullptr) {
         throw ENetTLSError("the server sent no certificate");
     }
-    TNetCertificateInfo& info = peer.info;
+    TNetCertificateInfo& info = handshake.info;
     info.Subject = NameEntry(X509_get_subject_name(leaf), NID_commonName);
     if (info.Subject.empty()) {
         info.Subject = FirstDnsName(leaf);
@@ -281,7 +283,9 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     }
     info.NotAfter = SecondsOf(X509_get0_notAfter(leaf));
     info.Sha256Fingerprint = Sha256Fingerprint(leaf);
-    peer.verifyFailures = session_->verifyFailures;
+    handshake.verifyFailures = session_->verifyFailures;
+    handshake.version = SSL_get_version(session_->ssl);
+    handshake.cipher = SSL_CIPHER_get_name(SSL_get_current_cipher(session_->ssl));
 }
 
 std::ptrdiff_t OpenSslSession::Receive(char* buffer, std::size_t size, int waitMs) {
@@ -299,9 +303,19 @@ std::ptrdiff_t OpenSslSession::Receive(char* buffer, std::size_t size, int waitM
             ERR_clear_error();
             return -1;
         case SSL_ERROR_ZERO_RETURN:
-        case SSL_ERROR_SYSCALL:
             ERR_clear_error();
             return 0;
+        case SSL_ERROR_SYSCALL:
+            ERR_clear_error();
+            session_->cutOff = true;
+            return 0;
+        case SSL_ERROR_SSL:
+            if (ERR_GET_REASON(ERR_peek_last_error()) == SSL_R_UNEXPECTED_EOF_WHILE_READING) {
+                ERR_clear_error();
+                session_->cutOff = true;
+                return 0;
+            }
+            throw ENetTLSError(LastErrorText("read failed"));
         default:
             throw ENetTLSError(LastErrorText("read failed"));
     }
@@ -322,8 +336,8 @@ void OpenSslSession::Send(const char* bytes, std::size_t size) {
 
 extern "C" __attribute__((visibility("default"))) hostlore::TNetIntercept* hostlore_tls_connect(
     hostlore::TNetRawTransport& transport, const std::string& host,
-    hostlore::TNetPeerCertificate& peer) {
-    return new hostlore::OpenSslSession(transport, host, peer);
+    hostlore::TNetHandshake& handshake) {
+    return new hostlore::OpenSslSession(transport, host, handshake);
 }
 
 static_assert(std::is_same_v<decltype(&hostlore_tls_connect), hostlore::TNetTlsConnect>);

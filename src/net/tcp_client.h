@@ -20,7 +20,9 @@ class TNetTCPClient : public TNetTCPConnection {
     std::string Host;
     std::int32_t Port = 0;
     std::string BoundIP;  // empty: any local address
-    bool UseNagle = true;
+    // Off: a request written at once must not wait for the acknowledgement of
+    // the one before (TCP_NODELAY).
+    bool UseNagle = false;
     TSocksInfo SocksInfo;
     // How long one whole exchange may take, from connecting through a proxy's
     // negotiation to the protocol's last read (-2: without limit).

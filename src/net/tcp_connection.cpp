@@ -261,7 +261,7 @@ std::string TNetTCPConnection::ReceiveAll(std::size_t limit) {
 std::string TNetTCPConnection::ReceiveLine(std::string_view terminator, int waitMs,
                                            std::size_t maxLength) {
     const std::string_view end = terminator.empty() ? std::string_view("\n") : terminator;
-    LineTimedOut = false;
+    LineIncomplete = false;
     std::size_t searched = 0;
     std::size_t found = std::string::npos;
     while ((found = pending_.find(end, searched)) == std::string::npos) {
@@ -271,7 +271,7 @@ std::string TNetTCPConnection::ReceiveLine(std::string_view terminator, int wait
         searched = pending_.size() >= end.size() ? pending_.size() - end.size() + 1 : 0;
         CheckPeerClosed(true, true);
         if (ReceiveChunk(true, waitMs) == 0) {
-            LineTimedOut = true;
+            LineIncomplete = true;
             return {};
         }
     }

@@ -22,7 +22,9 @@ class TNetTCPConnection : public TNetRawTransport {
   public:
     std::int32_t RecvBufferSize = 32768;  // most bytes one receive asks for
     std::int32_t SendBufferSize = 32768;
-    bool LineTimedOut = false;
+    // Set by a line read that returned without a whole line: its wait ran
+    // out, or the peer closed after part of one.
+    bool LineIncomplete = false;
     bool ASCIIFilter = false;
     std::function<void()> OnDisconnected;
 
@@ -30,6 +32,9 @@ class TNetTCPConnection : public TNetRawTransport {
     void CloseConnection() { DropSocket(); }
     void DropSocket();
     bool PeerClosed() const { return peerClosed_; }
+    // The peer closed without announcing the end of its data, where the
+    // layer in between can tell (TLS without its closing alert).
+    bool InputCutOff() const { return intercept_ && intercept_->CutOff(); }
 
     void SendText(std::string_view text);
     void SendLine(std::string_view text);

@@ -17,13 +17,17 @@ struct LoadedModule {
 LoadedModule LoadModule() {
     const std::filesystem::path file =
         ProgramModule(ExecutablePath().parent_path(), kTlsModuleFile);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        return {nullptr, std::string(kTlsModuleFile) + " was not found."};
+    }
     void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
-        return {nullptr, std::string("cannot load the TLS module: ") + ::dlerror()};
+        return {nullptr, std::string(kTlsModuleFile) + " cannot be loaded: " + ::dlerror()};
     }
     auto* connect = reinterpret_cast<TNetTlsConnect>(::dlsym(handle, kTlsConnectEntry));
     if (connect == nullptr) {
-        return {nullptr, "the TLS module " + file.string() + " has no entry"};
+        return {nullptr, file.string() + " has no entry."};
     }
     return {connect, {}};
 }
@@ -32,7 +36,7 @@ LoadedModule LoadModule() {
 TNetTlsConnect TlsConnect() {
     static const LoadedModule loaded = LoadModule();
     if (loaded.connect == nullptr) {
-        throw ENetTLSError(loaded.failure);
+        throw ENetTlsUnavailable(loaded.failure);
     }
     return loaded.connect;
 }
@@ -40,10 +44,12 @@ TNetTlsConnect TlsConnect() {
 }  // namespace
 
 TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host) {
-    TNetPeerCertificate peer;
-    session_.reset(TlsConnect()(connection, host, peer));
-    certificate_ = std::move(peer.info);
-    const TNetCertificateVerdict verdict = CertificateVerdict(peer.verifyFailures);
+    TNetHandshake handshake;
+    session_.reset(TlsConnect()(connection, host, handshake));
+    certificate_ = std::move(handshake.info);
+    version_ = std::move(handshake.version);
+    cipher_ = std::move(handshake.cipher);
+    const TNetCertificateVerdict verdict = CertificateVerdict(handshake.verifyFailures);
     certificate_.Status = verdict.Status;
     certificate_.ExpiredOn = verdict.ExpiredOn;
     certificate_.Host = host;
@@ -57,6 +63,10 @@ std::ptrdiff_t TNetTLSLayer::Receive(char* buffer, std::size_t size, int waitMs)
 
 void TNetTLSLayer::Send(const char* bytes, std::size_t size) {
     session_->Send(bytes, size);
+}
+
+bool TNetTLSLayer::CutOff() const {
+    return session_->CutOff();
 }
 
 }  // namespace hostlore

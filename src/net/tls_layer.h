@@ -11,6 +11,13 @@ namespace hostlore {
 
 class TNetTCPConnection;
 
+// No TLS at all: the module that holds it is missing or cannot be loaded.
+class ENetTlsUnavailable : public ENetException {
+  public:
+    explicit ENetTlsUnavailable(const std::string& reason)
+        : ENetException("Secure connections are not available: " + reason) {}
+};
+
 // TLS 1.2 or 1.3 over a connection that is open to the server (directly or
 // through a SOCKS server). The handshake sends the host's name (SNI) and
 // offers http/1.1 (ALPN); the server's chain is checked against the trust
@@ -18,7 +25,8 @@ class TNetTCPConnection;
 // it) and its name against the host. A certificate that fails the check does
 // not fail the handshake: the program only reads headers and sends nothing
 // secret, so the outcome is recorded for the user instead. Revocation is not
-// checked. The TLS module is loaded at the first handshake.
+// checked. The TLS module is loaded at the first handshake; without it every
+// handshake fails with ENetTlsUnavailable.
 class TNetTLSLayer : public TNetIntercept {
   public:
     // Shakes hands at once; fails with the connection's errors or ENetTLSError.
@@ -27,12 +35,17 @@ class TNetTLSLayer : public TNetIntercept {
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
     void Send(const char* bytes, std::size_t size) override;
+    bool CutOff() const override;
 
     const TNetCertificateInfo& Certificate() const { return certificate_; }
+    const std::string& Version() const { return version_; }
+    const std::string& Cipher() const { return cipher_; }
 
   private:
     std::unique_ptr<TNetIntercept> session_;
     TNetCertificateInfo certificate_;
+    std::string version_;
+    std::string cipher_;
 };
 
 }  // namespace hostlore

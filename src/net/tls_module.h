@@ -19,18 +19,20 @@ class ENetTLSError : public ENetException {
     explicit ENetTLSError(const std::string& reason) : ENetException("TLS error: " + reason) {}
 };
 
-// The server's certificate as the handshake found it, before the failures of
-// its check are weighed.
-struct TNetPeerCertificate {
+// What the handshake settled on: the server's certificate before the failures
+// of its check are weighed, the protocol version and the cipher.
+struct TNetHandshake {
     TNetCertificateInfo info;
     std::vector<TNetVerifyFailure> verifyFailures;
+    std::string version;  // "TLSv1.3"
+    std::string cipher;   // "TLS_AES_256_GCM_SHA384"
 };
 
 // The module's one entry: shakes hands with `host` over `transport`, which
-// must outlive the session it returns, and describes the server's
-// certificate in `peer`. Fails with the transport's errors or ENetTLSError.
+// must outlive the session it returns, and describes what it settled on in
+// `handshake`. Fails with the transport's errors or ENetTLSError.
 using TNetTlsConnect = TNetIntercept* (*)(TNetRawTransport& transport, const std::string& host,
-                                          TNetPeerCertificate& peer);
+                                          TNetHandshake& handshake);
 inline constexpr const char* kTlsConnectEntry = "hostlore_tls_connect";
 inline constexpr const char* kTlsModuleFile = "libhostlore_tls.so";
 

@@ -37,10 +37,10 @@ class GeneralInfoView {
     // No certificate to show: the request failed before its TLS handshake
     // was done, or on a redirect it must not follow.
     virtual void ShowCertificateFailed(const std::string& reason) = 0;
-    // For the report alone: the redirects followed, in order, and the SHA-256
-    // fingerprint of the certificate shown (empty without one).
-    virtual void RecordServerChain(const std::vector<RedirectReport>& redirects,
-                                   const std::string& certificateSha256) = 0;
+    // No secure connection can be made at all; the field says why.
+    virtual void ShowCertificateUnavailable(const std::string& reason) = 0;
+    // For the report alone: what the header request went through.
+    virtual void RecordServerChain(const ServerChainReport& chain) = 0;
 };
 
 class WhoisView {

@@ -83,9 +83,9 @@ TEST_F(TcpClientTest, ReadsLinesWithEveryKindOfEnding) {
     EXPECT_EQ(client->ReceiveLine(), "abc\r");
     EXPECT_EQ(client->ReceiveLine("|"), "rest");
     EXPECT_EQ(client->ReceiveLine("|"), "more");
-    EXPECT_FALSE(client->LineTimedOut);
+    EXPECT_FALSE(client->LineIncomplete);
     EXPECT_EQ(client->ReceiveLine("", 50), "");
-    EXPECT_TRUE(client->LineTimedOut) << "nothing more arrived within the wait";
+    EXPECT_TRUE(client->LineIncomplete) << "nothing more arrived within the wait";
     client->SendText("bye");
 }
 
@@ -94,7 +94,7 @@ TEST_F(TcpClientTest, AnUnterminatedLineBeforeTheCloseTimesOutThenFails) {
     auto client = ClientFor(server);
     client->OpenConnection();
     EXPECT_EQ(client->ReceiveLine(), "");
-    EXPECT_TRUE(client->LineTimedOut);
+    EXPECT_TRUE(client->LineIncomplete);
     EXPECT_EQ(client->PendingInput(), "partial");
     EXPECT_THROW(client->ReceiveLine(), ENetConnClosedGracefully);
 }

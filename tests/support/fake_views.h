@@ -31,16 +31,16 @@ class RecordingGeneralInfo : public GeneralInfoView {
     void SetFinalAddress(const std::string& url) override { finalAddress = url; }
     void SetCertificate(const std::string& summary) override { certificate = summary; }
     void ShowCertificateFailed(const std::string&) override { certificate = std::string(1, 'X'); }
-    void RecordServerChain(const std::vector<RedirectReport>& chain,
-                           const std::string& sha256) override {
-        redirects = chain;
-        certificateSha256 = sha256;
+    void ShowCertificateUnavailable(const std::string& reason) override { certificate = reason; }
+    void RecordServerChain(const ServerChainReport& chain) override {
+        hops = chain.hops;
+        certificateSha256 = chain.certificateSha256;
     }
 
     std::vector<std::string> addresses;
     std::string location, hostName, serverType, lastModified, serverDate, serverFailure;
     std::string finalAddress, certificate, certificateSha256;
-    std::vector<RedirectReport> redirects;
+    std::vector<HopReport> hops;
     int missingShown = 0;
 };
 

@@ -48,6 +48,10 @@ SSL_CTX* ServerContext(const TlsIdentity& identity, int maxVersion) {
 }  // namespace
 
 ServerConnection::~ServerConnection() {
+    // An orderly end over TLS announces itself, as real servers do.
+    if (tls_ != nullptr && descriptor_ >= 0 && SSL_is_init_finished(tls_) == 1) {
+        SSL_shutdown(tls_);
+    }
     SSL_free(tls_);
     if (descriptor_ >= 0) {
         server_.CloseConnection(descriptor_, false);
@@ -102,6 +106,11 @@ bool ServerConnection::Send(const std::string& bytes) {
 
 void ServerConnection::Reset() {
     server_.CloseConnection(descriptor_, true);
+    descriptor_ = -1;
+}
+
+void ServerConnection::CloseWithoutTlsEnd() {
+    server_.CloseConnection(descriptor_, false);
     descriptor_ = -1;
 }
 

@@ -52,6 +52,9 @@ class ServerConnection {
     bool Send(const std::string& bytes);
     // Ends the connection with a reset instead of an orderly close.
     void Reset();
+    // Over TLS: closes the connection without the closing alert, as if it
+    // had been cut on the way.
+    void CloseWithoutTlsEnd();
     // Waits until the client closes its side.
     void WaitForClientClose();
 

@@ -119,4 +119,8 @@ void GeneralInfoPage::ShowCertificateFailed(const std::string& /*reason*/) {
     Certificate->setPlainText(QStringLiteral("X"));
 }
 
+void GeneralInfoPage::ShowCertificateUnavailable(const std::string& reason) {
+    Certificate->setPlainText(QString::fromStdString(reason));
+}
+
 }  // namespace hostlore

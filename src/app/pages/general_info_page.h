@@ -34,7 +34,8 @@ class GeneralInfoPage : public QWidget, public GeneralInfoView {
     void SetFinalAddress(const std::string& url) override;
     void SetCertificate(const std::string& summary) override;
     void ShowCertificateFailed(const std::string& reason) override;
-    void RecordServerChain(const std::vector<RedirectReport>&, const std::string&) override {}
+    void ShowCertificateUnavailable(const std::string& reason) override;
+    void RecordServerChain(const ServerChainReport&) override {}
 
   private:
     MessageBoxes& boxes_;

@@ -4,6 +4,7 @@
 
 #include "net/certificate_info.h"
 #include "net/http_date.h"
+#include "net/tls_layer.h"
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
 #include "query/host_names.h"
@@ -34,11 +35,14 @@ void serverinfo_thread::Execute() {
     } catch (const std::exception& error) {
         const std::string reason = FailureReason(error);
         Synchronize([&] { page_.ShowServerFailed(reason); });
+        if (dynamic_cast<const ENetTlsUnavailable*>(&error) != nullptr) {
+            Synchronize([&] { page_.ShowCertificateUnavailable(reason); });
+            RecordChain(false);
+            return;
+        }
         // A certificate is worth showing when its server answered, if only
         // with an error; a redirect that was refused leaves none.
-        const bool refusedRedirect =
-            dynamic_cast<const ENetProtocolReplyError*>(&error) != nullptr &&
-            client_->ReplyIsRedirect();
+        const bool refusedRedirect = dynamic_cast<const ENetRedirectRefused*>(&error) != nullptr;
         const std::string summary = refusedRedirect ? std::string() : CertificateText();
         if (summary.empty()) {
             Synchronize([&] { page_.ShowCertificateFailed(reason); });
@@ -73,14 +77,27 @@ std::string serverinfo_thread::CertificateText() const {
 }
 
 void serverinfo_thread::RecordChain(bool certificateShown) {
-    std::vector<RedirectReport> redirects;
-    for (const TNetRedirect& redirect : client_->Redirects) {
-        redirects.push_back({redirect.URL, redirect.ReplyCode, redirect.Target});
+    ServerChainReport chain;
+    for (const TNetHop& hop : client_->Hops) {
+        HopReport& report = chain.hops.emplace_back();
+        report.url = hop.URL;
+        report.method = hop.Method;
+        report.status = hop.ReplyCode;
+        report.statusText = hop.ReplyText;
+        report.httpVersion = hop.Version;
+        for (const TNetHeaderField& field : hop.Headers) {
+            report.headers.emplace_back(field.Name, field.Value);
+        }
+        report.milliseconds = hop.Milliseconds;
+        report.location = hop.Target;
+        report.tlsVersion = hop.TlsVersion;
+        report.tlsCipher = hop.TlsCipher;
     }
     // The fingerprint goes with the certificate the page shows, if any.
-    const std::string sha256 =
-        certificateShown ? client_->PeerCertificate->Sha256Fingerprint : std::string();
-    Synchronize([&] { page_.RecordServerChain(redirects, sha256); });
+    if (certificateShown) {
+        chain.certificateSha256 = client_->PeerCertificate->Sha256Fingerprint;
+    }
+    Synchronize([&] { page_.RecordServerChain(chain); });
 }
 
 }  // namespace hostlore

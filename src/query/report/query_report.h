@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace hostlore {
@@ -32,6 +33,27 @@ struct RedirectReport {
     std::string location;  // made absolute
 };
 
+// One request of the header request and its reply, as the server sent it.
+struct HopReport {
+    std::string url;
+    std::string method;
+    int status = 0;
+    std::string statusText;   // "301 Moved Permanently"
+    std::string httpVersion;  // "HTTP/1.1"
+    std::vector<std::pair<std::string, std::string>> headers;  // in order, case kept
+    double milliseconds = 0;
+    std::string location;  // the redirect followed, made absolute; empty for the last
+    std::string tlsVersion;  // empty over plain HTTP
+    std::string tlsCipher;
+};
+
+// What the header request went through, for the report alone: every hop,
+// and the SHA-256 fingerprint of the certificate shown (empty without one).
+struct ServerChainReport {
+    std::vector<HopReport> hops;
+    std::string certificateSha256;
+};
+
 struct GeneralInfoReport {
     Reported<std::vector<std::string>> addresses =
         Reported<std::vector<std::string>>::Missing(kNotYetKnown);
@@ -44,6 +66,7 @@ struct GeneralInfoReport {
     Reported<std::string> certificate = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> certificateSha256 = Reported<std::string>::Missing(kNotYetKnown);
     std::vector<RedirectReport> redirects;
+    std::vector<HopReport> hops;
 };
 
 struct WhoisAnswer {

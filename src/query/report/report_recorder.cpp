@@ -81,14 +81,23 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
         report_.certificate = Text::Missing(reason, kFailedMark);
         Pass(&GeneralInfoView::ShowCertificateFailed, reason);
     }
-    void RecordServerChain(const std::vector<RedirectReport>& redirects,
-                           const std::string& certificateSha256) override {
-        report_.redirects = redirects;
+    void ShowCertificateUnavailable(const std::string& reason) override {
+        report_.certificate = Text::Missing(reason, reason);
+        Pass(&GeneralInfoView::ShowCertificateUnavailable, reason);
+    }
+    void RecordServerChain(const ServerChainReport& chain) override {
+        report_.hops = chain.hops;
+        report_.redirects.clear();
+        for (const HopReport& hop : chain.hops) {
+            if (!hop.location.empty()) {
+                report_.redirects.push_back({hop.url, hop.status, hop.location});
+            }
+        }
         // Without a certificate the fingerprint is missing for the same reason.
-        report_.certificateSha256 = certificateSha256.empty()
+        report_.certificateSha256 = chain.certificateSha256.empty()
                                         ? Text::Missing(report_.certificate.reason)
-                                        : Text::Of(certificateSha256);
-        Pass(&GeneralInfoView::RecordServerChain, redirects, certificateSha256);
+                                        : Text::Of(chain.certificateSha256);
+        Pass(&GeneralInfoView::RecordServerChain, chain);
     }
 
   private:

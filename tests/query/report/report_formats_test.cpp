@@ -46,8 +46,14 @@ QueryReport SampleReport() {
     views.generalInfo->SetHostName("caf\xe9.example.test");
     views.generalInfo->ShowServerFailed("Connection refused.");
     views.generalInfo->SetCertificate("www.example.test, issued by CA, until 12/31/26: valid");
-    views.generalInfo->RecordServerChain(
-        {{"http://www.example.test/", 301, "https://www.example.test/"}}, "AB:CD");
+    HopReport redirect;
+    redirect.url = "http://www.example.test/";
+    redirect.status = 301;
+    redirect.location = "https://www.example.test/";
+    HopReport answer;
+    answer.url = redirect.location;
+    answer.status = 200;
+    views.generalInfo->RecordServerChain({{redirect, answer}, "AB:CD"});
     views.whoisStatus->ShowRunning();
     views.whois->RecordReply("whois.example.test", "Domain: x\r\n\r\nOwner: M\xfcller\r\n");
     const std::vector<std::string> lines = {"Domain: x\r", "\r", "Owner: M\xfcller\r"};
