@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -11,8 +13,13 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QToolButton>
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <set>
+#include <thread>
 
 #include "app/main_window.h"
 #include "dns/test_dns.h"
@@ -481,6 +488,157 @@ TEST_F(ModernHostsTest, AnIpv6AddressThatRefusesLeavesTheIpv4OneToAnswerWithinTh
     EXPECT_LT(std::chrono::steady_clock::now() - start,
               std::chrono::milliseconds(client.ConnectHeadStartMs));
     EXPECT_EQ(HostHeaderAt("192.0.2.20"), "dual.example.test");
+}
+
+// Debian's nginx and Apache in the test namespace (web_servers/), asked
+// through the real window and the report; the 103 comes from a server of the
+// suite's own, as neither sends one by itself over HTTP/1.1.
+class RealServersTest : public ReportCommandTest {
+  protected:
+    void SetUp() override {
+        ReportCommandTest::SetUp();
+        if (IsSkipped()) {
+            return;
+        }
+        if (qgetenv("HOSTLORE_TEST_WEB_SERVERS") != "1") {
+            GTEST_SKIP() << "needs nginx and apache2, started by web_servers/with_web_servers.sh";
+        }
+        hints = std::make_unique<test::RecordingServer>(
+            "\r\n\r\n",
+            test::Always("HTTP/1.1 103 Early Hints\r\nLink: </a.css>; rel=preload\r\n\r\n"
+                         "HTTP/1.1 200 OK\r\nServer: Hinted/1.0\r\n\r\n"),
+            test::ServerOptions{"192.0.2.32", 80});
+    }
+
+    // The report's JSON field of General Info: its value, else its reason.
+    std::string ReportField(const std::string& url, const char* key) {
+        const Outcome report = Run(
+            {"--report", QString::fromStdString(url), "--json", "--no-whois", "--neighbours", "0"},
+            {"TZ=" + QString::fromLatin1(kZone)});
+        const QJsonObject field = QJsonDocument::fromJson(QByteArray::fromStdString(report.output))
+                                      .object()["general_info"]
+                                      .toObject()[key]
+                                      .toObject();
+        return (field["value"].isString() ? field["value"] : field["reason"])
+            .toString()
+            .toStdString();
+    }
+
+    // The connections nginx noted for the requests so far, in order.
+    static std::vector<std::string> NginxConnections() {
+        std::ifstream log(qgetenv("HOSTLORE_TEST_NGINX_LOG").toStdString());
+        std::vector<std::string> connections;
+        for (std::string line; std::getline(log, line);) {
+            connections.push_back(line.substr(0, line.find(' ')));
+        }
+        return connections;
+    }
+
+    // Daylight saving time in force from March to October, as in Europe.
+    static constexpr const char* kZone = "AAA-1BBB,M3.5.0,M10.5.0/3";
+    test::ScopedEnvironment trust{"SSL_CERT_FILE", qgetenv("HOSTLORE_TEST_WEB_CA").constData()};
+    test::ScopedEnvironment zone{"TZ", kZone};
+    std::unique_ptr<test::RecordingServer> hints;
+};
+
+TEST_F(RealServersTest, TheWindowAndTheReportShowWhatRealServersAnswer) {
+    struct Case {
+        const char* name;
+        std::string url;
+        const char* caption;
+        const char* key;
+        std::string shown;   // the start of what the window shows and the report's value
+        std::string reason;  // the report's reason when the window shows X
+    };
+    const Case cases[] = {
+        {"a trailing slash on another port", "http://apache.example.test:8080/dir", "Final Address",
+         "final_address", "http://apache.example.test:8080/dir/", ""},
+        {"HEAD refused with 405", "http://nginx.example.test/no-head", "Server Type", "server_type",
+         "nginx/", ""},
+        {"HEAD refused with 501", "http://apache.example.test:8080/no-head", "Server Type",
+         "server_type", "Apache/", ""},
+        {"an interim reply", "http://hints.example.test/", "Server Type", "server_type",
+         "Hinted/1.0", ""},
+        {"a redirect loop", "http://nginx.example.test/loop-a", "Server Type", "server_type", "X",
+         "Redirect loop."},
+        {"six redirects", "http://nginx.example.test/many1", "Server Type", "server_type", "X",
+         "Too many redirects."},
+        {"a missing page", "https://nginx.example.test/missing", "Server Type", "server_type", "X",
+         "404 Not Found."},
+    };
+    for (const Case& c : cases) {
+        const std::string shown = WindowShows(QString::fromStdString(c.url))[c.caption];
+        EXPECT_TRUE(shown.starts_with(c.shown)) << c.name << ": " << shown;
+        const std::string reported = ReportField(c.url, c.key);
+        EXPECT_TRUE(reported.starts_with(c.reason.empty() ? c.shown : c.reason))
+            << c.name << ": " << reported;
+    }
+}
+
+// A chain of three redirects on the default port opens one connection, in
+// the window as in the report.
+TEST_F(RealServersTest, AChainOnTheDefaultPortKeepsItsConnection) {
+    for (int run = 0; run < 2; ++run) {
+        const std::size_t before = NginxConnections().size();
+        const std::string finalAddress =
+            run == 0 ? WindowShows("http://nginx.example.test/hop1")["Final Address"]
+                     : ReportField("http://nginx.example.test/hop1", "final_address");
+        EXPECT_EQ(finalAddress, "http://nginx.example.test/") << run;
+        const auto connections = NginxConnections();
+        ASSERT_EQ(connections.size(), before + 4) << run;
+        EXPECT_EQ(std::set<std::string>(connections.begin() + before, connections.end()).size(), 1U)
+            << run;
+    }
+}
+
+// nginx closes a kept connection after a second; the next request must not
+// be lost with it.
+TEST_F(RealServersTest, AConnectionTheServerClosedWhileIdleIsReplaced) {
+    TNetHTTP client(std::make_shared<SystemResolver>());
+    client.SendHead("http://nginx.example.test/");
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    EXPECT_NO_THROW(client.SendHead("http://nginx.example.test/dated.html"));
+    const auto connections = NginxConnections();
+    ASSERT_GE(connections.size(), 2U);
+    EXPECT_NE(connections[connections.size() - 2], connections.back());
+}
+
+// 22:30 in UTC is the next day where, at that instant, daylight saving time
+// is in force, and the same day where it is not: a date of the season that
+// is not today's tells the two rules apart.
+TEST_F(RealServersTest, TheLastModificationFallsOnTheDayOfItsOwnInstant) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::tzset();
+    ::localtime_r(&now, &local);
+    const bool summerNow = local.tm_isdst > 0;
+    // 15 July or 15 January 2026, 22:30 UTC.
+    const std::time_t instant = summerNow ? 1768516200 : 1784154600;
+    const std::filesystem::path file =
+        qgetenv("HOSTLORE_TEST_WEB_ROOT").toStdString() + "/dated.html";
+    const timespec times[2] = {{instant, 0}, {instant, 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    test::ScopedEnvironment allLocale("LC_ALL", "");
+    test::ScopedEnvironment format("LC_TIME", "en_US.UTF-8");
+    const std::string day = summerNow ? "01/15/2026" : "07/16/2026";
+    EXPECT_EQ(WindowShows("http://nginx.example.test/dated.html")["Last Modified"], day);
+    const Outcome report =
+        Run({"--report", "http://nginx.example.test/dated.html", "--no-whois", "--neighbours", "0"},
+            {"TZ=" + QString::fromLatin1(kZone), "LC_TIME=en_US.UTF-8"});
+    EXPECT_NE(report.output.find("Last Modified: " + day + "\n"), std::string::npos)
+        << report.output;
+}
+
+TEST_F(RealServersTest, WithoutTheTlsModuleTheCertificateSaysWhy) {
+    std::filesystem::remove(program.folder.File("libhostlore_tls.so"));
+    const Outcome report =
+        Run({"--report", "https://nginx.example.test/", "--no-whois", "--neighbours", "0"});
+    const std::vector<std::string> lines = LinesOf(report.output);
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "Certificate: Secure connections are not available: libhostlore_tls.so "
+                        "was not found."),
+              lines.end())
+        << report.output;
 }
 
 }  // namespace

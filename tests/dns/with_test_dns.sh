@@ -4,7 +4,8 @@
 # at a dnsmasq on 127.0.0.1 inside it, serving the zone example.test and the
 # names of the test whois and RDAP servers (support/whois_test_world.h), and
 # international names below it and under .xn--zckzah; the web servers' names,
-# 192.0.2.10 to .19, are served by the tests themselves. The test blocks
+# 192.0.2.10 to .19 and .32, are served by the tests themselves, nginx and
+# apache2 at .30 and .31 by web_servers/with_web_servers.sh. The test blocks
 # 192.0.2.0/24, 203.0.113.0/24 and 2001:db8::/64 are local in the namespace, so
 # a test can serve on the very address that a name resolves to. Reverse
 # questions for 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test
@@ -62,6 +63,9 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=loop.example.test,192.0.2.17 \
     --host-record=relative.example.test,192.0.2.18 \
     --host-record=ftp.example.test,192.0.2.19 \
+    --host-record=nginx.example.test,192.0.2.30 \
+    --host-record=apache.example.test,192.0.2.31 \
+    --host-record=hints.example.test,192.0.2.32 \
     --host-record=three.example.test,193.200.1.1 \
     --host-record=three.example.test,12.1.1.1 \
     --host-record=three.example.test,62.0.0.1 \

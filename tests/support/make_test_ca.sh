@@ -8,6 +8,7 @@
 #   future        future.example.test, valid only from 2099
 #   wrong-name    other.example.test, for serving under another name
 #   rdap          data.iana.test, rdap.nic.test and rdap.registrar.test
+#   web           nginx.example.test and apache.example.test, the real servers
 #   self-signed   self-signed.example.test, its own issuer
 #   untrusted     untrusted.example.test, from a root nobody trusts
 # Nothing is installed; the keys are throwaway EC keys.
@@ -90,6 +91,8 @@ leaf future future.example.test DNS:future.example.test \
 leaf wrong-name other.example.test DNS:other.example.test \
     intermediate.pem intermediate.key intermediate.pem -days 825
 leaf rdap rdap.nic.test DNS:data.iana.test,DNS:rdap.nic.test,DNS:rdap.registrar.test \
+    intermediate.pem intermediate.key intermediate.pem -days 825
+leaf web nginx.example.test DNS:nginx.example.test,DNS:apache.example.test \
     intermediate.pem intermediate.key intermediate.pem -days 825
 
 new_key self-signed.key
