@@ -23,22 +23,12 @@ microsocks_user="hostlore"
 microsocks_password="proxy-secret"
 servers=()
 
-# Each server leads a process group of its own, so that stopping the group also
-# ends the helpers it forked.
 cleanup() {
     local status=$?
     if [ "$status" -ne 0 ] && [ -f "$work/danted.log" ]; then
         cat "$work/danted.log" >&2
     fi
-    for leader in "${servers[@]}"; do
-        kill -TERM -- "-$leader" 2>/dev/null || true
-        wait "$leader" 2>/dev/null || true
-        for _ in $(seq 1 50); do
-            kill -0 -- "-$leader" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL -- "-$leader" 2>/dev/null || true
-    done
+    stop_server_groups "${servers[@]}"
     remove_test_namespace
     rm -rf "$work"
 }

@@ -16,3 +16,18 @@ remove_test_namespace() {
         rm -rf "$test_namespace_etc"
     fi
 }
+
+# stop_server_groups LEADER...: each server leads a process group of its own,
+# so that stopping the group also ends the helpers it forked.
+stop_server_groups() {
+    local leader
+    for leader in "$@"; do
+        kill -TERM -- "-$leader" 2>/dev/null || true
+        wait "$leader" 2>/dev/null || true
+        for _ in $(seq 1 50); do
+            kill -0 -- "-$leader" 2>/dev/null || break
+            sleep 0.1
+        done
+        kill -KILL -- "-$leader" 2>/dev/null || true
+    done
+}

@@ -20,6 +20,8 @@ if [ "$(id -u)" -ne 0 ] || [ "${HOSTLORE_TEST_DNS:-}" != 1 ] || [ ! -x "$nginx" 
 fi
 
 here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/support/test_namespace.sh
+source "$here/../support/test_namespace.sh"
 work=$(mktemp -d)
 chmod 755 "$work"
 servers=()
@@ -29,15 +31,7 @@ cleanup() {
     if [ "$status" -ne 0 ]; then
         cat "$work"/*-error.log >&2 2>/dev/null || true
     fi
-    for leader in "${servers[@]}"; do
-        kill -TERM -- "-$leader" 2>/dev/null || true
-        wait "$leader" 2>/dev/null || true
-        for _ in $(seq 1 50); do
-            kill -0 -- "-$leader" 2>/dev/null || break
-            sleep 0.1
-        done
-        kill -KILL -- "-$leader" 2>/dev/null || true
-    done
+    stop_server_groups "${servers[@]}"
     rm -rf "$work"
 }
 trap cleanup EXIT
