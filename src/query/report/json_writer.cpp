@@ -3,41 +3,11 @@
 #include <array>
 #include <cstdint>
 
+#include "platform/utf8_sequence.h"
+
 namespace hostlore {
 
 namespace {
-
-// The length of the valid UTF-8 sequence at the start of `bytes`, or 0.
-std::size_t ValidSequenceLength(std::string_view bytes) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
-    const std::uint8_t lead = byte(0);
-    std::size_t length = 0;
-    std::uint32_t lowest = 0;
-    std::uint32_t point = 0;
-    if (lead < 0x80) {
-        return 1;
-    }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, lowest = 0x80, point = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, lowest = 0x800, point = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, lowest = 0x10000, point = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0u) != 0x80) {
-            return 0;
-        }
-        point = (point << 6) | (byte(i) & 0x3Fu);
-    }
-    const bool surrogate = point >= 0xD800 && point <= 0xDFFF;
-    return point < lowest || surrogate || point > 0x10FFFF ? 0 : length;
-}
 
 std::string Escape(unsigned value) {
     static constexpr std::array<char, 16> kHex = {'0', '1', '2', '3', '4', '5', '6', '7',
@@ -54,7 +24,7 @@ std::string Escape(unsigned value) {
 std::string JsonString(std::string_view bytes) {
     std::string literal = "\"";
     while (!bytes.empty()) {
-        const std::size_t length = ValidSequenceLength(bytes);
+        const std::size_t length = Utf8SequenceAt(bytes).length;
         if (length == 0) {
             literal += Escape(0xDC00u + static_cast<std::uint8_t>(bytes.front()));
             bytes.remove_prefix(1);
