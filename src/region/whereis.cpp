@@ -493,28 +493,36 @@ bool RowCovers(std::string_view numbers, int value) {
     return false;
 }
 
-std::string_view Lookup(std::span<const Row> rows, int value) {
+const Row* Lookup(std::span<const Row> rows, int value) {
     for (const Row& row : rows) {
         if (RowCovers(row.numbers, value)) {
-            return row.text;
+            return &row;
         }
     }
-    return kDefaultRegion;
+    return nullptr;
+}
+
+RegionMatch Matched(const Row* row, std::string block, std::string_view key) {
+    if (row == nullptr) {
+        return {std::string(kDefaultRegion), std::move(block), {}};
+    }
+    return {std::string(row->text), std::move(block), std::string(key) + std::string(row->numbers)};
 }
 
 }  // namespace
 
-std::string region_of_address(std::string_view text) {
+RegionMatch RegionMatchOf(std::string_view text) {
     const auto firstDot = text.find('.');
     if (firstDot == std::string_view::npos) {
-        return std::string(kDefaultRegion);
+        return Matched(nullptr, {}, {});
     }
     const std::string_view rest = text.substr(firstDot + 1);
     const auto secondDot = rest.find('.');
     const auto first = DecimalField(text.substr(0, firstDot));
     if (!first || *first > 255) {
-        return std::string(kDefaultRegion);
+        return Matched(nullptr, {}, {});
     }
+    const std::string firstText = std::to_string(*first);
     for (const Block& block : kSecondLevel) {
         if (block.first != *first) {
             continue;
@@ -522,9 +530,17 @@ std::string region_of_address(std::string_view text) {
         const auto second = secondDot == std::string_view::npos
                                 ? std::nullopt
                                 : DecimalField(rest.substr(0, secondDot));
-        return std::string(second ? Lookup(block.rows, *second) : kDefaultRegion);
+        if (!second || *second > 255) {
+            return Matched(nullptr, firstText + ".0.0.0/8", {});
+        }
+        return Matched(Lookup(block.rows, *second),
+                       firstText + "." + std::to_string(*second) + ".0.0/16", firstText + ".");
     }
-    return std::string(Lookup(kFirstLevel, *first));
+    return Matched(Lookup(kFirstLevel, *first), firstText + ".0.0.0/8", {});
+}
+
+std::string region_of_address(std::string_view text) {
+    return RegionMatchOf(text).region;
 }
 
 }  // namespace hostlore

@@ -135,6 +135,27 @@ TEST(RegionOfAddress, NeverAnswersEmptyTextForAnyBlock) {
     EXPECT_EQ(texts.size(), 196u) << "every text of the table is reachable";
 }
 
+TEST(RegionMatchOf, NamesTheBlockAndTheRowThatDecided) {
+    const struct {
+        const char* address;
+        const char* block;
+        const char* rule;
+    } cases[] = {
+        {"12.1.1.1", "12.0.0.0/8", "12"},
+        {"1.2.3.4", "1.0.0.0/8", "0-2"},
+        {"217.10.0.1", "217.10.0.0/16", "217.8-31, 64-79, 112-119, 140"},
+        {"217.4.0.1", "217.4.0.0/16", ""},   // a first number with rows, none for 4
+        {"193.abc.1.1", "193.0.0.0/8", ""},  // no second number to decide by
+        {"no dots", "", ""},
+    };
+    for (const auto& c : cases) {
+        const RegionMatch match = RegionMatchOf(c.address);
+        EXPECT_EQ(match.region, region_of_address(c.address)) << c.address;
+        EXPECT_EQ(match.block, c.block) << c.address;
+        EXPECT_EQ(match.rule, c.rule) << c.address;
+    }
+}
+
 TEST(RegionOfAddress, IsSafeOnManyThreadsAtOnce) {
     std::vector<std::thread> threads;
     std::vector<int> wrong(4, 0);
