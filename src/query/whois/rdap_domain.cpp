@@ -131,6 +131,40 @@ std::vector<std::string> RdapDomainLines(std::string_view json) {
     return lines.Take();
 }
 
+WhoisFields RdapDomainFields(std::string_view json) {
+    const QJsonObject domain = ObjectOf(json);
+    WhoisFields fields;
+    if (domain.contains(QStringLiteral("errorCode"))) {
+        return fields;
+    }
+    const QString registrar = CardText(CardProperty(EntityWithRole(domain, "registrar"), "fn"));
+    if (!registrar.isEmpty()) {
+        fields.registrar = registrar.toStdString();
+    }
+    fields.created = WhoisDateSeconds(EventDate(domain, "registration").toStdString());
+    fields.updated = WhoisDateSeconds(EventDate(domain, "last changed").toStdString());
+    fields.expires = WhoisDateSeconds(EventDate(domain, "expiration").toStdString());
+    for (const auto& status : domain.value(QStringLiteral("status")).toArray()) {
+        if (!status.toString().isEmpty()) {
+            fields.statuses.push_back(status.toString().toStdString());
+        }
+    }
+    for (const auto& server : domain.value(QStringLiteral("nameservers")).toArray()) {
+        const QString ldhName = Text(server.toObject(), "ldhName");
+        const QString name = ldhName.isEmpty() ? Text(server.toObject(), "unicodeName") : ldhName;
+        if (!name.isEmpty()) {
+            fields.nameServers.push_back(name.toLower().toStdString());
+        }
+    }
+    const QJsonValue signedDelegation = domain.value(QStringLiteral("secureDNS"))
+                                            .toObject()
+                                            .value(QStringLiteral("delegationSigned"));
+    if (signedDelegation.isBool()) {
+        fields.dnssec = signedDelegation.toBool();
+    }
+    return fields;
+}
+
 std::optional<std::string> RdapRelatedLink(std::string_view json) {
     for (const auto& entry : ObjectOf(json).value(QStringLiteral("links")).toArray()) {
         const QJsonObject link = entry.toObject();

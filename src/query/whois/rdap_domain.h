@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "query/whois/whois_fields.h"
+
 namespace hostlore {
 
 // An RDAP domain object as lines that read like a whois reply: "Domain Name:",
@@ -13,6 +15,11 @@ namespace hostlore {
 // country when they are public. An RDAP error object gives its code and title.
 // Empty when the text is no JSON object.
 std::vector<std::string> RdapDomainLines(std::string_view json);
+
+// The same object as values: the registrar's name, the registration, last
+// change and expiration events, the name servers, the statuses and
+// secureDNS's delegationSigned. Nothing for an error object or other text.
+WhoisFields RdapDomainFields(std::string_view json);
 
 // The registrar's own RDAP record of the domain, which the registry's object
 // links to as "related"; none when it names none.
