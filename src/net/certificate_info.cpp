@@ -2,17 +2,11 @@
 
 #include <openssl/x509_vfy.h>
 
-#include <algorithm>
-#include <ctime>
-
-#include "platform/date_time.h"
 #include "platform/user_time_format.h"
 
 namespace hostlore {
 
 namespace {
-
-constexpr std::int64_t kSecondsPerDay = 86'400;
 
 TNetCertificateStatus StatusOfCode(int code) {
     switch (code) {
@@ -31,23 +25,6 @@ TNetCertificateStatus StatusOfCode(int code) {
     }
 }
 
-// A moment as a local date-time of the program's day count, in the zone in
-// force now, as the server's dates are.
-double LocalDateTime(std::int64_t secondsSince1970) {
-    const auto moment = static_cast<std::time_t>(secondsSince1970);
-    ::tzset();
-    std::tm local{};
-    if (::localtime_r(&moment, &local) == nullptr) {
-        return 0;
-    }
-    const auto day = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
-    return day ? *day : 0;
-}
-
-std::string DateText(std::int64_t secondsSince1970) {
-    return ShortDateText(LocalDateTime(secondsSince1970));
-}
-
 }  // namespace
 
 std::string CertificateOutcome(const TNetCertificateInfo& certificate) {
@@ -55,7 +32,7 @@ std::string CertificateOutcome(const TNetCertificateInfo& certificate) {
         case TNetCertificateStatus::Valid:
             return "valid";
         case TNetCertificateStatus::Expired:
-            return "expired on " + DateText(certificate.ExpiredOn);
+            return "expired on " + ShortDateOfMoment(certificate.ExpiredOn);
         case TNetCertificateStatus::NotYetValid:
             return "not yet valid";
         case TNetCertificateStatus::SelfSigned:
@@ -64,6 +41,24 @@ std::string CertificateOutcome(const TNetCertificateInfo& certificate) {
             return "issuer not trusted";
         case TNetCertificateStatus::NameMismatch:
             return "name does not match " + certificate.Host;
+    }
+    return {};
+}
+
+std::string_view CertificateVerdictName(TNetCertificateStatus status) {
+    switch (status) {
+        case TNetCertificateStatus::Valid:
+            return "valid";
+        case TNetCertificateStatus::Expired:
+            return "expired";
+        case TNetCertificateStatus::NotYetValid:
+            return "not_yet_valid";
+        case TNetCertificateStatus::SelfSigned:
+            return "self_signed";
+        case TNetCertificateStatus::IssuerNotTrusted:
+            return "issuer_not_trusted";
+        case TNetCertificateStatus::NameMismatch:
+            return "name_mismatch";
     }
     return {};
 }
@@ -82,13 +77,11 @@ TNetCertificateVerdict CertificateVerdict(const std::vector<TNetVerifyFailure>& 
 
 std::string CertificateSummary(const TNetCertificateInfo& certificate,
                                std::chrono::system_clock::time_point now) {
-    const std::int64_t secondsLeft =
-        certificate.NotAfter -
+    const std::int64_t nowSeconds =
         std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
-    const std::int64_t daysLeft = std::max<std::int64_t>(secondsLeft, 0) / kSecondsPerDay;
     return certificate.Subject + ", issued by " + certificate.Issuer + ", until " +
-           DateText(certificate.NotAfter) + " (" + std::to_string(daysLeft) +
-           (daysLeft == 1 ? " day left): " : " days left): ") + CertificateOutcome(certificate);
+           ShortDateOfMoment(certificate.NotAfter) + " (" +
+           DaysLeftText(certificate.NotAfter, nowSeconds) + "): " + CertificateOutcome(certificate);
 }
 
 }  // namespace hostlore

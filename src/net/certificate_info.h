@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace hostlore {
@@ -27,6 +28,13 @@ struct TNetCertificateInfo {
     std::int64_t ExpiredOn = 0;     // for Expired: the end of the certificate that expired
     std::string Host;               // the name it was checked against
     std::string Sha256Fingerprint;  // "AB:CD:..." over the whole certificate
+    // For the report: the whole names in RFC 2253 form, the subject's
+    // alternative DNS names and addresses in the certificate's order, and the
+    // first moment of validity.
+    std::string SubjectName;
+    std::string IssuerName;
+    std::vector<std::string> AlternativeNames;
+    std::int64_t NotBefore = 0;
 };
 
 // One failure the chain check reported: the check's error code and the end of
@@ -48,6 +56,10 @@ TNetCertificateVerdict CertificateVerdict(const std::vector<TNetVerifyFailure>& 
 // trusted" or "name does not match HOST", the date in the user's short date
 // format.
 std::string CertificateOutcome(const TNetCertificateInfo& certificate);
+
+// The outcome as one word of the report: "valid", "expired", "not_yet_valid",
+// "self_signed", "issuer_not_trusted" or "name_mismatch".
+std::string_view CertificateVerdictName(TNetCertificateStatus status);
 
 // "SUBJECT, issued by ISSUER, until DATE (N days left): OUTCOME", the date in
 // the user's short date format, the days whole and rounded down.

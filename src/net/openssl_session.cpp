@@ -3,6 +3,7 @@
 #include <openssl/ssl.h>
 #include <openssl/x509v3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <exception>
@@ -88,20 +89,46 @@ std::string NameEntry(const X509_NAME* name, int nid) {
     return value;
 }
 
-std::string FirstDnsName(X509* certificate) {
+// The whole name, "CN=www.example.test,O=Example", UTF-8 kept.
+std::string WholeName(const X509_NAME* name) {
+    BIO* text = BIO_new(BIO_s_mem());
+    if (text == nullptr) {
+        return {};
+    }
+    std::string value;
+    if (X509_NAME_print_ex(text, name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB) >= 0) {
+        char* data = nullptr;
+        const long length = BIO_get_mem_data(text, &data);
+        value.assign(data, static_cast<std::size_t>(std::max(length, 0L)));
+    }
+    BIO_free(text);
+    return value;
+}
+
+// The DNS names and addresses the certificate is for, in its order.
+std::vector<std::string> AlternativeNames(X509* certificate) {
     auto* names = static_cast<GENERAL_NAMES*>(
         X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
-    std::string first;
-    for (int i = 0; names != nullptr && i < sk_GENERAL_NAME_num(names) && first.empty(); ++i) {
+    std::vector<std::string> texts;
+    for (int i = 0; names != nullptr && i < sk_GENERAL_NAME_num(names); ++i) {
         const GENERAL_NAME* name = sk_GENERAL_NAME_value(names, i);
         if (name->type == GEN_DNS) {
             const ASN1_STRING* text = name->d.dNSName;
-            first.assign(reinterpret_cast<const char*>(ASN1_STRING_get0_data(text)),
-                         static_cast<std::size_t>(ASN1_STRING_length(text)));
+            texts.emplace_back(reinterpret_cast<const char*>(ASN1_STRING_get0_data(text)),
+                               static_cast<std::size_t>(ASN1_STRING_length(text)));
+        } else if (name->type == GEN_IPADD) {
+            const ASN1_OCTET_STRING* bytes = name->d.iPAddress;
+            const int length = ASN1_STRING_length(bytes);
+            char address[INET6_ADDRSTRLEN] = {};
+            const int family = length == 4 ? AF_INET : length == 16 ? AF_INET6 : 0;
+            if (family != 0 &&
+                ::inet_ntop(family, ASN1_STRING_get0_data(bytes), address, sizeof address)) {
+                texts.emplace_back(address);
+            }
         }
     }
     GENERAL_NAMES_free(names);
-    return first;
+    return texts;
 }
 
 std::string Sha256Fingerprint(X509* certificate) {
@@ -273,9 +300,13 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
         throw ENetTLSError("the server sent no certificate");
     }
     TNetCertificateInfo& info = handshake.info;
+    info.AlternativeNames = AlternativeNames(leaf);
     info.Subject = NameEntry(X509_get_subject_name(leaf), NID_commonName);
     if (info.Subject.empty()) {
-        info.Subject = FirstDnsName(leaf);
+        const auto dnsName =
+            std::find_if(info.AlternativeNames.begin(), info.AlternativeNames.end(),
+                         [](const std::string& name) { return !IsIpAddress(name); });
+        info.Subject = dnsName != info.AlternativeNames.end() ? *dnsName : std::string();
     }
     info.Issuer = NameEntry(X509_get_issuer_name(leaf), NID_organizationName);
     if (info.Issuer.empty()) {
@@ -283,6 +314,9 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     }
     info.NotAfter = SecondsOf(X509_get0_notAfter(leaf));
     info.Sha256Fingerprint = Sha256Fingerprint(leaf);
+    info.SubjectName = WholeName(X509_get_subject_name(leaf));
+    info.IssuerName = WholeName(X509_get_issuer_name(leaf));
+    info.NotBefore = SecondsOf(X509_get0_notBefore(leaf));
     handshake.verifyFailures = session_->verifyFailures;
     handshake.version = SSL_get_version(session_->ssl);
     handshake.cipher = SSL_CIPHER_get_name(SSL_get_current_cipher(session_->ssl));

@@ -32,4 +32,21 @@ std::string ShortDateText(double value) {
     return FormatInUserLocale(D_FMT, "%m/%d/%y", TmOf(day));
 }
 
+std::string ShortDateOfMoment(std::int64_t secondsSince1970) {
+    const auto moment = static_cast<std::time_t>(secondsSince1970);
+    ::tzset();
+    std::tm local{};
+    if (::localtime_r(&moment, &local) == nullptr) {
+        return ShortDateText(0);
+    }
+    const auto day = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+    return ShortDateText(day ? *day : 0);
+}
+
+std::string DaysLeftText(std::int64_t until, std::int64_t now) {
+    constexpr std::int64_t kSecondsPerDay = 86'400;
+    const std::int64_t days = std::max<std::int64_t>(until - now, 0) / kSecondsPerDay;
+    return std::to_string(days) + (days == 1 ? " day left" : " days left");
+}
+
 }  // namespace hostlore

@@ -2,6 +2,7 @@
 
 #include <langinfo.h>
 
+#include <cstdint>
 #include <ctime>
 #include <string>
 
@@ -14,5 +15,13 @@ std::string FormatInUserLocale(nl_item pattern, const char* fallback, const std:
 
 // The date part of a date-time in the user's short date format (D_FMT).
 std::string ShortDateText(double value);
+
+// The local date of a moment (seconds since 1970 UTC) in the user's short
+// date format, in the zone in force at that moment.
+std::string ShortDateOfMoment(std::int64_t secondsSince1970);
+
+// The whole days from `now` until `until`, rounded down and none once past,
+// as "N days left" ("1 day left").
+std::string DaysLeftText(std::int64_t until, std::int64_t now);
 
 }  // namespace hostlore
