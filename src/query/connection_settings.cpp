@@ -3,8 +3,30 @@
 #include "net/url_syntax.h"
 #include "query/query_rules.h"
 #include "settings/proxy_settings.h"
+#include "settings/setting_names.h"
 
 namespace hostlore {
+
+namespace {
+
+// The stored queries at once per server (1 or more) and milliseconds between
+// their starts (0 or more), each the built-in one when missing or out of range.
+ServerManners WhoisManners(const SettingsStore& store) {
+    ServerManners manners;
+    const int inFlight =
+        store.ReadInteger(setting::kWhois, setting::kQueriesPerServer, manners.inFlight);
+    const int gapMs = store.ReadInteger(setting::kWhois, setting::kMsBetweenQueries,
+                                        static_cast<int>(manners.gap.count()));
+    if (inFlight >= 1) {
+        manners.inFlight = inFlight;
+    }
+    if (gapMs >= 0) {
+        manners.gap = std::chrono::milliseconds(gapMs);
+    }
+    return manners;
+}
+
+}  // namespace
 
 WhoisServerAddress ParseWhoisServer(std::string_view text) {
     if (text.starts_with('[')) {
@@ -37,6 +59,7 @@ ConnectionSettings ReadConnectionSettings(const SettingsStore& store) {
     settings.ignoredProxySetting = std::move(proxy.ignored);
     settings.whoisServer = ParseWhoisServer(WhoisServerHost(store));
     settings.rdapBootstrapUrl = RdapBootstrapUrl(store);
+    settings.whoisManners = WhoisManners(store);
     return settings;
 }
 

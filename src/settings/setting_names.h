@@ -15,6 +15,8 @@ inline constexpr std::string_view kNeighbourCount = "ip_nei";
 inline constexpr std::string_view kWhois = "whois";
 inline constexpr std::string_view kWhoisServer = "server";
 inline constexpr std::string_view kRdapBootstrap = "rdap_bootstrap";
+inline constexpr std::string_view kQueriesPerServer = "queries_per_server";
+inline constexpr std::string_view kMsBetweenQueries = "ms_between_queries";
 
 inline constexpr std::string_view kUrl = "url";
 inline constexpr std::string_view kSiteInfoName = "site_info";

@@ -17,6 +17,25 @@ constexpr std::string_view kJsonType = "application/json";
 
 }  // namespace
 
+namespace {
+
+// The refusal's own words, cut short enough for a status line.
+std::string FirstTextLine(std::string_view reply) {
+    constexpr std::size_t kMost = 200;
+    for (const std::string& line : WhoisReplyLines(reply)) {
+        std::string_view text = TrimBlanks(line);
+        while (!text.empty() && text.back() == '\r') {
+            text = TrimBlanks(text.substr(0, text.size() - 1));
+        }
+        if (!text.empty() && !text.starts_with('%') && !text.starts_with('#')) {
+            return std::string(text.substr(0, kMost));
+        }
+    }
+    return {};
+}
+
+}  // namespace
+
 std::string WhoisSeparator(const std::string& server) {
     return "--- " + server + " ---";
 }
@@ -81,8 +100,13 @@ bool WhoisChain::AlreadyAsked(const WhoisServerAddress& server) const {
 
 void WhoisChain::RunDomain(const WhoisSubject& subject) {
     const WhoisServerAddress iana{std::string(kIanaWhoisServer)};
+    // Sites of one top-level domain asked at once ask IANA once.
+    std::optional<WhoisSession::Claim> question;
     std::optional<std::optional<WhoisServerAddress>> registry =
-        session_.RegistryFor(subject.topLevel);
+        session_.AwaitRegistry(subject.topLevel, question, stopped_);
+    if (stopped_()) {
+        throw WhoisChainStopped();
+    }
     if (registry) {
         // IANA's answer from earlier counts as its hop, so the chain is the
         // same whether it was asked now or before.
@@ -152,9 +176,9 @@ void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
 
 void WhoisChain::LookUpRdap(const std::string& domain) {
     const auto bootstrap = Attempt([&]() -> std::optional<std::string> {
-        const auto file =
-            session_.Bootstrap(settings_.bootstrapUrl, clock_.Now(),
-                               [&](const std::string& url) { return web_.Get(url, kJsonType); });
+        const auto file = session_.Bootstrap(
+            settings_.bootstrapUrl, clock_.Now(),
+            [&](const std::string& url) { return web_.Get(url, kJsonType); }, stopped_);
         if (!file) {
             throw std::runtime_error("The RDAP bootstrap file could not be read.");
         }
@@ -180,7 +204,8 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
             }
             return;
         }
-        Keep({HostPart(url), url, *json, true, std::move(lines)}, Kind::Record);
+        Keep({HostPart(url), url, *json, true, RdapDomainFields(*json), std::move(lines)},
+             Kind::Record);
         const auto related = RdapRelatedLink(*json);
         if (!related || *related == url) {
             return;
@@ -191,7 +216,13 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
 
 void WhoisChain::KeepWhois(const WhoisServerAddress& server, const std::string& reply, Kind kind) {
     const std::string name = WhoisServerName(server);
-    Keep({name, name, reply, false, WhoisReplyLines(reply)}, kind);
+    // A refusal for being asked too often is no record, though it came instead of one.
+    if (kind == Kind::Record && IsRateRefusal(reply)) {
+        failure_ = name + " refused the query, asked too often: " + FirstTextLine(reply);
+        kind = Kind::Signpost;
+    }
+    WhoisFields fields = kind == Kind::Record ? WhoisTextFields(reply) : WhoisFields{};
+    Keep({name, name, reply, false, std::move(fields), WhoisReplyLines(reply)}, kind);
 }
 
 void WhoisChain::Keep(ChainAnswer answer, Kind kind) {

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/public_suffix_list.h"
+#include "query/whois/whois_fields.h"
 #include "query/whois/whois_session.h"
 #include "query/whois/whois_subject.h"
 
@@ -40,6 +41,9 @@ struct ChainAnswer {
     std::string source;  // the whois server's name, or the RDAP URL asked
     std::string reply;   // as received: whois text or RDAP JSON
     bool rdap = false;
+    // What a record says as values; nothing for IANA's answers, notices and
+    // refusals, which say nothing about the host.
+    WhoisFields fields;
     // What the page shows of it, after a separator line unless it is the
     // first answer shown.
     std::vector<std::string> lines;

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/public_suffix_list.h"
+#include "query/whois/server_turns.h"
 #include "query/whois/whois_session.h"
 
 namespace hostlore {
@@ -14,6 +15,7 @@ struct WhoisServices {
     std::shared_ptr<const PublicSuffixList> suffixes;
     std::shared_ptr<WhoisSession> session;
     std::shared_ptr<const Clock> clock;
+    std::shared_ptr<ServerTurns> turns;
 
     // The packaged suffix list, and a session whose copies of the RDAP
     // bootstrap file live in `cacheFolder`.

@@ -20,7 +20,7 @@ whois_thread::whois_thread(std::shared_ptr<UiHandoff> handoff, std::string url, 
       page_(page),
       settings_{connection.whoisServer, connection.rdapBootstrapUrl},
       services_(std::move(services)),
-      connections_(connection, std::move(resolver)) {}
+      connections_(connection, std::move(resolver), services_.turns) {}
 
 void whois_thread::Execute() {
     Synchronize([&] { page_.ClearReply(); });

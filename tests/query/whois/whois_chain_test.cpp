@@ -85,6 +85,13 @@ class WhoisChainTest : public ::testing::Test {
             {"whois.hop2.test example.hop", "2\nrefer: whois.hop3.test\n"},
             {"whois.hop3.test example.hop", "3\nrefer: whois.hop4.test\n"},
             {"whois.hop4.test example.hop", "4\n"},
+            {"whois.iana.org busy", IanaDomain("whois.busy.test")},
+            {"whois.busy.test example.busy", "WHOIS LIMIT EXCEEDED - SEE WWW.PIR.ORG/WHOIS\r\n"},
+            {"whois.iana.org tired", IanaDomain("whois.tired.test")},
+            {"whois.tired.test example.tired",
+             "Domain Name: EXAMPLE.TIRED\nRegistrar: Tired Registrar\n"
+             "Registrar WHOIS Server: whois.reseller.test\n"},
+            {"whois.reseller.test example.tired", "Query rate limit exceeded\n"},
         };
         network.web = {
             {kBootstrapUrl, R"({"services": [[["moved", "gone", "quiet", "nowhois"],
@@ -223,6 +230,45 @@ TEST_F(WhoisChainTest, EveryAnswerIsReceivedAFailureNamedAndAStopEndsTheChainAtO
     network.stopDuring = "whois.thin.test example.thin";
     EXPECT_THROW(Page("www.example.thin"), WhoisChainStopped);
     EXPECT_EQ(network.asked, (Lines{"whois.iana.org thin", "whois.thin.test example.thin"}));
+}
+
+// A refusal for being asked too often is no record: alone it is the failure,
+// after a record the record stands. Only records carry values.
+TEST_F(WhoisChainTest, ARefusalForRateIsNamedAndOnlyRecordsGiveValues) {
+    const struct {
+        const char* host;
+        bool found;
+        const char* failure;
+        std::vector<std::optional<std::string>> registrars;  // per answer
+    } cases[] = {
+        {"www.example.busy",
+         false,
+         "whois.busy.test refused the query, asked too often: WHOIS LIMIT EXCEEDED - SEE "
+         "WWW.PIR.ORG/WHOIS",
+         {std::nullopt, std::nullopt}},
+        {"www.example.tired",
+         true,
+         "whois.reseller.test refused the query, asked too often: Query rate limit exceeded",
+         {std::nullopt, "Tired Registrar", std::nullopt}},
+    };
+    for (const auto& c : cases) {
+        WhoisChain chain({ParseWhoisServer("whois.iana.org"), kBootstrapUrl}, network, network,
+                         session, *suffixes, clock, [] { return false; });
+        std::vector<std::optional<std::string>> registrars;
+        Lines shown;
+        chain.Run(
+            c.host,
+            {.received =
+                 [&](const ChainAnswer& answer) { registrars.push_back(answer.fields.registrar); },
+             .shown =
+                 [&](const ChainAnswer& answer) {
+                     shown.insert(shown.end(), answer.lines.begin(), answer.lines.end());
+                 }});
+        EXPECT_EQ(chain.FoundRecord(), c.found) << c.host;
+        EXPECT_EQ(chain.Failure(), c.failure) << c.host;
+        EXPECT_EQ(registrars, c.registrars) << c.host;
+        EXPECT_FALSE(shown.empty()) << "the refusal's words are shown: " << c.host;
+    }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "support/temporary_folder.h"
 
@@ -75,6 +77,48 @@ TEST_F(WhoisSessionTest, AnUnusableCacheIsIgnored) {
     folder.Write("not-a-folder", "");
     WhoisSession unwritable(RdapBootstrapCache(folder.File("not-a-folder")));
     EXPECT_EQ(BaseUrl(unwritable, now), "https://rdap.nic.test/");
+}
+
+// Queries of one top-level domain at once: one asks IANA, the others wait for
+// its answer; when the asker gives up without one, the next one asks.
+TEST_F(WhoisSessionTest, OneQueryAsksIanaWhileTheOthersWait) {
+    WhoisSession session(cache);
+    const auto never = [] { return false; };
+    std::optional<WhoisSession::Claim> first;
+    EXPECT_FALSE(session.AwaitRegistry("test", first, never));
+    ASSERT_TRUE(first);
+
+    std::atomic<int> claims{0};
+    std::vector<std::optional<std::optional<WhoisServerAddress>>> answers(3);
+    std::vector<std::thread> waiting;
+    for (auto& answer : answers) {
+        waiting.emplace_back([&] {
+            std::optional<WhoisSession::Claim> claim;
+            answer = session.AwaitRegistry("test", claim, never);
+            claims += claim ? 1 : 0;
+        });
+    }
+    std::this_thread::sleep_for(50ms);
+    session.RememberRegistry("test", WhoisServerAddress{"whois.nic.test"});
+    first.reset();
+    for (auto& thread : waiting) {
+        thread.join();
+    }
+    EXPECT_EQ(claims, 0);
+    for (const auto& answer : answers) {
+        EXPECT_EQ(answer, std::optional(std::optional(WhoisServerAddress{"whois.nic.test"})));
+    }
+
+    std::optional<WhoisSession::Claim> asker;
+    EXPECT_FALSE(session.AwaitRegistry("other", asker, never));
+    std::thread next([&] {
+        std::optional<WhoisSession::Claim> claim;
+        EXPECT_FALSE(session.AwaitRegistry("other", claim, never));
+        EXPECT_TRUE(claim) << "the question passes on when nobody answered it";
+    });
+    std::this_thread::sleep_for(50ms);
+    asker.reset();
+    next.join();
 }
 
 }  // namespace
