@@ -19,6 +19,7 @@
 #include "app/pages/page_widgets.h"
 #include "app/pages/whois_info_page.h"
 #include "net/whois_client.h"
+#include "platform/clock.h"
 #include "platform/network_text.h"
 #include "query/url_parts.h"
 #include "query/whois/whois_reply.h"
@@ -59,7 +60,8 @@ class line_by_line_whois_thread : public TThread {
 
 void Measure(const char* name, const std::function<std::shared_ptr<TThread>(WhoisInfoPage&)>& make,
              const WhoisReplyServer& server) {
-    WhoisInfoPage page([] {});
+    const SystemClock clock;
+    WhoisInfoPage page(clock, [] {});
     page.show();
     auto* status = page.findChild<QLabel*>("Label5");
     auto* memo = page.findChild<QPlainTextEdit*>("Memo3");
@@ -93,7 +95,7 @@ class WholeLinePage : public QWidget, public WhoisView {
         (new QVBoxLayout(this))->addWidget(memo_);
     }
     void ClearReply() override { memo_->clear(); }
-    void RecordReply(const std::string& /*server*/, const std::string& /*reply*/) override {}
+    void RecordReply(const WhoisAnswer& /*answer*/) override {}
     void AppendReplyLines(std::span<const std::string> lines) override {
         QStringList shown;
         for (const std::string& line : lines) {

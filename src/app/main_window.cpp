@@ -173,7 +173,7 @@ void Tmain::ReadConnectionSettings() {
 
 void Tmain::StartQuery(const std::string& url) {
     ReportRecorder& recorder = EnsureAllPages();
-    recorder.Begin(url, LocalTimeText(*services_.clock), connection_.whoisServer.host);
+    recorder.Begin(url, *services_.clock, connection_.whoisServer);
     auto next = std::make_unique<QueryRun>(
         url, recorder.Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
         connection_, *settings_);

@@ -59,7 +59,7 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
     }
     const std::string url = NormalizedQueryUrl(options.url);
     SystemClock clock;
-    recorder.Begin(url, LocalTimeText(clock), connection.whoisServer.host);
+    recorder.Begin(url, clock, connection.whoisServer);
 
     UiHandoffPump pump;
     QueryRun run(

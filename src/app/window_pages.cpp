@@ -80,7 +80,7 @@ void WindowPages::MakeHiddenPages() {
         new SelectionCutKey(*page);
         return page;
     };
-    whoisInfo_ = place(new WhoisInfoPage(handlers_.stopWhois));
+    whoisInfo_ = place(new WhoisInfoPage(*services_.clock, handlers_.stopWhois));
     for (const ServicePageNames& names : kServicePageNames) {
         servicePages_.push_back(place(new ServicePage(PageName(static_cast<std::size_t>(next)),
                                                       names, services_.webPanes())));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <string>
 
 namespace hostlore {
@@ -22,5 +23,11 @@ class SystemClock : public Clock {
 // The clock's time as local time in ISO 8601 with the zone's offset:
 // "2021-03-10T13:00:00+01:00".
 std::string LocalTimeText(const Clock& clock);
+
+// A moment (seconds since 1970) in ISO 8601 UTC: "2021-03-10T12:00:00Z".
+std::string UtcTimeText(std::int64_t secondsSince1970);
+
+// The clock's time in seconds since 1970.
+std::int64_t SecondsNow(const Clock& clock);
 
 }  // namespace hostlore

@@ -39,7 +39,8 @@ class GeneralInfoView {
     virtual void ShowCertificateFailed(const std::string& reason) = 0;
     // No secure connection can be made at all; the field says why.
     virtual void ShowCertificateUnavailable(const std::string& reason) = 0;
-    // For the report alone: what the header request went through.
+    // For the report alone: what the header request went through, and the
+    // certificate shown, if any, as values.
     virtual void RecordServerChain(const ServerChainReport& chain) = 0;
 };
 
@@ -47,8 +48,9 @@ class WhoisView {
   public:
     virtual ~WhoisView() = default;
     virtual void ClearReply() = 0;
-    // A server's whole reply, as it came, before its lines are shown.
-    virtual void RecordReply(const std::string& server, const std::string& reply) = 0;
+    // A server's whole reply, as it came, and what it says as values, before
+    // its lines are shown.
+    virtual void RecordReply(const WhoisAnswer& answer) = 0;
     // The next lines of the reply, in order; a batch keeps the window busy
     // for a few milliseconds at most.
     virtual void AppendReplyLines(std::span<const std::string> lines) = 0;
@@ -66,6 +68,8 @@ class NeighbourhoodView {
     virtual void ClearList() = 0;
     virtual void AppendItem(const std::string& text) = 0;
     virtual void ReplaceLastItem(const std::string& text) = 0;
+    // The scan has nothing to walk: an empty list, and why.
+    virtual void ShowNothingToScan(const std::string& reason) = 0;
 };
 
 // The status of a page whose worker the user can stop.

@@ -12,6 +12,7 @@
 #include "app/pages/local_network_page.h"
 #include "app/pages/page_widgets.h"
 #include "app/pages/whois_info_page.h"
+#include "platform/clock.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -41,7 +42,11 @@ TEST(TextAreas, ALongTextOpensAtItsFirstLineAndLeftEdgeOnAShownOrAHiddenPage) {
     }
     test::RecordingMessageBoxes boxes;
     const FilledArea areas[] = {
-        {"Memo3", [] { return new WhoisInfoPage([] {}); },
+        {"Memo3",
+         [] {
+             static const SystemClock clock;
+             return new WhoisInfoPage(clock, [] {});
+         },
          [](QWidget& page, const Lines& shown) {
              Lines reply = shown;
              for (std::string& line : reply) {

@@ -101,7 +101,8 @@ TEST(WhoisDisplayLines, CutsLongLinesAndMarksTheContinuations) {
 }
 
 TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
-    WhoisInfoPage page([] {});
+    const SystemClock clock;
+    WhoisInfoPage page(clock, [] {});
     page.show();
     const std::string line(std::size_t{1} << 20, 'w');
     page.AppendReplyLines(std::span(&line, 1));

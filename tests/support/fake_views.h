@@ -47,8 +47,9 @@ class RecordingGeneralInfo : public GeneralInfoView {
 class RecordingWhois : public WhoisView {
   public:
     void ClearReply() override { lines.clear(); }
-    void RecordReply(const std::string& server, const std::string& reply) override {
-        replies.emplace_back(server, reply);
+    void RecordReply(const WhoisAnswer& answer) override {
+        replies.emplace_back(answer.server, answer.reply);
+        fields.push_back(answer.fields);
     }
     void AppendReplyLines(std::span<const std::string> batch) override {
         lines.insert(lines.end(), batch.begin(), batch.end());
@@ -56,6 +57,7 @@ class RecordingWhois : public WhoisView {
     }
     std::vector<std::string> lines;
     std::vector<std::pair<std::string, std::string>> replies;
+    std::vector<WhoisFields> fields;
     int batches = 0;
 };
 
@@ -73,7 +75,12 @@ class RecordingNeighbourhood : public NeighbourhoodView {
     }
     void AppendItem(const std::string& text) override { items.push_back(text); }
     void ReplaceLastItem(const std::string& text) override { items.back() = text; }
+    void ShowNothingToScan(const std::string& reason) override {
+        items.clear();
+        notScanned = reason;
+    }
     std::vector<std::string> items;
+    std::string notScanned;
     int cleared = 0;
 };
 

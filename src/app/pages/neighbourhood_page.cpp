@@ -76,6 +76,12 @@ void NeighbourhoodPage::AppendItem(const std::string& text) {
     ListBox1->addItem(TextFromNetwork(text));
 }
 
+void NeighbourhoodPage::ShowNothingToScan(const std::string& reason) {
+    // The reason stands where the addresses would.
+    ListBox1->clear();
+    ListBox1->addItem(QString::fromStdString(reason));
+}
+
 void NeighbourhoodPage::ReplaceLastItem(const std::string& text) {
     if (ListBox1->count() > 0) {
         ListBox1->item(ListBox1->count() - 1)->setText(TextFromNetwork(text));

@@ -30,6 +30,7 @@ class NeighbourhoodPage : public QWidget, public NeighbourhoodView {
     void ClearList() override;
     void AppendItem(const std::string& text) override;
     void ReplaceLastItem(const std::string& text) override;
+    void ShowNothingToScan(const std::string& reason) override;
 
     void Hostlore1Click();
     void Open1Click();

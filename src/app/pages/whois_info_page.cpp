@@ -1,5 +1,7 @@
 #include "app/pages/whois_info_page.h"
 
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -7,17 +9,23 @@
 #include "app/pages/page_widgets.h"
 #include "app/pages/stoppable_run.h"
 #include "app/pages/whois_display_lines.h"
+#include "platform/clock.h"
 #include "query/report/shown_text.h"
 
 namespace hostlore {
 
-WhoisInfoPage::WhoisInfoPage(std::function<void()> stop, QWidget* parent)
+WhoisInfoPage::WhoisInfoPage(const Clock& clock, std::function<void()> stop, QWidget* parent)
     : QWidget(parent),
+      clock_(clock),
       run_(new StoppableRun("whois_stop", QStringLiteral("Stop Whois Query"), "Label5",
                             std::move(stop))),
+      expiry_(PlainLabel("record_expiry", QStringLiteral("Record expiry"))),
       Memo3(TextArea("Memo3", QStringLiteral("Whois Info"))) {
     auto* column = new QVBoxLayout(this);
-    column->addWidget(run_);
+    auto* status = new QHBoxLayout;
+    status->addWidget(run_, 1);
+    status->addWidget(expiry_);
+    column->addLayout(status);
     Memo3->setFont(ArialFont());
     Memo3->setFrameShape(QFrame::NoFrame);
     UseTealText(Memo3);
@@ -31,10 +39,17 @@ RunStatusView& WhoisInfoPage::Status() {
 void WhoisInfoPage::ClearReply() {
     Memo3->clear();
     pending_.clear();
+    record_ = {};
+    expiry_->clear();
 }
 
-void WhoisInfoPage::RecordReply(const std::string& /*server*/, const std::string& /*reply*/) {
-    // The page shows the reply's lines as they follow; the report keeps it whole.
+void WhoisInfoPage::RecordReply(const WhoisAnswer& answer) {
+    // The reply's lines follow; of its values the status area shows the expiry.
+    AddMissingFields(record_, answer.fields);
+    if (record_.expires) {
+        expiry_->setText(
+            QString::fromStdString(RecordExpiryText(*record_.expires, SecondsNow(clock_))));
+    }
 }
 
 void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {

@@ -11,6 +11,34 @@
 
 namespace hostlore {
 
+namespace {
+
+// The certificate of the server that answered, with what its handshake settled on.
+CertificateReport CertificateValues(const TNetCertificateInfo& certificate, const HopReport& hop,
+                                    std::chrono::system_clock::time_point now) {
+    constexpr std::int64_t kSecondsPerDay = 86'400;
+    const std::int64_t secondsLeft =
+        certificate.NotAfter -
+        std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
+    // Rounded down, also below zero: a day into the past is -1.
+    const std::int64_t daysLeft = secondsLeft >= 0 ? secondsLeft / kSecondsPerDay
+                                                   : -((-secondsLeft - 1) / kSecondsPerDay) - 1;
+    CertificateReport values;
+    values.subject = certificate.SubjectName;
+    values.issuer = certificate.IssuerName;
+    values.alternativeNames = certificate.AlternativeNames;
+    values.notBefore = certificate.NotBefore;
+    values.notAfter = certificate.NotAfter;
+    values.daysLeft = daysLeft;
+    values.verdict = std::string(CertificateVerdictName(certificate.Status));
+    values.sha256 = certificate.Sha256Fingerprint;
+    values.tlsVersion = hop.tlsVersion;
+    values.cipher = hop.tlsCipher;
+    return values;
+}
+
+}  // namespace
+
 serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
                                      GeneralInfoView& page, const ConnectionSettings& connection,
                                      std::shared_ptr<Resolver> resolver)
@@ -93,9 +121,12 @@ void serverinfo_thread::RecordChain(bool certificateShown) {
         report.tlsVersion = hop.TlsVersion;
         report.tlsCipher = hop.TlsCipher;
     }
-    // The fingerprint goes with the certificate the page shows, if any.
+    // The certificate's values go with the certificate the page shows, if any.
     if (certificateShown) {
         chain.certificateSha256 = client_->PeerCertificate->Sha256Fingerprint;
+        chain.certificate = CertificateValues(*client_->PeerCertificate,
+                                              chain.hops.empty() ? HopReport{} : chain.hops.back(),
+                                              std::chrono::system_clock::now());
     }
     Synchronize([&] { page_.RecordServerChain(chain); });
 }

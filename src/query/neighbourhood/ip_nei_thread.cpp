@@ -44,10 +44,7 @@ void ip_nei_thread::Execute() {
     }
     if (lookup.entry && lookup.entry->addresses.empty() && !lookup.entry->ipv6Addresses.empty()) {
         // The scan walks IPv4 neighbours only.
-        Synchronize([&] {
-            page_.ClearList();
-            page_.AppendItem("No IPv4 address to scan around");
-        });
+        Synchronize([&] { page_.ShowNothingToScan("No IPv4 address to scan around"); });
         return;
     }
     if (!lookup.entry || lookup.entry->addresses.empty()) {

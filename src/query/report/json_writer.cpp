@@ -1,7 +1,9 @@
 #include "query/report/json_writer.h"
 
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
 
 #include "platform/utf8_sequence.h"
 
@@ -75,7 +77,7 @@ void JsonWriter::End(char close) {
 
 void JsonWriter::Key(std::string_view name) {
     BeforeValue();
-    text_ += JsonString(name) + ": ";
+    text_ += JsonString(name) + (layout_ == Layout::OneLine ? ":" : ": ");
     afterKey_ = true;
 }
 
@@ -99,6 +101,13 @@ void JsonWriter::Integer(long long value) {
     text_ += std::to_string(value);
 }
 
+void JsonWriter::Decimal(double value, int digits) {
+    BeforeValue();
+    std::array<char, 64> text{};
+    std::snprintf(text.data(), text.size(), "%.*f", digits, std::isfinite(value) ? value : 0.0);
+    text_ += text.data();
+}
+
 void JsonWriter::BeforeValue() {
     if (afterKey_) {
         afterKey_ = false;
@@ -115,6 +124,9 @@ void JsonWriter::BeforeValue() {
 }
 
 void JsonWriter::NewLine() {
+    if (layout_ == Layout::OneLine) {
+        return;
+    }
     text_ += '\n';
     text_.append(hasElement_.size() * 2, ' ');
 }

@@ -6,12 +6,16 @@
 
 namespace hostlore {
 
-// Writes one JSON document, indented by two blanks a level. Strings are
+// Writes one JSON document, indented by two blanks a level, or all on one
+// line for JSON Lines. Strings are
 // bytes: valid UTF-8 goes out as it is, and each byte that is not part of a
 // valid sequence becomes the escape of the lone surrogate U+DC00 + byte, so
 // that nothing a peer sent is lost and the bytes can be recovered exactly.
 class JsonWriter {
   public:
+    enum class Layout { Indented, OneLine };
+    explicit JsonWriter(Layout layout = Layout::Indented) : layout_(layout) {}
+
     void BeginObject();
     void EndObject();
     void BeginArray();
@@ -22,6 +26,8 @@ class JsonWriter {
     void Null();
     void Bool(bool value);
     void Integer(long long value);
+    // A number with `digits` digits after the point.
+    void Decimal(double value, int digits);
 
     // The document so far; whole once every object and array is ended.
     const std::string& Text() const { return text_; }
@@ -31,6 +37,7 @@ class JsonWriter {
     void End(char close);
     void NewLine();
 
+    const Layout layout_;
     std::string text_;
     // Per open object or array: whether it has an element yet.
     std::vector<bool> hasElement_;

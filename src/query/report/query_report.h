@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "query/whois/whois_fields.h"
 
 namespace hostlore {
 
@@ -38,25 +41,53 @@ struct HopReport {
     std::string url;
     std::string method;
     int status = 0;
-    std::string statusText;   // "301 Moved Permanently"
-    std::string httpVersion;  // "HTTP/1.1"
+    std::string statusText;                                    // "301 Moved Permanently"
+    std::string httpVersion;                                   // "HTTP/1.1"
     std::vector<std::pair<std::string, std::string>> headers;  // in order, case kept
     double milliseconds = 0;
-    std::string location;  // the redirect followed, made absolute; empty for the last
+    std::string location;    // the redirect followed, made absolute; empty for the last
     std::string tlsVersion;  // empty over plain HTTP
     std::string tlsCipher;
 };
 
+// The answering server's certificate as values.
+struct CertificateReport {
+    std::string subject;  // the whole names, RFC 2253
+    std::string issuer;
+    std::vector<std::string> alternativeNames;
+    std::int64_t notBefore = 0;  // seconds since 1970 UTC
+    std::int64_t notAfter = 0;
+    std::int64_t daysLeft = 0;  // whole days, rounded down; negative once expired
+    std::string verdict;        // "valid", "expired", ...
+    std::string sha256;
+    std::string tlsVersion;  // what the handshake settled on: "TLSv1.3"
+    std::string cipher;
+};
+
 // What the header request went through, for the report alone: every hop,
-// and the SHA-256 fingerprint of the certificate shown (empty without one).
+// the SHA-256 fingerprint of the certificate shown (empty without one) and
+// that certificate as values.
 struct ServerChainReport {
     std::vector<HopReport> hops;
     std::string certificateSha256;
+    std::optional<CertificateReport> certificate;
+};
+
+// The row of the region table that named the location.
+struct RegionReport {
+    std::string address;  // the IPv4 address that decided
+    std::string block;
+    std::string rule;  // empty when the default stood
 };
 
 struct GeneralInfoReport {
     Reported<std::vector<std::string>> addresses =
         Reported<std::vector<std::string>>::Missing(kNotYetKnown);
+    Reported<std::vector<std::string>> ipv4 =
+        Reported<std::vector<std::string>>::Missing(kNotYetKnown);
+    Reported<std::vector<std::string>> ipv6 =
+        Reported<std::vector<std::string>>::Missing(kNotYetKnown);
+    Reported<RegionReport> region = Reported<RegionReport>::Missing(kNotYetKnown);
     Reported<std::string> location = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> hostName = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> serverType = Reported<std::string>::Missing(kNotYetKnown);
@@ -66,12 +97,17 @@ struct GeneralInfoReport {
     Reported<std::string> certificate = Reported<std::string>::Missing(kNotYetKnown);
     Reported<std::string> certificateSha256 = Reported<std::string>::Missing(kNotYetKnown);
     std::vector<RedirectReport> redirects;
-    std::vector<HopReport> hops;
+    Reported<CertificateReport> certificateDetails =
+        Reported<CertificateReport>::Missing(kNotYetKnown);
+    Reported<std::vector<HopReport>> hops = Reported<std::vector<HopReport>>::Missing(kNotYetKnown);
+    Reported<std::int64_t> serverDateUtc = Reported<std::int64_t>::Missing(kNotYetKnown);
+    Reported<std::int64_t> lastModifiedUtc = Reported<std::int64_t>::Missing(kNotYetKnown);
 };
 
 struct WhoisAnswer {
     std::string server;
-    std::string reply;  // exactly as it came
+    std::string reply;   // exactly as it came
+    WhoisFields fields;  // what it says as values, when it is a record
 };
 
 struct WhoisReport {
@@ -80,6 +116,8 @@ struct WhoisReport {
     std::string failure;
     std::vector<WhoisAnswer> answers;
     std::vector<std::string> lines;  // as the page shows them
+    // Each value from the first answer that gives it.
+    WhoisFields record;
 };
 
 struct ServiceReport {
@@ -92,6 +130,7 @@ struct NeighbourhoodReport {
     RunState state = RunState::NotAsked;
     std::string failure;
     std::vector<std::string> items;  // as the list shows them
+    std::string notScanned;          // why the list is empty, when the scan had nothing to do
 };
 
 struct LocalNetworkReport {
@@ -105,7 +144,8 @@ struct LocalNetworkReport {
 // line's report write.
 struct QueryReport {
     std::string url;
-    std::string localTime;  // ISO 8601 with the zone's offset
+    std::string localTime;       // ISO 8601 with the zone's offset
+    std::int64_t startedAt = 0;  // the same moment in seconds since 1970
     bool complete = false;
     GeneralInfoReport generalInfo;
     WhoisReport whois;

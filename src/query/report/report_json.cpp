@@ -1,6 +1,7 @@
 #include "query/neighbourhood/neighbour_items.h"
 #include "query/report/json_writer.h"
 #include "query/report/report_formats.h"
+#include "query/report/report_json_values.h"
 
 namespace hostlore {
 
@@ -20,42 +21,6 @@ std::string_view StateName(RunState state) {
             return "failed";
     }
     return {};
-}
-
-void StringOrNull(JsonWriter& json, const std::string& text) {
-    if (text.empty()) {
-        json.Null();
-    } else {
-        json.String(text);
-    }
-}
-
-void Value(JsonWriter& json, const std::string& text) {
-    json.String(text);
-}
-
-void Value(JsonWriter& json, const std::vector<std::string>& texts) {
-    json.BeginArray();
-    for (const std::string& text : texts) {
-        json.String(text);
-    }
-    json.EndArray();
-}
-
-// A field the page shows: its value, or null and the reason it has none.
-template <typename T>
-void Field(JsonWriter& json, std::string_view name, const Reported<T>& field) {
-    json.Key(name);
-    json.BeginObject();
-    json.Key("value");
-    if (field.value) {
-        Value(json, *field.value);
-    } else {
-        json.Null();
-    }
-    json.Key("reason");
-    StringOrNull(json, field.value ? std::string() : field.reason);
-    json.EndObject();
 }
 
 void State(JsonWriter& json, RunState state, const std::string& failure) {
@@ -86,10 +51,27 @@ void Neighbour(JsonWriter& json, std::string_view item) {
     json.EndObject();
 }
 
-}  // namespace
+// Why the record has no value where no answer gave one.
+std::string WhoisRecordMissing(const WhoisReport& whois) {
+    switch (whois.state) {
+        case RunState::NotAsked:
+            return "whois not asked";
+        case RunState::Running:
+            return kNotYetKnown;
+        case RunState::Failed:
+            if (whois.answers.empty()) {
+                return whois.failure;
+            }
+            break;
+        case RunState::Done:
+        case RunState::Stopped:
+            break;
+    }
+    return "not given";
+}
 
-std::string ReportJson(const QueryReport& report) {
-    JsonWriter json;
+std::string WriteReport(const QueryReport& report, JsonWriter::Layout layout) {
+    JsonWriter json(layout);
     json.BeginObject();
     json.Key("format");
     json.String(kReportFormat);
@@ -125,6 +107,13 @@ std::string ReportJson(const QueryReport& report) {
         json.EndObject();
     }
     json.EndArray();
+    Field(json, "ipv4", general.ipv4);
+    Field(json, "ipv6", general.ipv6);
+    Field(json, "region", general.region);
+    Field(json, "certificate_details", general.certificateDetails);
+    Field(json, "hops", general.hops);
+    Field(json, "server_date_utc", general.serverDateUtc);
+    Field(json, "last_modified_utc", general.lastModifiedUtc);
     json.EndObject();
 
     json.Key("whois");
@@ -140,9 +129,13 @@ std::string ReportJson(const QueryReport& report) {
         json.String(answer.server);
         json.Key("reply");
         json.String(answer.reply);
+        json.Key("fields");
+        AnswerFields(json, answer.fields);
         json.EndObject();
     }
     json.EndArray();
+    json.Key("record");
+    RecordFields(json, report.whois.record, WhoisRecordMissing(report.whois));
     json.EndObject();
 
     json.Key("services");
@@ -167,6 +160,8 @@ std::string ReportJson(const QueryReport& report) {
         Neighbour(json, item);
     }
     json.EndArray();
+    json.Key("not_scanned");
+    StringOrNull(json, report.neighbourhood.notScanned);
     json.EndObject();
 
     json.Key("local_network");
@@ -177,6 +172,16 @@ std::string ReportJson(const QueryReport& report) {
 
     json.EndObject();
     return json.Text() + "\n";
+}
+
+}  // namespace
+
+std::string ReportJson(const QueryReport& report) {
+    return WriteReport(report, JsonWriter::Layout::Indented);
+}
+
+std::string ReportJsonLine(const QueryReport& report) {
+    return WriteReport(report, JsonWriter::Layout::OneLine);
 }
 
 }  // namespace hostlore

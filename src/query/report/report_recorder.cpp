@@ -1,6 +1,8 @@
 #include "query/report/report_recorder.h"
 
 #include "query/query_rules.h"
+#include "query/whois/whois_referrals.h"
+#include "region/whereis.h"
 
 namespace hostlore {
 
@@ -15,6 +17,11 @@ constexpr const char* kFailedMark = "X";
 constexpr const char* kNotNavigated = "not navigated";
 constexpr const char* kNotRedirected = "not redirected";
 constexpr const char* kPlainHttp = "answered over plain HTTP";
+constexpr const char* kNoIpv4 = "no IPv4 address";
+
+bool IsIpv6(const std::string& address) {
+    return address.find(':') != std::string::npos;
+}
 
 }  // namespace
 
@@ -28,14 +35,25 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
         Pass(&GeneralInfoView::Clear);
     }
     void AddAddressLine(const std::string& address) override {
-        if (!report_.addresses.value) {
-            report_.addresses = Lines::Of({});
+        for (Lines* list : {&report_.addresses, &report_.ipv4, &report_.ipv6}) {
+            if (!list->value) {
+                *list = Lines::Of({});
+            }
         }
         report_.addresses.value->push_back(address);
+        (IsIpv6(address) ? report_.ipv6 : report_.ipv4).value->push_back(address);
         Pass(&GeneralInfoView::AddAddressLine, address);
     }
     void SetLocation(const std::string& region) override {
         report_.location = Text::Of(region);
+        // The first IPv4 address decides, as it did for the page.
+        if (report_.ipv4.value && !report_.ipv4.value->empty()) {
+            const std::string& address = report_.ipv4.value->front();
+            const RegionMatch match = RegionMatchOf(address);
+            report_.region = Reported<RegionReport>::Of({address, match.block, match.rule});
+        } else {
+            report_.region = Reported<RegionReport>::Missing(kNoIpv4);
+        }
         Pass(&GeneralInfoView::SetLocation, region);
     }
     void SetHostName(const std::string& name) override {
@@ -43,8 +61,9 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
         Pass(&GeneralInfoView::SetHostName, name);
     }
     void ShowWebsiteMissing() override {
-        report_.addresses = Lines::Missing(kWebsiteMissing);
+        report_.addresses = report_.ipv4 = report_.ipv6 = Lines::Missing(kWebsiteMissing);
         report_.location = report_.hostName = Text::Missing(kWebsiteMissing);
+        report_.region = Reported<RegionReport>::Missing(kWebsiteMissing);
         Pass(&GeneralInfoView::ShowWebsiteMissing);
     }
     void SetServerType(const std::string& server) override {
@@ -67,6 +86,7 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
         report_.serverType = report_.lastModified = report_.serverDate =
             Text::Missing(reason, kFailedMark);
         report_.finalAddress = Text::Missing(reason);
+        report_.serverDateUtc = report_.lastModifiedUtc = Reported<std::int64_t>::Missing(reason);
         Pass(&GeneralInfoView::ShowServerFailed, reason);
     }
     void SetFinalAddress(const std::string& url) override {
@@ -86,17 +106,24 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
         Pass(&GeneralInfoView::ShowCertificateUnavailable, reason);
     }
     void RecordServerChain(const ServerChainReport& chain) override {
-        report_.hops = chain.hops;
+        // Without a request made, the hops are missing for the reason it failed.
+        report_.hops = chain.hops.empty()
+                           ? Reported<std::vector<HopReport>>::Missing(report_.serverType.reason)
+                           : Reported<std::vector<HopReport>>::Of(chain.hops);
         report_.redirects.clear();
         for (const HopReport& hop : chain.hops) {
             if (!hop.location.empty()) {
                 report_.redirects.push_back({hop.url, hop.status, hop.location});
             }
         }
-        // Without a certificate the fingerprint is missing for the same reason.
+        // Without a certificate its values are missing for the same reason.
+        const std::string& noCertificate = report_.certificate.reason;
         report_.certificateSha256 = chain.certificateSha256.empty()
-                                        ? Text::Missing(report_.certificate.reason)
+                                        ? Text::Missing(noCertificate)
                                         : Text::Of(chain.certificateSha256);
+        report_.certificateDetails = chain.certificate
+                                         ? Reported<CertificateReport>::Of(*chain.certificate)
+                                         : Reported<CertificateReport>::Missing(noCertificate);
         Pass(&GeneralInfoView::RecordServerChain, chain);
     }
 
@@ -119,14 +146,16 @@ class ReportRecorder::Whois : public WhoisView {
     void ClearReply() override {
         report_.answers.clear();
         report_.lines.clear();
+        report_.record = {};
         if (shown_ != nullptr) {
             shown_->ClearReply();
         }
     }
-    void RecordReply(const std::string& server, const std::string& reply) override {
-        report_.answers.push_back({server, reply});
+    void RecordReply(const WhoisAnswer& answer) override {
+        report_.answers.push_back(answer);
+        AddMissingFields(report_.record, answer.fields);
         if (shown_ != nullptr) {
-            shown_->RecordReply(server, reply);
+            shown_->RecordReply(answer);
         }
     }
     void AppendReplyLines(std::span<const std::string> lines) override {
@@ -194,8 +223,16 @@ class ReportRecorder::Neighbourhood : public NeighbourhoodView {
 
     void ClearList() override {
         report_.items.clear();
+        report_.notScanned.clear();
         if (shown_ != nullptr) {
             shown_->ClearList();
+        }
+    }
+    void ShowNothingToScan(const std::string& reason) override {
+        report_.items.clear();
+        report_.notScanned = reason;
+        if (shown_ != nullptr) {
+            shown_->ShowNothingToScan(reason);
         }
     }
     void AppendItem(const std::string& text) override {
@@ -267,13 +304,14 @@ LocalNetworkView& ReportRecorder::LocalNetwork() {
     return *local_;
 }
 
-void ReportRecorder::Begin(const std::string& url, const std::string& localTime,
-                           const std::string& whoisServer) {
+void ReportRecorder::Begin(const std::string& url, const Clock& clock,
+                           const WhoisServerAddress& whoisServer) {
     report_.url = url;
-    report_.localTime = localTime;
+    report_.localTime = LocalTimeText(clock);
+    report_.startedAt = SecondsNow(clock);
     report_.generalInfo = {};
     report_.whois = {};
-    report_.whois.server = whoisServer;
+    report_.whois.server = WhoisServerName(whoisServer);
     for (ServiceReport& service : report_.services) {
         service.url = Text::Missing(kNotNavigated);
     }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/clock.h"
 #include "query/page_views.h"
 #include "query/query_run.h"
 #include "query/report/query_report.h"
@@ -26,8 +27,7 @@ class ReportRecorder {
     LocalNetworkView& LocalNetwork();
 
     // A new query: all but the local network and the service captions start over.
-    void Begin(const std::string& url, const std::string& localTime,
-               const std::string& whoisServer);
+    void Begin(const std::string& url, const Clock& clock, const WhoisServerAddress& whoisServer);
     void SetServiceCaption(std::size_t page, std::string caption);
 
     const QueryReport& Report() const { return report_; }

@@ -1,6 +1,7 @@
 #include <QString>
 
 #include "platform/network_text.h"
+#include "platform/terminal_text.h"
 #include "query/query_rules.h"
 #include "query/report/report_formats.h"
 #include "query/report/shown_text.h"
@@ -42,7 +43,8 @@ class TextReport {
         text_ += line;
         text_ += '\n';
     }
-    std::string Take() { return std::move(text_); }
+    // Nothing a peer sent may act on the terminal the report is read in.
+    std::string Take() { return TerminalSafeText(text_); }
 
   private:
     std::string text_;
@@ -103,6 +105,9 @@ std::string ReportText(const QueryReport& report) {
     text.Heading(kPageNames[1]);
     text.Field("Whois Server", report.whois.server);
     text.Field("Status", RunStateText(report.whois.state, report.whois.failure));
+    if (const auto& expires = report.whois.record.expires) {
+        text.Line(RecordExpiryText(*expires, report.startedAt));
+    }
     text.Lines("Whois Info", report.whois.lines,
                [](const std::string& line) { return ShownWhoisLine(line).toStdString(); });
 
@@ -115,6 +120,9 @@ std::string ReportText(const QueryReport& report) {
     text.Heading(kPageNames[6]);
     text.Field("Status", RunStateText(report.neighbourhood.state, report.neighbourhood.failure));
     text.Lines("IP Neighborhood", report.neighbourhood.items, Shown);
+    if (!report.neighbourhood.notScanned.empty()) {
+        text.Line(report.neighbourhood.notScanned);
+    }
 
     const auto local = [](const std::string& line) {
         return ShownLocalReportLine(line).toStdString();

@@ -1,6 +1,7 @@
 #include "query/report/shown_text.h"
 
 #include "platform/network_text.h"
+#include "platform/user_time_format.h"
 
 namespace hostlore {
 
@@ -18,6 +19,10 @@ QString ShownLocalReportLine(std::string_view line) {
         text.chop(1);
     }
     return text.replace('\r', ' ');
+}
+
+std::string RecordExpiryText(std::int64_t expires, std::int64_t now) {
+    return "Expires: " + ShortDateOfMoment(expires) + " (" + DaysLeftText(expires, now) + ")";
 }
 
 }  // namespace hostlore

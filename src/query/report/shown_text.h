@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace hostlore {
@@ -12,5 +14,9 @@ QString ShownWhoisLine(std::string_view line);
 // One line of the local network report as the page shows it: the carriage
 // return that ends each entry of an address list becomes a blank.
 QString ShownLocalReportLine(std::string_view line);
+
+// The whois record's expiry as the status area shows it: "Expires: DATE (N
+// days left)", the date in the user's short date format.
+std::string RecordExpiryText(std::int64_t expires, std::int64_t now);
 
 }  // namespace hostlore

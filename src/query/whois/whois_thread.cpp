@@ -31,7 +31,9 @@ void whois_thread::Execute() {
         chain.Run(NetworkHostName(HostPart(url_)).value_or(std::string()),
                   {.received =
                        [&](const ChainAnswer& answer) {
-                           Synchronize([&] { page_.RecordReply(answer.source, answer.reply); });
+                           Synchronize([&] {
+                               page_.RecordReply({answer.source, answer.reply, answer.fields});
+                           });
                        },
                    .shown = [&](const ChainAnswer& answer) { ShowLines(answer.lines); }});
     } catch (const WhoisChainStopped&) {

@@ -134,21 +134,24 @@ TEST_F(IpNeiThreadTest, AScanThatCannotStartKeepsOrClearsTheListAndSaysWhy) {
         const char* url;
         Items items;
         const char* failure;
+        const char* notScanned;
     } cases[] = {
         // Another host's neighbours must not stand under a host that does not exist.
-        {"20", "http://nowhere.example.test/", {}, "Host not found."},
-        {"twenty", "http://www.example.test/", earlier, "none"},  // not an integer
-        {"20", "http://low.example.test/", earlier, "none"},      // the start lies below 0.0.0.0
-        {"20", "http://[2001:db8::10]/", {"No IPv4 address to scan around"}, "none"},
+        {"20", "http://nowhere.example.test/", {}, "Host not found.", ""},
+        {"twenty", "http://www.example.test/", earlier, "none", ""},  // not an integer
+        {"20", "http://low.example.test/", earlier, "none", ""},  // the start lies below 0.0.0.0
+        {"20", "http://[2001:db8::10]/", {}, "none", "No IPv4 address to scan around"},
     };
     for (const auto& c : cases) {
         page.items = earlier;
+        page.notScanned.clear();
         test::WorkerRun each;
         folder.Write("settings.ini", std::string("[general]\r\nip_nei=") + c.neighbours + "\r\n");
         const auto scan = each.Start<ip_nei_thread>(
             c.url, page, SettingsStore(folder.File("settings.ini")), resolver);
         ASSERT_TRUE(each.WaitForEnd()) << c.url;
         EXPECT_EQ(page.items, c.items) << c.neighbours << ' ' << c.url;
+        EXPECT_EQ(page.notScanned, c.notScanned) << c.url;
         EXPECT_EQ(scan->Failure().value_or("none"), c.failure) << c.url;
     }
 }
