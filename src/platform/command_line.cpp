@@ -61,6 +61,8 @@ std::optional<int> TimeoutMs(const std::string& text) {
     return static_cast<int>(std::lround(seconds * 1000));
 }
 
+constexpr int kMostJobs = 256;
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -116,6 +118,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
                 return UsageError("--neighbours needs a whole number");
             }
             line.neighbours = given;
+        } else if (argument == "--input") {
+            if (!needsValue(given) || given->empty()) {
+                return UsageError("--input needs a file name, or - for standard input");
+            }
+            line.input = given;
+        } else if (argument == "--jobs") {
+            const auto jobs = needsValue(given) ? ParseDecimalInteger(*given) : std::nullopt;
+            if (!jobs || *jobs < 1 || *jobs > kMostJobs) {
+                return UsageError("--jobs needs a whole number from 1 to 256");
+            }
+            line.jobs = *jobs;
         } else if (argument == "--whois-server") {
             if (!needsValue(given) || given->empty()) {
                 return UsageError("--whois-server needs a host name");
@@ -141,20 +154,30 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             positional.push_back(argument);
         }
     }
-    if (positional.size() > 1) {
-        return UsageError("more than one address: " + positional[1]);
-    }
     const bool reportOnly = line.json || line.noWhois || line.neighbours || line.whoisServer ||
-                            line.timeoutMs != CommandLine{}.timeoutMs;
+                            line.input || line.timeoutMs != CommandLine{}.timeoutMs ||
+                            line.jobs != CommandLine{}.jobs;
     if (report) {
-        if (positional.empty() || positional.front().empty()) {
+        if (std::any_of(positional.begin(), positional.end(),
+                        [](const std::string& url) { return url.empty(); }) ||
+            (positional.empty() && !line.input)) {
             return UsageError("--report needs an address");
         }
+        // The scan is for one site at a time.
+        if (!line.neighbours && (positional.size() > 1 || line.input)) {
+            line.neighbours = "0";
+        }
         line.mode = CommandLine::Mode::Report;
-    } else if (reportOnly) {
+        line.urls = std::move(positional);
+        return line;
+    }
+    if (reportOnly) {
         return UsageError(
-            "--json, --neighbours, --no-whois, --whois-server and --timeout go "
+            "--json, --neighbours, --no-whois, --whois-server, --timeout, --input and --jobs go "
             "with --report");
+    }
+    if (positional.size() > 1) {
+        return UsageError("more than one address: " + positional[1]);
     }
     if (!positional.empty()) {
         line.url = positional.front();
@@ -164,8 +187,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
     return "Usage: hostlore [--verbose] [URL]\n"
-           "       hostlore --report URL [--json] [--neighbours N] [--no-whois]\n"
-           "                [--whois-server HOST] [--timeout S]\n"
+           "       hostlore --report [URL...] [--input FILE] [--jobs N] [--json]\n"
+           "                [--neighbours N] [--no-whois] [--whois-server HOST] [--timeout S]\n"
            "\n"
            "Gathers what can be learnt about the web site behind an address: its host\n"
            "addresses, server, whois record, neighbouring hosts, and the local network.\n"
@@ -174,17 +197,26 @@ std::string UsageText() {
            "With a URL, the window opens with it in the URL box and queries it at once.\n"
            "\n"
            "Options:\n"
-           "  --report URL         Query URL without a window and print the report on\n"
-           "                       standard output: the status is 0 when the host\n"
-           "                       resolved, 1 when it does not exist, 2 for a usage\n"
-           "                       error, 130 when interrupted.\n"
-           "  --json               The report as JSON (format hostlore-report/1).\n"
+           "  --report URL...      Query each URL without a window and print its report\n"
+           "                       on standard output, one after another, each after a\n"
+           "                       separator line. The status is 0 when every host\n"
+           "                       resolved, 1 when any does not exist, 2 for a usage\n"
+           "                       error, 3 when the report could not be written, 130\n"
+           "                       when interrupted (every report printed so far whole).\n"
+           "  --input FILE         Also query the URLs of FILE, one a line (- for\n"
+           "                       standard input); blank lines and lines starting\n"
+           "                       with # are skipped.\n"
+           "  --jobs N             Query N sites at once (8 by default, at most 256).\n"
+           "  --json               Each report as one line of JSON (format\n"
+           "                       hostlore-report/2), in the order of the URLs.\n"
            "  --neighbours N       Scan N neighbouring addresses instead of the count\n"
-           "                       the settings give.\n"
+           "                       the settings give; 0 by default for more than one\n"
+           "                       site.\n"
            "  --no-whois           Ask no whois server.\n"
            "  --whois-server HOST  Ask HOST (HOST:PORT) instead of the settings' server.\n"
            "  --timeout S          Give up on the web and whois servers after S seconds\n"
-           "                       (30 by default).\n"
+           "                       (30 by default); time spent waiting for a whois\n"
+           "                       server's turn does not count.\n"
            "  --verbose            Show the browser engine's messages in the terminal.\n"
            "  -h, --help           Show this help.\n"
            "  -v, --version        Show the version.\n";

@@ -14,11 +14,16 @@ struct CommandLine {
     std::string error;  // for a usage error
 
     // Window: the address to put into the URL box and query at once, if any.
-    // Report: the address to report on.
     std::string url;
     bool verbose = false;
 
+    // Report: the addresses to report on, in order, then those of the input
+    // file ("-" for standard input), one a line.
+    std::vector<std::string> urls;
+    std::optional<std::string> input;
+    int jobs = 8;  // sites at once
     bool json = false;
+    // The scan's count; 0 when unset and more than one site may come.
     std::optional<std::string> neighbours;
     bool noWhois = false;
     std::optional<std::string> whoisServer;

@@ -63,10 +63,6 @@ void QueryRun::StopScan() {
     Halt(scan_, [](RunStatusView& status) { status.ShowStopped(); });
 }
 
-void QueryRun::FailWhois(const std::string& reason) {
-    Halt(whois_, [&reason](RunStatusView& status) { status.ShowFailed(reason); });
-}
-
 void QueryRun::Launch(const std::shared_ptr<TThread>& worker) {
     workers_.push_back(worker);
     ++started_;

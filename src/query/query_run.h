@@ -59,8 +59,6 @@ class QueryRun {
     // The stop buttons: only while the worker runs.
     void StopWhois();
     void StopScan();
-    // Ends a whois query that is still running as failed for `reason`.
-    void FailWhois(const std::string& reason);
 
     bool WhoisRunning() const { return whois_.running; }
     bool ScanRunning() const { return scan_.running; }

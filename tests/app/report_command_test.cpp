@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -13,8 +14,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QToolButton>
-#include <chrono>
-#include <ctime>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -22,6 +22,7 @@
 #include <thread>
 
 #include "app/main_window.h"
+#include "app/report_program.h"
 #include "dns/test_dns.h"
 #include "net/http_client.h"
 #include "platform/date_time.h"
@@ -38,66 +39,13 @@
 namespace hostlore {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string output;
-    std::string errors;
-    qint64 milliseconds = 0;
-};
+using test::JsonLines;
+using test::LinesOf;
+using test::Outcome;
 
-// `hostlore --report` as a user runs it, against a web server and a whois
-// server on the addresses the test DNS gives www.example.test and the whois
-// host, from a copy of the program that keeps its settings in a folder of the
-// test's own.
-class ReportCommandTest : public test::TestDns {
+// The program's report beside the window's pages for the same query.
+class ReportCommandTest : public test::ReportProgramTest {
   protected:
-    void SetUp() override {
-        test::TestDns::SetUp();
-        if (IsSkipped()) {
-            return;
-        }
-        web = std::make_unique<test::RecordingServer>(
-            "\r\n\r\n",
-            test::Always("HTTP/1.1 200 OK\r\nServer: World/1.0\r\n"
-                         "Last-Modified: Sat, 05 Nov 1994 10:00:00 GMT\r\n"
-                         "Date: Sun, 06 Nov 1994 08:49:37 GMT\r\n\r\n"),
-            test::ServerOptions{"192.0.2.10", 80});
-        whois = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
-                                                        test::ServerOptions{"192.0.2.43", 43});
-        silent = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
-                                                         test::ServerOptions{"192.0.2.44", 43});
-        // A portable copy: the modules beside the program.
-        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE}) {
-            std::filesystem::copy_file(
-                file, program.folder.File(std::filesystem::path(file).filename().string()));
-        }
-        std::filesystem::permissions(program.folder.File("hostlore"),
-                                     std::filesystem::perms::owner_exec,
-                                     std::filesystem::perm_options::add);
-        program.WriteSettings(
-            "[general]\r\nip_nei=4\r\nget_ie=false\r\nexecute=false\r\n"
-            "[whois]\r\nserver=192.0.2.43\r\n");
-    }
-
-    Outcome Run(const QStringList& arguments, const QStringList& extraEnvironment = {}) const {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-            environment.remove(QString::fromLatin1(display));
-        }
-        for (const QString& variable : extraEnvironment) {
-            environment.insert(variable.section('=', 0, 0), variable.section('=', 1));
-        }
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        QElapsedTimer clock;
-        clock.start();
-        process.start(QString::fromStdString(program.folder.File("hostlore").string()), arguments);
-        EXPECT_TRUE(process.waitForFinished(60'000)) << arguments.join(' ').toStdString();
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                process.readAllStandardOutput().toStdString(),
-                process.readAllStandardError().toStdString(), clock.elapsed()};
-    }
-
     // What the window shows after a query typed into its URL box, under each
     // field's caption; a multi-line field's lines joined by line feeds.
     std::map<std::string, std::string> WindowShows(const QString& url) {
@@ -133,21 +81,7 @@ class ReportCommandTest : public test::TestDns {
         shown["IP Neighborhood"] = items.join('\n').toStdString();
         return shown;
     }
-
-    test::FakeProgram program;
-    std::unique_ptr<test::RecordingServer> web;
-    std::unique_ptr<test::RecordingServer> whois;
-    std::unique_ptr<test::RecordingServer> silent;
 };
-
-std::vector<std::string> LinesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(text.substr(start, end - start));
-    }
-    return lines;
-}
 
 // The lines below a caption line, up to the next empty line or caption.
 std::vector<std::string> LinesBelow(const std::vector<std::string>& lines,
@@ -191,22 +125,19 @@ TEST_F(ReportCommandTest, PrintsWhatTheWindowShowsForTheSameQuery) {
     }
 }
 
-TEST_F(ReportCommandTest, TheJsonReportFollowsItsSchema) {
-    const Outcome report = Run({"--report", "http://www.example.test/", "--json"});
-    ASSERT_EQ(report.status, 0) << report.errors;
-    program.folder.Write("report.json", report.output);
-    QProcess validator;
-    validator.start("python3", {"-c",
-                                "import json, sys, jsonschema\n"
-                                "jsonschema.validate(json.load(open(sys.argv[1])),\n"
-                                "                    json.load(open(sys.argv[2])))\n",
-                                QString::fromStdString(program.folder.File("report.json").string()),
-                                HOSTLORE_REPORT_SCHEMA});
-    ASSERT_TRUE(validator.waitForFinished(60'000));
-    EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
-    EXPECT_NE(report.output.find("\"server_type\": {\n      \"value\": \"World/1.0\""),
-              std::string::npos)
-        << report.output;
+TEST_F(ReportCommandTest, EachJsonReportIsOneLineThatFollowsTheSchema) {
+    const Outcome report = Run({"--report", "http://www.example.test/",
+                                "http://nowhere.example.test/", "--json", "--neighbours", "4"});
+    EXPECT_EQ(report.status, 1) << report.errors;
+    const auto reports = JsonLines(report.output);
+    ASSERT_EQ(reports.size(), 2U) << report.output;
+    const QJsonObject general = reports[0]["general_info"].toObject();
+    EXPECT_EQ(general["server_type"]["value"].toString(), "World/1.0");
+    EXPECT_EQ(general["ipv4"]["value"].toArray(), QJsonArray{"192.0.2.10"});
+    EXPECT_EQ(general["region"]["value"]["block"].toString(), "192.0.0.0/16");
+    EXPECT_EQ(reports[0]["whois"]["record"]["registrar"]["value"].toString(), "Test Registrar");
+    EXPECT_EQ(reports[1]["general_info"]["ipv4"]["reason"].toString(), "Website does not exist!");
+    ExpectReportsFollowTheSchema(report.output);
 }
 
 // Every answer of the chain, under its whois server's name or the RDAP URL
@@ -244,6 +175,7 @@ TEST_F(ReportCommandTest, AutomaticWhoisReportsEveryServerOfTheChain) {
             }
         }
         EXPECT_EQ(asked, servers) << url;
+        ExpectReportsFollowTheSchema(report.output);
     }
 }
 
@@ -352,6 +284,56 @@ TEST_F(SecureSiteTest, TheReportCarriesTheChainTheCertificateAndItsFingerprint) 
     EXPECT_EQ(sha256->size(), std::string("Certificate SHA-256: ").size() + 95);
 }
 
+TEST_F(SecureSiteTest, EachCertificateAsValuesBesideItsSummary) {
+    const struct {
+        const char* url;
+        const char* verdict;  // null: no certificate, for the reason given
+        const char* reason;
+    } cases[] = {
+        {"http://www.example.test/", "valid", nullptr},
+        {"https://expired.example.test/", "expired", nullptr},
+        {"https://future.example.test/", "not_yet_valid", nullptr},
+        {"https://wrong.example.test/", "name_mismatch", nullptr},
+        {"https://self-signed.example.test/", "self_signed", nullptr},
+        {"https://untrusted.example.test/", "issuer_not_trusted", nullptr},
+        {"http://relative.example.test/", nullptr, "answered over plain HTTP"},
+        {"https://stall.example.test/", nullptr, "Read timed out."},
+    };
+    QStringList arguments = {"--report", "--json", "--no-whois", "--timeout", "2"};
+    for (const auto& c : cases) {
+        arguments << c.url;
+    }
+    const Outcome run = Run(arguments);
+    const auto reports = JsonLines(run.output);
+    ASSERT_EQ(reports.size(), std::size(cases)) << run.errors;
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                         std::chrono::system_clock::now().time_since_epoch())
+                         .count();
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        const QJsonObject details = reports[i]["general_info"]["certificate_details"].toObject();
+        if (c.verdict == nullptr) {
+            EXPECT_EQ(details["reason"].toString(), c.reason) << c.url;
+            continue;
+        }
+        const QJsonObject certificate = details["value"].toObject();
+        EXPECT_EQ(certificate["verdict"].toString(), c.verdict) << c.url;
+        EXPECT_TRUE(certificate["subject"].toString().contains("CN=")) << c.url;
+        EXPECT_EQ(certificate["sha256"].toString(),
+                  reports[i]["general_info"]["certificate_sha256"]["value"].toString());
+        const QDateTime notAfter =
+            QDateTime::fromString(certificate["not_after"].toString(), Qt::ISODate);
+        EXPECT_EQ(certificate["days_left"].toInteger(),
+                  static_cast<qint64>(std::floor((notAfter.toSecsSinceEpoch() - now) / 86400.0)))
+            << c.url;
+    }
+    const QJsonArray names =
+        reports[0]["general_info"]["certificate_details"]["value"]["subject_alternative_names"]
+            .toArray();
+    EXPECT_TRUE(names.contains("www.example.test")) << run.output;
+    ExpectReportsFollowTheSchema(run.output);
+}
+
 TEST_F(SecureSiteTest, AServerThatStopsAfterTheClientHelloEndsWithTheTimeLimit) {
     const Outcome report = Run({"--report", "https://stall.example.test/", "--no-whois",
                                 "--neighbours", "0", "--timeout", "1"});
@@ -456,6 +438,24 @@ TEST_F(ModernHostsTest, WindowAndReportShowTheAddressesNamesAndServersOfEachHost
         EXPECT_EQ(LinesBelow(lines, "IP Neighborhood:", 1),
                   std::vector{TextLines(QString::fromStdString(shown["IP Neighborhood"]))[0]});
     }
+}
+
+TEST_F(ModernHostsTest, TheAddressesOfEachFamilyApartAndNoNeighboursWithoutIpv4) {
+    const Outcome run = Run({"--report", "--json", "--no-whois", "--neighbours", "2",
+                             "http://v6only.example.test/", "http://dual.example.test/"});
+    const auto reports = JsonLines(run.output);
+    ASSERT_EQ(reports.size(), 2U) << run.errors;
+    const QJsonObject v6only = reports[0]["general_info"].toObject();
+    EXPECT_EQ(v6only["ipv4"]["value"].toArray(), QJsonArray{});
+    EXPECT_EQ(v6only["ipv6"]["value"].toArray().size(), 2);
+    EXPECT_EQ(v6only["region"]["reason"].toString(), "no IPv4 address");
+    EXPECT_EQ(reports[0]["neighbourhood"]["items"].toArray(), QJsonArray{});
+    EXPECT_EQ(reports[0]["neighbourhood"]["not_scanned"].toString(),
+              "No IPv4 address to scan around");
+    EXPECT_EQ(reports[1]["general_info"]["ipv4"]["value"].toArray(), QJsonArray{"192.0.2.20"});
+    EXPECT_EQ(reports[1]["general_info"]["ipv6"]["value"].toArray(), QJsonArray{"2001:db8::20"});
+    EXPECT_EQ(reports[1]["neighbourhood"]["items"].toArray().size(), 3);
+    ExpectReportsFollowTheSchema(run.output);
 }
 
 TEST_F(ModernHostsTest, WhoisIsAskedForTheAsciiFormOfAnInternationalName) {

@@ -5,7 +5,9 @@
 # names of the test whois and RDAP servers (support/whois_test_world.h), and
 # international names below it and under .xn--zckzah; the web servers' names,
 # 192.0.2.10 to .19 and .32, are served by the tests themselves, nginx and
-# apache2 at .30 and .31 by web_servers/with_web_servers.sh. The test blocks
+# apache2 at .30 and .31 by web_servers/with_web_servers.sh. Every name under
+# .batch, and www and mail of example.silent, are 192.0.2.10 too, for runs of
+# many sites. The test blocks
 # 192.0.2.0/24, 203.0.113.0/24 and 2001:db8::/64 are local in the namespace, so
 # a test can serve on the very address that a name resolves to. Reverse
 # questions for 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test
@@ -71,6 +73,9 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --host-record=three.example.test,62.0.0.1 \
     --cname=alias.example.test,www.example.test \
     --host-record=www.example.thin,192.0.2.10 \
+    --address=/batch/192.0.2.10 \
+    --host-record=www.example.silent,192.0.2.10 \
+    --host-record=mail.example.silent,192.0.2.10 \
     --host-record=whois.iana.org,192.0.2.60 \
     --host-record=whois.nic.test,192.0.2.61 \
     --host-record=whois.thin.test,192.0.2.62 \

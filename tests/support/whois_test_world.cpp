@@ -14,6 +14,7 @@ std::string IanaAnswer(const std::string& query) {
     static const std::map<std::string, std::string> registries = {
         {"test", "whois.nic.test"},    {"thin", "whois.thin.test"},   {"silent", "whois.thin.test"},
         {"loop", "whois.loop-a.test"}, {"moved", "whois.moved.test"}, {"gone", "whois.gone.test"},
+        {"batch", "whois.nic.test"},
     };
     const std::string header = "% IANA WHOIS server\r\n% This query returned 1 object\r\n\r\n";
     if (query.starts_with("203.0.113.")) {

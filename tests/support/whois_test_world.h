@@ -14,7 +14,7 @@ namespace hostlore::test {
 // The whois servers of the test network namespace, each on port 43 of the
 // address that the test DNS (dns/with_test_dns.sh) gives its name:
 // - whois.iana.org answers per top-level domain with a "whois:" line (test,
-//   thin, silent, loop, moved, gone; none for nowhois) and for an address in
+//   batch, thin, silent, loop, moved, gone; none for nowhois) and for an address in
 //   203.0.113.0/24 with "refer: whois.rir.test";
 // - whois.nic.test, a registry that keeps the whole record;
 // - whois.thin.test, a thin registry naming whois.registrar.test (for
