@@ -116,15 +116,37 @@ double ZoneOffsetFromText(std::string_view text) {
     return text.front() == '-' ? -offset : offset;
 }
 
-double InternetDateToLocal(std::string_view text) {
+namespace {
+
+// The header's date-time in UTC, or none for a header that is no date.
+std::optional<double> UtcDateTime(std::string_view text) {
     std::string rest(text);
     const double value = ParseInternetDate(rest);
     if (value == 0) {
+        return std::nullopt;
+    }
+    return value - (rest.size() >= 5 ? ZoneOffsetFromText(rest) : 0);
+}
+
+std::int64_t SecondsOf(double utc) {
+    return static_cast<std::int64_t>(std::floor((utc - kUnixEpochDay) * 86400 + 0.5));
+}
+
+}  // namespace
+
+std::optional<std::int64_t> InternetDateSeconds(std::string_view text) {
+    const auto utc = UtcDateTime(text);
+    return utc ? std::optional(SecondsOf(*utc)) : std::nullopt;
+}
+
+double InternetDateToLocal(std::string_view text) {
+    const auto parsed = UtcDateTime(text);
+    if (!parsed) {
         return 0;
     }
-    const double utc = value - (rest.size() >= 5 ? ZoneOffsetFromText(rest) : 0);
+    const double utc = *parsed;
     // Near midnight, only the offset of that very instant gives the right day.
-    const auto instant = static_cast<std::time_t>(std::floor((utc - kUnixEpochDay) * 86400 + 0.5));
+    const auto instant = static_cast<std::time_t>(SecondsOf(utc));
     std::tm local{};
     ::tzset();
     const double offset =

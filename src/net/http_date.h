@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,5 +19,9 @@ double ZoneOffsetFromText(std::string_view text);
 // that instant, as the certificate's dates are; 0 for a header that is no
 // date or that the shift takes beyond the calendar.
 double InternetDateToLocal(std::string_view text);
+
+// The same header as an instant, seconds since 1970 UTC; none for a header
+// that is no date.
+std::optional<std::int64_t> InternetDateSeconds(std::string_view text);
 
 }  // namespace hostlore

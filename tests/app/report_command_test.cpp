@@ -135,6 +135,12 @@ TEST_F(ReportCommandTest, EachJsonReportIsOneLineThatFollowsTheSchema) {
     EXPECT_EQ(general["server_type"]["value"].toString(), "World/1.0");
     EXPECT_EQ(general["ipv4"]["value"].toArray(), QJsonArray{"192.0.2.10"});
     EXPECT_EQ(general["region"]["value"]["block"].toString(), "192.0.0.0/16");
+    EXPECT_EQ(general["server_date_utc"]["value"].toString(), "1994-11-06T08:49:37Z");
+    EXPECT_EQ(general["last_modified_utc"]["value"].toString(), "1994-11-05T10:00:00Z");
+    const QJsonObject hop = general["hops"]["value"][0].toObject();
+    EXPECT_EQ(hop["status_text"].toString(), "OK");
+    EXPECT_EQ(hop["headers"][0]["name"].toString(), "Server");
+    EXPECT_EQ(reports[1]["general_info"]["hops"]["reason"].toString(), "Host not found.");
     EXPECT_EQ(reports[0]["whois"]["record"]["registrar"]["value"].toString(), "Test Registrar");
     EXPECT_EQ(reports[1]["general_info"]["ipv4"]["reason"].toString(), "Website does not exist!");
     ExpectReportsFollowTheSchema(report.output);

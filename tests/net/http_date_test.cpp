@@ -141,6 +141,21 @@ bool LocaleInstalled(const char* name) {
     return true;
 }
 
+// Whatever the local zone: the instant the header names.
+TEST(InternetDateSeconds, TheHeadersInstantInUtc) {
+    const test::ScopedEnvironment zone("TZ", "America/New_York");
+    const std::pair<const char*, std::optional<std::int64_t>> cases[] = {
+        {"Sun, 06 Nov 1994 08:49:37 GMT", 784111777},
+        {"Sun, 06 Nov 1994 09:49:37 +0100", 784111777},
+        {"06 Nov 1994", 784080000},
+        {"Sunday, 06-Nov-94 08:49:37 GMT", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, seconds] : cases) {
+        EXPECT_EQ(InternetDateSeconds(text), seconds) << text;
+    }
+}
+
 TEST(ShortDateText, WritesTheDateInTheUsersShortFormat) {
     struct Case {
         const char* locale;

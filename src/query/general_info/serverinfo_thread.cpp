@@ -5,6 +5,7 @@
 #include "net/certificate_info.h"
 #include "net/http_date.h"
 #include "net/tls_layer.h"
+#include "platform/ascii_text.h"
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
 #include "query/host_names.h"
@@ -35,6 +36,16 @@ CertificateReport CertificateValues(const TNetCertificateInfo& certificate, cons
     values.tlsVersion = hop.tlsVersion;
     values.cipher = hop.tlsCipher;
     return values;
+}
+
+// A header of the reply as an instant.
+std::optional<std::int64_t> DateHeader(const HopReport& hop, std::string_view name) {
+    for (const auto& [field, value] : hop.headers) {
+        if (EqualsIgnoringCase(field, name)) {
+            return InternetDateSeconds(value);
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -120,6 +131,10 @@ void serverinfo_thread::RecordChain(bool certificateShown) {
         report.location = hop.Target;
         report.tlsVersion = hop.TlsVersion;
         report.tlsCipher = hop.TlsCipher;
+    }
+    if (!chain.hops.empty()) {
+        chain.serverDate = DateHeader(chain.hops.back(), "Date");
+        chain.lastModified = DateHeader(chain.hops.back(), "Last-Modified");
     }
     // The certificate's values go with the certificate the page shows, if any.
     if (certificateShown) {

@@ -71,6 +71,10 @@ struct ServerChainReport {
     std::vector<HopReport> hops;
     std::string certificateSha256;
     std::optional<CertificateReport> certificate;
+    // The last reply's Date and Last-Modified, seconds since 1970 UTC; none
+    // when it gave none that can be read.
+    std::optional<std::int64_t> serverDate;
+    std::optional<std::int64_t> lastModified;
 };
 
 // The row of the region table that named the location.

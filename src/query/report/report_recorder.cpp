@@ -107,9 +107,18 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     }
     void RecordServerChain(const ServerChainReport& chain) override {
         // Without a request made, the hops are missing for the reason it failed.
-        report_.hops = chain.hops.empty()
-                           ? Reported<std::vector<HopReport>>::Missing(report_.serverType.reason)
-                           : Reported<std::vector<HopReport>>::Of(chain.hops);
+        const std::string& noRequest = report_.serverType.reason;
+        report_.hops = chain.hops.empty() ? Reported<std::vector<HopReport>>::Missing(noRequest)
+                                          : Reported<std::vector<HopReport>>::Of(chain.hops);
+        const auto instant = [&](const std::optional<std::int64_t>& value) {
+            if (chain.hops.empty()) {
+                return Reported<std::int64_t>::Missing(noRequest);
+            }
+            return value ? Reported<std::int64_t>::Of(*value)
+                         : Reported<std::int64_t>::Missing(kNotGiven);
+        };
+        report_.serverDateUtc = instant(chain.serverDate);
+        report_.lastModifiedUtc = instant(chain.lastModified);
         report_.redirects.clear();
         for (const HopReport& hop : chain.hops) {
             if (!hop.location.empty()) {
