@@ -12,7 +12,7 @@ PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-
 # What only the tests need.
 TEST_PACKAGES=(libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales dante-server
                microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema
-               xvfb xauth xdotool python3 openssl nginx-light apache2)
+               xvfb xauth xdotool python3 openssl nginx-light apache2 bash-completion)
 # Packages that enable and start a daemon on installation, with its name: the
 # tests start their own servers in a namespace of their own, so none may stay.
 DAEMONS=(dante-server:danted nginx-light:nginx apache2:apache2 apache2:apache-htcacheclean)

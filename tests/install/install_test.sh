@@ -37,7 +37,7 @@ check_tree() {
         "lib/$multiarch/hostlore/libhostlore_web_engine.so" share/applications/hostlore.desktop \
         share/metainfo/example.hostlore.Hostlore.metainfo.xml \
         share/icons/hicolor/scalable/apps/hostlore.svg share/hostlore/help/index.html \
-        share/man/man1/hostlore.1.gz; do
+        share/man/man1/hostlore.1.gz share/bash-completion/completions/hostlore; do
         [ -f "$prefix/$file" ] || fail "$prefix: $file missing"
     done
     [ -x "$prefix/bin/hostlore" ] || fail "$prefix: bin/hostlore is not executable"
@@ -79,6 +79,20 @@ check_program() {
     output=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/hostlore" --help) ||
         fail "--help failed without a display"
     grep -q -- '--version' <<<"$output" || fail "--help does not list --version: $output"
+
+    # The completion offers the options --help lists, no more and no fewer.
+    local completion=$prefix/share/bash-completion/completions/hostlore
+    local listed offered
+    listed=$(grep -oE -- '--[a-z][a-z-]+' <<<"$output" | sort -u)
+    if [ -f /usr/share/bash-completion/bash_completion ]; then
+        offered=$(bash -c 'source /usr/share/bash-completion/bash_completion; source "$1"
+            COMP_WORDS=(hostlore --); COMP_CWORD=1; COMP_LINE="hostlore --"; COMP_POINT=11
+            _hostlore; printf "%s\n" "${COMPREPLY[@]}"' - "$completion" | sort -u)
+        [ "$listed" = "$offered" ] ||
+            fail "the completion offers $(echo $offered), --help lists $(echo $listed)"
+    else
+        fail "bash-completion is not installed; the completion was not checked"
+    fi
 
     # Started as the menu starts it, by its Exec line on PATH, for a user
     # whose configuration folder does not exist yet. The window runs until
