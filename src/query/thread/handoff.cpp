@@ -29,10 +29,13 @@ bool UiHandoff::Run(const std::function<void()>& work) {
         work();
         return true;
     }
-    Request request{&work, Request::State::Queued, nullptr};
+    Request request{&work, Request::State::Queued, nullptr, {}};
+    // The thread is woken once for a queue; it runs the queue to its end.
+    if (queue_.empty()) {
+        ::eventfd_write(wakeFd_, 1);
+    }
     queue_.push_back(&request);
-    ::eventfd_write(wakeFd_, 1);
-    finished_.wait(lock, [&] {
+    request.finished.wait(lock, [&] {
         return request.state == Request::State::Done || request.state == Request::State::Cancelled;
     });
     if (request.error) {
@@ -64,7 +67,7 @@ void UiHandoff::RunQueued() {
         std::lock_guard lock(mutex_);
         request->error = std::move(error);  // the worker alone may release it
         request->state = Request::State::Done;
-        finished_.notify_all();
+        request->finished.notify_one();
     }
 }
 
@@ -73,9 +76,9 @@ void UiHandoff::Close() {
     closed_ = true;
     for (Request* request : queue_) {
         request->state = Request::State::Cancelled;
+        request->finished.notify_one();
     }
     queue_.clear();
-    finished_.notify_all();
 }
 
 UiHandoffPump::UiHandoffPump()

@@ -42,12 +42,13 @@ class UiHandoff {
         const std::function<void()>* work;
         enum class State { Queued, Running, Done, Cancelled } state = State::Queued;
         std::exception_ptr error;
+        // Its own, so that a piece done wakes only the worker waiting for it.
+        std::condition_variable finished;
     };
 
     const std::thread::id uiThread_;
     const int wakeFd_;
     std::mutex mutex_;
-    std::condition_variable finished_;
     std::deque<Request*> queue_;
     bool closed_ = false;
 };
