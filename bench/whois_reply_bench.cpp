@@ -169,7 +169,8 @@ int main(int argc, char** argv) {
         server);
     WholeLinePage before;
     MeasureLongLine("as one memo line (before)", before, before);
-    WhoisInfoPage now([] {});
+    const SystemClock clock;
+    WhoisInfoPage now(clock, [] {});
     MeasureLongLine("cut for display (now)", now, now);
     return 0;
 }

@@ -1,0 +1,126 @@
+#pragma once
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace bench {
+
+// A server of the batch benchmark's world on ADDRESS:PORT: each connection on
+// a thread of its own, answered with what `answer` gives for its request, or
+// held until the client gives up when it gives nothing. Notes when each
+// connection came and went.
+class ThreadedServer {
+  public:
+    using Clock = std::chrono::steady_clock;
+    using Answer = std::function<std::optional<std::string>(const std::string& request)>;
+    struct Visit {
+        Clock::time_point came;
+        Clock::time_point went;
+    };
+
+    ThreadedServer(const char* address, int port, std::string ending, Answer answer)
+        : ending_(std::move(ending)), answer_(std::move(answer)) {
+        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const int reuse = 1;
+        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
+        sockaddr_in where{};
+        where.sin_family = AF_INET;
+        where.sin_port = htons(static_cast<std::uint16_t>(port));
+        ::inet_pton(AF_INET, address, &where.sin_addr);
+        if (::bind(listener_, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0 ||
+            ::listen(listener_, 1024) != 0) {
+            std::perror(address);
+            std::exit(1);
+        }
+        acceptor_ = std::thread([this] { Accept(); });
+    }
+    ~ThreadedServer() {
+        stopping_ = true;
+        ::shutdown(listener_, SHUT_RDWR);
+        acceptor_.join();
+        ::close(listener_);
+        std::unique_lock lock(mutex_);
+        ended_.wait(lock, [this] { return serving_ == 0; });
+    }
+    ThreadedServer(const ThreadedServer&) = delete;
+    ThreadedServer& operator=(const ThreadedServer&) = delete;
+
+    std::vector<Visit> Visits() const {
+        std::lock_guard lock(mutex_);
+        return visits_;
+    }
+    void Forget() {
+        std::lock_guard lock(mutex_);
+        visits_.clear();
+    }
+
+  private:
+    void Accept() {
+        while (!stopping_) {
+            const int peer = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+            if (peer < 0) {
+                continue;
+            }
+            {
+                std::lock_guard lock(mutex_);
+                ++serving_;
+            }
+            std::thread([this, peer, came = Clock::now()] { Serve(peer, came); }).detach();
+        }
+    }
+
+    void Serve(int peer, Clock::time_point came) {
+        std::string request;
+        char buffer[4096];
+        while (request.find(ending_) == std::string::npos) {
+            const ssize_t n = ::recv(peer, buffer, sizeof(buffer), 0);
+            if (n <= 0) {
+                break;
+            }
+            request.append(buffer, static_cast<std::size_t>(n));
+        }
+        if (const auto reply = answer_(request)) {
+            ::send(peer, reply->data(), reply->size(), MSG_NOSIGNAL);
+        } else {
+            // Silent: until the client gives up or the server stops.
+            while (!stopping_) {
+                pollfd wait{peer, POLLIN, 0};
+                if (::poll(&wait, 1, 100) > 0 && ::recv(peer, buffer, sizeof(buffer), 0) <= 0) {
+                    break;
+                }
+            }
+        }
+        ::close(peer);
+        std::lock_guard lock(mutex_);
+        visits_.push_back({came, Clock::now()});
+        --serving_;
+        ended_.notify_all();
+    }
+
+    std::string ending_;
+    Answer answer_;
+    int listener_ = -1;
+    std::atomic<bool> stopping_{false};
+    std::thread acceptor_;
+    mutable std::mutex mutex_;
+    std::condition_variable ended_;
+    int serving_ = 0;
+    std::vector<Visit> visits_;
+};
+
+}  // namespace bench
