@@ -1,6 +1,7 @@
-// What a whois chain reads in other servers' answers: referrals in a whois
-// reply, an RDAP domain object, and the RDAP bootstrap file (with a domain to
-// find a server for on its first line). The first byte picks the reader.
+// What a whois chain reads in other servers' answers: referrals and the
+// record's values in a whois reply, an RDAP domain object, and the RDAP
+// bootstrap file (with a domain to find a server for on its first line). The
+// first byte picks the reader.
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -9,6 +10,7 @@
 #include "fuzz_support.h"
 #include "query/whois/rdap_bootstrap.h"
 #include "query/whois/rdap_domain.h"
+#include "query/whois/whois_fields.h"
 #include "query/whois/whois_referrals.h"
 
 namespace {
@@ -27,7 +29,22 @@ void CheckServer(const WhoisServerAddress& server) {
     fuzz::Require(server.port >= 1 && server.port <= 65535, "a referral's port is a port");
 }
 
+void CheckFields(const WhoisFields& fields) {
+    for (const std::string& server : fields.nameServers) {
+        fuzz::Require(!server.empty() && !server.ends_with('.') &&
+                          std::none_of(server.begin(), server.end(),
+                                       [](char c) { return c >= 'A' && c <= 'Z'; }),
+                      "a name server is named in lower case without a final dot");
+    }
+    for (const std::string& status : fields.statuses) {
+        fuzz::Require(!status.empty(), "a status says something");
+    }
+    fuzz::Require(!fields.registrar || !fields.registrar->empty(), "a registrar has a name");
+}
+
 void ReadWhoisReply(std::string_view reply) {
+    CheckFields(WhoisTextFields(reply));
+    IsRateRefusal(reply);
     for (const auto& server : ReferralsIn(reply)) {
         CheckServer(server);
     }
@@ -47,6 +64,7 @@ void ReadRdapObject(std::string_view json) {
             "an RDAP value stays on its line");
         fuzz::Require(line.find(": ") != std::string::npos, "each line has a caption");
     }
+    CheckFields(RdapDomainFields(json));
     if (const auto link = RdapRelatedLink(json)) {
         fuzz::Require(IsWebUrl(*link), "a related link is a web address");
     }

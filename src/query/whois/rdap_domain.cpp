@@ -151,9 +151,10 @@ WhoisFields RdapDomainFields(std::string_view json) {
     }
     for (const auto& server : domain.value(QStringLiteral("nameservers")).toArray()) {
         const QString ldhName = Text(server.toObject(), "ldhName");
-        const QString name = ldhName.isEmpty() ? Text(server.toObject(), "unicodeName") : ldhName;
-        if (!name.isEmpty()) {
-            fields.nameServers.push_back(name.toLower().toStdString());
+        const std::string name = NameServerName(
+            (ldhName.isEmpty() ? Text(server.toObject(), "unicodeName") : ldhName).toStdString());
+        if (!name.empty()) {
+            fields.nameServers.push_back(name);
         }
     }
     const QJsonValue signedDelegation = domain.value(QStringLiteral("secureDNS"))

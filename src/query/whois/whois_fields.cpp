@@ -142,14 +142,6 @@ std::string StatusOf(std::string_view value) {
     return std::string(TrimBlanks(value.substr(0, link)));
 }
 
-std::string NameServerOf(std::string_view value) {
-    std::string_view name = value.substr(0, value.find_first_of(" \t"));
-    while (name.ends_with('.')) {
-        name.remove_suffix(1);
-    }
-    return AsciiLowerCase(name);
-}
-
 void AddOnce(std::vector<std::string>& list, std::string item) {
     if (!item.empty() && std::find(list.begin(), list.end(), item) == list.end()) {
         list.push_back(std::move(item));
@@ -178,7 +170,7 @@ void Take(WhoisFields& fields, Key key, std::string_view value) {
             date(fields.expires);
             break;
         case Key::NameServer:
-            AddOnce(fields.nameServers, NameServerOf(value));
+            AddOnce(fields.nameServers, NameServerName(value));
             break;
         case Key::Status:
             AddOnce(fields.statuses, StatusOf(value));
@@ -373,6 +365,14 @@ WhoisFields WhoisTextFields(std::string_view reply) {
         }
     }
     return fields;
+}
+
+std::string NameServerName(std::string_view value) {
+    std::string_view name = value.substr(0, value.find_first_of(" \t"));
+    while (name.ends_with('.')) {
+        name.remove_suffix(1);
+    }
+    return AsciiLowerCase(name);
 }
 
 void AddMissingFields(WhoisFields& record, const WhoisFields& answer) {

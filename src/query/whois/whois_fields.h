@@ -35,6 +35,10 @@ WhoisFields WhoisTextFields(std::string_view reply);
 // date without a zone is taken as UTC. None for any other text.
 std::optional<std::int64_t> WhoisDateSeconds(std::string_view text);
 
+// A name server as the fields hold it: its first word, in lower case, without
+// a final dot; empty for none.
+std::string NameServerName(std::string_view value);
+
 // Fills what `record` lacks from `answer`, the next server's: the first
 // server that gives a value is the one that counts.
 void AddMissingFields(WhoisFields& record, const WhoisFields& answer);
