@@ -1,7 +1,5 @@
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,6 +15,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "fixed_reply_server.h"
 
 namespace bench {
 
@@ -35,18 +35,7 @@ class ThreadedServer {
 
     ThreadedServer(const char* address, int port, std::string ending, Answer answer)
         : ending_(std::move(ending)), answer_(std::move(answer)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int reuse = 1;
-        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-        sockaddr_in where{};
-        where.sin_family = AF_INET;
-        where.sin_port = htons(static_cast<std::uint16_t>(port));
-        ::inet_pton(AF_INET, address, &where.sin_addr);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0 ||
-            ::listen(listener_, 1024) != 0) {
-            std::perror(address);
-            std::exit(1);
-        }
+        listener_ = ListeningSocket(address, port, 1024);
         acceptor_ = std::thread([this] { Accept(); });
     }
     ~ThreadedServer() {

@@ -13,24 +13,30 @@
 
 namespace bench {
 
+// A socket listening on ADDRESS:PORT; the benchmark ends when there is none.
+inline int ListeningSocket(const char* address, int port, int backlog) {
+    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int reuse = 1;
+    ::setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
+    sockaddr_in where{};
+    where.sin_family = AF_INET;
+    where.sin_port = htons(static_cast<std::uint16_t>(port));
+    ::inet_pton(AF_INET, address, &where.sin_addr);
+    if (::bind(listener, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0 ||
+        ::listen(listener, backlog) != 0) {
+        std::perror(address);
+        std::exit(1);
+    }
+    return listener;
+}
+
 // Answers every connection on ADDRESS:PORT with `reply` once the request has
 // arrived (a line end for whois, an empty line for HTTP).
 class Server {
   public:
     Server(const char* address, int port, std::string ending, std::string reply)
         : ending_(std::move(ending)), reply_(std::move(reply)) {
-        listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        const int reuse = 1;
-        ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof(reuse));
-        sockaddr_in where{};
-        where.sin_family = AF_INET;
-        where.sin_port = htons(static_cast<std::uint16_t>(port));
-        ::inet_pton(AF_INET, address, &where.sin_addr);
-        if (::bind(listener_, reinterpret_cast<sockaddr*>(&where), sizeof(where)) != 0 ||
-            ::listen(listener_, 64) != 0) {
-            std::perror(address);
-            std::exit(1);
-        }
+        listener_ = ListeningSocket(address, port, 64);
         thread_ = std::thread([this] { Serve(); });
     }
     ~Server() {

@@ -21,6 +21,7 @@
 #include <map>
 
 #include "batch_world.h"
+#include "exec_command.h"
 
 namespace {
 
@@ -73,13 +74,7 @@ Run Start(const std::vector<std::string>& command, const std::vector<std::string
         ::dup2(output[1], 1);
         const int quiet = ::open("/dev/null", O_WRONLY);
         ::dup2(quiet, 2);
-        std::vector<char*> argv;
-        for (const std::string& part : command) {
-            argv.push_back(const_cast<char*>(part.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::_Exit(127);
+        bench::ExecCommand(command);
     }
     ::close(input[0]);
     ::close(output[1]);

@@ -13,6 +13,7 @@
 #include <fstream>
 #include <vector>
 
+#include "exec_command.h"
 #include "fixed_reply_server.h"
 
 namespace {
@@ -26,13 +27,7 @@ double Milliseconds(const std::vector<std::string>& command) {
             std::freopen("/dev/null", "w", stderr) == nullptr) {
             std::_Exit(127);
         }
-        std::vector<char*> argv;
-        for (const std::string& part : command) {
-            argv.push_back(const_cast<char*>(part.c_str()));
-        }
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        std::_Exit(127);
+        bench::ExecCommand(command);
     }
     int status = 0;
     ::waitpid(child, &status, 0);
