@@ -8,13 +8,30 @@ namespace hostlore {
 
 namespace {
 
+// A value as it is, null when missing.
 template <typename T>
-void OptionalValue(JsonWriter& json, const std::optional<T>& value) {
+void PlainValue(JsonWriter& json, const std::optional<T>& value) {
     if (value) {
         Value(json, *value);
     } else {
         json.Null();
     }
+}
+
+void PlainValue(JsonWriter& json, const std::vector<std::string>& values) {
+    Value(json, values);
+}
+
+// Each value of a whois record with its key, in the report's order.
+template <class Visit>
+void ForEachField(const WhoisFields& fields, const Visit& visit) {
+    visit("registrar", fields.registrar);
+    visit("created", fields.created);
+    visit("updated", fields.updated);
+    visit("expires", fields.expires);
+    visit("name_servers", fields.nameServers);
+    visit("statuses", fields.statuses);
+    visit("dnssec", fields.dnssec);
 }
 
 template <typename T>
@@ -143,32 +160,18 @@ void Value(JsonWriter& json, const std::vector<HopReport>& hops) {
 
 void AnswerFields(JsonWriter& json, const WhoisFields& fields) {
     json.BeginObject();
-    json.Key("registrar");
-    OptionalValue(json, fields.registrar);
-    json.Key("created");
-    OptionalValue(json, fields.created);
-    json.Key("updated");
-    OptionalValue(json, fields.updated);
-    json.Key("expires");
-    OptionalValue(json, fields.expires);
-    json.Key("name_servers");
-    Value(json, fields.nameServers);
-    json.Key("statuses");
-    Value(json, fields.statuses);
-    json.Key("dnssec");
-    OptionalValue(json, fields.dnssec);
+    ForEachField(fields, [&json](std::string_view key, const auto& value) {
+        json.Key(key);
+        PlainValue(json, value);
+    });
     json.EndObject();
 }
 
 void RecordFields(JsonWriter& json, const WhoisFields& record, const std::string& missing) {
     json.BeginObject();
-    Field(json, "registrar", Given(record.registrar, missing));
-    Field(json, "created", Given(record.created, missing));
-    Field(json, "updated", Given(record.updated, missing));
-    Field(json, "expires", Given(record.expires, missing));
-    Field(json, "name_servers", Given(record.nameServers, missing));
-    Field(json, "statuses", Given(record.statuses, missing));
-    Field(json, "dnssec", Given(record.dnssec, missing));
+    ForEachField(record, [&](std::string_view key, const auto& value) {
+        Field(json, key, Given(value, missing));
+    });
     json.EndObject();
 }
 
