@@ -10,6 +10,7 @@
 #include "net/net_stack.h"
 #include "platform/command_line.h"
 #include "platform/program_files.h"
+#include "platform/safe_messages.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ int RunWindow(const hostlore::CommandLine& options) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    hostlore::WriteToolkitMessagesSafely();
     const hostlore::CommandLine options =
         hostlore::ParseCommandLine(std::vector<std::string>(argv, argv + argc));
     switch (options.mode) {
