@@ -14,6 +14,7 @@
 #include "localinfo/linux_network_configuration.h"
 #include "localinfo/network_report.h"
 #include "platform/program_files.h"
+#include "platform/terminal_text.h"
 #include "platform/termination_requests.h"
 #include "query/service_panes/service_urls.h"
 
@@ -98,8 +99,8 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
     if (options.input) {
         input = *options.input == "-" ? stdin : std::fopen(options.input->c_str(), "r");
         if (input == nullptr) {
-            std::cerr << "hostlore: cannot read " << *options.input << ": " << std::strerror(errno)
-                      << '\n';
+            std::cerr << "hostlore: cannot read " << TerminalSafeText(*options.input) << ": "
+                      << std::strerror(errno) << '\n';
             return 2;
         }
     }
@@ -157,7 +158,8 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
     }
     const ReportBatch::Counts& counts = batch.Progress();
     if (!readFailure.empty()) {
-        std::cerr << "hostlore: cannot read " << *options.input << ": " << readFailure << '\n';
+        std::cerr << "hostlore: cannot read " << TerminalSafeText(*options.input) << ": "
+                  << readFailure << '\n';
         return 2;
     }
     if (counts.missing > 0) {
