@@ -11,6 +11,7 @@
 #include "platform/command_line.h"
 #include "platform/program_files.h"
 #include "platform/safe_messages.h"
+#include "platform/terminal_text.h"
 
 namespace {
 
@@ -54,7 +55,9 @@ int main(int argc, char* argv[]) {
             std::cout << hostlore::VersionText();
             return 0;
         case hostlore::CommandLine::Mode::UsageError:
-            std::cerr << "hostlore: " << options.error << "\n\n" << hostlore::UsageText();
+            // The error may quote an argument, which a script may have taken from anywhere.
+            std::cerr << "hostlore: " << hostlore::TerminalSafeText(options.error) << "\n\n"
+                      << hostlore::UsageText();
             return 2;
         case hostlore::CommandLine::Mode::Report: {
             hostlore::StartSocketLibrary();

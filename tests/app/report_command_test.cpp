@@ -194,7 +194,7 @@ TEST_F(ReportCommandTest, ExitStatusesAndTheTimeLimit) {
     } cases[] = {
         {{"--report", "http://nowhere.example.test/"}, 1, "Website does not exist!", 20'000},
         {{"--report"}, 2, "--report needs an address", 20'000},
-        {{"--bogus"}, 2, "unknown option --bogus", 20'000},
+        {{"--bogus\x1b[2K"}, 2, "unknown option --bogus\\x1b[2K\n", 20'000},
         {{"--json"}, 2, "go with --report", 20'000},
         // silent.test never gets its answer: the limit ends the query.
         {{"--report", "http://silent.test/", "--whois-server", "192.0.2.44", "--timeout", "1",
