@@ -18,12 +18,12 @@ namespace hostlore {
 
 // What every site of a run shares.
 struct BatchSetup {
-    ConnectionSettings connection;
+    ConnectionSettings connection{};
     SettingsStore settings;
-    QueryOptions options;
-    std::array<std::string, 4> serviceCaptions;
-    std::vector<std::string> networkParameters;
-    std::vector<std::string> adapters;
+    QueryOptions options{};
+    std::array<std::string, 4> serviceCaptions{};
+    std::vector<std::string> networkParameters{};
+    std::vector<std::string> adapters{};
     bool json = false;
     bool separators = false;  // a line before each text report
     int jobs = 8;

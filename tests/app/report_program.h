@@ -64,8 +64,8 @@ class ReportProgramTest : public TestDns {
     // What the program is given besides its arguments.
     struct Given {
         QStringList environment;
-        std::optional<std::string> input;  // on standard input, then its end
-        QString outputFile;                // instead of standard output
+        std::optional<std::string> input{};  // on standard input, then its end
+        QString outputFile{};                // instead of standard output
     };
 
     Outcome Run(const QStringList& arguments, const QStringList& extraEnvironment = {}) const {
