@@ -1,5 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <pty.h>
 #include <signal.h>
+#include <sys/wait.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QProcess>
@@ -125,6 +130,60 @@ TEST_F(ReportBatchTest, OutputThatCannotBeWrittenIsStatusThree) {
     const Outcome full = Run({"--report", "site1.batch", "--no-whois"}, Given{{}, {}, "/dev/full"});
     EXPECT_EQ(full.status, 3);
     EXPECT_EQ(full.errors, "hostlore: cannot write the report: No space left on device\n");
+}
+
+// The program with its standard error on a terminal of its own and its
+// output thrown away: what the terminal was sent, and the exit status.
+std::pair<std::string, int> OnATerminal(const std::string& program,
+                                        std::vector<std::string> arguments) {
+    termios raw{};
+    ::cfmakeraw(&raw);
+    int terminal = -1;
+    int side = -1;
+    if (::openpty(&terminal, &side, nullptr, &raw, nullptr) != 0) {
+        return {"openpty failed", -1};
+    }
+    arguments.insert(arguments.begin(), program);
+    std::vector<char*> argv;
+    argv.reserve(arguments.size() + 1);
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(side, STDERR_FILENO);
+        ::dup2(::open("/dev/null", O_WRONLY), STDOUT_FILENO);
+        ::close(terminal);
+        ::close(side);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(side);
+    std::string shown;
+    char buffer[4096];
+    // Once the program has ended, reading the terminal fails.
+    for (ssize_t n; (n = ::read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(terminal);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return {shown, WIFEXITED(status) ? WEXITSTATUS(status) : -1};
+}
+
+TEST_F(ReportBatchTest, OnATerminalOneProgressLineIsRewrittenInPlace) {
+    const auto [shown, status] =
+        OnATerminal(program.folder.File("hostlore").string(),
+                    {"--report", "--json", "site1.batch", "nowhere.example.test", "site2.batch",
+                     "--no-whois", "--jobs", "3"});
+    EXPECT_EQ(status, 1);
+    const std::string summary = "hostlore: 1 of 3 sites do not exist\n";
+    ASSERT_TRUE(shown.ends_with("\r\x1b[K" + summary)) << shown;
+    const std::string progress = shown.substr(0, shown.size() - summary.size());
+    EXPECT_EQ(progress.find('\n'), std::string::npos) << shown;
+    EXPECT_TRUE(progress.starts_with("\r\x1b[K")) << shown;
+    EXPECT_NE(progress.find("\r\x1b[K3/3 done, 1 not found, "), std::string::npos) << shown;
 }
 
 // Ctrl+C while a site waits for its whois server: the lines written so far
