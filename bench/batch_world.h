@@ -74,19 +74,11 @@ class ThreadedServer {
     }
 
     void Serve(int peer, Clock::time_point came) {
-        std::string request;
-        char buffer[4096];
-        while (request.find(ending_) == std::string::npos) {
-            const ssize_t n = ::recv(peer, buffer, sizeof(buffer), 0);
-            if (n <= 0) {
-                break;
-            }
-            request.append(buffer, static_cast<std::size_t>(n));
-        }
-        if (const auto reply = answer_(request)) {
+        if (const auto reply = answer_(ReadRequest(peer, ending_))) {
             ::send(peer, reply->data(), reply->size(), MSG_NOSIGNAL);
         } else {
             // Silent: until the client gives up or the server stops.
+            char buffer[256];
             while (!stopping_) {
                 pollfd wait{peer, POLLIN, 0};
                 if (::poll(&wait, 1, 100) > 0 && ::recv(peer, buffer, sizeof(buffer), 0) <= 0) {

@@ -30,6 +30,20 @@ inline int ListeningSocket(const char* address, int port, int backlog) {
     return listener;
 }
 
+// What a client sent up to and with `ending`, or until it stopped sending.
+inline std::string ReadRequest(int peer, const std::string& ending) {
+    std::string request;
+    char buffer[4096];
+    while (request.find(ending) == std::string::npos) {
+        const ssize_t n = ::recv(peer, buffer, sizeof(buffer), 0);
+        if (n <= 0) {
+            break;
+        }
+        request.append(buffer, static_cast<std::size_t>(n));
+    }
+    return request;
+}
+
 // Answers every connection on ADDRESS:PORT with `reply` once the request has
 // arrived (a line end for whois, an empty line for HTTP).
 class Server {
@@ -53,15 +67,7 @@ class Server {
             if (peer < 0) {
                 continue;
             }
-            std::string request;
-            char buffer[4096];
-            while (request.find(ending_) == std::string::npos) {
-                const ssize_t n = ::recv(peer, buffer, sizeof(buffer), 0);
-                if (n <= 0) {
-                    break;
-                }
-                request.append(buffer, static_cast<std::size_t>(n));
-            }
+            ReadRequest(peer, ending_);
             ::send(peer, reply_.data(), reply_.size(), MSG_NOSIGNAL);
             ::close(peer);
         }
