@@ -16,20 +16,22 @@ std::string IanaAnswer(const std::string& query) {
         {"loop", "whois.loop-a.test"}, {"moved", "whois.moved.test"}, {"gone", "whois.gone.test"},
     };
     const std::string header = "% IANA WHOIS server\r\n% This query returned 1 object\r\n\r\n";
+    const std::string source = "\r\nsource:       IANA\r\n";
     if (query.starts_with("203.0.113.")) {
         return header +
                "refer:        whois.rir.test\r\n\r\ninetnum:      203.0.0.0 - 203.255.255.255\r\n"
                "organisation: Test RIR\r\nstatus:       ALLOCATED\r\n";
     }
     if (query == "nowhois") {
-        return header + "domain:       NOWHOIS\r\n\r\nstatus:       ACTIVE\r\n";
+        return header + "domain:       NOWHOIS\r\n\r\nstatus:       ACTIVE\r\n" + source;
     }
     const auto registry = registries.find(query);
     if (registry == registries.end()) {
         return "% IANA WHOIS server\r\n% This query returned 0 objects.\r\n";
     }
     return header + "refer:        " + registry->second + "\r\n\r\ndomain:       " + query +
-           "\r\n\r\nwhois:        " + registry->second + "\r\n\r\nstatus:       ACTIVE\r\n";
+           "\r\n\r\nwhois:        " + registry->second + "\r\n\r\nstatus:       ACTIVE\r\n" +
+           source;
 }
 
 std::string Record(const std::string& domain, const std::string& registrar,

@@ -90,7 +90,10 @@ void WhoisChain::RunDomain(const WhoisSubject& subject) {
     } else if (const auto answer = Ask(iana, subject.topLevel)) {
         KeepWhois(iana, *answer, Kind::Signpost);
         registry = IanaRegistryServer(*answer);
-        session_.RememberRegistry(subject.topLevel, *registry);
+        // An error text or an answer cut short says nothing worth keeping.
+        if (IsWholeIanaAnswer(*answer, subject.topLevel)) {
+            session_.RememberRegistry(subject.topLevel, *registry);
+        }
     }
     if (registry && *registry) {
         const WhoisServerAddress& server = **registry;

@@ -44,8 +44,9 @@ class TableNetwork : public WhoisAsker, public RdapFetcher {
     bool stopped = false;
 };
 
-std::string IanaDomain(const std::string& registry) {
-    return "% IANA WHOIS server\n\nrefer:  " + registry + "\n\nwhois:  " + registry + "\n";
+std::string IanaDomain(const std::string& topLevel, const std::string& registry) {
+    return "% IANA WHOIS server\n\nrefer:  " + registry + "\n\ndomain:  " + topLevel +
+           "\n\nwhois:  " + registry + "\n\nsource:  IANA\n";
 }
 
 std::string RdapDomain(const std::string& name, const std::string& related = "") {
@@ -59,20 +60,20 @@ class WhoisChainTest : public ::testing::Test {
   protected:
     WhoisChainTest() {
         network.whois = {
-            {"whois.iana.org thin", IanaDomain("whois.thin.test")},
+            {"whois.iana.org thin", IanaDomain("THIN", "whois.thin.test")},
             {"whois.thin.test example.thin",
              "Domain Name: EXAMPLE.THIN\nRegistrar WHOIS Server: whois.registrar.test\n"},
             {"whois.registrar.test example.thin",
              "Domain Name: EXAMPLE.THIN\r\nRegistrant: A. Person\r\n"
              "Registrar WHOIS Server: whois.registrar.test\r\nrefer: whois.reseller.test\r\n"},
-            {"whois.iana.org moved", IanaDomain("whois.moved.test")},
+            {"whois.iana.org moved", IanaDomain("MOVED", "whois.moved.test")},
             {"whois.moved.test example.moved", "This registry answers over RDAP only.\n"},
-            {"whois.iana.org gone", IanaDomain("whois.gone.test")},
-            {"whois.iana.org quiet", IanaDomain("whois.quiet.test")},
+            {"whois.iana.org gone", IanaDomain("GONE", "whois.gone.test")},
+            {"whois.iana.org quiet", IanaDomain("QUIET", "whois.quiet.test")},
             {"whois.quiet.test example.quiet", ""},
-            {"whois.iana.org nowhois", "domain:  NOWHOIS\n"},
+            {"whois.iana.org nowhois", "domain:  NOWHOIS\nsource:  IANA\n"},
             {"whois.iana.org unknown", "% This query returned 0 objects.\n"},
-            {"whois.iana.org away", IanaDomain("whois.away.test")},
+            {"whois.iana.org away", IanaDomain("AWAY", "whois.away.test")},
             {"whois.away.test example.away", "Use RDAP.\n"},
             {"whois.iana.org 203.0.113.10", "refer:  whois.rir.test\n"},
             {"whois.rir.test 203.0.113.10",
@@ -174,6 +175,10 @@ TEST_F(WhoisChainTest, EachKindOfRegistry) {
          {"Domain Name: EXAMPLE.NOWHOIS"},
          {"GET https://rdap.nic.test/domain/example.nowhois application/rdap+json"}},
         {"example.unknown",
+         "whois.iana.org",
+         {"% This query returned 0 objects."},
+         {"whois.iana.org unknown"}},
+        {"www.example.unknown",
          "whois.iana.org",
          {"% This query returned 0 objects."},
          {"whois.iana.org unknown"}},
