@@ -83,7 +83,10 @@ WhoisTestWorld::WhoisTestWorld() {
     const Site sites[] = {
         {"whois.iana.org", "192.0.2.60", IanaAnswer},
         {"whois.nic.test", "192.0.2.61",
-         [](const std::string& query) { return Record(query, "Test Registry Registrar"); }},
+         [](const std::string& query) {
+             return Record(query, "Test Registry Registrar",
+                           query == "referrer.test" ? "Registrar WHOIS Server: 127.0.0.1\r\n" : "");
+         }},
         {"whois.thin.test", "192.0.2.62", ThinAnswer},
         {"whois.registrar.test", "192.0.2.63",
          [](const std::string& query) {
@@ -104,6 +107,8 @@ WhoisTestWorld::WhoisTestWorld() {
              return Record(query, "B", "refer: whois.loop-a.test\r\n");
          }},
         {"whois.silent.test", "192.0.2.67", nullptr},
+        {"127.0.0.1", "127.0.0.1",
+         [](const std::string& query) { return Record(query, "Local Registrar"); }},
         {"whois.rir.test", "192.0.2.68",
          [](const std::string& query) {
              return "inetnum:        203.0.113.0 - 203.0.113.255\r\nnetname:        TEST-NET-3\r\n"
