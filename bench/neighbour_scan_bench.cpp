@@ -28,6 +28,7 @@
 #include "app/pages/neighbourhood_page.h"
 #include "platform/shell_opener.h"
 #include "query/neighbourhood/ip_nei_thread.h"
+#include "support/pooled_reverse_lookups.h"
 #include "support/process_counts.h"
 #include "thread_per_lookup_scan.h"
 
@@ -56,6 +57,9 @@ class CountingResolver : public Resolver {
         HostLookup found = inner_->LookupAddress(address);
         --inFlight_;
         return found;
+    }
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override {
+        return test::PooledReverseLookups(*this);
     }
     int Most() const { return most_; }
 

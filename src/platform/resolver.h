@@ -56,10 +56,9 @@ class Resolver {
     // Both address families in one look-up; a numeric address names itself.
     virtual HostLookup LookupName(const std::string& name) = 0;
     virtual HostLookup LookupAddress(const Ipv4Address& address) = 0;
-    // A new batch of asynchronous reverse look-ups. By default LookupAddress
-    // answers them on a small pool of threads that all batches share. Raises
-    // an exception when the look-ups cannot be started at all.
-    virtual std::unique_ptr<ReverseLookups> NewReverseLookups();
+    // A new batch of asynchronous reverse look-ups. Raises an exception when
+    // the look-ups cannot be started at all.
+    virtual std::unique_ptr<ReverseLookups> NewReverseLookups() = 0;
 };
 
 class AresReverseEngine;
