@@ -275,6 +275,7 @@ bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         return true;
     }
     PeerCertificate.reset();
+    PeerTls.reset();
     tlsVersion_.clear();
     tlsCipher_.clear();
     connectionSecure_ = secure;
@@ -283,6 +284,7 @@ bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
             PeerCertificate = tls->Certificate();
+            PeerTls = tls->Details();
             tlsVersion_ = tls->Version();
             tlsCipher_ = tls->Cipher();
             if (RequireValidCertificate &&

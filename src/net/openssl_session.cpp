@@ -1,10 +1,8 @@
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 
 #include <cstdlib>
-#include <ctime>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -12,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "net/openssl_certificates.h"
 #include "net/tls_module.h"
 #include "net/url_syntax.h"
 #include "net/wait_limit.h"
@@ -55,8 +54,6 @@ SSL_CTX* ClientContext() {
         // An end without the closing alert is reported, not failed: for headers
         // it is no loss, for a body read to the close it is (CutOff).
         SSL_CTX_set_options(made.get(), SSL_OP_NO_RENEGOTIATION);
-        static constexpr unsigned char kHttp11[] = "\x08http/1.1";
-        SSL_CTX_set_alpn_protos(made.get(), kHttp11, sizeof(kHttp11) - 1);
         context = std::move(made);
         storeKey = key;
     }
@@ -64,69 +61,43 @@ SSL_CTX* ClientContext() {
     return context.get();
 }
 
-std::int64_t SecondsOf(const ASN1_TIME* time) {
-    std::tm moment{};
-    if (time == nullptr || ASN1_TIME_to_tm(time, &moment) != 1) {
-        return 0;
-    }
-    return ::timegm(&moment);
-}
-
-std::string NameEntry(const X509_NAME* name, int nid) {
-    const int index = X509_NAME_get_index_by_NID(name, nid, -1);
-    if (index < 0) {
-        return {};
-    }
-    unsigned char* text = nullptr;
-    const int length =
-        ASN1_STRING_to_UTF8(&text, X509_NAME_ENTRY_get_data(X509_NAME_get_entry(name, index)));
-    if (length < 0) {
-        return {};
-    }
-    std::string value(reinterpret_cast<char*>(text), static_cast<std::size_t>(length));
-    OPENSSL_free(text);
-    return value;
-}
-
-std::string FirstDnsName(X509* certificate) {
-    auto* names = static_cast<GENERAL_NAMES*>(
-        X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
-    std::string first;
-    for (int i = 0; names != nullptr && i < sk_GENERAL_NAME_num(names) && first.empty(); ++i) {
-        const GENERAL_NAME* name = sk_GENERAL_NAME_value(names, i);
-        if (name->type == GEN_DNS) {
-            const ASN1_STRING* text = name->d.dNSName;
-            first.assign(reinterpret_cast<const char*>(ASN1_STRING_get0_data(text)),
-                         static_cast<std::size_t>(ASN1_STRING_length(text)));
-        }
-    }
-    GENERAL_NAMES_free(names);
-    return first;
-}
-
-std::string Sha256Fingerprint(X509* certificate) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (X509_digest(certificate, EVP_sha256(), digest, &length) != 1) {
-        return {};
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        if (i > 0) {
-            text += ':';
-        }
-        text += kHex[digest[i] >> 4];
-        text += kHex[digest[i] & 0x0F];
-    }
-    return text;
-}
-
 std::string LastErrorText(const char* fallback) {
     const unsigned long error = ERR_peek_last_error();
     const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
     ERR_clear_error();
     return reason != nullptr ? reason : fallback;
+}
+
+// The protocols in ALPN's wire form: each name after its length.
+std::string AlpnList(const std::vector<std::string>& protocols) {
+    std::string list;
+    for (const std::string& protocol : protocols) {
+        list += static_cast<char>(protocol.size());
+        list += protocol;
+    }
+    return list;
+}
+
+std::string KeyExchangeGroup(SSL* ssl) {
+    const int group = SSL_get_negotiated_group(ssl);
+    const char* name = group != 0 ? SSL_group_to_name(ssl, group) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+TNetTlsDetails HandshakeDetails(SSL* ssl) {
+    TNetTlsDetails details;
+    details.KeyExchangeGroup = KeyExchangeGroup(ssl);
+    const unsigned char* protocol = nullptr;
+    unsigned int length = 0;
+    SSL_get0_alpn_selected(ssl, &protocol, &length);
+    details.Protocol.assign(reinterpret_cast<const char*>(protocol), length);
+    const unsigned char* response = nullptr;
+    details.OcspStapled = SSL_get_tlsext_status_ocsp_resp(ssl, &response) > 0;
+    STACK_OF(X509)* chain = SSL_get_peer_cert_chain(ssl);
+    for (int i = 0; chain != nullptr && i < sk_X509_num(chain); ++i) {
+        details.Chain.push_back(ChainCertificate(sk_X509_value(chain, i)));
+    }
+    return details;
 }
 
 // What the socket callbacks and the check's callback need of one connection.
@@ -227,7 +198,8 @@ int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
 // One TLS connection, its handshake done.
 class OpenSslSession : public TNetIntercept {
   public:
-    OpenSslSession(TNetRawTransport& connection, const std::string& host, TNetHandshake& handshake);
+    OpenSslSession(TNetRawTransport& connection, const std::string& host,
+                   const std::vector<std::string>& protocols, TNetHandshake& handshake);
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
     void Send(const char* bytes, std::size_t size) override;
@@ -239,6 +211,7 @@ class OpenSslSession : public TNetIntercept {
 };
 
 OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& host,
+                               const std::vector<std::string>& protocols,
                                TNetHandshake& handshake)
     : session_(std::make_unique<Session>(connection)) {
     SSL_CTX* context = ClientContext();
@@ -262,10 +235,19 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     if (!checked) {
         throw ENetTLSError(LastErrorText("cannot check the name"));
     }
+    const std::string offered = AlpnList(protocols);
+    if (SSL_set_alpn_protos(session_->ssl, reinterpret_cast<const unsigned char*>(offered.data()),
+                            static_cast<unsigned int>(offered.size())) != 0 ||
+        SSL_set_tlsext_status_type(session_->ssl, TLSEXT_STATUSTYPE_ocsp) != 1) {
+        throw ENetTLSError(LastErrorText("cannot set up TLS"));
+    }
 
     ERR_clear_error();
     if (SSL_connect(session_->ssl) != 1) {
         session_->RethrowFailure();
+        if (ERR_GET_REASON(ERR_peek_last_error()) == SSL_R_TLSV1_ALERT_NO_APPLICATION_PROTOCOL) {
+            throw ENetTLSProtocolRefused(LastErrorText("no application protocol"));
+        }
         throw ENetTLSError(LastErrorText("handshake failed"));
     }
     X509* leaf = SSL_get0_peer_certificate(session_->ssl);
@@ -286,6 +268,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     handshake.verifyFailures = session_->verifyFailures;
     handshake.version = SSL_get_version(session_->ssl);
     handshake.cipher = SSL_CIPHER_get_name(SSL_get_current_cipher(session_->ssl));
+    handshake.details = HandshakeDetails(session_->ssl);
 }
 
 std::ptrdiff_t OpenSslSession::Receive(char* buffer, std::size_t size, int waitMs) {
@@ -336,8 +319,8 @@ void OpenSslSession::Send(const char* bytes, std::size_t size) {
 
 extern "C" __attribute__((visibility("default"))) hostlore::TNetIntercept* hostlore_tls_connect(
     hostlore::TNetRawTransport& transport, const std::string& host,
-    hostlore::TNetHandshake& handshake) {
-    return new hostlore::OpenSslSession(transport, host, handshake);
+    const std::vector<std::string>& protocols, hostlore::TNetHandshake& handshake) {
+    return new hostlore::OpenSslSession(transport, host, protocols, handshake);
 }
 
 static_assert(std::is_same_v<decltype(&hostlore_tls_connect), hostlore::TNetTlsConnect>);

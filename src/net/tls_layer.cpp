@@ -43,12 +43,14 @@ TNetTlsConnect TlsConnect() {
 
 }  // namespace
 
-TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host) {
+TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host,
+                           const std::vector<std::string>& protocols) {
     TNetHandshake handshake;
-    session_.reset(TlsConnect()(connection, host, handshake));
+    session_.reset(TlsConnect()(connection, host, protocols, handshake));
     certificate_ = std::move(handshake.info);
     version_ = std::move(handshake.version);
     cipher_ = std::move(handshake.cipher);
+    details_ = std::move(handshake.details);
     const TNetCertificateVerdict verdict = CertificateVerdict(handshake.verifyFailures);
     certificate_.Status = verdict.Status;
     certificate_.ExpiredOn = verdict.ExpiredOn;

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "net/certificate_info.h"
 #include "net/intercept.h"
@@ -19,8 +20,9 @@ class ENetTlsUnavailable : public ENetException {
 };
 
 // TLS 1.2 or 1.3 over a connection that is open to the server (directly or
-// through a SOCKS server). The handshake sends the host's name (SNI) and
-// offers http/1.1 (ALPN); the server's chain is checked against the trust
+// through a SOCKS server). The handshake sends the host's name (SNI), offers
+// http/1.1 or the protocols given (ALPN) and asks for a stapled OCSP
+// response; the server's chain is checked against the trust
 // store of OpenSSL's default paths (SSL_CERT_FILE and SSL_CERT_DIR override
 // it) and its name against the host. A certificate that fails the check does
 // not fail the handshake: the program only reads headers and sends nothing
@@ -29,8 +31,10 @@ class ENetTlsUnavailable : public ENetException {
 // handshake fails with ENetTlsUnavailable.
 class TNetTLSLayer : public TNetIntercept {
   public:
-    // Shakes hands at once; fails with the connection's errors or ENetTLSError.
-    TNetTLSLayer(TNetTCPConnection& connection, const std::string& host);
+    // Shakes hands at once; fails with the connection's errors or ENetTLSError
+    // (ENetTLSProtocolRefused when the server takes none of the protocols).
+    TNetTLSLayer(TNetTCPConnection& connection, const std::string& host,
+                 const std::vector<std::string>& protocols = {"http/1.1"});
     ~TNetTLSLayer() override;
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
@@ -40,12 +44,14 @@ class TNetTLSLayer : public TNetIntercept {
     const TNetCertificateInfo& Certificate() const { return certificate_; }
     const std::string& Version() const { return version_; }
     const std::string& Cipher() const { return cipher_; }
+    const TNetTlsDetails& Details() const { return details_; }
 
   private:
     std::unique_ptr<TNetIntercept> session_;
     TNetCertificateInfo certificate_;
     std::string version_;
     std::string cipher_;
+    TNetTlsDetails details_;
 };
 
 }  // namespace hostlore

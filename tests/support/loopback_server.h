@@ -78,6 +78,16 @@ struct ServerOptions {
     std::optional<TlsIdentity> tls{};
     // Over TLS: the newest version it accepts (0: the newest there is).
     int tlsMaxVersion = 0;
+    // Over TLS: the application protocols it takes, the first the client
+    // offers, and whether a client offering none of them is refused with an
+    // alert rather than served without one.
+    std::vector<std::string> protocols{"http/1.1"};
+    bool refuseOtherProtocols = false;
+    // Over TLS: the key exchange groups it accepts, as OpenSSL lists them
+    // ("P-384:X25519"); empty for OpenSSL's own choice.
+    std::string groups{};
+    // Over TLS: the file of an OCSP response sent to every client asking for one.
+    std::string stapledResponseFile{};
 };
 
 // A TCP server on 127.0.0.1 and an ephemeral port (or where the options say,
@@ -100,6 +110,8 @@ class LoopbackServer {
 
   private:
     friend class ServerConnection;
+    friend struct TlsCallbacks;
+    void SetUpTls(const ServerOptions& options);
     void AcceptLoop();
     void Serve(int descriptor);
     // Closes a connection; with `reset` the client sees a reset.
@@ -110,6 +122,9 @@ class LoopbackServer {
     int port_ = 0;
     std::atomic<int> accepted_{0};
     ssl_ctx_st* tls_ = nullptr;
+    std::string protocols_;  // in ALPN's wire form
+    bool refuseOtherProtocols_ = false;
+    std::string stapledResponse_;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;
     std::mutex mutex_;

@@ -19,10 +19,14 @@ class TestCertificates {
 
     // The root that tests trust.
     std::string RootFile() const { return folder_ + "/root.pem"; }
-    // "valid", "expired", "future", "wrong-name", "self-signed", "untrusted".
+    // "valid", "expired", "future", "wrong-name", "self-signed", "untrusted",
+    // "many-names", "rsa".
     TlsIdentity Server(const std::string& name) const {
         return {folder_ + "/" + name + ".pem", folder_ + "/" + name + ".key"};
     }
+
+    // A good OCSP response for "valid", as a server staples it.
+    std::string ValidOcspResponseFile() const { return folder_ + "/valid.ocsp"; }
 
   private:
     explicit TestCertificates(std::string folder) : folder_(std::move(folder)) {}
