@@ -44,18 +44,18 @@ double LocalDateTime(std::int64_t secondsSince1970) {
     return day ? *day : 0;
 }
 
-std::string DateText(std::int64_t secondsSince1970) {
+}  // namespace
+
+std::string CertificateDateText(std::int64_t secondsSince1970) {
     return ShortDateText(LocalDateTime(secondsSince1970));
 }
-
-}  // namespace
 
 std::string CertificateOutcome(const TNetCertificateInfo& certificate) {
     switch (certificate.Status) {
         case TNetCertificateStatus::Valid:
             return "valid";
         case TNetCertificateStatus::Expired:
-            return "expired on " + DateText(certificate.ExpiredOn);
+            return "expired on " + CertificateDateText(certificate.ExpiredOn);
         case TNetCertificateStatus::NotYetValid:
             return "not yet valid";
         case TNetCertificateStatus::SelfSigned:
@@ -87,7 +87,7 @@ std::string CertificateSummary(const TNetCertificateInfo& certificate,
         std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();
     const std::int64_t daysLeft = std::max<std::int64_t>(secondsLeft, 0) / kSecondsPerDay;
     return certificate.Subject + ", issued by " + certificate.Issuer + ", until " +
-           DateText(certificate.NotAfter) + " (" + std::to_string(daysLeft) +
+           CertificateDateText(certificate.NotAfter) + " (" + std::to_string(daysLeft) +
            (daysLeft == 1 ? " day left): " : " days left): ") + CertificateOutcome(certificate);
 }
 

@@ -44,6 +44,10 @@ struct TNetCertificateVerdict {
 };
 TNetCertificateVerdict CertificateVerdict(const std::vector<TNetVerifyFailure>& failures);
 
+// The local day of a moment of a certificate (seconds since 1970 UTC), in the
+// user's short date format.
+std::string CertificateDateText(std::int64_t secondsSince1970);
+
 // "valid", "expired on DATE", "not yet valid", "self-signed", "issuer not
 // trusted" or "name does not match HOST", the date in the user's short date
 // format.

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "net/tls_details.h"
+
+namespace hostlore {
+
+// One request of the header request's chain and the reply it got.
+struct WebHop {
+    std::string url;
+    std::string statusLine;  // as the server sent it
+    int status = 0;
+    std::int64_t milliseconds = 0;
+    std::vector<std::string> headers;  // each line as sent, in order
+};
+
+// Strict-Transport-Security as browsers read it.
+struct StrictTransport {
+    std::optional<std::int64_t> maxAgeSeconds;  // none when missing or no number
+    bool includeSubDomains = false;
+    bool preload = false;
+};
+
+// One header that protects a site's visitors, and its value when sent
+// (several lines of it joined by ", ").
+struct SecurityHeader {
+    std::string name;
+    std::optional<std::string> value;
+};
+
+// How a cookie may travel; its value is never kept.
+struct CookieFlags {
+    std::string name;
+    bool secure = false;
+    bool httpOnly = false;
+    std::string sameSite;  // as sent; empty when not set
+};
+
+struct SecuritySummary {
+    std::vector<SecurityHeader> headers;  // every header looked for, in one order
+    std::optional<StrictTransport> strictTransport;
+    std::vector<CookieFlags> cookies;
+};
+
+// Whether the server takes HTTP/2 when offered it alone.
+struct Http2Check {
+    std::optional<bool> accepted;  // none while unknown
+    std::string reason;            // why it is unknown
+};
+
+// What the header request and the checks beside it found of the web server.
+struct WebServerReport {
+    std::vector<WebHop> hops;
+    bool finished = false;
+    std::string failure;  // why the chain ended before a reply it could take
+    // Of the last reply, once the chain has ended with one.
+    std::optional<SecuritySummary> security;
+    Http2Check http2;
+    std::optional<std::string> altSvc;  // the last reply's Alt-Svc
+    bool http3Advertised = false;
+    // Of the server that gave the last reply, when it answered over TLS.
+    std::optional<TNetTlsDetails> tls;
+};
+
+}  // namespace hostlore

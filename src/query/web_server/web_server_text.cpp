@@ -1,0 +1,134 @@
+#include "query/web_server/web_server_text.h"
+
+#include <QStringList>
+
+#include "platform/network_text.h"
+#include "query/query_rules.h"
+#include "query/report/display_lines.h"
+#include "query/web_server/certificate_rows.h"
+#include "query/web_server/security_headers.h"
+
+namespace hostlore {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86'400;
+const std::string kIndent = "  ";
+
+std::string YesNo(bool yes) {
+    return yes ? "yes" : "no";
+}
+
+std::string StrictTransportText(const StrictTransport& read) {
+    std::string text = read.maxAgeSeconds ? "max-age " +
+                                                std::to_string(*read.maxAgeSeconds / kSecondsPerDay) +
+                                                " days"
+                                          : std::string("no valid max-age");
+    if (read.includeSubDomains) {
+        text += ", includeSubDomains";
+    }
+    if (read.preload) {
+        text += ", preload";
+    }
+    return text;
+}
+
+std::string CookieText(const CookieFlags& cookie) {
+    return "Cookie " + (cookie.name.empty() ? std::string("without a name") : cookie.name) + ": " +
+           (cookie.secure ? "Secure" : "not Secure") + ", " +
+           (cookie.httpOnly ? "HttpOnly" : "not HttpOnly") + ", " +
+           (cookie.sameSite.empty() ? std::string("SameSite not set") : "SameSite=" + cookie.sameSite);
+}
+
+void AddHops(const WebServerReport& report, std::vector<std::string>& lines) {
+    for (std::size_t i = 0; i < report.hops.size(); ++i) {
+        const WebHop& hop = report.hops[i];
+        lines.push_back("Hop " + std::to_string(i + 1) + ": " + hop.url);
+        lines.push_back(kIndent + hop.statusLine + " (" + std::to_string(hop.milliseconds) +
+                        " ms)");
+        for (const std::string& header : hop.headers) {
+            lines.push_back(kIndent + header);
+        }
+    }
+    if (!report.failure.empty()) {
+        lines.push_back(FailedStatusText(report.failure));
+    }
+}
+
+void AddSecurity(const SecuritySummary& security, std::vector<std::string>& lines) {
+    lines.emplace_back("Security Headers");
+    for (const SecurityHeader& header : security.headers) {
+        std::string shown = header.value ? *header.value : "absent";
+        if (header.value && header.name == kStrictTransportHeader && security.strictTransport) {
+            shown = StrictTransportText(*security.strictTransport);
+        }
+        lines.push_back(kIndent + header.name + ": " + shown);
+    }
+    if (security.cookies.empty()) {
+        lines.push_back(kIndent + "Cookies: none");
+    }
+    for (const CookieFlags& cookie : security.cookies) {
+        lines.push_back(kIndent + CookieText(cookie));
+    }
+}
+
+std::string Http2Text(const Http2Check& check) {
+    if (check.accepted) {
+        return *check.accepted ? "accepted" : "not accepted";
+    }
+    return check.reason.empty() ? "checking..." : "not checked: " + check.reason;
+}
+
+void AddVersions(const WebServerReport& report, std::vector<std::string>& lines) {
+    lines.emplace_back("HTTP Versions");
+    lines.push_back(kIndent + "HTTP/2: " + Http2Text(report.http2));
+    lines.push_back(kIndent + "HTTP/3: " +
+                    (report.http3Advertised ? "advertised (Alt-Svc: " + *report.altSvc + ")"
+                                            : std::string("not advertised")));
+}
+
+void AddTls(const std::optional<TNetTlsDetails>& tls, std::vector<std::string>& lines) {
+    if (!tls) {
+        lines.emplace_back("TLS: none, the reply came over plain HTTP");
+        return;
+    }
+    lines.emplace_back("TLS");
+    lines.push_back(kIndent + "Version: " + tls->Version);
+    lines.push_back(kIndent + "Cipher: " + tls->Cipher);
+    lines.push_back(kIndent + "Key exchange group: " +
+                    (tls->KeyExchangeGroup.empty() ? "none" : tls->KeyExchangeGroup));
+    lines.push_back(kIndent + "OCSP response stapled: " + YesNo(tls->OcspStapled));
+    for (std::size_t i = 0; i < tls->Chain.size(); ++i) {
+        lines.push_back(kIndent + "Certificate " + std::to_string(i + 1) + " of " +
+                        std::to_string(tls->Chain.size()));
+        for (const std::string& row : CertificateRows(tls->Chain[i])) {
+            lines.push_back(kIndent + kIndent + row);
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<std::string> WebServerLines(const WebServerReport& report) {
+    std::vector<std::string> lines;
+    AddHops(report, lines);
+    if (report.security) {
+        lines.emplace_back();
+        AddSecurity(*report.security, lines);
+        lines.emplace_back();
+        AddVersions(report, lines);
+        lines.emplace_back();
+        AddTls(report.tls, lines);
+    }
+    return lines;
+}
+
+QString WebServerDisplayText(const std::vector<std::string>& lines) {
+    QStringList shown;
+    for (const std::string& line : lines) {
+        shown << DisplayLines(TextFromNetwork(line));
+    }
+    return shown.join('\n');
+}
+
+}  // namespace hostlore
