@@ -5,8 +5,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <memory>
-#include <vector>
 
 #include "net/http_client.h"
 #include "net/tls_layer.h"
@@ -17,47 +15,12 @@
 #include "support/recording_server.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
+#include "support/tls_handshake.h"
 
 namespace hostlore {
 namespace {
 
 const std::string kReply = "HTTP/1.1 200 OK\r\nServer: Secure/1.0\r\n\r\n";
-
-struct X509Free {
-    void operator()(X509* certificate) const { X509_free(certificate); }
-};
-using Certificate = std::unique_ptr<X509, X509Free>;
-
-// The certificates of a PEM file, in order, as OpenSSL reads them.
-std::vector<Certificate> CertificatesIn(const std::string& file) {
-    std::vector<Certificate> certificates;
-    FILE* in = std::fopen(file.c_str(), "r");
-    while (in != nullptr) {
-        X509* read = PEM_read_X509(in, nullptr, nullptr, nullptr);
-        if (read == nullptr) {
-            break;
-        }
-        certificates.emplace_back(read);
-    }
-    if (in != nullptr) {
-        std::fclose(in);
-    }
-    return certificates;
-}
-
-// The SHA-256 of its DER form as "AB:CD:...".
-std::string Fingerprint(X509* certificate) {
-    unsigned char* der = nullptr;
-    const int length = i2d_X509(certificate, &der);
-    unsigned char digest[32];
-    EVP_Digest(der, static_cast<std::size_t>(length), digest, nullptr, EVP_sha256(), nullptr);
-    OPENSSL_free(der);
-    char text[3 * 32] = {};
-    for (int i = 0; i < 32; ++i) {
-        std::snprintf(text + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
-    }
-    return text;
-}
 
 // A TLS server with one of the test authority's certificates, answering
 // every request with kReply.
@@ -129,14 +92,14 @@ TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
     EXPECT_EQ(certificate.Issuer, "Hostlore Test Authority");
 
     // The end and the fingerprint as OpenSSL reads them from the file.
-    const auto sent = CertificatesIn(test::TestCertificates::Get().Server("valid").chainFile);
+    const auto sent = test::CertificatesIn(test::TestCertificates::Get().Server("valid").chainFile);
     ASSERT_FALSE(sent.empty());
     int days = 0;
     int seconds = 0;
     ASN1_TIME_diff(&days, &seconds, nullptr, X509_get0_notAfter(sent[0].get()));
     EXPECT_NEAR(static_cast<double>(certificate.NotAfter - std::time(nullptr)),
                 days * 86400.0 + seconds, 5);
-    EXPECT_EQ(certificate.Sha256Fingerprint, Fingerprint(sent[0].get()));
+    EXPECT_EQ(certificate.Sha256Fingerprint, test::Fingerprint(sent[0].get()));
 
     const auto expired = TlsHeadServer("expired");
     http.SendHead(Url("expired.example.test", expired.Port()));
@@ -181,22 +144,16 @@ TEST_F(TlsClientTest, TheHandshakeTellsWhatItSettledAndEveryCertificateSent) {
         test::ServerOptions options{"127.0.0.1", 0, authority.Server(c.certificate), c.maxVersion};
         options.groups = c.groups;
         options.stapledResponseFile = c.staple ? authority.ValidOcspResponseFile() : "";
-        const test::LoopbackServer server([](test::ServerConnection&) {}, options);
-        TNetTCPClient connection(resolver);
-        connection.Host = "127.0.0.1";
-        connection.Port = server.Port();
-        connection.OpenConnection();
-        const TNetTLSLayer tls(connection, "www.example.test");
-        const TNetTlsDetails& details = tls.Details();
+        const TNetTlsDetails details = test::HandshakeWith(options);
         EXPECT_EQ(details.Version, c.version);
         EXPECT_TRUE(details.Cipher.starts_with(c.cipherStart)) << details.Cipher;
         EXPECT_EQ(details.KeyExchangeGroup, c.group);
         EXPECT_EQ(details.Protocol, "http/1.1");
         EXPECT_EQ(details.OcspStapled, c.staple);
-        const auto sent = CertificatesIn(authority.Server(c.certificate).chainFile);
+        const auto sent = test::CertificatesIn(authority.Server(c.certificate).chainFile);
         ASSERT_EQ(details.Chain.size(), sent.size());
         for (std::size_t i = 0; i < sent.size(); ++i) {
-            EXPECT_EQ(details.Chain[i].Sha256Fingerprint, Fingerprint(sent[i].get())) << i;
+            EXPECT_EQ(details.Chain[i].Sha256Fingerprint, test::Fingerprint(sent[i].get())) << i;
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <charconv>
+#include <set>
 
 #include "platform/ascii_text.h"
 #include "platform/text_trim.h"
@@ -52,15 +53,19 @@ std::int64_t Seconds(std::string_view digits) {
                : kNoMaxAge;
 }
 
-// A browser heeds only the first of several.
+// Without a valid max-age, or with a directive twice, browsers ignore it all.
 StrictTransport ReadStrictTransport(std::string_view value) {
     StrictTransport read;
     std::int64_t maxAge = kNoMaxAge;
-    bool maxAgeSeen = false;
+    bool repeated = false;
+    std::set<std::string> seen;
     ForEachPart(value, ';', [&](std::string_view part) {
         const auto [name, argument] = Directive(part);
-        if (EqualsIgnoringCase(name, "max-age") && !maxAgeSeen) {
-            maxAgeSeen = true;
+        if (name.empty()) {
+            return;
+        }
+        repeated = repeated || !seen.insert(AsciiLowerCase(name)).second;
+        if (EqualsIgnoringCase(name, "max-age")) {
             maxAge = Seconds(argument);
         } else if (EqualsIgnoringCase(name, "includeSubDomains")) {
             read.includeSubDomains = true;
@@ -68,7 +73,7 @@ StrictTransport ReadStrictTransport(std::string_view value) {
             read.preload = true;
         }
     });
-    if (maxAge != kNoMaxAge) {
+    if (maxAge != kNoMaxAge && !repeated) {
         read.maxAgeSeconds = maxAge;
     }
     return read;
@@ -106,6 +111,7 @@ SecuritySummary SummarizeSecurity(const TNetHeaderList& headers) {
         }
         summary.headers.push_back(std::move(header));
     }
+    // Browsers heed only the first of several.
     if (const auto values = headers.Values(kStrictTransportHeader); !values.empty()) {
         summary.strictTransport = ReadStrictTransport(values.front());
     }

@@ -20,9 +20,11 @@ struct WebHop {
 
 // Strict-Transport-Security as browsers read it.
 struct StrictTransport {
-    std::optional<std::int64_t> maxAgeSeconds;  // none when missing or no number
+    std::optional<std::int64_t> maxAgeSeconds;  // none when browsers ignore the header
     bool includeSubDomains = false;
     bool preload = false;
+
+    bool operator==(const StrictTransport&) const = default;
 };
 
 // One header that protects a site's visitors, and its value when sent
@@ -38,6 +40,8 @@ struct CookieFlags {
     bool secure = false;
     bool httpOnly = false;
     std::string sameSite;  // as sent; empty when not set
+
+    bool operator==(const CookieFlags&) const = default;
 };
 
 struct SecuritySummary {

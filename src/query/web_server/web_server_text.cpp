@@ -19,11 +19,11 @@ std::string YesNo(bool yes) {
     return yes ? "yes" : "no";
 }
 
-std::string StrictTransportText(const StrictTransport& read) {
-    std::string text = read.maxAgeSeconds ? "max-age " +
-                                                std::to_string(*read.maxAgeSeconds / kSecondsPerDay) +
-                                                " days"
-                                          : std::string("no valid max-age");
+std::string StrictTransportText(const StrictTransport& read, const std::string& value) {
+    if (!read.maxAgeSeconds) {
+        return "not valid, browsers ignore it: " + value;
+    }
+    std::string text = "max-age " + std::to_string(*read.maxAgeSeconds / kSecondsPerDay) + " days";
     if (read.includeSubDomains) {
         text += ", includeSubDomains";
     }
@@ -60,7 +60,7 @@ void AddSecurity(const SecuritySummary& security, std::vector<std::string>& line
     for (const SecurityHeader& header : security.headers) {
         std::string shown = header.value ? *header.value : "absent";
         if (header.value && header.name == kStrictTransportHeader && security.strictTransport) {
-            shown = StrictTransportText(*security.strictTransport);
+            shown = StrictTransportText(*security.strictTransport, *header.value);
         }
         lines.push_back(kIndent + header.name + ": " + shown);
     }
