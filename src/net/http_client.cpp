@@ -154,6 +154,9 @@ std::string TNetHTTP::FollowChain(std::string url, bool get) {
             throw ENetInsecureRedirect(ReplyCode);
         }
         Hops.back().Target = next;
+        if (OnRedirect) {
+            OnRedirect(Hops.back());
+        }
         if (get) {
             CloseConnection();  // its body is not read
         }

@@ -132,6 +132,9 @@ class TNetHTTP : public TNetTCPClient {
     // that answered over TLS (none over plain HTTP, or when the request failed
     // before its handshake completed).
     std::vector<TNetHop> Hops;
+    // Told of each redirect about to be followed, its hop's Target filled
+    // in, on the thread that asks.
+    std::function<void(const TNetHop&)> OnRedirect;
     std::string FinalURL;
     std::optional<TNetCertificateInfo> PeerCertificate;
     std::optional<TNetTlsDetails> PeerTls;

@@ -29,14 +29,17 @@ void QueryRun::Start(QueryRun* earlier) {
         earlier->CutOff();
     }
     views_.generalInfo->Clear();
+    views_.webServer->Clear();
     const auto& handoff = services_.handoff;
     // The General Info worker, the header request and the scan all need the
     // host's addresses; the name server is asked once for them.
     const auto host = std::make_shared<HostLookupOnce>(
         services_.resolver, NetworkHostName(HostPart(url_)).value_or(std::string()));
     Launch(std::make_shared<findip_thread>(handoff, url_, *views_.generalInfo, host));
-    Launch(
-        std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo, connection_, host));
+    auto server = std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo,
+                                                      connection_, host, views_.webServer);
+    serverWorker_ = server;
+    Launch(server);
     Launch(
         std::make_shared<whois_source_thread>(handoff, url_, *views_.servicePanes[1], settings_));
     if (options_.askWhois) {
@@ -125,8 +128,15 @@ void QueryRun::StopWhoisConversations() {
     }
 }
 
+void QueryRun::StopServerConnections() {
+    if (const auto server = serverWorker_.lock()) {
+        server->StopConnections();
+    }
+}
+
 void QueryRun::Retire() {
     StopWhoisConversations();
+    StopServerConnections();
     for (const auto& started : workers_) {
         if (const auto worker = started.lock()) {
             worker->Terminate();

@@ -16,11 +16,13 @@
 
 namespace hostlore {
 
+class serverinfo_thread;
 class whois_thread;
 
 // The pages one query fills; they outlive every query.
 struct QueryViews {
     GeneralInfoView* generalInfo = nullptr;
+    WebServerView* webServer = nullptr;
     WhoisView* whois = nullptr;
     RunStatusView* whoisStatus = nullptr;
     std::array<ServicePaneView*, 4> servicePanes{};  // in page order
@@ -90,6 +92,7 @@ class QueryRun {
     // none holds a connection open.
     void Retire();
     void StopWhoisConversations();
+    void StopServerConnections();
     void WorkerEnded();
 
     const std::string url_;
@@ -103,6 +106,7 @@ class QueryRun {
     Stoppable whois_;
     Stoppable scan_;
     std::weak_ptr<whois_thread> whoisWorker_;
+    std::weak_ptr<serverinfo_thread> serverWorker_;
     int started_ = 0;
     int ended_ = 0;
 };

@@ -8,19 +8,50 @@
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
 #include "query/host_names.h"
+#include "query/web_server/web_server_text.h"
 
 namespace hostlore {
 
 serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
                                      GeneralInfoView& page, const ConnectionSettings& connection,
-                                     std::shared_ptr<Resolver> resolver)
+                                     std::shared_ptr<Resolver> resolver, WebServerView* webServer)
     : TThread(std::move(handoff)),
       url_(std::move(url)),
       page_(page),
-      client_(std::make_unique<TNetHTTP>(std::move(resolver))) {
+      client_(std::make_unique<TNetHTTP>(resolver)),
+      webServer_(webServer) {
     client_->SocksInfo = connection.socks;
     client_->ExchangeTimeoutMs = connection.httpDeadlineMs;
     client_->NetworkURL = UrlWithNetworkHost;
+    // A stop that came while a connection was made closes it once made.
+    client_->OnConnected = [this] {
+        if (stopped_) {
+            client_->CloseConnection();
+        }
+    };
+    if (webServer_ != nullptr) {
+        feed_ = std::make_unique<WebServerFeed>(connection.socks, std::move(resolver),
+                                                connection.httpDeadlineMs);
+        client_->OnRedirect = [this](const TNetHop& hop) { RedirectFollowed(hop); };
+    }
+}
+
+void serverinfo_thread::StopConnections() {
+    stopped_ = true;
+    client_->CloseConnection();
+    if (feed_) {
+        feed_->Stop();
+    }
+}
+
+// The last hop shows with all the rest.
+void serverinfo_thread::RedirectFollowed(const TNetHop& hop) {
+    // The next server's HTTP/2 check goes along with the request to it.
+    feed_->Reach(hop.Target);
+    WebServerReport report;
+    report.hops = HopsOf(*client_);
+    const QString text = WebServerDisplayText(WebServerLines(report));
+    Synchronize([&] { webServer_->Show(report, text); });
 }
 
 void serverinfo_thread::Execute() {
@@ -31,6 +62,9 @@ void serverinfo_thread::Execute() {
         if (!url) {
             throw ENetSocketError(11001);
         }
+        if (feed_) {
+            feed_->Reach(*url);
+        }
         client_->SendHead(*url);
     } catch (const std::exception& error) {
         const std::string reason = FailureReason(error);
@@ -38,10 +72,12 @@ void serverinfo_thread::Execute() {
         if (dynamic_cast<const ENetTlsUnavailable*>(&error) != nullptr) {
             Synchronize([&] { page_.ShowCertificateUnavailable(reason); });
             RecordChain(false);
+            ShowWebServer(false, reason);
             return;
         }
         // A certificate is worth showing when its server answered, if only
         // with an error; a redirect that was refused leaves none.
+        const bool replied = dynamic_cast<const ENetProtocolReplyError*>(&error) != nullptr;
         const bool refusedRedirect = dynamic_cast<const ENetRedirectRefused*>(&error) != nullptr;
         const std::string summary = refusedRedirect ? std::string() : CertificateText();
         if (summary.empty()) {
@@ -50,6 +86,8 @@ void serverinfo_thread::Execute() {
             Synchronize([&] { page_.SetCertificate(summary); });
         }
         RecordChain(!summary.empty());
+        // A reply outside class 2 is shown as any other.
+        ShowWebServer(replied, replied && !refusedRedirect ? std::string() : reason);
         return;
     }
     const TNetHeaderInfo& reply = client_->ReplyHeaders;
@@ -68,6 +106,17 @@ void serverinfo_thread::Execute() {
     const std::string summary = CertificateText();
     Synchronize([&] { page_.SetCertificate(summary); });
     RecordChain(!summary.empty());
+    ShowWebServer(true, {});
+}
+
+void serverinfo_thread::ShowWebServer(bool replyRead, const std::string& failure) {
+    if (!feed_) {
+        return;
+    }
+    feed_->Finish(*client_, replyRead, failure, [this](const WebServerReport& report) {
+        const QString text = WebServerDisplayText(WebServerLines(report));
+        Synchronize([&] { webServer_->Show(report, text); });
+    });
 }
 
 std::string serverinfo_thread::CertificateText() const {

@@ -1,6 +1,7 @@
 #include "query/neighbourhood/neighbour_items.h"
 #include "query/report/json_writer.h"
 #include "query/report/report_formats.h"
+#include "query/web_server/web_server_json.h"
 
 namespace hostlore {
 
@@ -126,6 +127,9 @@ std::string ReportJson(const QueryReport& report) {
     }
     json.EndArray();
     json.EndObject();
+
+    json.Key("web_server");
+    WriteWebServer(json, report.webServer);
 
     json.Key("whois");
     json.BeginObject();

@@ -112,6 +112,28 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     GeneralInfoView* shown_;
 };
 
+class ReportRecorder::WebServer : public WebServerView {
+  public:
+    WebServer(WebServerReport& report, WebServerView* shown) : report_(report), shown_(shown) {}
+
+    void Clear() override {
+        report_ = {};
+        if (shown_ != nullptr) {
+            shown_->Clear();
+        }
+    }
+    void Show(const WebServerReport& report, const QString& text) override {
+        report_ = report;
+        if (shown_ != nullptr) {
+            shown_->Show(report, text);
+        }
+    }
+
+  private:
+    WebServerReport& report_;
+    WebServerView* shown_;
+};
+
 class ReportRecorder::Whois : public WhoisView {
   public:
     Whois(WhoisReport& report, WhoisView* shown) : report_(report), shown_(shown) {}
@@ -242,6 +264,7 @@ class ReportRecorder::Local : public LocalNetworkView {
 
 ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownLocal)
     : generalInfo_(std::make_unique<GeneralInfo>(report_.generalInfo, shown.generalInfo)),
+      webServer_(std::make_unique<WebServer>(report_.webServer, shown.webServer)),
       whois_(std::make_unique<Whois>(report_.whois, shown.whois)),
       whoisStatus_(
           std::make_unique<Status>(report_.whois.state, report_.whois.failure, shown.whoisStatus)),
@@ -250,6 +273,7 @@ ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownL
                                            report_.neighbourhood.failure, shown.scanStatus)),
       local_(std::make_unique<Local>(report_.localNetwork, shownLocal)) {
     views_.generalInfo = generalInfo_.get();
+    views_.webServer = webServer_.get();
     views_.whois = whois_.get();
     views_.whoisStatus = whoisStatus_.get();
     views_.neighbourhood = neighbourhood_.get();
@@ -272,6 +296,7 @@ void ReportRecorder::Begin(const std::string& url, const std::string& localTime,
     report_.url = url;
     report_.localTime = localTime;
     report_.generalInfo = {};
+    report_.webServer = {};
     report_.whois = {};
     report_.whois.server = whoisServer;
     for (ServiceReport& service : report_.services) {

@@ -4,6 +4,7 @@
 #include "query/query_rules.h"
 #include "query/report/report_formats.h"
 #include "query/report/shown_text.h"
+#include "query/web_server/web_server_text.h"
 
 namespace hostlore {
 
@@ -99,6 +100,11 @@ std::string ReportText(const QueryReport& report) {
     text.Lines("Redirects", general.redirects, [](const RedirectReport& redirect) {
         return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
     });
+
+    text.Heading("Web Server");
+    for (const std::string& line : WebServerLines(report.webServer)) {
+        text.Line(Shown(line));
+    }
 
     text.Heading(kPageNames[1]);
     text.Field("Whois Server", report.whois.server);

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "net/tls_details.h"
@@ -12,10 +13,12 @@ namespace hostlore {
 // One request of the header request's chain and the reply it got.
 struct WebHop {
     std::string url;
-    std::string statusLine;  // as the server sent it
+    std::string method;
     int status = 0;
-    std::int64_t milliseconds = 0;
-    std::vector<std::string> headers;  // each line as sent, in order
+    std::string statusText;   // "301 Moved Permanently"
+    std::string httpVersion;  // "HTTP/1.1"
+    std::vector<std::pair<std::string, std::string>> headers;  // as sent, in order and case
+    double milliseconds = 0;
 };
 
 // Strict-Transport-Security as browsers read it.

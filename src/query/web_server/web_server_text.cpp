@@ -1,6 +1,7 @@
 #include "query/web_server/web_server_text.h"
 
 #include <QStringList>
+#include <cmath>
 
 #include "platform/network_text.h"
 #include "query/query_rules.h"
@@ -43,11 +44,11 @@ std::string CookieText(const CookieFlags& cookie) {
 void AddHops(const WebServerReport& report, std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < report.hops.size(); ++i) {
         const WebHop& hop = report.hops[i];
-        lines.push_back("Hop " + std::to_string(i + 1) + ": " + hop.url);
-        lines.push_back(kIndent + hop.statusLine + " (" + std::to_string(hop.milliseconds) +
-                        " ms)");
-        for (const std::string& header : hop.headers) {
-            lines.push_back(kIndent + header);
+        lines.push_back("Hop " + std::to_string(i + 1) + ": " + hop.method + " " + hop.url);
+        lines.push_back(kIndent + hop.httpVersion + " " + hop.statusText + " (" +
+                        std::to_string(std::llround(hop.milliseconds)) + " ms)");
+        for (const auto& [name, value] : hop.headers) {
+            lines.push_back(kIndent + name + ": " + value);
         }
     }
     if (!report.failure.empty()) {
