@@ -22,10 +22,14 @@ void WebServerPage::Clear() {
 }
 
 void WebServerPage::Show(const WebServerReport& /*report*/, const QString& text) {
-    // Each hop shows the whole text again; the reader keeps the place.
-    const int down = WebServerText->verticalScrollBar()->value();
+    // Each hop brings the whole text again; a reader who scrolled keeps the place.
+    QScrollBar* down = WebServerText->verticalScrollBar();
+    QScrollBar* across = WebServerText->horizontalScrollBar();
+    const int downAt = down->value();
+    const int acrossAt = across->value();
     WebServerText->setPlainText(text);
-    WebServerText->verticalScrollBar()->setValue(down);
+    down->setValue(downAt);
+    across->setValue(acrossAt);
 }
 
 }  // namespace hostlore
