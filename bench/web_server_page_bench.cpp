@@ -1,0 +1,141 @@
+// What the Web Server page costs, for one URL, a new connection each time,
+// as medians of runs taken in turns:
+//   - General Info's header request with the page, until the page is complete
+//     (its HTTP/2 check answered);
+//   - the same request without the page, until General Info's fields are;
+//   - curl -sIL, then openssl s_client -showcerts to the server that answered.
+// Run as root in the test namespace beside the real servers, trusting their
+// authority through SSL_CERT_FILE: tests/dns/with_test_dns.sh
+// tests/web_servers/with_web_servers.sh sh -c 'SSL_CERT_FILE=$HOSTLORE_TEST_WEB_CA
+// web_server_page_bench 51 https://HOST/PATH'
+//
+// usage: web_server_page_bench RUNS URL   (needs curl and openssl)
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/resolver.h"
+#include "query/general_info/serverinfo_thread.h"
+#include "query/web_server/http2_probe.h"
+#include "support/fake_views.h"
+
+namespace {
+
+using namespace hostlore;
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::duration duration) {
+    return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "web_server_page_bench: %s\n", what);
+    std::exit(1);
+}
+
+// The header request of one query, with the page or without; the URL that
+// gave the last reply.
+std::string Query(const std::string& url, bool withPage, UiHandoffPump& pump,
+                  const std::shared_ptr<Resolver>& resolver) {
+    test::RecordingGeneralInfo generalInfo;
+    test::RecordingWebServer page;
+    bool ended = false;
+    const auto worker = std::make_shared<serverinfo_thread>(
+        pump.Handoff(), url, generalInfo, ConnectionSettings{}, resolver,
+        withPage ? &page : nullptr);
+    worker->OnTerminate = [&ended](TThread&) { ended = true; };
+    worker->Start();
+    while (!ended) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (generalInfo.serverType.empty() || generalInfo.serverType == "X") {
+        Fail("the header request did not succeed");
+    }
+    if (!withPage) {
+        return {};
+    }
+    const WebServerReport& report = page.shown.back().report;
+    if (!report.finished || report.hops.empty() || !report.http2.accepted) {
+        Fail("the page is not complete");
+    }
+    return report.hops.back().url;
+}
+
+bool Run(std::vector<std::string> words) {
+    std::vector<char*> arguments;
+    for (auto& word : words) {
+        arguments.push_back(word.data());
+    }
+    arguments.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
+    pid_t child = 0;
+    int status = 0;
+    const bool ran =
+        ::posix_spawnp(&child, arguments[0], &files, nullptr, arguments.data(), environ) == 0 &&
+        ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    posix_spawn_file_actions_destroy(&files);
+    return ran;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        Fail("usage: web_server_page_bench RUNS URL");
+    }
+    QCoreApplication application(argc, argv);
+    const int runs = std::atoi(argv[1]);
+    const std::string url = argv[2];
+    const char* trusted = std::getenv("SSL_CERT_FILE");
+    const std::string caFile = trusted != nullptr ? trusted : "";
+    UiHandoffPump pump;
+    const auto resolver = std::make_shared<SystemResolver>();
+    const auto origin = SecureOriginOf(Query(url, true, pump, resolver));
+    if (!origin) {
+        Fail("the last reply did not come over https");
+    }
+    const std::string server = origin->host + ":" + std::to_string(origin->port);
+
+    std::vector<double> page;
+    std::vector<double> generalInfo;
+    std::vector<double> tools;
+    for (int i = 0; i < runs; ++i) {
+        auto start = Clock::now();
+        Query(url, true, pump, resolver);
+        page.push_back(Milliseconds(Clock::now() - start));
+        start = Clock::now();
+        Query(url, false, pump, resolver);
+        generalInfo.push_back(Milliseconds(Clock::now() - start));
+        start = Clock::now();
+        if (!Run({"curl", "-sIL", "--cacert", caFile, "-o", "/dev/null", url}) ||
+            !Run({"openssl", "s_client", "-showcerts", "-connect", server, "-servername",
+                  origin->host, "-CAfile", caFile})) {
+            Fail("curl or openssl failed");
+        }
+        tools.push_back(Milliseconds(Clock::now() - start));
+    }
+    std::printf("%s, new connections each time, median of %d:\n", url.c_str(), runs);
+    std::printf("  Web Server page complete            %8.2f ms\n", Median(page));
+    std::printf("  General Info alone                  %8.2f ms (page: %+.1f %%)\n",
+                Median(generalInfo), (Median(page) / Median(generalInfo) - 1) * 100);
+    std::printf("  curl -sIL, openssl s_client -showcerts %5.2f ms (page: %.2fx)\n", Median(tools),
+                Median(page) / Median(tools));
+    return 0;
+}
