@@ -128,25 +128,22 @@ TEST_F(TlsClientTest, TheHandshakeTellsWhatItSettledAndEveryCertificateSent) {
         int maxVersion;
         const char* groups;
         bool staple;
-        const char* version;
-        const char* cipherStart;
         const char* group;
     };
     const Case cases[] = {
-        {"valid", 0, "X25519", false, "TLSv1.3", "TLS_AES_", "x25519"},
-        {"valid", 0, "P-384", true, "TLSv1.3", "TLS_AES_", "secp384r1"},
-        {"valid", TLS1_2_VERSION, "P-256", false, "TLSv1.2", "TLS_ECDHE_ECDSA_WITH_", "secp256r1"},
-        {"rsa", TLS1_2_VERSION, "X25519", true, "TLSv1.2", "TLS_ECDHE_RSA_WITH_", "x25519"},
-        {"self-signed", 0, "X25519", false, "TLSv1.3", "TLS_AES_", "x25519"},
+        {"valid", 0, "X25519", false, "x25519"},
+        {"valid", 0, "P-384", true, "secp384r1"},
+        {"valid", TLS1_2_VERSION, "P-256", false, "secp256r1"},
+        {"rsa", TLS1_2_VERSION, "X25519", true, "x25519"},
+        {"self-signed", 0, "X25519", false, "x25519"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.certificate) + " " + c.version + " " + c.groups);
+        SCOPED_TRACE(std::string(c.certificate) + " " + std::to_string(c.maxVersion) + " " +
+                     c.groups);
         test::ServerOptions options{"127.0.0.1", 0, authority.Server(c.certificate), c.maxVersion};
         options.groups = c.groups;
         options.stapledResponseFile = c.staple ? authority.ValidOcspResponseFile() : "";
         const TNetTlsDetails details = test::HandshakeWith(options);
-        EXPECT_EQ(details.Version, c.version);
-        EXPECT_TRUE(details.Cipher.starts_with(c.cipherStart)) << details.Cipher;
         EXPECT_EQ(details.KeyExchangeGroup, c.group);
         EXPECT_EQ(details.Protocol, "http/1.1");
         EXPECT_EQ(details.OcspStapled, c.staple);

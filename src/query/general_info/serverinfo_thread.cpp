@@ -127,21 +127,7 @@ std::string serverinfo_thread::CertificateText() const {
 
 void serverinfo_thread::RecordChain(bool certificateShown) {
     ServerChainReport chain;
-    for (const TNetHop& hop : client_->Hops) {
-        HopReport& report = chain.hops.emplace_back();
-        report.url = hop.URL;
-        report.method = hop.Method;
-        report.status = hop.ReplyCode;
-        report.statusText = hop.ReplyText;
-        report.httpVersion = hop.Version;
-        for (const TNetHeaderField& field : hop.Headers) {
-            report.headers.emplace_back(field.Name, field.Value);
-        }
-        report.milliseconds = hop.Milliseconds;
-        report.location = hop.Target;
-        report.tlsVersion = hop.TlsVersion;
-        report.tlsCipher = hop.TlsCipher;
-    }
+    chain.hops = HopsOf(*client_);
     // The fingerprint goes with the certificate the page shows, if any.
     if (certificateShown) {
         chain.certificateSha256 = client_->PeerCertificate->Sha256Fingerprint;

@@ -13,7 +13,7 @@ Http2Probe::Deadline DeadlineIn(int milliseconds) {
     return std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
 }
 
-TNetHeaderList HeaderList(const WebHop& hop) {
+TNetHeaderList HeaderList(const HopReport& hop) {
     TNetHeaderList list;
     for (const auto& [name, value] : hop.headers) {
         list.Add(name + ": " + value);
@@ -23,14 +23,22 @@ TNetHeaderList HeaderList(const WebHop& hop) {
 
 }  // namespace
 
-std::vector<WebHop> HopsOf(const TNetHTTP& client) {
-    std::vector<WebHop> hops;
+std::vector<HopReport> HopsOf(const TNetHTTP& client) {
+    std::vector<HopReport> hops;
     for (const TNetHop& hop : client.Hops) {
-        WebHop& shown = hops.emplace_back(WebHop{hop.URL, hop.Method, hop.ReplyCode, hop.ReplyText,
-                                                 hop.Version, {}, hop.Milliseconds});
+        HopReport& report = hops.emplace_back();
+        report.url = hop.URL;
+        report.method = hop.Method;
+        report.status = hop.ReplyCode;
+        report.statusText = hop.ReplyText;
+        report.httpVersion = hop.Version;
         for (const TNetHeaderField& field : hop.Headers) {
-            shown.headers.emplace_back(field.Name, field.Value);
+            report.headers.emplace_back(field.Name, field.Value);
         }
+        report.milliseconds = hop.Milliseconds;
+        report.location = hop.Target;
+        report.tlsVersion = hop.TlsVersion;
+        report.tlsCipher = hop.TlsCipher;
     }
     return hops;
 }
@@ -67,7 +75,7 @@ WebServerReport WebServerFeed::FinalReport(const TNetHTTP& client, bool replyRea
     if (report.hops.empty() || !replyRead) {
         return report;
     }
-    const WebHop& last = report.hops.back();
+    const HopReport& last = report.hops.back();
     const TNetHeaderList headers = HeaderList(last);
     report.security = SummarizeSecurity(headers);
     if (const auto altSvc = headers.Values("Alt-Svc"); !altSvc.empty()) {

@@ -13,8 +13,8 @@
 
 namespace hostlore {
 
-// The hops of the client's last exchange, as the page shows them.
-std::vector<WebHop> HopsOf(const TNetHTTP& client);
+// The hops of the client's last exchange, as the pages and the report keep them.
+std::vector<HopReport> HopsOf(const TNetHTTP& client);
 
 // What the Web Server page learns beside the header request: an HTTP/2 check
 // of each https server the chain reaches, made as the chain goes there and

@@ -37,7 +37,7 @@ std::string UtcText(std::int64_t secondsSince1970) {
     return text;
 }
 
-void Hop(JsonWriter& json, const WebHop& hop) {
+void Hop(JsonWriter& json, const HopReport& hop) {
     json.BeginObject();
     json.Key("url");
     json.String(hop.url);
@@ -51,6 +51,9 @@ void Hop(JsonWriter& json, const WebHop& hop) {
     json.String(hop.statusText);
     json.Key("milliseconds");
     json.Integer(std::llround(hop.milliseconds));
+    NonEmptyOrNull(json, "location", hop.location);
+    NonEmptyOrNull(json, "tls_version", hop.tlsVersion);
+    NonEmptyOrNull(json, "tls_cipher", hop.tlsCipher);
     json.Key("headers");
     json.BeginArray();
     for (const auto& [name, value] : hop.headers) {
@@ -131,12 +134,12 @@ void Certificate(JsonWriter& json, const TNetChainCertificate& certificate) {
     json.EndObject();
 }
 
-void Tls(JsonWriter& json, const TNetTlsDetails& tls) {
+void Tls(JsonWriter& json, const TNetTlsDetails& tls, const HopReport& last) {
     json.BeginObject();
     json.Key("version");
-    json.String(tls.Version);
+    json.String(last.tlsVersion);
     json.Key("cipher");
-    json.String(tls.Cipher);
+    json.String(last.tlsCipher);
     NonEmptyOrNull(json, "key_exchange_group", tls.KeyExchangeGroup);
     Flag(json, "ocsp_stapled", tls.OcspStapled);
     json.Key("chain");
@@ -156,7 +159,7 @@ void WriteWebServer(JsonWriter& json, const WebServerReport& report) {
     NonEmptyOrNull(json, "failure", report.failure);
     json.Key("hops");
     json.BeginArray();
-    for (const WebHop& hop : report.hops) {
+    for (const HopReport& hop : report.hops) {
         Hop(json, hop);
     }
     json.EndArray();
@@ -183,7 +186,7 @@ void WriteWebServer(JsonWriter& json, const WebServerReport& report) {
     json.EndObject();
     json.Key("tls");
     if (report.tls) {
-        Tls(json, *report.tls);
+        Tls(json, *report.tls, report.hops.back());
     } else {
         json.Null();
     }

@@ -3,23 +3,12 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "net/tls_details.h"
+#include "query/report/hop_report.h"
 
 namespace hostlore {
-
-// One request of the header request's chain and the reply it got.
-struct WebHop {
-    std::string url;
-    std::string method;
-    int status = 0;
-    std::string statusText;   // "301 Moved Permanently"
-    std::string httpVersion;  // "HTTP/1.1"
-    std::vector<std::pair<std::string, std::string>> headers;  // as sent, in order and case
-    double milliseconds = 0;
-};
 
 // Strict-Transport-Security as browsers read it.
 struct StrictTransport {
@@ -61,7 +50,7 @@ struct Http2Check {
 
 // What the header request and the checks beside it found of the web server.
 struct WebServerReport {
-    std::vector<WebHop> hops;
+    std::vector<HopReport> hops;
     bool finished = false;
     std::string failure;  // why the chain ended before a reply it could take
     // Of the last reply, once the chain has ended with one.
@@ -69,7 +58,8 @@ struct WebServerReport {
     Http2Check http2;
     std::optional<std::string> altSvc;  // the last reply's Alt-Svc
     bool http3Advertised = false;
-    // Of the server that gave the last reply, when it answered over TLS.
+    // Of the server that gave the last reply, when it answered over TLS; its
+    // version and cipher are the last hop's.
     std::optional<TNetTlsDetails> tls;
 };
 

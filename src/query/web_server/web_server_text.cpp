@@ -43,7 +43,7 @@ std::string CookieText(const CookieFlags& cookie) {
 
 void AddHops(const WebServerReport& report, std::vector<std::string>& lines) {
     for (std::size_t i = 0; i < report.hops.size(); ++i) {
-        const WebHop& hop = report.hops[i];
+        const HopReport& hop = report.hops[i];
         lines.push_back("Hop " + std::to_string(i + 1) + ": " + hop.method + " " + hop.url);
         lines.push_back(kIndent + hop.httpVersion + " " + hop.statusText + " (" +
                         std::to_string(std::llround(hop.milliseconds)) + " ms)");
@@ -88,14 +88,15 @@ void AddVersions(const WebServerReport& report, std::vector<std::string>& lines)
                                             : std::string("not advertised")));
 }
 
-void AddTls(const std::optional<TNetTlsDetails>& tls, std::vector<std::string>& lines) {
+void AddTls(const WebServerReport& report, std::vector<std::string>& lines) {
+    const std::optional<TNetTlsDetails>& tls = report.tls;
     if (!tls) {
         lines.emplace_back("TLS: none, the reply came over plain HTTP");
         return;
     }
     lines.emplace_back("TLS");
-    lines.push_back(kIndent + "Version: " + tls->Version);
-    lines.push_back(kIndent + "Cipher: " + tls->Cipher);
+    lines.push_back(kIndent + "Version: " + report.hops.back().tlsVersion);
+    lines.push_back(kIndent + "Cipher: " + report.hops.back().tlsCipher);
     lines.push_back(kIndent + "Key exchange group: " +
                     (tls->KeyExchangeGroup.empty() ? "none" : tls->KeyExchangeGroup));
     lines.push_back(kIndent + "OCSP response stapled: " + YesNo(tls->OcspStapled));
@@ -119,7 +120,7 @@ std::vector<std::string> WebServerLines(const WebServerReport& report) {
         lines.emplace_back();
         AddVersions(report, lines);
         lines.emplace_back();
-        AddTls(report.tls, lines);
+        AddTls(report, lines);
     }
     return lines;
 }

@@ -23,7 +23,8 @@ TEST(WebServerJson, EveryFindingTypedAndNullWhereThereIsNone) {
     WebServerReport report;
     report.finished = true;
     report.hops = {{"https://www.example.test/", "HEAD", 403, "403 Forbidden", "HTTP/1.1",
-                    {{"Set-Cookie", "id=secret; Secure"}, {"server", "caf\xe9"}}, 12.6}};
+                    {{"Set-Cookie", "id=secret; Secure"}, {"server", "caf\xe9"}}, 12.6, "",
+                    "TLSv1.2", "ECDHE-RSA-AES128-GCM-SHA256"}};
     report.security = SecuritySummary{{{"X-Frame-Options", "DENY"}, {"Referrer-Policy", {}}},
                                       StrictTransport{std::nullopt, true, false},
                                       {{"id", true, false, ""}}};
@@ -36,8 +37,7 @@ TEST(WebServerJson, EveryFindingTypedAndNullWhereThereIsNone) {
     leaf.NotAfter = 1580515199;
     leaf.KeyType = "RSA";
     leaf.KeyBits = 2048;
-    report.tls = TNetTlsDetails{"TLSv1.2", "TLS_ECDHE_RSA_WITH_AES_128_GCM_SHA256", "", "",
-                                true, {leaf}};
+    report.tls = TNetTlsDetails{"", "", true, {leaf}};
 
     const QJsonObject web = Written(report);
     EXPECT_TRUE(web["finished"].toBool());
@@ -45,6 +45,7 @@ TEST(WebServerJson, EveryFindingTypedAndNullWhereThereIsNone) {
     const QJsonObject hop = web["hops"][0].toObject();
     EXPECT_EQ(hop["status"].toInt(), 403);
     EXPECT_EQ(hop["milliseconds"].toInt(), 13);
+    EXPECT_TRUE(hop["location"].isNull());
     EXPECT_EQ(hop["headers"][1]["name"].toString(), "server") << "the case as sent";
     EXPECT_EQ(hop["headers"][1]["value"].toString(), QStringLiteral("caf") + QChar(0xDCE9));
     const QJsonObject security = web["security"].toObject();
@@ -58,6 +59,7 @@ TEST(WebServerJson, EveryFindingTypedAndNullWhereThereIsNone) {
     EXPECT_TRUE(web["http2"]["reason"].isNull());
     EXPECT_TRUE(web["http3"]["advertised"].toBool());
     const QJsonObject tls = web["tls"].toObject();
+    EXPECT_EQ(tls["version"].toString(), "TLSv1.2") << "the last hop's";
     EXPECT_TRUE(tls["key_exchange_group"].isNull());
     EXPECT_TRUE(tls["ocsp_stapled"].toBool());
     const QJsonObject certificate = tls["chain"][0].toObject();
