@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -76,6 +77,16 @@ std::string AlpnList(const std::vector<std::string>& protocols) {
         list += protocol;
     }
     return list;
+}
+
+// The server said it takes none of the protocols offered, or answered with
+// one that was not offered (as Apache does), which the handshake refuses.
+bool RefusedEveryProtocol() {
+    const char* function = nullptr;
+    const unsigned long error =
+        ERR_peek_last_error_all(nullptr, nullptr, &function, nullptr, nullptr);
+    return ERR_GET_REASON(error) == SSL_R_TLSV1_ALERT_NO_APPLICATION_PROTOCOL ||
+           (function != nullptr && std::string_view(function) == "tls_parse_stoc_alpn");
 }
 
 std::string KeyExchangeGroup(SSL* ssl) {
@@ -245,7 +256,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     ERR_clear_error();
     if (SSL_connect(session_->ssl) != 1) {
         session_->RethrowFailure();
-        if (ERR_GET_REASON(ERR_peek_last_error()) == SSL_R_TLSV1_ALERT_NO_APPLICATION_PROTOCOL) {
+        if (RefusedEveryProtocol()) {
             throw ENetTLSProtocolRefused(LastErrorText("no application protocol"));
         }
         throw ENetTLSError(LastErrorText("handshake failed"));

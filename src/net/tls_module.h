@@ -20,7 +20,8 @@ class ENetTLSError : public ENetException {
     explicit ENetTLSError(const std::string& reason) : ENetException("TLS error: " + reason) {}
 };
 
-// The server accepts none of the application protocols offered.
+// The server takes none of the application protocols offered: it says so, or
+// answers with one that was not offered.
 class ENetTLSProtocolRefused : public ENetTLSError {
   public:
     using ENetTLSError::ENetTLSError;

@@ -38,18 +38,27 @@ struct TlsCallbacks {
     static int SelectProtocol(SSL*, const unsigned char** selected, unsigned char* length,
                               const unsigned char* offered, unsigned int offeredLength,
                               void* server) {
-        const std::string& mine = static_cast<LoopbackServer*>(server)->protocols_;
+        const auto& self = *static_cast<LoopbackServer*>(server);
+        const std::string& mine = self.protocols_;
         unsigned char* chosen = nullptr;
         if (SSL_select_next_proto(&chosen, length,
                                   reinterpret_cast<const unsigned char*>(mine.data()),
                                   static_cast<unsigned int>(mine.size()), offered,
-                                  offeredLength) != OPENSSL_NPN_NEGOTIATED) {
-            return static_cast<LoopbackServer*>(server)->refuseOtherProtocols_
-                       ? SSL_TLSEXT_ERR_ALERT_FATAL
-                       : SSL_TLSEXT_ERR_NOACK;
+                                  offeredLength) == OPENSSL_NPN_NEGOTIATED) {
+            *selected = chosen;
+            return SSL_TLSEXT_ERR_OK;
         }
-        *selected = chosen;
-        return SSL_TLSEXT_ERR_OK;
+        switch (self.otherProtocols_) {
+            case OtherProtocols::Refuse:
+                return SSL_TLSEXT_ERR_ALERT_FATAL;
+            case OtherProtocols::AnswerOwn:
+                *selected = reinterpret_cast<const unsigned char*>(mine.data()) + 1;
+                *length = static_cast<unsigned char>(mine.front());
+                return SSL_TLSEXT_ERR_OK;
+            case OtherProtocols::GoOn:
+                break;
+        }
+        return SSL_TLSEXT_ERR_NOACK;
     }
 
     static int Staple(SSL* tls, void* server) {
@@ -72,7 +81,7 @@ void LoopbackServer::SetUpTls(const ServerOptions& options) {
         protocols_ += static_cast<char>(protocol.size());
         protocols_ += protocol;
     }
-    refuseOtherProtocols_ = options.refuseOtherProtocols;
+    otherProtocols_ = options.otherProtocols;
     SSL_CTX_set_alpn_select_cb(tls_, TlsCallbacks::SelectProtocol, this);
     if (!options.stapledResponseFile.empty()) {
         stapledResponse_ = ReadWholeFile(options.stapledResponseFile);

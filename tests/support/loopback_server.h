@@ -71,6 +71,11 @@ class ServerConnection {
     ssl_st* tls_;
 };
 
+// What a TLS server does when the client offers none of its protocols: go on
+// without one, refuse with an alert, or answer with its own all the same (as
+// Apache does).
+enum class OtherProtocols { GoOn, Refuse, AnswerOwn };
+
 // Where a server listens, and whether it speaks TLS first.
 struct ServerOptions {
     std::string address = "127.0.0.1";
@@ -79,10 +84,9 @@ struct ServerOptions {
     // Over TLS: the newest version it accepts (0: the newest there is).
     int tlsMaxVersion = 0;
     // Over TLS: the application protocols it takes, the first the client
-    // offers, and whether a client offering none of them is refused with an
-    // alert rather than served without one.
+    // offers, and what a client offering none of them gets.
     std::vector<std::string> protocols{"http/1.1"};
-    bool refuseOtherProtocols = false;
+    OtherProtocols otherProtocols = OtherProtocols::GoOn;
     // Over TLS: the key exchange groups it accepts, as OpenSSL lists them
     // ("P-384:X25519"); empty for OpenSSL's own choice.
     std::string groups{};
@@ -123,7 +127,7 @@ class LoopbackServer {
     std::atomic<int> accepted_{0};
     ssl_ctx_st* tls_ = nullptr;
     std::string protocols_;  // in ALPN's wire form
-    bool refuseOtherProtocols_ = false;
+    OtherProtocols otherProtocols_ = OtherProtocols::GoOn;
     std::string stapledResponse_;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;

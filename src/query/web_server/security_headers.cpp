@@ -1,5 +1,6 @@
 #include "query/web_server/security_headers.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <set>
@@ -17,6 +18,7 @@ constexpr std::array<std::string_view, 7> kSecurityHeaders = {
     "Cross-Origin-Opener-Policy"};
 
 constexpr std::int64_t kNoMaxAge = -1;
+constexpr std::string_view kValueNotShown = "(value not shown)";
 
 // Calls `take` with each part of `text` between the separators, trimmed.
 template <class Take>
@@ -119,6 +121,15 @@ SecuritySummary SummarizeSecurity(const TNetHeaderList& headers) {
         summary.cookies.push_back(ReadCookie(line));
     }
     return summary;
+}
+
+std::string WithoutCookieValue(std::string_view setCookie) {
+    const std::size_t end = std::min(setCookie.find(';'), setCookie.size());
+    const std::size_t equals = setCookie.substr(0, end).find('=');
+    // Without "=" the whole pair is the value.
+    const std::size_t start = equals == std::string_view::npos ? 0 : equals + 1;
+    return std::string(setCookie.substr(0, start)) + std::string(kValueNotShown) +
+           std::string(setCookie.substr(end));
 }
 
 bool AdvertisesHttp3(std::string_view altSvc) {

@@ -1,5 +1,6 @@
 #include "query/web_server/web_server_feed.h"
 
+#include "platform/ascii_text.h"
 #include "query/web_server/security_headers.h"
 
 namespace hostlore {
@@ -33,7 +34,9 @@ std::vector<HopReport> HopsOf(const TNetHTTP& client) {
         report.statusText = hop.ReplyText;
         report.httpVersion = hop.Version;
         for (const TNetHeaderField& field : hop.Headers) {
-            report.headers.emplace_back(field.Name, field.Value);
+            report.headers.emplace_back(field.Name, EqualsIgnoringCase(field.Name, "Set-Cookie")
+                                                        ? WithoutCookieValue(field.Value)
+                                                        : field.Value);
         }
         report.milliseconds = hop.Milliseconds;
         report.location = hop.Target;

@@ -13,7 +13,8 @@
 
 namespace hostlore {
 
-// The hops of the client's last exchange, as the pages and the report keep them.
+// The hops of the client's last exchange, as the pages and the report keep
+// them: each header as sent, but for the values of the cookies.
 std::vector<HopReport> HopsOf(const TNetHTTP& client);
 
 // What the Web Server page learns beside the header request: an HTTP/2 check

@@ -19,11 +19,12 @@ class Http2ProbeTest : public ::testing::Test {
         return probe.Answer();
     }
 
-    static test::ServerOptions Tls(std::vector<std::string> protocols, bool refuse) {
+    static test::ServerOptions Tls(std::vector<std::string> protocols,
+                                   test::OtherProtocols others) {
         test::ServerOptions options{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"),
                                     0};
         options.protocols = std::move(protocols);
-        options.refuseOtherProtocols = refuse;
+        options.otherProtocols = others;
         return options;
     }
 
@@ -34,17 +35,18 @@ TEST_F(Http2ProbeTest, OnlyAServerThatChoosesH2AcceptsIt) {
     struct Case {
         const char* name;
         std::vector<std::string> protocols;
-        bool refuse;
+        test::OtherProtocols others;
         bool accepted;
     };
     const Case cases[] = {
-        {"takes h2", {"h2", "http/1.1"}, false, true},
-        {"ignores the offer", {"http/1.1"}, false, false},
-        {"refuses the offer", {"http/1.1"}, true, false},
+        {"takes h2", {"h2", "http/1.1"}, test::OtherProtocols::Refuse, true},
+        {"ignores the offer", {"http/1.1"}, test::OtherProtocols::GoOn, false},
+        {"refuses the offer", {"http/1.1"}, test::OtherProtocols::Refuse, false},
+        {"answers with its own", {"http/1.1"}, test::OtherProtocols::AnswerOwn, false},
     };
     for (const Case& c : cases) {
         const test::LoopbackServer server([](test::ServerConnection&) {},
-                                          Tls(c.protocols, c.refuse));
+                                          Tls(c.protocols, c.others));
         const Http2Check check = Probe(server.Port());
         EXPECT_EQ(check.accepted, c.accepted) << c.name << ": " << check.reason;
     }

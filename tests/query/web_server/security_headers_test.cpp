@@ -98,6 +98,19 @@ TEST(SecuritySummary, EachHeaderSetGivesWhatBrowsersMakeOfIt) {
     }
 }
 
+TEST(SecuritySummary, ACookiesValueIsLeftOutAndTheRestKept) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"id=s3cr3t; Path=/; Secure", "id=(value not shown); Path=/; Secure"},
+        {"id=", "id=(value not shown)"},
+        {"lonely; HttpOnly", "(value not shown); HttpOnly"},
+        {"=nameless", "=(value not shown)"},
+        {"a=b=c", "a=(value not shown)"},
+    };
+    for (const auto& [sent, shown] : cases) {
+        EXPECT_EQ(WithoutCookieValue(sent), shown) << sent;
+    }
+}
+
 TEST(SecuritySummary, Http3IsAdvertisedByAnyAlternativeOfItsFamily) {
     const std::pair<const char*, bool> cases[] = {
         {"h3=\":443\"; ma=86400", true},
