@@ -62,6 +62,29 @@ SSL_CTX* ClientContext() {
     return context.get();
 }
 
+// Stops a handshake at the server's certificate, the protocol chosen by then.
+int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/);
+
+// The context of handshakes that ask only which protocol the server takes:
+// no trust store, and no certificate ever read.
+SSL_CTX* ProtocolContext() {
+    static SSL_CTX* const context = [] {
+        SSL_CTX* made = SSL_CTX_new(TLS_client_method());
+        if (made == nullptr || SSL_CTX_set_min_proto_version(made, TLS1_2_VERSION) != 1) {
+            SSL_CTX_free(made);
+            return static_cast<SSL_CTX*>(nullptr);
+        }
+        SSL_CTX_set_verify(made, SSL_VERIFY_PEER, nullptr);
+        SSL_CTX_set_cert_verify_callback(made, StopAtCertificate, nullptr);
+        return made;
+    }();
+    if (context == nullptr) {
+        throw ENetTLSError("cannot set up TLS");
+    }
+    SSL_CTX_up_ref(context);
+    return context;
+}
+
 std::string LastErrorText(const char* fallback) {
     const unsigned long error = ERR_peek_last_error();
     const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
@@ -95,13 +118,17 @@ std::string KeyExchangeGroup(SSL* ssl) {
     return name != nullptr ? name : "";
 }
 
-TNetTlsDetails HandshakeDetails(SSL* ssl) {
-    TNetTlsDetails details;
-    details.KeyExchangeGroup = KeyExchangeGroup(ssl);
+std::string SelectedProtocol(SSL* ssl) {
     const unsigned char* protocol = nullptr;
     unsigned int length = 0;
     SSL_get0_alpn_selected(ssl, &protocol, &length);
-    details.Protocol.assign(reinterpret_cast<const char*>(protocol), length);
+    return {reinterpret_cast<const char*>(protocol), length};
+}
+
+TNetTlsDetails HandshakeDetails(SSL* ssl) {
+    TNetTlsDetails details;
+    details.KeyExchangeGroup = KeyExchangeGroup(ssl);
+    details.Protocol = SelectedProtocol(ssl);
     const unsigned char* response = nullptr;
     details.OcspStapled = SSL_get_tlsext_status_ocsp_resp(ssl, &response) > 0;
     STACK_OF(X509)* chain = SSL_get_peer_cert_chain(ssl);
@@ -131,12 +158,25 @@ struct Session {
     int waitMs = kNoLimit;
     std::exception_ptr failure;
     std::vector<TNetVerifyFailure> verifyFailures;
+    // The handshake was stopped at the certificate: nothing more is sent.
+    bool stoppedAtCertificate = false;
     bool cutOff = false;
 };
 
 int SessionIndex() {
     static const int index = SSL_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
     return index;
+}
+
+Session& SessionOf(X509_STORE_CTX* store) {
+    auto* ssl =
+        static_cast<SSL*>(X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
+    return *static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
+}
+
+int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/) {
+    SessionOf(store).stoppedAtCertificate = true;
+    return 0;
 }
 
 // OpenSSL reads and writes through the connection, so its deadline, its
@@ -161,6 +201,9 @@ int ReadThroughConnection(BIO* bio, char* buffer, int size) {
 int WriteThroughConnection(BIO* bio, const char* bytes, int size) {
     auto* session = static_cast<Session*>(BIO_get_data(bio));
     BIO_clear_retry_flags(bio);
+    if (session->stoppedAtCertificate) {
+        return -1;  // not even the alert that the stop would send
+    }
     try {
         session->connection.SendRaw(bytes, static_cast<std::size_t>(size));
         return size;
@@ -195,11 +238,8 @@ BIO_METHOD* ConnectionBioMethod() {
 // them are known and the handshake still completes.
 int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
     if (passed == 0) {
-        auto* ssl = static_cast<SSL*>(
-            X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-        auto* session = static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
         X509* certificate = X509_STORE_CTX_get_current_cert(store);
-        session->verifyFailures.push_back(
+        SessionOf(store).verifyFailures.push_back(
             {X509_STORE_CTX_get_error(store),
              certificate != nullptr ? SecondsOf(X509_get0_notAfter(certificate)) : 0});
     }
@@ -209,8 +249,8 @@ int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
 // One TLS connection, its handshake done.
 class OpenSslSession : public TNetIntercept {
   public:
-    OpenSslSession(TNetRawTransport& connection, const std::string& host,
-                   const std::vector<std::string>& protocols, TNetHandshake& handshake);
+    OpenSslSession(TNetRawTransport& connection, const TNetTlsRequest& request,
+                   TNetHandshake& handshake);
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
     void Send(const char* bytes, std::size_t size) override;
@@ -221,11 +261,10 @@ class OpenSslSession : public TNetIntercept {
     std::unique_ptr<Session> session_;
 };
 
-OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& host,
-                               const std::vector<std::string>& protocols,
+OpenSslSession::OpenSslSession(TNetRawTransport& connection, const TNetTlsRequest& request,
                                TNetHandshake& handshake)
     : session_(std::make_unique<Session>(connection)) {
-    SSL_CTX* context = ClientContext();
+    SSL_CTX* context = request.protocolOnly ? ProtocolContext() : ClientContext();
     session_->ssl = SSL_new(context);
     SSL_CTX_free(context);  // the connection holds its own reference
     BIO* bio = BIO_new(ConnectionBioMethod());
@@ -236,25 +275,34 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     BIO_set_data(bio, session_.get());
     SSL_set_bio(session_->ssl, bio, bio);
     SSL_set_ex_data(session_->ssl, SessionIndex(), session_.get());
-    SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
-    // Addresses are checked as addresses and never sent as a server name.
-    const bool checked =
-        IsIpAddress(host)
-            ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl), host.c_str()) == 1
-            : SSL_set_tlsext_host_name(session_->ssl, host.c_str()) == 1 &&
-                  SSL_set1_host(session_->ssl, host.c_str()) == 1;
-    if (!checked) {
+    const std::string& host = request.host;
+    bool named = true;
+    if (!request.protocolOnly) {
+        SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
+        // Addresses are checked as addresses and never sent as a server name.
+        named = IsIpAddress(host) ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl),
+                                                                  host.c_str()) == 1
+                                  : SSL_set1_host(session_->ssl, host.c_str()) == 1;
+    }
+    if (!named || (!IsIpAddress(host) && SSL_set_tlsext_host_name(session_->ssl, host.c_str()) != 1)) {
         throw ENetTLSError(LastErrorText("cannot check the name"));
     }
-    const std::string offered = AlpnList(protocols);
+    const std::string offered = AlpnList(request.protocols);
     if (SSL_set_alpn_protos(session_->ssl, reinterpret_cast<const unsigned char*>(offered.data()),
                             static_cast<unsigned int>(offered.size())) != 0 ||
-        SSL_set_tlsext_status_type(session_->ssl, TLSEXT_STATUSTYPE_ocsp) != 1) {
+        (!request.protocolOnly &&
+         SSL_set_tlsext_status_type(session_->ssl, TLSEXT_STATUSTYPE_ocsp) != 1)) {
         throw ENetTLSError(LastErrorText("cannot set up TLS"));
     }
 
     ERR_clear_error();
-    if (SSL_connect(session_->ssl) != 1) {
+    const bool connected = SSL_connect(session_->ssl) == 1;
+    if (session_->stoppedAtCertificate || (connected && request.protocolOnly)) {
+        ERR_clear_error();
+        handshake.details.Protocol = SelectedProtocol(session_->ssl);
+        return;
+    }
+    if (!connected) {
         session_->RethrowFailure();
         if (RefusedEveryProtocol()) {
             throw ENetTLSProtocolRefused(LastErrorText("no application protocol"));
@@ -329,9 +377,10 @@ void OpenSslSession::Send(const char* bytes, std::size_t size) {
 }  // namespace hostlore
 
 extern "C" __attribute__((visibility("default"))) hostlore::TNetIntercept* hostlore_tls_connect(
-    hostlore::TNetRawTransport& transport, const std::string& host,
-    const std::vector<std::string>& protocols, hostlore::TNetHandshake& handshake) {
-    return new hostlore::OpenSslSession(transport, host, protocols, handshake);
+    hostlore::TNetRawTransport& transport, const hostlore::TNetTlsRequest& request,
+    hostlore::TNetHandshake& handshake) {
+    auto session = std::make_unique<hostlore::OpenSslSession>(transport, request, handshake);
+    return request.protocolOnly ? nullptr : session.release();
 }
 
 static_assert(std::is_same_v<decltype(&hostlore_tls_connect), hostlore::TNetTlsConnect>);

@@ -43,10 +43,9 @@ TNetTlsConnect TlsConnect() {
 
 }  // namespace
 
-TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host,
-                           const std::vector<std::string>& protocols) {
+TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host) {
     TNetHandshake handshake;
-    session_.reset(TlsConnect()(connection, host, protocols, handshake));
+    session_.reset(TlsConnect()(connection, {host, {"http/1.1"}, false}, handshake));
     certificate_ = std::move(handshake.info);
     version_ = std::move(handshake.version);
     cipher_ = std::move(handshake.cipher);
@@ -69,6 +68,13 @@ void TNetTLSLayer::Send(const char* bytes, std::size_t size) {
 
 bool TNetTLSLayer::CutOff() const {
     return session_->CutOff();
+}
+
+std::string ServerProtocol(TNetTCPConnection& connection, const std::string& host,
+                           const std::vector<std::string>& offered) {
+    TNetHandshake handshake;
+    TlsConnect()(connection, {host, offered, true}, handshake);
+    return handshake.details.Protocol;
 }
 
 }  // namespace hostlore

@@ -21,8 +21,7 @@ class ENetTlsUnavailable : public ENetException {
 
 // TLS 1.2 or 1.3 over a connection that is open to the server (directly or
 // through a SOCKS server). The handshake sends the host's name (SNI), offers
-// http/1.1 or the protocols given (ALPN) and asks for a stapled OCSP
-// response; the server's chain is checked against the trust
+// http/1.1 (ALPN) and asks for a stapled OCSP response; the server's chain is checked against the trust
 // store of OpenSSL's default paths (SSL_CERT_FILE and SSL_CERT_DIR override
 // it) and its name against the host. A certificate that fails the check does
 // not fail the handshake: the program only reads headers and sends nothing
@@ -31,10 +30,8 @@ class ENetTlsUnavailable : public ENetException {
 // handshake fails with ENetTlsUnavailable.
 class TNetTLSLayer : public TNetIntercept {
   public:
-    // Shakes hands at once; fails with the connection's errors or ENetTLSError
-    // (ENetTLSProtocolRefused when the server takes none of the protocols).
-    TNetTLSLayer(TNetTCPConnection& connection, const std::string& host,
-                 const std::vector<std::string>& protocols = {"http/1.1"});
+    // Shakes hands at once; fails with the connection's errors or ENetTLSError.
+    TNetTLSLayer(TNetTCPConnection& connection, const std::string& host);
     ~TNetTLSLayer() override;
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
@@ -53,5 +50,12 @@ class TNetTLSLayer : public TNetIntercept {
     std::string cipher_;
     TNetTlsDetails details_;
 };
+
+// Which of the `offered` protocols the server at the other end of
+// `connection` takes, by a handshake naming `host` that ends as soon as the
+// server has chosen, no certificate read; empty when it chose none. Fails as a
+// handshake does, with ENetTLSProtocolRefused when it takes none of them.
+std::string ServerProtocol(TNetTCPConnection& connection, const std::string& host,
+                           const std::vector<std::string>& offered);
 
 }  // namespace hostlore

@@ -37,12 +37,21 @@ struct TNetHandshake {
     TNetTlsDetails details;
 };
 
-// The module's one entry: shakes hands with `host` over `transport`, which
-// must outlive the session it returns, offering the application `protocols`
-// (ALPN, in order of preference), and describes what it settled on in
-// `handshake`. Fails with the transport's errors or ENetTLSError.
-using TNetTlsConnect = TNetIntercept* (*)(TNetRawTransport& transport, const std::string& host,
-                                          const std::vector<std::string>& protocols,
+// What a handshake is asked for.
+struct TNetTlsRequest {
+    std::string host;
+    std::vector<std::string> protocols;  // offered by ALPN, in order of preference
+    // Only which of them the server takes: the handshake ends as soon as that
+    // is known, before any certificate is read, and leaves no session.
+    bool protocolOnly = false;
+};
+
+// The module's one entry: shakes hands over `transport`, which must outlive
+// the session it returns (none for a request of the protocol only), and
+// describes what it settled on in `handshake`. Fails with the transport's
+// errors or ENetTLSError.
+using TNetTlsConnect = TNetIntercept* (*)(TNetRawTransport& transport,
+                                          const TNetTlsRequest& request,
                                           TNetHandshake& handshake);
 inline constexpr const char* kTlsConnectEntry = "hostlore_tls_connect";
 inline constexpr const char* kTlsModuleFile = "libhostlore_tls.so";

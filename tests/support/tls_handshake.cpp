@@ -6,14 +6,13 @@
 
 namespace hostlore::test {
 
-TNetTlsDetails HandshakeWith(const ServerOptions& options, const std::string& host,
-                             const std::vector<std::string>& protocols) {
+TNetTlsDetails HandshakeWith(const ServerOptions& options, const std::string& host) {
     const LoopbackServer server([](ServerConnection&) {}, options);
     TNetTCPClient connection(std::make_shared<FakeResolver>());
     connection.Host = options.address;
     connection.Port = server.Port();
     connection.OpenConnection();
-    return TNetTLSLayer(connection, host, protocols).Details();
+    return TNetTLSLayer(connection, host).Details();
 }
 
 }  // namespace hostlore::test

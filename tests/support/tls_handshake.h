@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "net/tls_details.h"
 #include "support/loopback_server.h"
@@ -11,7 +10,6 @@ namespace hostlore::test {
 // What the program's TLS layer reads of one handshake with a test server
 // that `options` describe, the client naming `host`.
 TNetTlsDetails HandshakeWith(const ServerOptions& options,
-                             const std::string& host = "www.example.test",
-                             const std::vector<std::string>& protocols = {"http/1.1"});
+                             const std::string& host = "www.example.test");
 
 }  // namespace hostlore::test

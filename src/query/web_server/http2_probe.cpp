@@ -82,8 +82,7 @@ void Http2Probe::Run(Deadline deadline) {
         client_.ExchangeTimeoutMs = MillisecondsLeft(deadline);
         const ExchangeDeadline limit(client_, client_.ExchangeTimeoutMs);
         client_.OpenConnection();
-        const TNetTLSLayer tls(client_, client_.Host, {"h2"});
-        answer_.accepted = tls.Details().Protocol == "h2";
+        answer_.accepted = ServerProtocol(client_, client_.Host, {"h2"}) == "h2";
     } catch (const ENetTLSProtocolRefused&) {
         answer_.accepted = false;
     } catch (const std::exception& error) {

@@ -1,6 +1,7 @@
 #include "query/web_server/http2_probe.h"
 
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 #include <unistd.h>
 
 #include "support/fake_resolver.h"
@@ -20,9 +21,9 @@ class Http2ProbeTest : public ::testing::Test {
     }
 
     static test::ServerOptions Tls(std::vector<std::string> protocols,
-                                   test::OtherProtocols others) {
+                                   test::OtherProtocols others, int maxVersion = 0) {
         test::ServerOptions options{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"),
-                                    0};
+                                    maxVersion};
         options.protocols = std::move(protocols);
         options.otherProtocols = others;
         return options;
@@ -36,17 +37,19 @@ TEST_F(Http2ProbeTest, OnlyAServerThatChoosesH2AcceptsIt) {
         const char* name;
         std::vector<std::string> protocols;
         test::OtherProtocols others;
+        int maxVersion;
         bool accepted;
     };
     const Case cases[] = {
-        {"takes h2", {"h2", "http/1.1"}, test::OtherProtocols::Refuse, true},
-        {"ignores the offer", {"http/1.1"}, test::OtherProtocols::GoOn, false},
-        {"refuses the offer", {"http/1.1"}, test::OtherProtocols::Refuse, false},
-        {"answers with its own", {"http/1.1"}, test::OtherProtocols::AnswerOwn, false},
+        {"takes h2", {"h2", "http/1.1"}, test::OtherProtocols::Refuse, 0, true},
+        {"takes h2 over TLS 1.2", {"h2"}, test::OtherProtocols::Refuse, TLS1_2_VERSION, true},
+        {"ignores the offer", {"http/1.1"}, test::OtherProtocols::GoOn, 0, false},
+        {"refuses the offer", {"http/1.1"}, test::OtherProtocols::Refuse, 0, false},
+        {"answers with its own", {"http/1.1"}, test::OtherProtocols::AnswerOwn, 0, false},
     };
     for (const Case& c : cases) {
         const test::LoopbackServer server([](test::ServerConnection&) {},
-                                          Tls(c.protocols, c.others));
+                                          Tls(c.protocols, c.others, c.maxVersion));
         const Http2Check check = Probe(server.Port());
         EXPECT_EQ(check.accepted, c.accepted) << c.name << ": " << check.reason;
     }
