@@ -154,9 +154,6 @@ std::string TNetHTTP::FollowChain(std::string url, bool get) {
             throw ENetInsecureRedirect(ReplyCode);
         }
         Hops.back().Target = next;
-        if (OnRedirect) {
-            OnRedirect(Hops.back());
-        }
         if (get) {
             CloseConnection();  // its body is not read
         }
@@ -209,6 +206,9 @@ void TNetHTTP::SendAndRead(const std::string& url, const char* method) {
         };
         try {
             SendText(RequestText(method, target));
+            if (OnRequestSent) {
+                OnRequestSent(url);
+            }
             ReadReply();
             return;
         } catch (const ENetConnClosedGracefully&) {

@@ -132,9 +132,9 @@ class TNetHTTP : public TNetTCPClient {
     // that answered over TLS (none over plain HTTP, or when the request failed
     // before its handshake completed).
     std::vector<TNetHop> Hops;
-    // Told of each redirect about to be followed, its hop's Target filled
-    // in, on the thread that asks.
-    std::function<void(const TNetHop&)> OnRedirect;
+    // Told of each request once it is sent, with its URL, on the thread that
+    // asks, while the reply is on its way; the hops before it are complete.
+    std::function<void(const std::string& url)> OnRequestSent;
     std::string FinalURL;
     std::optional<TNetCertificateInfo> PeerCertificate;
     std::optional<TNetTlsDetails> PeerTls;

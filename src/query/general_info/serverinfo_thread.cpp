@@ -32,7 +32,7 @@ serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::st
     if (webServer_ != nullptr) {
         feed_ = std::make_unique<WebServerFeed>(connection.socks, std::move(resolver),
                                                 connection.httpDeadlineMs);
-        client_->OnRedirect = [this](const TNetHop& hop) { RedirectFollowed(hop); };
+        client_->OnRequestSent = [this](const std::string& url) { RequestSent(url); };
     }
 }
 
@@ -44,10 +44,14 @@ void serverinfo_thread::StopConnections() {
     }
 }
 
-// The last hop shows with all the rest.
-void serverinfo_thread::RedirectFollowed(const TNetHop& hop) {
-    // The next server's HTTP/2 check goes along with the request to it.
-    feed_->Reach(hop.Target);
+// While the reply comes: the HTTP/2 check of a server the chain has not been
+// to yet starts, and the hops before this one show (the last shows with all
+// the rest). The first server's check starts with the request itself.
+void serverinfo_thread::RequestSent(const std::string& url) {
+    feed_->Reach(url);
+    if (client_->Hops.empty()) {
+        return;
+    }
     WebServerReport report;
     report.hops = HopsOf(*client_);
     const QString text = WebServerDisplayText(WebServerLines(report));
