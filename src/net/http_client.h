@@ -8,8 +8,8 @@
 #include "net/certificate_info.h"
 #include "net/http_headers.h"
 #include "net/net_errors.h"
-#include "net/tls_details.h"
 #include "net/tcp_client.h"
+#include "net/tls_details.h"
 
 namespace hostlore {
 

@@ -284,7 +284,8 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const TNetTlsReques
                                                                   host.c_str()) == 1
                                   : SSL_set1_host(session_->ssl, host.c_str()) == 1;
     }
-    if (!named || (!IsIpAddress(host) && SSL_set_tlsext_host_name(session_->ssl, host.c_str()) != 1)) {
+    if (!named ||
+        (!IsIpAddress(host) && SSL_set_tlsext_host_name(session_->ssl, host.c_str()) != 1)) {
         throw ENetTLSError(LastErrorText("cannot check the name"));
     }
     const std::string offered = AlpnList(request.protocols);

@@ -21,13 +21,13 @@ class ENetTlsUnavailable : public ENetException {
 
 // TLS 1.2 or 1.3 over a connection that is open to the server (directly or
 // through a SOCKS server). The handshake sends the host's name (SNI), offers
-// http/1.1 (ALPN) and asks for a stapled OCSP response; the server's chain is checked against the trust
-// store of OpenSSL's default paths (SSL_CERT_FILE and SSL_CERT_DIR override
-// it) and its name against the host. A certificate that fails the check does
-// not fail the handshake: the program only reads headers and sends nothing
-// secret, so the outcome is recorded for the user instead. Revocation is not
-// checked. The TLS module is loaded at the first handshake; without it every
-// handshake fails with ENetTlsUnavailable.
+// http/1.1 (ALPN) and asks for a stapled OCSP response; the server's chain is
+// checked against the trust store of OpenSSL's default paths (SSL_CERT_FILE
+// and SSL_CERT_DIR override it) and its name against the host. A certificate
+// that fails the check does not fail the handshake: the program only reads
+// headers and sends nothing secret, so the outcome is recorded for the user
+// instead. Revocation is not checked. The TLS module is loaded at the first
+// handshake; without it every handshake fails with ENetTlsUnavailable.
 class TNetTLSLayer : public TNetIntercept {
   public:
     // Shakes hands at once; fails with the connection's errors or ENetTLSError.

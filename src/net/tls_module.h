@@ -51,8 +51,7 @@ struct TNetTlsRequest {
 // describes what it settled on in `handshake`. Fails with the transport's
 // errors or ENetTLSError.
 using TNetTlsConnect = TNetIntercept* (*)(TNetRawTransport& transport,
-                                          const TNetTlsRequest& request,
-                                          TNetHandshake& handshake);
+                                          const TNetTlsRequest& request, TNetHandshake& handshake);
 inline constexpr const char* kTlsConnectEntry = "hostlore_tls_connect";
 inline constexpr const char* kTlsModuleFile = "libhostlore_tls.so";
 

@@ -662,9 +662,8 @@ bool StartLinesInOrder(const std::vector<std::string>& lines,
                        const std::vector<std::string>& expected) {
     auto line = lines.begin();
     for (const std::string& start : expected) {
-        line = std::find_if(line, lines.end(), [&](const std::string& l) {
-            return l.starts_with(start);
-        });
+        line = std::find_if(line, lines.end(),
+                            [&](const std::string& l) { return l.starts_with(start); });
         if (line == lines.end()) {
             return false;
         }
@@ -691,49 +690,55 @@ TEST_F(RealServersTest, TheReportShowsEverySectionOfTheWebServerPage) {
         std::vector<std::string> lines;
     };
     const Case cases[] = {
-        {"each hop", guarded + "-start",
+        {"each hop",
+         guarded + "-start",
          {"Hop 1: HEAD " + guarded + "-start", "  HTTP/1.1 301 Moved Permanently (",
           "  Server: nginx/", "  Location: " + guarded, "Hop 2: HEAD " + guarded,
           "  HTTP/1.1 200 OK (", "  Set-Cookie: session=(value not shown); Path=/; Secure",
           "  Alt-Svc: h3="}},
-        {"the security headers", guarded + "-start",
+        {"the security headers",
+         guarded + "-start",
          {"Security Headers", "  Strict-Transport-Security: max-age 365 days, includeSubDomains",
           "  Content-Security-Policy: default-src 'self'", "  X-Frame-Options: DENY",
           "  X-Content-Type-Options: nosniff", "  Referrer-Policy: no-referrer",
           "  Permissions-Policy: absent", "  Cross-Origin-Opener-Policy: absent",
           "  Cookie session: Secure, HttpOnly, SameSite=Lax",
           "  Cookie theme: not Secure, not HttpOnly, SameSite not set"}},
-        {"HTTP versions of nginx", guarded,
+        {"HTTP versions of nginx",
+         guarded,
          {"HTTP Versions", "  HTTP/2: accepted", "  HTTP/3: advertised (Alt-Svc: h3=\":443\""}},
-        {"HTTP versions of Apache", "https://apache.example.test/",
+        {"HTTP versions of Apache",
+         "https://apache.example.test/",
          {"  HTTP/2: not accepted", "  HTTP/3: not advertised"}},
-        {"TLS and the chain sent", guarded,
-         {"TLS", "  Version: TLSv1.", "  Cipher: ", "  Key exchange group: ",
-          "  OCSP response stapled: yes", "  Certificate 1 of 2", "    Subject: CN=nginx.example.test",
+        {"TLS and the chain sent",
+         guarded,
+         {"TLS", "  Version: TLSv1.",
+          "  Cipher: ", "  Key exchange group: ", "  OCSP response stapled: yes",
+          "  Certificate 1 of 2", "    Subject: CN=nginx.example.test",
           "    Names: nginx.example.test, apache.example.test", "    Issuer: " + servers,
           "    Valid from ", "    Key: EC 256 bits (prime256v1)",
           "    Signature: ecdsa-with-SHA256", "    SHA-256: ", "  Certificate 2 of 2",
           "    Subject: " + servers}},
-        {"no stapled response", "https://apache.example.test/",
-         {"  OCSP response stapled: no"}},
+        {"no stapled response", "https://apache.example.test/", {"  OCSP response stapled: no"}},
         {"a leaf of many names", "https://192.0.2.33/", {manyNames + " and 5 more"}},
-        {"a 403 with headers", "http://nginx.example.test/forbidden",
+        {"a 403 with headers",
+         "http://nginx.example.test/forbidden",
          {"Hop 1: HEAD http://nginx.example.test/forbidden", "  HTTP/1.1 403 Forbidden (",
           "  X-Frame-Options: SAMEORIGIN", "Security Headers", "  X-Frame-Options: SAMEORIGIN",
           "  HTTP/2: not checked: the reply came over plain HTTP",
           "TLS: none, the reply came over plain HTTP"}},
     };
     for (const Case& c : cases) {
-        const Outcome report = Run({"--report", QString::fromStdString(c.url), "--no-whois",
-                                    "--neighbours", "0"});
+        const Outcome report =
+            Run({"--report", QString::fromStdString(c.url), "--no-whois", "--neighbours", "0"});
         const std::vector<std::string> lines = LinesOf(report.output);
         const std::vector<std::string> page = LinesBetween(lines, "Web Server", "Whois Info");
         EXPECT_TRUE(StartLinesInOrder(page, c.lines)) << c.section << ":\n" << report.output;
         EXPECT_EQ(report.output.find("s3cr3t"), std::string::npos) << c.section;
     }
     // General Info keeps its marks for a reply it does not take.
-    const Outcome forbidden = Run(
-        {"--report", "http://nginx.example.test/forbidden", "--no-whois", "--neighbours", "0"});
+    const Outcome forbidden =
+        Run({"--report", "http://nginx.example.test/forbidden", "--no-whois", "--neighbours", "0"});
     const std::vector<std::string> lines = LinesOf(forbidden.output);
     EXPECT_NE(std::find(lines.begin(), lines.end(), "Server Type: X"), lines.end());
 }
@@ -742,9 +747,9 @@ TEST_F(RealServersTest, TheJsonReportTypesTheWebServerPage) {
     const Outcome report = Run({"--report", "https://nginx.example.test/guarded-start", "--json",
                                 "--no-whois", "--neighbours", "0"});
     ExpectValidReport(report.output);
-    const QJsonObject web =
-        QJsonDocument::fromJson(QByteArray::fromStdString(report.output)).object()["web_server"]
-            .toObject();
+    const QJsonObject web = QJsonDocument::fromJson(QByteArray::fromStdString(report.output))
+                                .object()["web_server"]
+                                .toObject();
     EXPECT_EQ(web["hops"].toArray().size(), 2);
     EXPECT_EQ(web["hops"][0]["status"].toInt(), 301);
     const QJsonObject security = web["security"].toObject();

@@ -67,8 +67,8 @@ TEST(TextAreas, ALongTextOpensAtItsFirstLineAndLeftEdgeOnAShownOrAHiddenPage) {
         {"WebServerText", [] { return new WebServerPage; },
          [](QWidget& page, const Lines& shown) {
              // Once a hop, the whole text each time.
-             As<WebServerPage>(page).Show({}, WebServerDisplayText(Lines(shown.begin(),
-                                                                         shown.begin() + 100)));
+             As<WebServerPage>(page).Show(
+                 {}, WebServerDisplayText(Lines(shown.begin(), shown.begin() + 100)));
              As<WebServerPage>(page).Show({}, WebServerDisplayText(shown));
          }},
     };

@@ -117,7 +117,7 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
     EXPECT_EQ(seen[0].text,
               "HEAD /a/b?c=1 HTTP/1.1\r\nHost: www.example.test:" + std::to_string(server.Port()) +
                   "\r\nAccept: text/html, */*\r\n"
-              "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
+                  "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
     EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
 }
 

@@ -21,8 +21,8 @@ std::string NamesRow(const std::vector<std::string>& names) {
 }
 
 std::string KeyRow(const TNetChainCertificate& certificate) {
-    std::string row = "Key: " + certificate.KeyType + " " +
-                      std::to_string(certificate.KeyBits) + " bits";
+    std::string row =
+        "Key: " + certificate.KeyType + " " + std::to_string(certificate.KeyBits) + " bits";
     if (!certificate.KeyCurve.empty()) {
         row += " (" + certificate.KeyCurve + ")";
     }

@@ -49,10 +49,10 @@ std::pair<std::string_view, std::string_view> Directive(std::string_view part) {
 
 std::int64_t Seconds(std::string_view digits) {
     std::int64_t seconds = 0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
-    return error == std::errc() && end == digits.data() + digits.size() && seconds >= 0
-               ? seconds
-               : kNoMaxAge;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), seconds);
+    return error == std::errc() && end == digits.data() + digits.size() && seconds >= 0 ? seconds
+                                                                                        : kNoMaxAge;
 }
 
 // Without a valid max-age, or with a directive twice, browsers ignore it all.
@@ -135,7 +135,8 @@ std::string WithoutCookieValue(std::string_view setCookie) {
 bool AdvertisesHttp3(std::string_view altSvc) {
     bool advertised = false;
     ForEachPart(altSvc, ',', [&](std::string_view alternative) {
-        const std::string_view protocol = Directive(alternative.substr(0, alternative.find(';'))).first;
+        const std::string_view protocol =
+            Directive(alternative.substr(0, alternative.find(';'))).first;
         advertised = advertised || protocol == "h3" || protocol.starts_with("h3-");
     });
     return advertised;

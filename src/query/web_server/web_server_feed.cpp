@@ -17,7 +17,9 @@ Http2Probe::Deadline DeadlineIn(int milliseconds) {
 TNetHeaderList HeaderList(const HopReport& hop) {
     TNetHeaderList list;
     for (const auto& [name, value] : hop.headers) {
-        list.Add(name + ": " + value);
+        std::string line = name;
+        line.append(": ").append(value);
+        list.Add(std::move(line));
     }
     return list;
 }

@@ -16,6 +16,13 @@ namespace {
 constexpr std::int64_t kSecondsPerDay = 86'400;
 const std::string kIndent = "  ";
 
+// "  NAME: VALUE", indented once.
+std::string Row(std::string_view name, std::string_view value) {
+    std::string row = kIndent;
+    row.append(name).append(": ").append(value);
+    return row;
+}
+
 std::string YesNo(bool yes) {
     return yes ? "yes" : "no";
 }
@@ -38,7 +45,8 @@ std::string CookieText(const CookieFlags& cookie) {
     return "Cookie " + (cookie.name.empty() ? std::string("without a name") : cookie.name) + ": " +
            (cookie.secure ? "Secure" : "not Secure") + ", " +
            (cookie.httpOnly ? "HttpOnly" : "not HttpOnly") + ", " +
-           (cookie.sameSite.empty() ? std::string("SameSite not set") : "SameSite=" + cookie.sameSite);
+           (cookie.sameSite.empty() ? std::string("SameSite not set")
+                                    : "SameSite=" + cookie.sameSite);
 }
 
 void AddHops(const WebServerReport& report, std::vector<std::string>& lines) {
@@ -48,7 +56,7 @@ void AddHops(const WebServerReport& report, std::vector<std::string>& lines) {
         lines.push_back(kIndent + hop.httpVersion + " " + hop.statusText + " (" +
                         std::to_string(std::llround(hop.milliseconds)) + " ms)");
         for (const auto& [name, value] : hop.headers) {
-            lines.push_back(kIndent + name + ": " + value);
+            lines.push_back(Row(name, value));
         }
     }
     if (!report.failure.empty()) {
@@ -63,10 +71,10 @@ void AddSecurity(const SecuritySummary& security, std::vector<std::string>& line
         if (header.value && header.name == kStrictTransportHeader && security.strictTransport) {
             shown = StrictTransportText(*security.strictTransport, *header.value);
         }
-        lines.push_back(kIndent + header.name + ": " + shown);
+        lines.push_back(Row(header.name, shown));
     }
     if (security.cookies.empty()) {
-        lines.push_back(kIndent + "Cookies: none");
+        lines.push_back(Row("Cookies", "none"));
     }
     for (const CookieFlags& cookie : security.cookies) {
         lines.push_back(kIndent + CookieText(cookie));
@@ -82,10 +90,10 @@ std::string Http2Text(const Http2Check& check) {
 
 void AddVersions(const WebServerReport& report, std::vector<std::string>& lines) {
     lines.emplace_back("HTTP Versions");
-    lines.push_back(kIndent + "HTTP/2: " + Http2Text(report.http2));
-    lines.push_back(kIndent + "HTTP/3: " +
-                    (report.http3Advertised ? "advertised (Alt-Svc: " + *report.altSvc + ")"
-                                            : std::string("not advertised")));
+    lines.push_back(Row("HTTP/2", Http2Text(report.http2)));
+    lines.push_back(Row("HTTP/3", report.http3Advertised
+                                      ? "advertised (Alt-Svc: " + *report.altSvc + ")"
+                                      : std::string("not advertised")));
 }
 
 void AddTls(const WebServerReport& report, std::vector<std::string>& lines) {
@@ -95,16 +103,19 @@ void AddTls(const WebServerReport& report, std::vector<std::string>& lines) {
         return;
     }
     lines.emplace_back("TLS");
-    lines.push_back(kIndent + "Version: " + report.hops.back().tlsVersion);
-    lines.push_back(kIndent + "Cipher: " + report.hops.back().tlsCipher);
-    lines.push_back(kIndent + "Key exchange group: " +
-                    (tls->KeyExchangeGroup.empty() ? "none" : tls->KeyExchangeGroup));
-    lines.push_back(kIndent + "OCSP response stapled: " + YesNo(tls->OcspStapled));
+    lines.push_back(Row("Version", report.hops.back().tlsVersion));
+    lines.push_back(Row("Cipher", report.hops.back().tlsCipher));
+    lines.push_back(
+        Row("Key exchange group", tls->KeyExchangeGroup.empty() ? "none" : tls->KeyExchangeGroup));
+    lines.push_back(Row("OCSP response stapled", YesNo(tls->OcspStapled)));
+    const std::string count = std::to_string(tls->Chain.size());
+    const std::string deeper = kIndent + kIndent;
     for (std::size_t i = 0; i < tls->Chain.size(); ++i) {
-        lines.push_back(kIndent + "Certificate " + std::to_string(i + 1) + " of " +
-                        std::to_string(tls->Chain.size()));
+        std::string heading = kIndent;
+        heading.append("Certificate ").append(std::to_string(i + 1)).append(" of ").append(count);
+        lines.push_back(std::move(heading));
         for (const std::string& row : CertificateRows(tls->Chain[i])) {
-            lines.push_back(kIndent + kIndent + row);
+            lines.push_back(deeper + row);
         }
     }
 }

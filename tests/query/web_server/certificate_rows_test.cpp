@@ -51,8 +51,7 @@ TEST(CertificateRows, EachCertificateSentReadsAsTheUserSeesIt) {
         {"valid", 1, servers, "Names: none", "O=Hostlore Test Authority, CN=Hostlore Test Root",
          ecKey},
         {"many-names", 0, "CN=many.example.test", ManyNames(), servers, ecKey},
-        {"rsa", 0, "CN=rsa.example.test", "Names: rsa.example.test", servers,
-         "Key: RSA 2048 bits"},
+        {"rsa", 0, "CN=rsa.example.test", "Names: rsa.example.test", servers, "Key: RSA 2048 bits"},
         {"self-signed", 0, "CN=self-signed.example.test", "Names: self-signed.example.test",
          "CN=self-signed.example.test", ecKey},
     };

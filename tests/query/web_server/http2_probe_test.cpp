@@ -20,8 +20,8 @@ class Http2ProbeTest : public ::testing::Test {
         return probe.Answer();
     }
 
-    static test::ServerOptions Tls(std::vector<std::string> protocols,
-                                   test::OtherProtocols others, int maxVersion = 0) {
+    static test::ServerOptions Tls(std::vector<std::string> protocols, test::OtherProtocols others,
+                                   int maxVersion = 0) {
         test::ServerOptions options{"127.0.0.1", 0, test::TestCertificates::Get().Server("valid"),
                                     maxVersion};
         options.protocols = std::move(protocols);

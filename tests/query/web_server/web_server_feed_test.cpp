@@ -36,18 +36,19 @@ class WebServerFeedTest : public ::testing::Test {
 TEST_F(WebServerFeedTest, EachHopShowsAsItEndsAndTheLastWithWhatTheServerIs) {
     const test::RecordingServer secure(
         "\r\n\r\n",
-        test::Always("HTTP/1.1 200 OK\r\nStrict-Transport-Security: max-age=86400\r\n\r\n"),
-        Tls());
+        test::Always("HTTP/1.1 200 OK\r\nStrict-Transport-Security: max-age=86400\r\n\r\n"), Tls());
     const test::RecordingServer plain(
         "\r\n\r\n", test::ByTarget({{"/", test::Redirect(301, secure.Url())},
                                     {"/ftp", test::Redirect(301, "ftp://elsewhere.test/")},
-                                    {"/forbidden", "HTTP/1.1 403 Forbidden\r\n"
-                                                   "X-Frame-Options: DENY\r\n\r\n"}}));
+                                    {"/forbidden",
+                                     "HTTP/1.1 403 Forbidden\r\n"
+                                     "X-Frame-Options: DENY\r\n\r\n"}}));
     const std::string refused = "http://127.0.0.1:" + std::to_string([] {
-        const test::LoopbackListener closed = test::ListenOnLoopback(1);
-        ::close(closed.descriptor);
-        return closed.port;
-    }()) + "/";
+                                    const test::LoopbackListener closed = test::ListenOnLoopback(1);
+                                    ::close(closed.descriptor);
+                                    return closed.port;
+                                }()) +
+                                "/";
     struct Case {
         std::string url;
         std::size_t hops;
@@ -96,9 +97,9 @@ TEST_F(WebServerFeedTest, AStopEndsTheHeaderRequestAndTheHttp2CheckAlike) {
         ++closed;
     });
     test::WorkerRun run;
-    const auto worker = run.Start<serverinfo_thread>(
-        "https://127.0.0.1:" + std::to_string(silent.Port()) + "/", generalInfo, settings, nullptr,
-        &page);
+    const auto worker =
+        run.Start<serverinfo_thread>("https://127.0.0.1:" + std::to_string(silent.Port()) + "/",
+                                     generalInfo, settings, nullptr, &page);
     ASSERT_TRUE(test::PumpUntil([&] { return silent.Accepted() == 2; }));
     worker->StopConnections();
     EXPECT_TRUE(test::PumpUntil([&] { return closed == 2; }, 1000 * HOSTLORE_TEST_TIME_SCALE));

@@ -22,9 +22,16 @@ QJsonObject Written(const WebServerReport& report) {
 TEST(WebServerJson, EveryFindingTypedAndNullWhereThereIsNone) {
     WebServerReport report;
     report.finished = true;
-    report.hops = {{"https://www.example.test/", "HEAD", 403, "403 Forbidden", "HTTP/1.1",
-                    {{"Set-Cookie", "id=secret; Secure"}, {"server", "caf\xe9"}}, 12.6, "",
-                    "TLSv1.2", "ECDHE-RSA-AES128-GCM-SHA256"}};
+    report.hops = {{"https://www.example.test/",
+                    "HEAD",
+                    403,
+                    "403 Forbidden",
+                    "HTTP/1.1",
+                    {{"Set-Cookie", "id=secret; Secure"}, {"server", "caf\xe9"}},
+                    12.6,
+                    "",
+                    "TLSv1.2",
+                    "ECDHE-RSA-AES128-GCM-SHA256"}};
     report.security = SecuritySummary{{{"X-Frame-Options", "DENY"}, {"Referrer-Policy", {}}},
                                       StrictTransport{std::nullopt, true, false},
                                       {{"id", true, false, ""}}};
