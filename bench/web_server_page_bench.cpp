@@ -11,18 +11,13 @@
 //
 // usage: web_server_page_bench RUNS URL   (needs curl and openssl)
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <QCoreApplication>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "bench_measures.h"
 #include "platform/resolver.h"
 #include "query/general_info/serverinfo_thread.h"
 #include "query/host_lookup_once.h"
@@ -34,16 +29,9 @@
 namespace {
 
 using namespace hostlore;
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 
 [[noreturn]] void Fail(const char* what) {
     std::fprintf(stderr, "web_server_page_bench: %s\n", what);
@@ -78,26 +66,6 @@ std::string Query(const std::string& url, bool withPage, UiHandoffPump& pump,
         Fail("the page is not complete");
     }
     return report.hops.back().url;
-}
-
-bool Run(std::vector<std::string> words) {
-    std::vector<char*> arguments;
-    for (auto& word : words) {
-        arguments.push_back(word.data());
-    }
-    arguments.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&files, 2, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    int status = 0;
-    const bool ran =
-        ::posix_spawnp(&child, arguments[0], &files, nullptr, arguments.data(), environ) == 0 &&
-        ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    posix_spawn_file_actions_destroy(&files);
-    return ran;
 }
 
 }  // namespace
@@ -137,9 +105,9 @@ int main(int argc, char** argv) {
         generalInfo.push_back(without);
         ratios.push_back(withPage / without);
         const auto start = Clock::now();
-        if (!Run({"curl", "-sIL", "--cacert", caFile, "-o", "/dev/null", url}) ||
-            !Run({"openssl", "s_client", "-showcerts", "-connect", server, "-servername",
-                  origin->host, "-CAfile", caFile})) {
+        if (!bench::RunQuietly({"curl", "-sIL", "--cacert", caFile, "-o", "/dev/null", url}) ||
+            !bench::RunQuietly({"openssl", "s_client", "-showcerts", "-connect", server,
+                                "-servername", origin->host, "-CAfile", caFile})) {
             Fail("curl or openssl failed");
         }
         tools.push_back(Milliseconds(Clock::now() - start));

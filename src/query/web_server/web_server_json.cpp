@@ -7,22 +7,49 @@ namespace hostlore {
 
 namespace {
 
-void TextOrNull(JsonWriter& json, std::string_view name, const std::optional<std::string>& text) {
+void Text(JsonWriter& json, std::string_view name, std::string_view text) {
     json.Key(name);
-    if (text) {
-        json.String(*text);
+    json.String(text);
+}
+
+void Number(JsonWriter& json, std::string_view name, long long value) {
+    json.Key(name);
+    json.Integer(value);
+}
+
+void Flag(JsonWriter& json, std::string_view name, bool value) {
+    json.Key(name);
+    json.Bool(value);
+}
+
+// The value written by `write`, or null.
+template <class Value, class Write>
+void OrNull(JsonWriter& json, std::string_view name, const std::optional<Value>& value,
+            Write write) {
+    json.Key(name);
+    if (value) {
+        write(*value);
     } else {
         json.Null();
     }
+}
+
+void TextOrNull(JsonWriter& json, std::string_view name, const std::optional<std::string>& text) {
+    OrNull(json, name, text, [&](const std::string& value) { json.String(value); });
 }
 
 void NonEmptyOrNull(JsonWriter& json, std::string_view name, const std::string& text) {
     TextOrNull(json, name, text.empty() ? std::nullopt : std::optional(text));
 }
 
-void Flag(JsonWriter& json, std::string_view name, bool value) {
+template <class Items, class Write>
+void Array(JsonWriter& json, std::string_view name, const Items& items, Write write) {
     json.Key(name);
-    json.Bool(value);
+    json.BeginArray();
+    for (const auto& item : items) {
+        write(item);
+    }
+    json.EndArray();
 }
 
 // "2026-12-09T20:36:38Z"
@@ -39,32 +66,21 @@ std::string UtcText(std::int64_t secondsSince1970) {
 
 void Hop(JsonWriter& json, const HopReport& hop) {
     json.BeginObject();
-    json.Key("url");
-    json.String(hop.url);
-    json.Key("method");
-    json.String(hop.method);
-    json.Key("http_version");
-    json.String(hop.httpVersion);
-    json.Key("status");
-    json.Integer(hop.status);
-    json.Key("status_text");
-    json.String(hop.statusText);
-    json.Key("milliseconds");
-    json.Integer(std::llround(hop.milliseconds));
+    Text(json, "url", hop.url);
+    Text(json, "method", hop.method);
+    Text(json, "http_version", hop.httpVersion);
+    Number(json, "status", hop.status);
+    Text(json, "status_text", hop.statusText);
+    Number(json, "milliseconds", std::llround(hop.milliseconds));
     NonEmptyOrNull(json, "location", hop.location);
     NonEmptyOrNull(json, "tls_version", hop.tlsVersion);
     NonEmptyOrNull(json, "tls_cipher", hop.tlsCipher);
-    json.Key("headers");
-    json.BeginArray();
-    for (const auto& [name, value] : hop.headers) {
+    Array(json, "headers", hop.headers, [&](const auto& header) {
         json.BeginObject();
-        json.Key("name");
-        json.String(name);
-        json.Key("value");
-        json.String(value);
+        Text(json, "name", header.first);
+        Text(json, "value", header.second);
         json.EndObject();
-    }
-    json.EndArray();
+    });
     json.EndObject();
 }
 
@@ -76,78 +92,39 @@ void Security(JsonWriter& json, const SecuritySummary& security) {
         TextOrNull(json, header.name, header.value);
     }
     json.EndObject();
-    json.Key("strict_transport_security");
-    if (const auto& hsts = security.strictTransport) {
+    OrNull(json, "strict_transport_security", security.strictTransport,
+           [&](const StrictTransport& hsts) {
+               json.BeginObject();
+               OrNull(json, "max_age_seconds", hsts.maxAgeSeconds,
+                      [&](std::int64_t seconds) { json.Integer(seconds); });
+               Flag(json, "include_subdomains", hsts.includeSubDomains);
+               Flag(json, "preload", hsts.preload);
+               json.EndObject();
+           });
+    Array(json, "cookies", security.cookies, [&](const CookieFlags& cookie) {
         json.BeginObject();
-        json.Key("max_age_seconds");
-        if (hsts->maxAgeSeconds) {
-            json.Integer(*hsts->maxAgeSeconds);
-        } else {
-            json.Null();
-        }
-        Flag(json, "include_subdomains", hsts->includeSubDomains);
-        Flag(json, "preload", hsts->preload);
-        json.EndObject();
-    } else {
-        json.Null();
-    }
-    json.Key("cookies");
-    json.BeginArray();
-    for (const CookieFlags& cookie : security.cookies) {
-        json.BeginObject();
-        json.Key("name");
-        json.String(cookie.name);
+        Text(json, "name", cookie.name);
         Flag(json, "secure", cookie.secure);
         Flag(json, "http_only", cookie.httpOnly);
         NonEmptyOrNull(json, "same_site", cookie.sameSite);
         json.EndObject();
-    }
-    json.EndArray();
+    });
     json.EndObject();
 }
 
 void Certificate(JsonWriter& json, const TNetChainCertificate& certificate) {
     json.BeginObject();
-    json.Key("subject");
-    json.String(certificate.Subject);
-    json.Key("subject_alt_names");
-    json.BeginArray();
-    for (const std::string& name : certificate.SubjectAltNames) {
-        json.String(name);
-    }
-    json.EndArray();
-    json.Key("issuer");
-    json.String(certificate.Issuer);
-    json.Key("not_before");
-    json.String(UtcText(certificate.NotBefore));
-    json.Key("not_after");
-    json.String(UtcText(certificate.NotAfter));
-    json.Key("key_type");
-    json.String(certificate.KeyType);
-    json.Key("key_bits");
-    json.Integer(certificate.KeyBits);
+    Text(json, "subject", certificate.Subject);
+    Array(json, "subject_alt_names", certificate.SubjectAltNames,
+          [&](const std::string& name) { json.String(name); });
+    Text(json, "issuer", certificate.Issuer);
+    Text(json, "not_before", UtcText(certificate.NotBefore));
+    Text(json, "not_after", UtcText(certificate.NotAfter));
+    Text(json, "key_type", certificate.KeyType);
+    Number(json, "key_bits", certificate.KeyBits);
     NonEmptyOrNull(json, "key_curve", certificate.KeyCurve);
-    json.Key("signature_algorithm");
-    json.String(certificate.SignatureAlgorithm);
-    json.Key("sha256");
-    json.String(certificate.Sha256Fingerprint);
-    json.EndObject();
-}
-
-void Tls(JsonWriter& json, const TNetTlsDetails& tls, const HopReport& last) {
-    json.BeginObject();
-    json.Key("version");
-    json.String(last.tlsVersion);
-    json.Key("cipher");
-    json.String(last.tlsCipher);
-    NonEmptyOrNull(json, "key_exchange_group", tls.KeyExchangeGroup);
-    Flag(json, "ocsp_stapled", tls.OcspStapled);
-    json.Key("chain");
-    json.BeginArray();
-    for (const TNetChainCertificate& certificate : tls.Chain) {
-        Certificate(json, certificate);
-    }
-    json.EndArray();
+    Text(json, "signature_algorithm", certificate.SignatureAlgorithm);
+    Text(json, "sha256", certificate.Sha256Fingerprint);
     json.EndObject();
 }
 
@@ -157,26 +134,12 @@ void WriteWebServer(JsonWriter& json, const WebServerReport& report) {
     json.BeginObject();
     Flag(json, "finished", report.finished);
     NonEmptyOrNull(json, "failure", report.failure);
-    json.Key("hops");
-    json.BeginArray();
-    for (const HopReport& hop : report.hops) {
-        Hop(json, hop);
-    }
-    json.EndArray();
-    json.Key("security");
-    if (report.security) {
-        Security(json, *report.security);
-    } else {
-        json.Null();
-    }
+    Array(json, "hops", report.hops, [&](const HopReport& hop) { Hop(json, hop); });
+    OrNull(json, "security", report.security,
+           [&](const SecuritySummary& security) { Security(json, security); });
     json.Key("http2");
     json.BeginObject();
-    json.Key("accepted");
-    if (report.http2.accepted) {
-        json.Bool(*report.http2.accepted);
-    } else {
-        json.Null();
-    }
+    OrNull(json, "accepted", report.http2.accepted, [&](bool accepted) { json.Bool(accepted); });
     NonEmptyOrNull(json, "reason", report.http2.reason);
     json.EndObject();
     json.Key("http3");
@@ -184,12 +147,17 @@ void WriteWebServer(JsonWriter& json, const WebServerReport& report) {
     Flag(json, "advertised", report.http3Advertised);
     TextOrNull(json, "alt_svc", report.altSvc);
     json.EndObject();
-    json.Key("tls");
-    if (report.tls) {
-        Tls(json, *report.tls, report.hops.back());
-    } else {
-        json.Null();
-    }
+    // Its version and cipher are the last hop's.
+    OrNull(json, "tls", report.tls, [&](const TNetTlsDetails& tls) {
+        json.BeginObject();
+        Text(json, "version", report.hops.back().tlsVersion);
+        Text(json, "cipher", report.hops.back().tlsCipher);
+        NonEmptyOrNull(json, "key_exchange_group", tls.KeyExchangeGroup);
+        Flag(json, "ocsp_stapled", tls.OcspStapled);
+        Array(json, "chain", tls.Chain,
+              [&](const TNetChainCertificate& certificate) { Certificate(json, certificate); });
+        json.EndObject();
+    });
     json.EndObject();
 }
 
