@@ -16,6 +16,7 @@ class NeighbourhoodPage;
 class PageControl;
 class ServicePage;
 class SettingsStore;
+class WebServerPage;
 class WhoisInfoPage;
 
 // What the pages ask of the window; each handler already guarded.
@@ -56,6 +57,7 @@ class WindowPages {
     PageHandlers handlers_;
     std::unique_ptr<ReportRecorder> recorder_;
     GeneralInfoPage* generalInfo_ = nullptr;
+    WebServerPage* webServer_ = nullptr;
     WhoisInfoPage* whoisInfo_ = nullptr;
     std::vector<ServicePage*> servicePages_;
     NeighbourhoodPage* neighbourhood_ = nullptr;

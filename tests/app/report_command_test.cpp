@@ -121,6 +121,7 @@ class ReportCommandTest : public test::TestDns {
             {"Whois Info", ui.Memo3->toPlainText()},
             {"Final Address", ui.FinalAddress->toPlainText()},
             {"Certificate", ui.Certificate->toPlainText()},
+            {"Web Server", test::Find<QPlainTextEdit>(window, "WebServerText")->toPlainText()},
         };
         std::map<std::string, std::string> shown;
         for (const auto& [caption, text] : texts) {
@@ -672,9 +673,10 @@ bool StartLinesInOrder(const std::vector<std::string>& lines,
     return true;
 }
 
-// The Web Server page in the report, a row for each of its sections, against
-// the real servers and, for a leaf of many names, a server of the suite's own.
-TEST_F(RealServersTest, TheReportShowsEverySectionOfTheWebServerPage) {
+// The Web Server page in the window and in the report, a row for each of its
+// sections, against the real servers and, for a leaf of many names, a server
+// of the suite's own.
+TEST_F(RealServersTest, TheWindowAndTheReportShowEverySectionOfTheWebServerPage) {
     const test::RecordingServer many(
         "\r\n\r\n", test::Always("HTTP/1.1 200 OK\r\n\r\n"),
         {"192.0.2.33", 443, test::TestCertificates::Get().Server("many-names"), 0});
@@ -735,6 +737,10 @@ TEST_F(RealServersTest, TheReportShowsEverySectionOfTheWebServerPage) {
         const std::vector<std::string> page = LinesBetween(lines, "Web Server", "Whois Info");
         EXPECT_TRUE(StartLinesInOrder(page, c.lines)) << c.section << ":\n" << report.output;
         EXPECT_EQ(report.output.find("s3cr3t"), std::string::npos) << c.section;
+        const std::string shown = WindowShows(QString::fromStdString(c.url))["Web Server"];
+        EXPECT_TRUE(StartLinesInOrder(LinesOf(shown + '\n'), c.lines)) << c.section << ":\n"
+                                                                       << shown;
+        EXPECT_EQ(shown.find("s3cr3t"), std::string::npos) << c.section;
     }
     // General Info keeps its marks for a reply it does not take.
     const Outcome forbidden =

@@ -279,7 +279,7 @@ ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownL
     views_.neighbourhood = neighbourhood_.get();
     views_.scanStatus = scanStatus_.get();
     for (std::size_t page = 0; page < panes_.size(); ++page) {
-        report_.services[page].page = std::string(kPageNames[page + 2]);
+        report_.services[page].page = std::string(kPageNames[kSiteInfoPage + page]);
         panes_[page] = std::make_unique<Pane>(report_.services[page], shown.servicePanes[page]);
         views_.servicePanes[page] = panes_[page].get();
     }

@@ -87,7 +87,7 @@ std::string ReportText(const QueryReport& report) {
     text.Field("Complete", report.complete ? "yes" : "no, the query was still running");
 
     const GeneralInfoReport& general = report.generalInfo;
-    text.Heading(kPageNames[0]);
+    text.Heading(kPageNames[kGeneralInfoPage]);
     text.Field("This Website Located in:", general.location);
     text.Lines("IP Address", LinesOf(general.addresses), AsIs);
     text.NetworkField("Host Name", general.hostName);
@@ -101,12 +101,12 @@ std::string ReportText(const QueryReport& report) {
         return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
     });
 
-    text.Heading("Web Server");
+    text.Heading(kPageNames[kWebServerPage]);
     for (const std::string& line : WebServerLines(report.webServer)) {
         text.Line(Shown(line));
     }
 
-    text.Heading(kPageNames[1]);
+    text.Heading(kPageNames[kWhoisInfoPage]);
     text.Field("Whois Server", report.whois.server);
     text.Field("Status", RunStateText(report.whois.state, report.whois.failure));
     text.Lines("Whois Info", report.whois.lines,
@@ -118,14 +118,14 @@ std::string ReportText(const QueryReport& report) {
         text.Field("Address", service.url);
     }
 
-    text.Heading(kPageNames[6]);
+    text.Heading(kPageNames[kNeighbourhoodPage]);
     text.Field("Status", RunStateText(report.neighbourhood.state, report.neighbourhood.failure));
     text.Lines("IP Neighborhood", report.neighbourhood.items, Shown);
 
     const auto local = [](const std::string& line) {
         return ShownLocalReportLine(line).toStdString();
     };
-    text.Heading(kPageNames[7]);
+    text.Heading(kPageNames[kLocalNetworkPage]);
     text.Lines("Local Network Parameters", LinesOf(report.localNetwork.parameters), local);
     text.Lines("Local Adapter Information", LinesOf(report.localNetwork.adapters), local);
     return text.Take();
