@@ -82,6 +82,7 @@ void LoopbackServer::SetUpTls(const ServerOptions& options) {
         protocols_ += protocol;
     }
     otherProtocols_ = options.otherProtocols;
+    tlsConnections_ = options.tlsConnections;
     SSL_CTX_set_alpn_select_cb(tls_, TlsCallbacks::SelectProtocol, this);
     if (!options.stapledResponseFile.empty()) {
         stapledResponse_ = ReadWholeFile(options.stapledResponseFile);
@@ -260,16 +261,17 @@ void LoopbackServer::AcceptLoop() {
         if (descriptor < 0) {
             continue;
         }
+        const bool secure = tls_ != nullptr && (tlsConnections_ < 0 || accepted_ < tlsConnections_);
         ++accepted_;
         std::lock_guard lock(mutex_);
         open_.push_back(descriptor);
-        sessions_.emplace_back([this, descriptor] { Serve(descriptor); });
+        sessions_.emplace_back([this, descriptor, secure] { Serve(descriptor, secure); });
     }
 }
 
-void LoopbackServer::Serve(int descriptor) {
+void LoopbackServer::Serve(int descriptor, bool secure) {
     SSL* tls = nullptr;
-    if (tls_ != nullptr) {
+    if (secure) {
         tls = SSL_new(tls_);
         SSL_set_fd(tls, descriptor);
         if (SSL_accept(tls) != 1) {

@@ -92,6 +92,9 @@ struct ServerOptions {
     std::string groups{};
     // Over TLS: the file of an OCSP response sent to every client asking for one.
     std::string stapledResponseFile{};
+    // Over TLS: the number of connections that get the handshake (-1: all);
+    // the script runs on the bare socket of the later ones.
+    int tlsConnections = -1;
 };
 
 // A TCP server on 127.0.0.1 and an ephemeral port (or where the options say,
@@ -117,7 +120,7 @@ class LoopbackServer {
     friend struct TlsCallbacks;
     void SetUpTls(const ServerOptions& options);
     void AcceptLoop();
-    void Serve(int descriptor);
+    void Serve(int descriptor, bool secure);
     // Closes a connection; with `reset` the client sees a reset.
     void CloseConnection(int descriptor, bool reset);
 
@@ -129,6 +132,7 @@ class LoopbackServer {
     std::string protocols_;  // in ALPN's wire form
     OtherProtocols otherProtocols_ = OtherProtocols::GoOn;
     std::string stapledResponse_;
+    int tlsConnections_ = -1;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;
     std::mutex mutex_;

@@ -46,7 +46,8 @@ void serverinfo_thread::StopConnections() {
 
 // While the reply comes: the HTTP/2 check of a server the chain has not been
 // to yet starts, and the hops before this one show (the last shows with all
-// the rest). The first server's check starts with the request itself.
+// the rest). The first server's check waits for its request too: a server
+// with one worker would take the check's handshake before the request's own.
 void serverinfo_thread::RequestSent(const std::string& url) {
     feed_->Reach(url);
     if (client_->Hops.empty()) {
@@ -65,9 +66,6 @@ void serverinfo_thread::Execute() {
         const auto url = UrlWithNetworkHost(url_);
         if (!url) {
             throw ENetSocketError(11001);
-        }
-        if (feed_) {
-            feed_->Reach(*url);
         }
         client_->SendHead(*url);
     } catch (const std::exception& error) {

@@ -89,13 +89,18 @@ TEST_F(WebServerFeedTest, EachHopShowsAsItEndsAndTheLastWithWhatTheServerIs) {
 }
 
 TEST_F(WebServerFeedTest, AStopEndsTheHeaderRequestAndTheHttp2CheckAlike) {
-    // Takes both handshakes' first message and says no more.
+    // Takes the request, then the check's first handshake message, and says
+    // no more to either.
     std::atomic<int> closed{0};
-    const test::LoopbackServer silent([&](test::ServerConnection& peer) {
-        peer.ReadOnce();
-        peer.WaitForClientClose();
-        ++closed;
-    });
+    test::ServerOptions options = Tls();
+    options.tlsConnections = 1;
+    const test::LoopbackServer silent(
+        [&](test::ServerConnection& peer) {
+            peer.ReadOnce();
+            peer.WaitForClientClose();
+            ++closed;
+        },
+        options);
     test::WorkerRun run;
     const auto worker =
         run.Start<serverinfo_thread>("https://127.0.0.1:" + std::to_string(silent.Port()) + "/",
