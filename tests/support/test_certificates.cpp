@@ -76,7 +76,7 @@ std::string Fingerprint(X509* certificate) {
     EVP_Digest(der, static_cast<std::size_t>(length), digest, nullptr, EVP_sha256(), nullptr);
     OPENSSL_free(der);
     char text[3 * 32] = {};
-    for (int i = 0; i < 32; ++i) {
+    for (std::size_t i = 0; i < 32; ++i) {
         std::snprintf(text + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
     }
     return text;

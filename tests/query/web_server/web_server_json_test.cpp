@@ -13,7 +13,7 @@ QJsonObject Written(const WebServerReport& report) {
     JsonWriter json;
     WriteWebServer(json, report);
     QJsonParseError error{};
-    const QJsonObject object =
+    QJsonObject object =
         QJsonDocument::fromJson(QByteArray::fromStdString(json.Text()), &error).object();
     EXPECT_EQ(error.error, QJsonParseError::NoError) << json.Text();
     return object;
