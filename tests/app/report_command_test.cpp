@@ -553,10 +553,8 @@ TEST_F(RealServersTest, TheWindowAndTheReportShowWhatRealServersAnswer) {
     const Case cases[] = {
         {"a trailing slash on another port", "http://apache.example.test:8080/dir", "Final Address",
          "final_address", "http://apache.example.test:8080/dir/", ""},
-        {"HEAD refused with 405", "http://nginx.example.test/no-head", "Server Type", "server_type",
+        {"HEAD refused", "http://nginx.example.test/no-head", "Server Type", "server_type",
          "nginx/", ""},
-        {"HEAD refused with 501", "http://apache.example.test:8080/no-head", "Server Type",
-         "server_type", "Apache/", ""},
         {"an interim reply", "http://hints.example.test/", "Server Type", "server_type",
          "Hinted/1.0", ""},
         {"a redirect loop", "http://nginx.example.test/loop-a", "Server Type", "server_type", "X",
