@@ -1,11 +1,9 @@
 // The HTTP client against the ways real servers answer: kept connections they
-// close, interim replies, HEAD refused, bodies framed every way, long texts.
+// close, interim replies, HEAD refused, long texts.
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <sys/socket.h>
-
-#include <chrono>
 
 #include "net/http_client.h"
 #include "support/recording_server.h"
@@ -156,48 +154,6 @@ TEST_F(HttpQuirksTest, AHeadRefusedWith405Or501IsAskedOnceAsGetWhoseBodyIsNotRea
                 << c.name << ": the body is left with the connection";
             EXPECT_EQ(client.Hops.back().Method, "GET") << c.name;
         }
-    }
-}
-
-// Bodies of the GET, framed every way a server frames them; over TLS a body
-// up to the close needs the closing alert to count as whole.
-TEST_F(HttpQuirksTest, AGetBodyEndsWhereItsFramingSays) {
-    const std::string head = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n";
-    struct Case {
-        const char* name;
-        bool tls;
-        test::Reply reply;
-        std::string body;  // or the failure
-    };
-    const Case cases[] = {
-        {"length 0 on a kept connection", false, Kept(head + "Content-Length: 0\r\n\r\n"), ""},
-        {"gzip, then chunked", false,
-         Kept(head + "Transfer-Encoding: gzip, chunked\r\n\r\n4\r\nzzzz\r\n0\r\n\r\n"), "zzzz"},
-        {"chunked, then gzip: up to the close",
-         false,
-         {{head + "Transfer-Encoding: chunked, gzip\r\n\r\n4\r\nzzzz"}},
-         "4\r\nzzzz"},
-        {"no content on 204", false, Kept("HTTP/1.1 204 No Content\r\n\r\n"), ""},
-        {"up to an announced close over TLS", true, {{head + "\r\nwhole"}}, "whole"},
-        {"up to a cut over TLS",
-         true,
-         {{head + "\r\ncut"}, test::After::CloseWithoutTlsEnd},
-         ENetBodyCutOff().what()},
-    };
-    for (const Case& c : cases) {
-        auto server = Serving([&](const test::Request&) { return c.reply; }, c.tls);
-        TNetHTTP client(nullptr);
-        client.ExchangeTimeoutMs = 2000;
-        std::string body;
-        const auto start = std::chrono::steady_clock::now();
-        try {
-            body = client.SendGet(server.Url("/x"), 1000);
-        } catch (const ENetException& error) {
-            body = error.what();
-        }
-        EXPECT_EQ(body, c.body) << c.name;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1500))
-            << c.name << ": waited for a close that was not due";
     }
 }
 
