@@ -53,6 +53,7 @@ void Head(const std::string& url, std::shared_ptr<Resolver> resolver) {
 bool Curl(const std::string& caFile, const std::string& url, const char* options = "-sI") {
     std::vector<std::string> words = {"curl", options, "--cacert", caFile, "-o", "/dev/null", url};
     std::vector<char*> arguments;
+    arguments.reserve(words.size() + 1);
     for (auto& word : words) {
         arguments.push_back(word.data());
     }

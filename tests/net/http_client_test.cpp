@@ -469,7 +469,8 @@ class FullListener {
         const sockaddr_in address = test::LoopbackAddress(port_);
         for (int i = 0; i < 4; ++i) {
             const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-            ::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
+            // Non-blocking, so it stays in progress behind the full backlog.
+            (void)::connect(filler, reinterpret_cast<const sockaddr*>(&address), sizeof(address));
             fillers_.push_back(filler);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -620,7 +621,7 @@ TEST(HttpClientBounds, AConnectInterruptedByASignalWaitsOnlyForTheTimeLeft) {
 
 TEST(HttpClientBounds, AHeaderBlockJustUnderTheLimitIsRead) {
     std::string reply = "HTTP/1.1 200 OK\r\nServer: Big\r\n";
-    while (reply.size() < 250 * 1024) {
+    while (reply.size() < std::size_t{250} * 1024) {
         reply += "X-Filler: " + std::string(1000, 'f') + "\r\n";
     }
     test::LoopbackServer server([&](test::ServerConnection& peer) {

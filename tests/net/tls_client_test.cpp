@@ -108,7 +108,7 @@ TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
     OPENSSL_free(der);
     X509_free(leaf);
     char expected[3 * 32] = {};
-    for (int i = 0; i < 32; ++i) {
+    for (std::size_t i = 0; i < 32; ++i) {
         std::snprintf(expected + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
     }
     EXPECT_EQ(certificate.Sha256Fingerprint, expected);
@@ -129,7 +129,7 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
     EXPECT_EQ(seen[0].text,
               "HEAD /a/b?c=1 HTTP/1.1\r\nHost: www.example.test:" + std::to_string(server.Port()) +
                   "\r\nAccept: text/html, */*\r\n"
-              "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
+                  "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
     EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
 }
 
