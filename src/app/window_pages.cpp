@@ -2,6 +2,7 @@
 
 #include "app/drawn_icons.h"
 #include "app/page_control.h"
+#include "app/pages/dns_records_page.h"
 #include "app/pages/general_info_page.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/neighbourhood_page.h"
@@ -59,6 +60,7 @@ void WindowPages::MakeAll(const SettingsStore& settings) {
     MakeHiddenPages();
     QueryViews shown;
     shown.generalInfo = generalInfo_;
+    shown.dnsRecords = dnsRecords_;
     shown.whois = whoisInfo_;
     shown.whoisStatus = &whoisInfo_->Status();
     for (std::size_t i = 0; i < servicePages_.size(); ++i) {
@@ -80,6 +82,7 @@ void WindowPages::MakeHiddenPages() {
         new SelectionCutKey(*page);
         return page;
     };
+    dnsRecords_ = place(new DnsRecordsPage);
     whoisInfo_ = place(new WhoisInfoPage(handlers_.stopWhois));
     for (const ServicePageNames& names : kServicePageNames) {
         servicePages_.push_back(place(new ServicePage(PageName(static_cast<std::size_t>(next)),

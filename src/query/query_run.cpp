@@ -1,5 +1,6 @@
 #include "query/query_run.h"
 
+#include "query/dns_records/dns_records_thread.h"
 #include "query/general_info/findip_thread.h"
 #include "query/general_info/serverinfo_thread.h"
 #include "query/host_lookup_once.h"
@@ -37,6 +38,8 @@ void QueryRun::Start(QueryRun* earlier) {
     Launch(std::make_shared<findip_thread>(handoff, url_, *views_.generalInfo, host));
     Launch(
         std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo, connection_, host));
+    Launch(std::make_shared<dns_records_thread>(handoff, url_, *views_.dnsRecords, settings_,
+                                                services_.dns, services_.whois.suffixes));
     Launch(
         std::make_shared<whois_source_thread>(handoff, url_, *views_.servicePanes[1], settings_));
     if (options_.askWhois) {

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "query/dns_records/dns_records_table.h"
+
 namespace hostlore {
 
 // A value a page shows, or why it has none and what the page shows instead.
@@ -108,6 +110,7 @@ struct QueryReport {
     std::string localTime;  // ISO 8601 with the zone's offset
     bool complete = false;
     GeneralInfoReport generalInfo;
+    DnsRecordsTable dns;
     WhoisReport whois;
     std::array<ServiceReport, 4> services;
     NeighbourhoodReport neighbourhood;

@@ -1,3 +1,4 @@
+#include "query/dns_records/dns_records_json.h"
 #include "query/neighbourhood/neighbour_items.h"
 #include "query/report/json_writer.h"
 #include "query/report/report_formats.h"
@@ -126,6 +127,9 @@ std::string ReportJson(const QueryReport& report) {
     }
     json.EndArray();
     json.EndObject();
+
+    json.Key("dns");
+    WriteDnsRecords(json, report.dns);
 
     json.Key("whois");
     json.BeginObject();

@@ -112,6 +112,22 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     GeneralInfoView* shown_;
 };
 
+class ReportRecorder::Dns : public DnsRecordsView {
+  public:
+    Dns(DnsRecordsTable& report, DnsRecordsView* shown) : report_(report), shown_(shown) {}
+
+    void ShowTable(const DnsRecordsTable& table) override {
+        report_ = table;
+        if (shown_ != nullptr) {
+            shown_->ShowTable(table);
+        }
+    }
+
+  private:
+    DnsRecordsTable& report_;
+    DnsRecordsView* shown_;
+};
+
 class ReportRecorder::Whois : public WhoisView {
   public:
     Whois(WhoisReport& report, WhoisView* shown) : report_(report), shown_(shown) {}
@@ -242,6 +258,7 @@ class ReportRecorder::Local : public LocalNetworkView {
 
 ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownLocal)
     : generalInfo_(std::make_unique<GeneralInfo>(report_.generalInfo, shown.generalInfo)),
+      dns_(std::make_unique<Dns>(report_.dns, shown.dnsRecords)),
       whois_(std::make_unique<Whois>(report_.whois, shown.whois)),
       whoisStatus_(
           std::make_unique<Status>(report_.whois.state, report_.whois.failure, shown.whoisStatus)),
@@ -250,12 +267,13 @@ ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownL
                                            report_.neighbourhood.failure, shown.scanStatus)),
       local_(std::make_unique<Local>(report_.localNetwork, shownLocal)) {
     views_.generalInfo = generalInfo_.get();
+    views_.dnsRecords = dns_.get();
     views_.whois = whois_.get();
     views_.whoisStatus = whoisStatus_.get();
     views_.neighbourhood = neighbourhood_.get();
     views_.scanStatus = scanStatus_.get();
     for (std::size_t page = 0; page < panes_.size(); ++page) {
-        report_.services[page].page = std::string(kPageNames[page + 2]);
+        report_.services[page].page = std::string(kPageNames[kSiteInfoPage + page]);
         panes_[page] = std::make_unique<Pane>(report_.services[page], shown.servicePanes[page]);
         views_.servicePanes[page] = panes_[page].get();
     }
@@ -272,6 +290,7 @@ void ReportRecorder::Begin(const std::string& url, const std::string& localTime,
     report_.url = url;
     report_.localTime = localTime;
     report_.generalInfo = {};
+    report_.dns = {};
     report_.whois = {};
     report_.whois.server = whoisServer;
     for (ServiceReport& service : report_.services) {

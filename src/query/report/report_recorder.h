@@ -34,6 +34,7 @@ class ReportRecorder {
 
   private:
     class GeneralInfo;
+    class Dns;
     class Whois;
     class Status;
     class Pane;
@@ -42,6 +43,7 @@ class ReportRecorder {
 
     QueryReport report_;
     std::unique_ptr<GeneralInfo> generalInfo_;
+    std::unique_ptr<Dns> dns_;
     std::unique_ptr<Whois> whois_;
     std::unique_ptr<Status> whoisStatus_;
     std::array<std::unique_ptr<Pane>, 4> panes_;

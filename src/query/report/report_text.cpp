@@ -1,6 +1,7 @@
 #include <QString>
 
 #include "platform/network_text.h"
+#include "query/dns_records/dns_record_text.h"
 #include "query/query_rules.h"
 #include "query/report/report_formats.h"
 #include "query/report/shown_text.h"
@@ -86,7 +87,7 @@ std::string ReportText(const QueryReport& report) {
     text.Field("Complete", report.complete ? "yes" : "no, the query was still running");
 
     const GeneralInfoReport& general = report.generalInfo;
-    text.Heading(kPageNames[0]);
+    text.Heading(kPageNames[kGeneralInfoPage]);
     text.Field("This Website Located in:", general.location);
     text.Lines("IP Address", LinesOf(general.addresses), AsIs);
     text.NetworkField("Host Name", general.hostName);
@@ -100,7 +101,24 @@ std::string ReportText(const QueryReport& report) {
         return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
     });
 
-    text.Heading(kPageNames[1]);
+    text.Heading(kPageNames[kDnsRecordsPage]);
+    const auto line = [&text](const std::array<std::string, 4>& cells) {
+        std::string joined;
+        for (const std::string& cell : cells) {
+            if (!cell.empty()) {
+                joined += (joined.empty() ? "" : "  ") + cell;
+            }
+        }
+        text.Line(joined);
+    };
+    for (const DnsRecordRow& row : report.dns.records) {
+        line(DnsRowCells(row));
+    }
+    for (const DnssecLine& dnssec : report.dns.dnssec) {
+        line(DnssecCells(dnssec));
+    }
+
+    text.Heading(kPageNames[kWhoisInfoPage]);
     text.Field("Whois Server", report.whois.server);
     text.Field("Status", RunStateText(report.whois.state, report.whois.failure));
     text.Lines("Whois Info", report.whois.lines,
@@ -112,14 +130,14 @@ std::string ReportText(const QueryReport& report) {
         text.Field("Address", service.url);
     }
 
-    text.Heading(kPageNames[6]);
+    text.Heading(kPageNames[kNeighbourhoodPage]);
     text.Field("Status", RunStateText(report.neighbourhood.state, report.neighbourhood.failure));
     text.Lines("IP Neighborhood", report.neighbourhood.items, Shown);
 
     const auto local = [](const std::string& line) {
         return ShownLocalReportLine(line).toStdString();
     };
-    text.Heading(kPageNames[7]);
+    text.Heading(kPageNames[kLocalNetworkPage]);
     text.Lines("Local Network Parameters", LinesOf(report.localNetwork.parameters), local);
     text.Lines("Local Adapter Information", LinesOf(report.localNetwork.adapters), local);
     return text.Take();
