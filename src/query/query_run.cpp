@@ -30,6 +30,8 @@ void QueryRun::Start(QueryRun* earlier) {
         earlier->CutOff();
     }
     views_.generalInfo->Clear();
+    // The records of another host must not stand under this query.
+    views_.dnsRecords->ShowTable({});
     const auto& handoff = services_.handoff;
     // The General Info worker, the header request and the scan all need the
     // host's addresses; the name server is asked once for them.

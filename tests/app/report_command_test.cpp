@@ -67,7 +67,8 @@ class ReportCommandTest : public test::TestDns {
         silent = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
                                                          test::ServerOptions{"192.0.2.44", 43});
         // A portable copy: the modules beside the program.
-        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE}) {
+        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE,
+                                 HOSTLORE_DNS_MODULE}) {
             std::filesystem::copy_file(
                 file, program.folder.File(std::filesystem::path(file).filename().string()));
         }
@@ -76,7 +77,7 @@ class ReportCommandTest : public test::TestDns {
                                      std::filesystem::perm_options::add);
         program.WriteSettings(
             "[general]\r\nip_nei=4\r\nget_ie=false\r\nexecute=false\r\n"
-            "[whois]\r\nserver=192.0.2.43\r\n");
+            "[whois]\r\nserver=192.0.2.43\r\n" + test::TestTrustAnchorSetting());
     }
 
     Outcome Run(const QStringList& arguments, const QStringList& extraEnvironment = {}) const {
@@ -215,7 +216,8 @@ TEST_F(ReportCommandTest, AutomaticWhoisReportsEveryServerOfTheChain) {
     test::WhoisTestWorld world;
     program.WriteSettings(
         "[general]\r\nget_ie=false\r\nexecute=false\r\n[whois]\r\nrdap_bootstrap=" +
-        std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\n");
+        std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\n" +
+        test::TestTrustAnchorSetting());
     const QStringList environment = {
         "SSL_CERT_FILE=" + QString::fromStdString(test::TestCertificates::Get().RootFile()),
         "XDG_CACHE_HOME=" + QString::fromStdString(program.folder.File("cache").string())};

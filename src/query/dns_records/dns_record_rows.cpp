@@ -63,6 +63,26 @@ std::optional<std::string> FailureOf(const DnsAnswer& answer) {
     }
 }
 
+// Where a record goes among those of its set: servers may give a set in any
+// order, and the page keeps one; mail servers go by preference.
+struct SortKey {
+    std::string operator()(const AddressData& value) const { return value.address; }
+    std::string operator()(const NameData& value) const { return value.name; }
+    std::string operator()(const SoaData& /*value*/) const { return {}; }
+    std::string operator()(const MxData& value) const {
+        const std::string preference = std::to_string(value.preference);
+        return std::string(5 - preference.size(), '0') + preference + " " + value.exchange;
+    }
+    std::string operator()(const TxtData& value) const {
+        std::string joined;
+        for (const std::string& part : value.strings) {
+            joined += part + '\0';
+        }
+        return joined;
+    }
+    std::string operator()(const CaaData& value) const { return value.tag + '\0' + value.value; }
+};
+
 // The name the answer's aliases lead to from `name`, with the aliases on the way.
 std::string FollowAliases(const DnsAnswer& answer, std::string name,
                           std::vector<const DnsRecord*>* chain = nullptr) {
@@ -130,7 +150,7 @@ class TableBuilder {
     }
 
     // The slot's records, or one row that says why there are none.
-    void AddRows(DnsSlot slot, bool byPreference = false) {
+    void AddRows(DnsSlot slot) {
         const auto* answer = Answer(slot);
         if (answer == nullptr) {
             return;
@@ -149,11 +169,9 @@ class TableBuilder {
             return;
         }
         std::vector<DnsRecord> records = Records(slot);
-        if (byPreference) {
-            std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
-                return std::get<MxData>(a.value).preference < std::get<MxData>(b.value).preference;
-            });
-        }
+        std::stable_sort(records.begin(), records.end(), [](const auto& a, const auto& b) {
+            return std::visit(SortKey{}, a.value) < std::visit(SortKey{}, b.value);
+        });
         if (records.empty()) {
             table_.records.push_back(missing);
         }
@@ -296,7 +314,7 @@ DnsRecordsTable DnsRecordsTableOf(const DnsRecordsPlan& plan, const Answers& ans
     table.AddRows(DnsSlot::HostAaaa);
     table.AddRows(DnsSlot::Soa);
     table.AddRows(DnsSlot::Ns);
-    table.AddRows(DnsSlot::Mx, true);
+    table.AddRows(DnsSlot::Mx);
     table.AddRows(DnsSlot::Txt);
     table.AddRows(DnsSlot::Dmarc);
     table.AddRows(DnsSlot::Caa);
