@@ -12,6 +12,7 @@
 #include "platform/unbound_dns.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
+#include "support/report_schema.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
@@ -80,6 +81,7 @@ class DnsRecordsWindowTest : public test::TestDns {
     QJsonObject SavedJson() {
         program.saveFiles->answer = program.folder.File("report.json");
         window->SaveReport1Click();
+        EXPECT_EQ(test::ReportSchemaErrors(program.folder.File("report.json")), "");
         return QJsonDocument::fromJson(
                    QByteArray::fromStdString(program.folder.Read("report.json")))
             .object();
@@ -116,6 +118,13 @@ TEST_F(DnsRecordsWindowTest, ShowsEveryRecordTypeOfASignedZoneInItsOrder) {
         {"_dmarc.signed.example", "DNSSEC", "", "signed and valid"},
     };
     EXPECT_EQ(Complete(), expected);
+    const QJsonArray saved = SavedJson()["dns"].toObject()["records"].toArray();
+    ASSERT_EQ(saved.size(), 16);
+    EXPECT_EQ(QJsonDocument(saved[4].toObject()).toJson(QJsonDocument::Compact).toStdString(),
+              "{\"name\":\"signed.example\",\"reason\":null,\"ttl\":3600,\"type\":\"SOA\","
+              "\"value\":{\"contact\":\"john.doe@signed.example\",\"expire\":1209600,"
+              "\"minimum\":300,\"primary_server\":\"ns1.signed.example\",\"refresh\":7200,"
+              "\"retry\":900,\"serial\":2024010101}}");
 }
 
 TEST_F(DnsRecordsWindowTest, ShowsEachDnssecStateOnThePageAndInTheReport) {

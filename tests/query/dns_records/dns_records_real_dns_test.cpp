@@ -75,8 +75,9 @@ TEST_F(DnsRecordsRealDnsTest, AStopLeavesNoThreadOrSocketOfTheLookUpsBehindAfter
     // The worker shows the page waiting once every question is out.
     ASSERT_TRUE(test::PumpUntil([&] { return page.table.host == "www.silent.example"; }));
     ASSERT_EQ(page.table.records.back().reason, "waiting for the answer");
-    EXPECT_GE(test::ThreadCount(), threads + 2) << "the worker's and the library's";
     worker->Terminate();
+    // Look-up threads that earlier tests left may end meanwhile; nothing of
+    // the worker may remain.
     EXPECT_TRUE(test::PumpUntil(
         [&] {
             return test::ThreadCount() <= threads && test::OpenDescriptorCount() <= descriptors;
