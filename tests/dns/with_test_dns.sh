@@ -36,10 +36,7 @@ work=$(mktemp -d)
 servers=()
 
 cleanup() {
-    for pid in "${servers[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_server_groups "${servers[@]}"
     remove_test_namespace
     rm -rf "$work"
 }
@@ -86,10 +83,10 @@ if ! sign_zones; then
     cat "$work/sign.log" >&2 || true
     exit 1
 fi
-ip netns exec "$name" knotd -c "$work/knot-signed.conf" 2>"$work/knotd.log" &
+setsid ip netns exec "$name" knotd -c "$work/knot-signed.conf" 2>"$work/knotd.log" &
 servers+=($!)
 
-ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+setsid ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --listen-address=127.0.0.1 --bind-interfaces --port=53 \
     --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/dnsmasq.pid" \
     --log-facility="$work/dnsmasq.log" \
@@ -140,7 +137,7 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --server=/example/127.0.0.1#5353 \
     --server=/silent.example/127.0.0.1#5301 &
 servers+=($!)
-ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+setsid ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --listen-address=127.0.0.3 --bind-interfaces --port=53 \
     --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/stripping.pid" \
     --log-facility="$work/stripping.log" \
