@@ -70,11 +70,12 @@ void dns_records_thread::Execute() {
     std::size_t outstanding = answers.size();
     bool changed = false;
     for (std::size_t i = 0; i < plan.questions.size(); ++i) {
-        questions->Ask(plan.questions[i].name, plan.questions[i].type, [&, i](DnsReply reply) {
-            answers[i] = AnswerOf(reply);
-            --outstanding;
-            changed = true;
-        });
+        questions->Ask(plan.questions[i].name, plan.questions[i].type,
+                       [&, i](const DnsReply& reply) {
+                           answers[i] = AnswerOf(reply);
+                           --outstanding;
+                           changed = true;
+                       });
     }
     Show(DnsRecordsTableOf(plan, answers));
     while (outstanding > 0 && !Terminated()) {
