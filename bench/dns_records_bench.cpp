@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "app/pages/dns_records_page.h"
+#include "event_loop.h"
 #include "platform/unbound_dns.h"
 #include "query/dns_records/dns_records_thread.h"
 #include "support/process_counts.h"
@@ -32,6 +33,9 @@
 namespace {
 
 using namespace hostlore;
+using bench::Median;
+using bench::PumpFor;
+using bench::PumpUntil;
 
 // The questions the page asks of www.signed.example, as dig takes them.
 const std::vector<std::pair<const char*, const char*>> kQuestions = {
@@ -40,23 +44,6 @@ const std::vector<std::pair<const char*, const char*>> kQuestions = {
     {"signed.example", "MX"},         {"signed.example", "TXT"},
     {"_dmarc.signed.example", "TXT"}, {"signed.example", "CAA"},
     {"www.signed.example", "CAA"}};
-
-void PumpUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-    }
-}
-
-void PumpFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    PumpUntil([&] { return clock.elapsed() >= milliseconds; });
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 struct Bench {
     Bench() : settings(std::filesystem::path(folder.filePath("settings.ini").toStdString())) {

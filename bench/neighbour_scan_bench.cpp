@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "app/pages/neighbourhood_page.h"
+#include "event_loop.h"
 #include "platform/shell_opener.h"
 #include "query/neighbourhood/ip_nei_thread.h"
 #include "support/pooled_reverse_lookups.h"
@@ -37,6 +38,9 @@
 namespace {
 
 using namespace hostlore;
+using bench::Median;
+using bench::PumpFor;
+using bench::PumpUntil;
 
 const char* const kUrl = "http://10.20.30.100/";
 const Ipv4Address kHost{10, 20, 30, 100};
@@ -70,18 +74,6 @@ class CountingResolver : public Resolver {
     std::atomic<int> inFlight_{0};
     std::atomic<int> most_{0};
 };
-
-void PumpUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-}
-
-void PumpFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    PumpUntil([&] { return clock.elapsed() >= milliseconds; });
-}
 
 enum class Kind { Ares, Unbound, UnboundTuned, Former };
 constexpr Kind kKinds[] = {Kind::Ares, Kind::Unbound, Kind::UnboundTuned, Kind::Former};
@@ -179,11 +171,6 @@ const char* NameOf(Kind kind) {
             break;
     }
     return "former (16 threads per scan)";
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 int Scans(int neighbours, int rounds) {

@@ -1,7 +1,5 @@
 #include "platform/unbound_dns.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -16,32 +14,15 @@ namespace hostlore {
 
 namespace {
 
-struct LoadedModule {
-    DnsQuestionsOpen open = nullptr;
-    std::string failure;
-};
-
-LoadedModule LoadModule() {
-    const std::filesystem::path file =
-        ProgramModule(ExecutablePath().parent_path(), kDnsModuleFile);
-    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        return {nullptr, std::string("The DNS module cannot be loaded: ") + ::dlerror()};
-    }
-    auto* open = reinterpret_cast<DnsQuestionsOpen>(::dlsym(handle, kDnsOpenEntry));
-    if (open == nullptr) {
-        return {nullptr, "The DNS module " + file.string() + " has no entry."};
-    }
-    return {open, {}};
-}
-
 // Loaded once and kept to the end of the program.
 DnsQuestionsOpen OpenQuestions() {
-    static const LoadedModule loaded = LoadModule();
-    if (loaded.open == nullptr) {
-        throw std::runtime_error(loaded.failure);
+    static std::string failure;
+    static const auto open =
+        reinterpret_cast<DnsQuestionsOpen>(ModuleEntry(kDnsModuleFile, kDnsOpenEntry, failure));
+    if (open == nullptr) {
+        throw std::runtime_error(failure);
     }
-    return loaded.open;
+    return open;
 }
 
 }  // namespace

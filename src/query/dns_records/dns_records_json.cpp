@@ -6,14 +6,6 @@ namespace hostlore {
 
 namespace {
 
-void StringOrNull(JsonWriter& json, const std::string& text) {
-    if (text.empty()) {
-        json.Null();
-    } else {
-        json.String(text);
-    }
-}
-
 void Field(JsonWriter& json, std::string_view name, const std::string& text) {
     json.Key(name);
     json.String(text);
@@ -84,16 +76,16 @@ std::string_view StateName(DnssecState state) {
 void WriteDnsRecords(JsonWriter& json, const DnsRecordsTable& table) {
     json.BeginObject();
     json.Key("host");
-    StringOrNull(json, table.host);
+    json.StringOrNull(table.host);
     json.Key("domain");
-    StringOrNull(json, table.domain);
+    json.StringOrNull(table.domain);
     json.Key("records");
     json.BeginArray();
     for (const DnsRecordRow& row : table.records) {
         json.BeginObject();
         Field(json, "name", row.name);
         json.Key("type");
-        StringOrNull(json, row.type);
+        json.StringOrNull(row.type);
         json.Key("ttl");
         if (row.ttl) {
             json.Integer(*row.ttl);
@@ -109,7 +101,7 @@ void WriteDnsRecords(JsonWriter& json, const DnsRecordsTable& table) {
             json.Null();
         }
         json.Key("reason");
-        StringOrNull(json, row.value ? std::string() : row.reason);
+        json.StringOrNull(row.value ? std::string() : row.reason);
         json.EndObject();
     }
     json.EndArray();
@@ -121,7 +113,7 @@ void WriteDnsRecords(JsonWriter& json, const DnsRecordsTable& table) {
         json.Key("state");
         json.String(StateName(line.state));
         json.Key("reason");
-        StringOrNull(json, line.reason);
+        json.StringOrNull(line.reason);
         json.EndObject();
     }
     json.EndArray();

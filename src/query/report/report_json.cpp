@@ -23,14 +23,6 @@ std::string_view StateName(RunState state) {
     return {};
 }
 
-void StringOrNull(JsonWriter& json, const std::string& text) {
-    if (text.empty()) {
-        json.Null();
-    } else {
-        json.String(text);
-    }
-}
-
 void Value(JsonWriter& json, const std::string& text) {
     json.String(text);
 }
@@ -55,7 +47,7 @@ void Field(JsonWriter& json, std::string_view name, const Reported<T>& field) {
         json.Null();
     }
     json.Key("reason");
-    StringOrNull(json, field.value ? std::string() : field.reason);
+    json.StringOrNull(field.value ? std::string() : field.reason);
     json.EndObject();
 }
 
@@ -63,7 +55,7 @@ void State(JsonWriter& json, RunState state, const std::string& failure) {
     json.Key("state");
     json.String(StateName(state));
     json.Key("failure");
-    StringOrNull(json, state == RunState::Failed ? failure : std::string());
+    json.StringOrNull(state == RunState::Failed ? failure : std::string());
 }
 
 void Neighbour(JsonWriter& json, std::string_view item) {

@@ -68,8 +68,7 @@ TEST_F(DnsRecordsRealDnsTest, AStopLeavesNoThreadOrSocketOfTheLookUpsBehindAfter
         ASSERT_TRUE(run.WaitForEnd(10000));
         ASSERT_TRUE(test::ReleaseAndWaitForEnd(first));
     }
-    const int threads = test::ThreadCount();
-    const int descriptors = test::OpenDescriptorCount();
+    const test::ProcessCounts before;
 
     const auto worker = Start("http://www.silent.example/", dns);
     // The worker shows the page waiting once every question is out.
@@ -78,13 +77,7 @@ TEST_F(DnsRecordsRealDnsTest, AStopLeavesNoThreadOrSocketOfTheLookUpsBehindAfter
     worker->Terminate();
     // Look-up threads that earlier tests left may end meanwhile; nothing of
     // the worker may remain.
-    EXPECT_TRUE(test::PumpUntil(
-        [&] {
-            return test::ThreadCount() <= threads && test::OpenDescriptorCount() <= descriptors;
-        },
-        100 * HOSTLORE_TEST_TIME_SCALE))
-        << "threads " << threads << " -> " << test::ThreadCount() << ", descriptors " << descriptors
-        << " -> " << test::OpenDescriptorCount();
+    EXPECT_TRUE(test::BackWithin(before, 100 * HOSTLORE_TEST_TIME_SCALE));
 }
 
 }  // namespace
