@@ -40,11 +40,11 @@ struct HopReport {
     std::string url;
     std::string method;
     int status = 0;
-    std::string statusText;   // "301 Moved Permanently"
-    std::string httpVersion;  // "HTTP/1.1"
+    std::string statusText;                                    // "301 Moved Permanently"
+    std::string httpVersion;                                   // "HTTP/1.1"
     std::vector<std::pair<std::string, std::string>> headers;  // in order, case kept
     double milliseconds = 0;
-    std::string location;  // the redirect followed, made absolute; empty for the last
+    std::string location;    // the redirect followed, made absolute; empty for the last
     std::string tlsVersion;  // empty over plain HTTP
     std::string tlsCipher;
 };
