@@ -1,5 +1,8 @@
 #pragma once
 
+// query/: a query's run over its sub-folders' workers and what they share (connection settings,
+// rules, page views, URL parts, host names); may include net/, platform/, settings/, never app/.
+
 #include <array>
 #include <functional>
 #include <memory>

@@ -1,5 +1,8 @@
 #pragma once
 
+// query/dns_records/: the DNS Records worker, its replies, rows, texts and JSON; may include
+// query/, thread/, platform/, settings/, report/'s JSON writer, whois/'s subject.
+
 #include <memory>
 #include <string>
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// query/report/: what a query showed, the recorder that fills it and its text and JSON writers; may
+// include query/, query/dns_records/, query/neighbourhood/ and platform/.
+
 #include <array>
 #include <optional>
 #include <string>
