@@ -2,9 +2,9 @@
 // curl -sI --cacert to the same server, in one run, as medians. Without URLs
 // against a server of its own on the loopback address; with them against
 // real servers, trusted through SSL_CERT_FILE, and a redirect chain against
-// curl -sIL too. Run that form inside the test namespace:
-//   tests/dns/with_test_dns.sh tests/web_servers/with_web_servers.sh \
-//       env SSL_CERT_FILE=... https_head_bench 101 https://nginx.example.test/ \
+// curl -sIL too. Run that form inside the test namespace, as one command line:
+//   tests/dns/with_test_dns.sh tests/web_servers/with_web_servers.sh
+//       env SSL_CERT_FILE=... https_head_bench 101 https://nginx.example.test/
 //       http://nginx.example.test/hop1
 //
 // usage: https_head_bench [RUNS [HEAD_URL CHAIN_URL]]   (needs curl)

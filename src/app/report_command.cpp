@@ -10,6 +10,7 @@
 #include "platform/clock.h"
 #include "platform/program_files.h"
 #include "platform/termination_requests.h"
+#include "platform/unbound_dns.h"
 #include "query/query_rules.h"
 #include "query/query_run.h"
 #include "query/report/report_formats.h"
@@ -66,7 +67,8 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
         url, recorder.Views(),
         QueryServices{pump.Handoff(), std::make_shared<SystemResolver>(),
                       WhoisServices::WithCacheIn(UserFolders::FromEnvironment().CacheFolder(),
-                                                 std::make_shared<SystemClock>())},
+                                                 std::make_shared<SystemClock>()),
+                      std::make_shared<UnboundDnsService>()},
         connection, settings, QueryOptions{!options.noWhois, options.neighbours});
     run.OnFinished = [] { QCoreApplication::quit(); };
     QTimer whoisDeadline;

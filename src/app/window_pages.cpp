@@ -2,6 +2,7 @@
 
 #include "app/drawn_icons.h"
 #include "app/page_control.h"
+#include "app/pages/dns_records_page.h"
 #include "app/pages/general_info_page.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/neighbourhood_page.h"
@@ -60,6 +61,7 @@ void WindowPages::MakeAll(const SettingsStore& settings) {
     MakeHiddenPages();
     QueryViews shown;
     shown.generalInfo = generalInfo_;
+    shown.dnsRecords = dnsRecords_;
     shown.webServer = webServer_;
     shown.whois = whoisInfo_;
     shown.whoisStatus = &whoisInfo_->Status();
@@ -82,6 +84,7 @@ void WindowPages::MakeHiddenPages() {
         new SelectionCutKey(*page);
         return page;
     };
+    dnsRecords_ = place(new DnsRecordsPage);
     webServer_ = place(new WebServerPage);
     whoisInfo_ = place(new WhoisInfoPage(handlers_.stopWhois));
     for (const ServicePageNames& names : kServicePageNames) {

@@ -10,6 +10,7 @@
 
 namespace hostlore {
 
+class DnsRecordsPage;
 class GeneralInfoPage;
 class LocalNetworkPage;
 class NeighbourhoodPage;
@@ -57,6 +58,7 @@ class WindowPages {
     PageHandlers handlers_;
     std::unique_ptr<ReportRecorder> recorder_;
     GeneralInfoPage* generalInfo_ = nullptr;
+    DnsRecordsPage* dnsRecords_ = nullptr;
     WebServerPage* webServer_ = nullptr;
     WhoisInfoPage* whoisInfo_ = nullptr;
     std::vector<ServicePage*> servicePages_;

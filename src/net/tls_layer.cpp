@@ -1,7 +1,5 @@
 #include "net/tls_layer.h"
 
-#include <dlfcn.h>
-
 #include "net/tcp_connection.h"
 #include "platform/program_files.h"
 
@@ -9,36 +7,15 @@ namespace hostlore {
 
 namespace {
 
-struct LoadedModule {
-    TNetTlsConnect connect = nullptr;
-    std::string failure;
-};
-
-LoadedModule LoadModule() {
-    const std::filesystem::path file =
-        ProgramModule(ExecutablePath().parent_path(), kTlsModuleFile);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        return {nullptr, std::string(kTlsModuleFile) + " was not found."};
-    }
-    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        return {nullptr, std::string(kTlsModuleFile) + " cannot be loaded: " + ::dlerror()};
-    }
-    auto* connect = reinterpret_cast<TNetTlsConnect>(::dlsym(handle, kTlsConnectEntry));
-    if (connect == nullptr) {
-        return {nullptr, file.string() + " has no entry."};
-    }
-    return {connect, {}};
-}
-
 // Loaded once and kept to the end, as the sessions it makes may outlive any user.
 TNetTlsConnect TlsConnect() {
-    static const LoadedModule loaded = LoadModule();
-    if (loaded.connect == nullptr) {
-        throw ENetTlsUnavailable(loaded.failure);
+    static std::string failure;
+    static const auto connect =
+        reinterpret_cast<TNetTlsConnect>(ModuleEntry(kTlsModuleFile, kTlsConnectEntry, failure));
+    if (connect == nullptr) {
+        throw ENetTlsUnavailable(failure);
     }
-    return loaded.connect;
+    return connect;
 }
 
 }  // namespace

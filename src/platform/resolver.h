@@ -1,5 +1,8 @@
 #pragma once
 
+// platform/: the thin Linux layer; includes no other folder of src/. Its Qt GUI parts
+// (message_boxes, save_file_chooser, shell_opener, jpeg_image) build outside the core.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>

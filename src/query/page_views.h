@@ -45,6 +45,13 @@ class GeneralInfoView {
     virtual void RecordServerChain(const ServerChainReport& chain) = 0;
 };
 
+class DnsRecordsView {
+  public:
+    virtual ~DnsRecordsView() = default;
+    // The whole page anew, as far as the answers have come.
+    virtual void ShowTable(const DnsRecordsTable& table) = 0;
+};
+
 class WebServerView {
   public:
     virtual ~WebServerView() = default;

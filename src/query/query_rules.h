@@ -18,6 +18,7 @@ std::string FailedStatusText(std::string_view reason);
 // page goes anywhere without changing what a stored name means.
 enum PageIndex : int {
     kGeneralInfoPage,
+    kDnsRecordsPage,
     kWebServerPage,
     kWhoisInfoPage,
     kSiteInfoPage,  // the first of the four service pages
@@ -31,8 +32,8 @@ enum PageIndex : int {
 
 // Page captions in page order; the go_to setting names one of them.
 inline constexpr std::array<std::string_view, kPageCount> kPageNames = {
-    "General Info",   "Web Server",    "Whois Info",      "Site Info",         "Whois Source",
-    "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
+    "General Info", "DNS Records",    "Web Server",    "Whois Info",      "Site Info",
+    "Whois Source", "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
 
 // The typed text without the blanks and control characters around it (a pasted
 // address often brings some); then a text without "://" gets "http://" in

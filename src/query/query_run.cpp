@@ -1,5 +1,6 @@
 #include "query/query_run.h"
 
+#include "query/dns_records/dns_records_thread.h"
 #include "query/general_info/findip_thread.h"
 #include "query/general_info/serverinfo_thread.h"
 #include "query/host_lookup_once.h"
@@ -29,6 +30,8 @@ void QueryRun::Start(QueryRun* earlier) {
         earlier->CutOff();
     }
     views_.generalInfo->Clear();
+    // The records of another host must not stand under this query.
+    views_.dnsRecords->ShowTable({});
     views_.webServer->Clear();
     const auto& handoff = services_.handoff;
     // The General Info worker, the header request and the scan all need the
@@ -40,6 +43,8 @@ void QueryRun::Start(QueryRun* earlier) {
                                                       connection_, host, views_.webServer);
     serverWorker_ = server;
     Launch(server);
+    Launch(std::make_shared<dns_records_thread>(handoff, url_, *views_.dnsRecords, settings_,
+                                                services_.dns, services_.whois.suffixes));
     Launch(
         std::make_shared<whois_source_thread>(handoff, url_, *views_.servicePanes[1], settings_));
     if (options_.askWhois) {

@@ -43,9 +43,9 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, HasThePagesInOrderWithTabsOnTheLeft) {
-    const QStringList names = {"General Info",  "Web Server",      "Whois Info",
-                               "Site Info",     "Whois Source",    "Backward Links",
-                               "Similar Pages", "IP Neighborhood", "Local Network Info"};
+    const QStringList names = {
+        "General Info", "DNS Records",    "Web Server",    "Whois Info",      "Site Info",
+        "Whois Source", "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
     ASSERT_EQ(test::Ui(window).cxPageControl1->count(), names.size());
     for (int i = 0; i < names.size(); ++i) {
         const VerticalTab* tab = test::Ui(window).cxPageControl1->tab(i);

@@ -148,6 +148,7 @@ TEST_F(OptionsDialogTest, LoadsEachValueByItsOwnRule) {
 TEST_F(OptionsDialogTest, DropDownsMatchTheStoredTextExactly) {
     const std::tuple<const char*, const char*, int, int> cases[] = {
         {"General Info", "svnosocks", 0, 0},
+        {"DNS Records", "svsocks4", kDnsRecordsPage, 1},
         {"Web Server", "svsocks4", kWebServerPage, 1},
         {"Whois Info", "svsocks4", kWhoisInfoPage, 1},
         {"IP Neighborhood", "svsocks5", kNeighbourhoodPage, 3},

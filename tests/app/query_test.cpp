@@ -100,7 +100,8 @@ TEST_F(QueryTest, EmptiesTheGeneralInfoPage) {
 }
 
 TEST_F(QueryTest, BringsTheConfiguredPageToTheFront) {
-    const std::pair<const char*, int> cases[] = {{"Web Server", kWebServerPage},
+    const std::pair<const char*, int> cases[] = {{"DNS Records", kDnsRecordsPage},
+                                                 {"Web Server", kWebServerPage},
                                                  {"Whois Info", kWhoisInfoPage},
                                                  {"IP Neighborhood", kNeighbourhoodPage},
                                                  {"Local Network Info", kLocalNetworkPage},

@@ -29,6 +29,7 @@
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/recording_server.h"
+#include "support/report_schema.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
 #include "support/test_web_world.h"
@@ -67,7 +68,8 @@ class ReportCommandTest : public test::TestDns {
         silent = std::make_unique<test::RecordingServer>("\r\n", test::ScriptedWhoisReply,
                                                          test::ServerOptions{"192.0.2.44", 43});
         // A portable copy: the modules beside the program.
-        for (const char* file : {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE}) {
+        for (const char* file :
+             {HOSTLORE_PROGRAM, HOSTLORE_WINDOW_MODULE, HOSTLORE_TLS_MODULE, HOSTLORE_DNS_MODULE}) {
             std::filesystem::copy_file(
                 file, program.folder.File(std::filesystem::path(file).filename().string()));
         }
@@ -76,7 +78,8 @@ class ReportCommandTest : public test::TestDns {
                                      std::filesystem::perm_options::add);
         program.WriteSettings(
             "[general]\r\nip_nei=4\r\nget_ie=false\r\nexecute=false\r\n"
-            "[whois]\r\nserver=192.0.2.43\r\n");
+            "[whois]\r\nserver=192.0.2.43\r\n" +
+            test::TestTrustAnchorSetting());
     }
 
     Outcome Run(const QStringList& arguments, const QStringList& extraEnvironment = {}) const {
@@ -138,16 +141,7 @@ class ReportCommandTest : public test::TestDns {
     // A JSON report follows docs/report.schema.json.
     void ExpectValidReport(const std::string& json) {
         program.folder.Write("report.json", json);
-        QProcess validator;
-        validator.start("python3",
-                        {"-c",
-                         "import json, sys, jsonschema\n"
-                         "jsonschema.validate(json.load(open(sys.argv[1])),\n"
-                         "                    json.load(open(sys.argv[2])))\n",
-                         QString::fromStdString(program.folder.File("report.json").string()),
-                         HOSTLORE_REPORT_SCHEMA});
-        ASSERT_TRUE(validator.waitForFinished(60'000));
-        EXPECT_EQ(validator.exitCode(), 0) << validator.readAllStandardError().toStdString();
+        EXPECT_EQ(test::ReportSchemaErrors(program.folder.File("report.json")), "");
     }
 
     test::FakeProgram program;
@@ -222,7 +216,8 @@ TEST_F(ReportCommandTest, AutomaticWhoisReportsEveryServerOfTheChain) {
     test::WhoisTestWorld world;
     program.WriteSettings(
         "[general]\r\nget_ie=false\r\nexecute=false\r\n[whois]\r\nrdap_bootstrap=" +
-        std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\n");
+        std::string(test::WhoisTestWorld::kRdapBootstrap) + "\r\n" +
+        test::TestTrustAnchorSetting());
     const QStringList environment = {
         "SSL_CERT_FILE=" + QString::fromStdString(test::TestCertificates::Get().RootFile()),
         "XDG_CACHE_HOME=" + QString::fromStdString(program.folder.File("cache").string())};
@@ -560,10 +555,8 @@ TEST_F(RealServersTest, TheWindowAndTheReportShowWhatRealServersAnswer) {
     const Case cases[] = {
         {"a trailing slash on another port", "http://apache.example.test:8080/dir", "Final Address",
          "final_address", "http://apache.example.test:8080/dir/", ""},
-        {"HEAD refused with 405", "http://nginx.example.test/no-head", "Server Type", "server_type",
+        {"HEAD refused", "http://nginx.example.test/no-head", "Server Type", "server_type",
          "nginx/", ""},
-        {"HEAD refused with 501", "http://apache.example.test:8080/no-head", "Server Type",
-         "server_type", "Apache/", ""},
         {"an interim reply", "http://hints.example.test/", "Server Type", "server_type",
          "Hinted/1.0", ""},
         {"a redirect loop", "http://nginx.example.test/loop-a", "Server Type", "server_type", "X",

@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace hostlore;
     fuzz::FuzzInput input(data, size);
     TNetHeaderList headers;
-    HopReport hop{"https://www.example.test/", "HEAD", 200, "200 OK", "HTTP/1.1", {}, 1};
+    HopReport hop{
+        "https://www.example.test/", "HEAD", 200, "200 OK", "HTTP/1.1", {}, 1, {}, {}, {}};
     while (!input.Rest().empty()) {
         const std::string line = input.TakeLine();
         headers.Add(line);

@@ -26,6 +26,7 @@ TEST(NormalizedQueryUrl, TrimsThenPrefixesOnlyTextsWithoutASchemeSeparator) {
 TEST(PageIndexOfName, MatchesPageCaptionsExactly) {
     const std::pair<const char*, int> cases[] = {
         {"General Info", kGeneralInfoPage},
+        {"DNS Records", kDnsRecordsPage},
         {"Web Server", kWebServerPage},
         {"Whois Info", kWhoisInfoPage},
         {"Site Info", kSiteInfoPage},

@@ -1,10 +1,14 @@
 #pragma once
 
+// query/report/: what a query showed, the recorder that fills it and its text and JSON writers; may
+// include query/, query/dns_records/, query/web_server/, query/neighbourhood/ and platform/.
+
 #include <array>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "query/dns_records/dns_records_table.h"
 #include "query/web_server/web_server_report.h"
 
 namespace hostlore {
@@ -95,6 +99,7 @@ struct QueryReport {
     std::string localTime;  // ISO 8601 with the zone's offset
     bool complete = false;
     GeneralInfoReport generalInfo;
+    DnsRecordsTable dns;
     WebServerReport webServer;
     WhoisReport whois;
     std::array<ServiceReport, 4> services;

@@ -1,3 +1,4 @@
+#include "query/dns_records/dns_records_json.h"
 #include "query/neighbourhood/neighbour_items.h"
 #include "query/report/json_writer.h"
 #include "query/report/report_formats.h"
@@ -21,14 +22,6 @@ std::string_view StateName(RunState state) {
             return "failed";
     }
     return {};
-}
-
-void StringOrNull(JsonWriter& json, const std::string& text) {
-    if (text.empty()) {
-        json.Null();
-    } else {
-        json.String(text);
-    }
 }
 
 void Value(JsonWriter& json, const std::string& text) {
@@ -55,7 +48,7 @@ void Field(JsonWriter& json, std::string_view name, const Reported<T>& field) {
         json.Null();
     }
     json.Key("reason");
-    StringOrNull(json, field.value ? std::string() : field.reason);
+    json.StringOrNull(field.value ? std::string() : field.reason);
     json.EndObject();
 }
 
@@ -63,7 +56,7 @@ void State(JsonWriter& json, RunState state, const std::string& failure) {
     json.Key("state");
     json.String(StateName(state));
     json.Key("failure");
-    StringOrNull(json, state == RunState::Failed ? failure : std::string());
+    json.StringOrNull(state == RunState::Failed ? failure : std::string());
 }
 
 void Neighbour(JsonWriter& json, std::string_view item) {
@@ -128,6 +121,8 @@ std::string ReportJson(const QueryReport& report) {
     json.EndArray();
     json.EndObject();
 
+    json.Key("dns");
+    WriteDnsRecords(json, report.dns);
     json.Key("web_server");
     WriteWebServer(json, report.webServer);
 

@@ -112,6 +112,22 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     GeneralInfoView* shown_;
 };
 
+class ReportRecorder::Dns : public DnsRecordsView {
+  public:
+    Dns(DnsRecordsTable& report, DnsRecordsView* shown) : report_(report), shown_(shown) {}
+
+    void ShowTable(const DnsRecordsTable& table) override {
+        report_ = table;
+        if (shown_ != nullptr) {
+            shown_->ShowTable(table);
+        }
+    }
+
+  private:
+    DnsRecordsTable& report_;
+    DnsRecordsView* shown_;
+};
+
 class ReportRecorder::WebServer : public WebServerView {
   public:
     WebServer(WebServerReport& report, WebServerView* shown) : report_(report), shown_(shown) {}
@@ -264,6 +280,7 @@ class ReportRecorder::Local : public LocalNetworkView {
 
 ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownLocal)
     : generalInfo_(std::make_unique<GeneralInfo>(report_.generalInfo, shown.generalInfo)),
+      dns_(std::make_unique<Dns>(report_.dns, shown.dnsRecords)),
       webServer_(std::make_unique<WebServer>(report_.webServer, shown.webServer)),
       whois_(std::make_unique<Whois>(report_.whois, shown.whois)),
       whoisStatus_(
@@ -273,6 +290,7 @@ ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownL
                                            report_.neighbourhood.failure, shown.scanStatus)),
       local_(std::make_unique<Local>(report_.localNetwork, shownLocal)) {
     views_.generalInfo = generalInfo_.get();
+    views_.dnsRecords = dns_.get();
     views_.webServer = webServer_.get();
     views_.whois = whois_.get();
     views_.whoisStatus = whoisStatus_.get();
@@ -296,6 +314,7 @@ void ReportRecorder::Begin(const std::string& url, const std::string& localTime,
     report_.url = url;
     report_.localTime = localTime;
     report_.generalInfo = {};
+    report_.dns = {};
     report_.webServer = {};
     report_.whois = {};
     report_.whois.server = whoisServer;

@@ -34,6 +34,7 @@ class ReportRecorder {
 
   private:
     class GeneralInfo;
+    class Dns;
     class WebServer;
     class Whois;
     class Status;
@@ -43,6 +44,7 @@ class ReportRecorder {
 
     QueryReport report_;
     std::unique_ptr<GeneralInfo> generalInfo_;
+    std::unique_ptr<Dns> dns_;
     std::unique_ptr<WebServer> webServer_;
     std::unique_ptr<Whois> whois_;
     std::unique_ptr<Status> whoisStatus_;

@@ -1,6 +1,7 @@
 #include <QString>
 
 #include "platform/network_text.h"
+#include "query/dns_records/dns_record_text.h"
 #include "query/query_rules.h"
 #include "query/report/report_formats.h"
 #include "query/report/shown_text.h"
@@ -101,9 +102,26 @@ std::string ReportText(const QueryReport& report) {
         return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
     });
 
+    text.Heading(kPageNames[kDnsRecordsPage]);
+    const auto line = [&text](const std::array<std::string, 4>& cells) {
+        std::string joined;
+        for (const std::string& cell : cells) {
+            if (!cell.empty()) {
+                joined += (joined.empty() ? "" : "  ") + cell;
+            }
+        }
+        text.Line(joined);
+    };
+    for (const DnsRecordRow& row : report.dns.records) {
+        line(DnsRowCells(row));
+    }
+    for (const DnssecLine& dnssec : report.dns.dnssec) {
+        line(DnssecCells(dnssec));
+    }
+
     text.Heading(kPageNames[kWebServerPage]);
-    for (const std::string& line : WebServerLines(report.webServer)) {
-        text.Line(Shown(line));
+    for (const std::string& webLine : WebServerLines(report.webServer)) {
+        text.Line(Shown(webLine));
     }
 
     text.Heading(kPageNames[kWhoisInfoPage]);
