@@ -8,14 +8,16 @@ cd "$(dirname "$0")"
 # What building and running need.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-webengine-dev libgl-dev
           libjpeg62-turbo-dev liblz4-dev libc-ares-dev libssl-dev libpsl-dev publicsuffix
-          librsvg2-bin help2man)
+          libunbound-dev dns-root-data librsvg2-bin help2man)
 # What only the tests need.
 TEST_PACKAGES=(libgtest-dev fonts-dejavu-core dnsmasq-base iproute2 locales dante-server
                microsocks desktop-file-utils appstream dpkg-dev file lintian python3-jsonschema
-               xvfb xauth xdotool python3 openssl nginx-light apache2 bash-completion)
+               xvfb xauth xdotool python3 openssl nginx-light apache2 knot knot-dnssecutils
+               bash-completion)
 # Packages that enable and start a daemon on installation, with its name: the
 # tests start their own servers in a namespace of their own, so none may stay.
-DAEMONS=(dante-server:danted nginx-light:nginx apache2:apache2 apache2:apache-htcacheclean)
+DAEMONS=(dante-server:danted nginx-light:nginx apache2:apache2 apache2:apache-htcacheclean
+         knot:knot)
 # Locales whose date formats the tests compare.
 LOCALES=(en_US.UTF-8 de_DE.UTF-8)
 

@@ -2,15 +2,12 @@
 // curl -sI --cacert to the same server, in one run, as medians. Without URLs
 // against a server of its own on the loopback address; with them against
 // real servers, trusted through SSL_CERT_FILE, and a redirect chain against
-// curl -sIL too. Run that form inside the test namespace:
-//   tests/dns/with_test_dns.sh tests/web_servers/with_web_servers.sh \
-//       env SSL_CERT_FILE=... https_head_bench 101 https://nginx.example.test/ \
+// curl -sIL too. Run that form inside the test namespace, as one command line:
+//   tests/dns/with_test_dns.sh tests/web_servers/with_web_servers.sh
+//       env SSL_CERT_FILE=... https_head_bench 101 https://nginx.example.test/
 //       http://nginx.example.test/hop1
 //
 // usage: https_head_bench [RUNS [HEAD_URL CHAIN_URL]]   (needs curl)
-
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
@@ -19,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_measures.h"
 #include "net/http_client.h"
 #include "platform/resolver.h"
 #include "support/test_certificates.h"
@@ -27,16 +25,9 @@
 namespace {
 
 using namespace hostlore;
-using Clock = std::chrono::steady_clock;
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
 
 void Head(const std::string& url, std::shared_ptr<Resolver> resolver) {
     TNetHTTP client(std::move(resolver));
@@ -51,16 +42,7 @@ void Head(const std::string& url, std::shared_ptr<Resolver> resolver) {
 }
 
 bool Curl(const std::string& caFile, const std::string& url, const char* options = "-sI") {
-    std::vector<std::string> words = {"curl", options, "--cacert", caFile, "-o", "/dev/null", url};
-    std::vector<char*> arguments;
-    for (auto& word : words) {
-        arguments.push_back(word.data());
-    }
-    arguments.push_back(nullptr);
-    pid_t child = 0;
-    int status = 0;
-    return ::posix_spawnp(&child, "curl", nullptr, nullptr, arguments.data(), environ) == 0 &&
-           ::waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return bench::RunQuietly({"curl", options, "--cacert", caFile, "-o", "/dev/null", url});
 }
 
 // Medians of the client and of curl, taken in turns.

@@ -1,7 +1,8 @@
 // The neighbourhood scan against a DNS server that delays every reverse
 // answer (run it through with_delaying_dns.sh, or all figures through
-// neighbour_scan_figures.sh), the scan as it is beside the former one that
-// made its look-ups on up to 16 threads per scan, in the same run:
+// neighbour_scan_figures.sh), the scan as it is beside the same scan with its
+// look-ups through libunbound and the former one that made its look-ups on up
+// to 16 threads per scan, in the same run:
 //
 //   scan NEIGHBOURS [ROUNDS]  the time until the whole list is there, rounds
 //                             taking turns, with the median of each;
@@ -26,14 +27,20 @@
 #include <vector>
 
 #include "app/pages/neighbourhood_page.h"
+#include "event_loop.h"
 #include "platform/shell_opener.h"
 #include "query/neighbourhood/ip_nei_thread.h"
+#include "support/pooled_reverse_lookups.h"
 #include "support/process_counts.h"
 #include "thread_per_lookup_scan.h"
+#include "unbound_reverse_resolver.h"
 
 namespace {
 
 using namespace hostlore;
+using bench::Median;
+using bench::PumpFor;
+using bench::PumpUntil;
 
 const char* const kUrl = "http://10.20.30.100/";
 const Ipv4Address kHost{10, 20, 30, 100};
@@ -57,6 +64,9 @@ class CountingResolver : public Resolver {
         --inFlight_;
         return found;
     }
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override {
+        return test::PooledReverseLookups(*this);
+    }
     int Most() const { return most_; }
 
   private:
@@ -65,17 +75,8 @@ class CountingResolver : public Resolver {
     std::atomic<int> most_{0};
 };
 
-void PumpUntil(const std::function<bool()>& done) {
-    while (!done()) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-}
-
-void PumpFor(int milliseconds) {
-    QElapsedTimer clock;
-    clock.start();
-    PumpUntil([&] { return clock.elapsed() >= milliseconds; });
-}
+enum class Kind { Ares, Unbound, UnboundTuned, Former };
+constexpr Kind kKinds[] = {Kind::Ares, Kind::Unbound, Kind::UnboundTuned, Kind::Former};
 
 struct Bench {
     explicit Bench(int neighbours)
@@ -95,11 +96,34 @@ struct Bench {
         settings.WriteString("general", "ip_nei", std::to_string(neighbours));
     }
 
-    std::shared_ptr<TThread> Scan(bool batch) {
-        if (batch) {
-            return std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, settings, system);
+    std::shared_ptr<TThread> Scan(Kind kind) {
+        switch (kind) {
+            case Kind::Ares:
+                return std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, settings,
+                                                       system);
+            case Kind::Unbound:
+                return std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, settings,
+                                                       unbound);
+            case Kind::UnboundTuned:
+                return std::make_shared<ip_nei_thread>(pump.Handoff(), kUrl, page, settings, tuned);
+            case Kind::Former:
+                break;
         }
         return std::make_shared<thread_per_lookup_scan>(pump.Handoff(), page, plan, counting);
+    }
+
+    int InFlight(Kind kind) const {
+        switch (kind) {
+            case Kind::Ares:
+                return static_cast<int>(system->PeakReverseLookupsInFlight());
+            case Kind::Unbound:
+                return static_cast<int>(unbound->PeakInFlight());
+            case Kind::UnboundTuned:
+                return static_cast<int>(tuned->PeakInFlight());
+            case Kind::Former:
+                break;
+        }
+        return counting->Most();
     }
 
     // As a query starts its scan: the stop button stops this one.
@@ -123,6 +147,9 @@ struct Bench {
     SettingsStore settings;
     std::shared_ptr<SystemResolver> system;
     std::shared_ptr<CountingResolver> counting;
+    std::shared_ptr<UnboundReverseResolver> unbound =
+        std::make_shared<UnboundReverseResolver>(false);
+    std::shared_ptr<UnboundReverseResolver> tuned = std::make_shared<UnboundReverseResolver>(true);
     UiHandoffPump pump;
     NoShell shell;
     std::shared_ptr<TThread> current;
@@ -132,35 +159,41 @@ struct Bench {
     QToolButton* stop;
 };
 
-const char* NameOf(bool batch) {
-    return batch ? "one batch (c-ares, one thread)" : "former (16 threads per scan)";
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
+const char* NameOf(Kind kind) {
+    switch (kind) {
+        case Kind::Ares:
+            return "one batch (c-ares, one thread)";
+        case Kind::Unbound:
+            return "one batch (libunbound)";
+        case Kind::UnboundTuned:
+            return "one batch (libunbound, tuned)";
+        case Kind::Former:
+            break;
+    }
+    return "former (16 threads per scan)";
 }
 
 int Scans(int neighbours, int rounds) {
     Bench bench(neighbours);
-    std::vector<double> seconds[2];
+    std::vector<double> seconds[std::size(kKinds)];
     for (int round = 0; round < rounds; ++round) {
-        for (const bool batch : {true, false}) {
+        for (const Kind kind : kKinds) {
             QElapsedTimer clock;
             clock.start();
-            bench.Start(bench.Scan(batch));
+            bench.Start(bench.Scan(kind));
             PumpUntil([&] { return bench.status->text() == "Done!"; });
-            seconds[batch ? 0 : 1].push_back(static_cast<double>(clock.nsecsElapsed()) / 1e9);
+            seconds[static_cast<int>(kind)].push_back(static_cast<double>(clock.nsecsElapsed()) /
+                                                      1e9);
             if (round == 0) {
-                std::printf("N=%d %-32s %d items, %d named\n", neighbours, NameOf(batch),
+                std::printf("N=%d %-32s %d items, %d named\n", neighbours, NameOf(kind),
                             bench.list->count(), bench.Named());
             }
         }
     }
-    for (const bool batch : {true, false}) {
-        std::printf("N=%d %-32s complete in %.3f s (median of", neighbours, NameOf(batch),
-                    Median(seconds[batch ? 0 : 1]));
-        for (const double value : seconds[batch ? 0 : 1]) {
+    for (const Kind kind : kKinds) {
+        std::printf("N=%d %-32s complete in %.3f s (median of", neighbours, NameOf(kind),
+                    Median(seconds[static_cast<int>(kind)]));
+        for (const double value : seconds[static_cast<int>(kind)]) {
             std::printf(" %.3f", value);
         }
         std::printf(")\n");
@@ -172,11 +205,11 @@ int Stops(int scans) {
     Bench bench(20);
     // The program's first query starts the resolver's thread for good.
     bench.list->clear();
-    bench.Start(bench.Scan(true));
+    bench.Start(bench.Scan(Kind::Ares));
     PumpUntil([&] { return bench.list->count() == 1; });
     bench.stop->click();
     PumpFor(100);
-    for (const bool batch : {true, false}) {
+    for (const Kind kind : kKinds) {
         const int threadsBefore = test::ThreadCount();
         const int descriptorsBefore = test::OpenDescriptorCount();
         int threadsMost = threadsBefore;
@@ -185,7 +218,7 @@ int Stops(int scans) {
         clock.start();
         for (int i = 0; i < scans; ++i) {
             bench.list->clear();  // the new scan's first item shows its look-ups are under way
-            bench.Start(bench.Scan(batch));
+            bench.Start(bench.Scan(kind));
             PumpUntil([&] { return bench.list->count() == 1; });
             bench.stop->click();
             threadsMost = std::max(threadsMost, test::ThreadCount());
@@ -196,12 +229,11 @@ int Stops(int scans) {
         PumpFor(100);
         const int threadsAfter = test::ThreadCount();
         const int descriptorsAfter = test::OpenDescriptorCount();
-        const int inFlight = batch ? static_cast<int>(bench.system->PeakReverseLookupsInFlight())
-                                   : bench.counting->Most();
+        const int inFlight = bench.InFlight(kind);
         std::printf(
             "%d stopped scans, %-32s in %.2f s: threads %d before, at most %d, %d 100 ms after "
             "the last stop; descriptors %d, %d, %d; at most %d look-ups in flight; %s\n",
-            scans, NameOf(batch), took, threadsBefore, threadsMost, threadsAfter, descriptorsBefore,
+            scans, NameOf(kind), took, threadsBefore, threadsMost, threadsAfter, descriptorsBefore,
             descriptorsMost, descriptorsAfter, inFlight,
             bench.list->count() == items ? "the list changed no more after the stop"
                                          : "THE LIST CHANGED AFTER THE STOP");

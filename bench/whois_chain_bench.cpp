@@ -4,10 +4,6 @@
 //   www.example.thin as Hostlore runs it, against Debian's whois command asked
 //   the same three questions with -h; the median wall time of each;
 // - the connections IANA's server takes for two queries of one suffix.
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_measures.h"
 #include "query/whois/chain_connections.h"
 #include "query/whois/whois_chain.h"
 #include "support/temporary_folder.h"
@@ -53,22 +50,7 @@ struct Chain {
 
 // Debian's whois command, its output thrown away; false when it failed.
 bool RunWhois(const std::string& server, const std::string& query) {
-    std::vector<std::string> words = {"whois", "-h", server, query};
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (auto& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    pid_t child = 0;
-    const int started = posix_spawnp(&child, "whois", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    return started == 0 && ::waitpid(child, &status, 0) == child && WIFEXITED(status) &&
-           WEXITSTATUS(status) == 0;
+    return bench::RunQuietly({"whois", "-h", server, query});
 }
 
 double MedianMs(std::vector<Stopwatch::duration> times) {

@@ -3,6 +3,7 @@
 #include "localinfo/linux_network_configuration.h"
 #include "localinfo/running_browsers.h"
 #include "platform/program_files.h"
+#include "platform/unbound_dns.h"
 
 namespace hostlore {
 
@@ -15,6 +16,7 @@ MainServices MainServices::ForThisProgram() {
     services.shell = std::make_shared<DesktopShellOpener>(
         services.messageBoxes, QString::fromStdString(ApplicationTitle(services.executable)));
     services.resolver = std::make_shared<SystemResolver>();
+    services.dns = std::make_shared<UnboundDnsService>();
     services.clock = std::make_shared<SystemClock>();
     services.networkConfiguration = std::make_shared<LinuxNetworkConfiguration>();
     services.browserUrls = std::make_shared<RunningBrowsers>(RunningBrowsers::ForThisUser());

@@ -8,6 +8,7 @@
 #include "localinfo/browser_url.h"
 #include "localinfo/network_configuration.h"
 #include "platform/clock.h"
+#include "platform/dns_questions.h"
 #include "platform/message_boxes.h"
 #include "platform/resolver.h"
 #include "platform/save_file_chooser.h"
@@ -24,6 +25,7 @@ struct MainServices {
     std::shared_ptr<MessageBoxes> messageBoxes;
     std::shared_ptr<ShellOpener> shell;
     std::shared_ptr<Resolver> resolver;
+    std::shared_ptr<DnsService> dns;
     std::shared_ptr<Clock> clock;
     std::shared_ptr<NetworkConfigurationSource> networkConfiguration;
     std::shared_ptr<BrowserUrlSource> browserUrls;

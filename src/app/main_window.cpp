@@ -175,8 +175,9 @@ void Tmain::StartQuery(const std::string& url) {
     ReportRecorder& recorder = EnsureAllPages();
     recorder.Begin(url, *services_.clock, connection_.whoisServer);
     auto next = std::make_unique<QueryRun>(
-        url, recorder.Views(), QueryServices{Handoff(), services_.resolver, services_.whois},
-        connection_, *settings_);
+        url, recorder.Views(),
+        QueryServices{Handoff(), services_.resolver, services_.whois, services_.dns}, connection_,
+        *settings_);
     next->Start(run_.get());
     run_ = std::move(next);
 }

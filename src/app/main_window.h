@@ -1,5 +1,8 @@
 #pragma once
 
+// app/: the window, its menus, side windows and dialogs, with Qt Widgets; may include every folder
+// of src/. main.cpp and report_command build without widgets and include only the core.
+
 #include <QMainWindow>
 #include <memory>
 

@@ -16,6 +16,7 @@
 #include "platform/program_files.h"
 #include "platform/terminal_text.h"
 #include "platform/termination_requests.h"
+#include "platform/unbound_dns.h"
 #include "query/service_panes/service_urls.h"
 
 namespace hostlore {
@@ -112,7 +113,8 @@ int RunReportCommand(int argc, char* argv[], const CommandLine& options) {
         setup,
         QueryServices{pump.Handoff(), std::make_shared<SystemResolver>(),
                       WhoisServices::WithCacheIn(UserFolders::FromEnvironment().CacheFolder(),
-                                                 std::make_shared<SystemClock>())},
+                                                 std::make_shared<SystemClock>()),
+                      std::make_shared<UnboundDnsService>()},
         clock, [&output](const std::string& report) {
             if (!output.Write(report)) {
                 EndForFailedWrite(output);

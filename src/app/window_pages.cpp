@@ -2,11 +2,13 @@
 
 #include "app/drawn_icons.h"
 #include "app/page_control.h"
+#include "app/pages/dns_records_page.h"
 #include "app/pages/general_info_page.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/neighbourhood_page.h"
 #include "app/pages/page_widgets.h"
 #include "app/pages/service_page.h"
+#include "app/pages/web_server_page.h"
 #include "app/pages/whois_info_page.h"
 #include "app/selection_cut_key.h"
 #include "localinfo/network_report.h"
@@ -59,6 +61,8 @@ void WindowPages::MakeAll(const SettingsStore& settings) {
     MakeHiddenPages();
     QueryViews shown;
     shown.generalInfo = generalInfo_;
+    shown.dnsRecords = dnsRecords_;
+    shown.webServer = webServer_;
     shown.whois = whoisInfo_;
     shown.whoisStatus = &whoisInfo_->Status();
     for (std::size_t i = 0; i < servicePages_.size(); ++i) {
@@ -80,6 +84,8 @@ void WindowPages::MakeHiddenPages() {
         new SelectionCutKey(*page);
         return page;
     };
+    dnsRecords_ = place(new DnsRecordsPage);
+    webServer_ = place(new WebServerPage);
     whoisInfo_ = place(new WhoisInfoPage(*services_.clock, handlers_.stopWhois));
     for (const ServicePageNames& names : kServicePageNames) {
         servicePages_.push_back(place(new ServicePage(PageName(static_cast<std::size_t>(next)),

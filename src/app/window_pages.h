@@ -10,12 +10,14 @@
 
 namespace hostlore {
 
+class DnsRecordsPage;
 class GeneralInfoPage;
 class LocalNetworkPage;
 class NeighbourhoodPage;
 class PageControl;
 class ServicePage;
 class SettingsStore;
+class WebServerPage;
 class WhoisInfoPage;
 
 // What the pages ask of the window; each handler already guarded.
@@ -56,6 +58,8 @@ class WindowPages {
     PageHandlers handlers_;
     std::unique_ptr<ReportRecorder> recorder_;
     GeneralInfoPage* generalInfo_ = nullptr;
+    DnsRecordsPage* dnsRecords_ = nullptr;
+    WebServerPage* webServer_ = nullptr;
     WhoisInfoPage* whoisInfo_ = nullptr;
     std::vector<ServicePage*> servicePages_;
     NeighbourhoodPage* neighbourhood_ = nullptr;

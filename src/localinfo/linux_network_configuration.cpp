@@ -22,6 +22,7 @@
 #include <sstream>
 
 #include "localinfo/dhcp_leases.h"
+#include "platform/name_servers.h"
 #include "platform/resolver.h"
 #include "platform/system_error.h"
 
@@ -51,34 +52,6 @@ std::int32_t NumberIn(const std::filesystem::path& file) {
     }
 }
 
-// The first word after `keyword` on each line that begins with it: a line
-// names one value, and what follows it is a comment.
-std::vector<std::string> ResolverSetting(const std::filesystem::path& file,
-                                         const std::string& keyword) {
-    std::vector<std::string> values;
-    for (const auto& line : ReadLines(file)) {
-        std::istringstream words(line);
-        std::string first;
-        std::string value;
-        if (words >> first && first == keyword && words >> value) {
-            values.push_back(value);
-        }
-    }
-    return values;
-}
-
-std::vector<std::string> NameServers(const NetworkConfigurationFiles& files) {
-    auto servers = ResolverSetting(files.resolvConf, "nameserver");
-    if (servers == std::vector<std::string>{"127.0.0.53"}) {
-        // The local stub of systemd-resolved: its own servers are the real ones.
-        if (auto upstream = ResolverSetting(files.resolvedResolvConf, "nameserver");
-            !upstream.empty()) {
-            servers = upstream;
-        }
-    }
-    return servers;
-}
-
 // The first name on the hosts line that lists the host (names match without
 // regard to case): its canonical name.
 std::string CanonicalHostName(const std::string& hostName, const std::filesystem::path& hosts) {
@@ -105,9 +78,9 @@ std::string DomainName(const std::string& hostName, const NetworkConfigurationFi
     if (const auto dot = canonical.find('.'); dot != std::string::npos) {
         return canonical.substr(dot + 1);
     }
-    auto named = ResolverSetting(files.resolvConf, "domain");
+    auto named = ResolvConfValues(files.resolvConf, "domain");
     if (named.empty()) {
-        named = ResolverSetting(files.resolvConf, "search");
+        named = ResolvConfValues(files.resolvConf, "search");
     }
     return named.empty() ? std::string() : named.front();
 }
@@ -248,7 +221,7 @@ NetworkParameters LinuxNetworkConfiguration::GetNetworkParams() {
     }
     parameters.HostName = hostName;
     parameters.DomainName = DomainName(parameters.HostName, files_);
-    for (const auto& server : NameServers(files_)) {
+    for (const auto& server : NameServers(files_.resolvConf, files_.resolvedResolvConf)) {
         parameters.DnsServerList.push_back({server, ""});
     }
     if (!parameters.DnsServerList.empty()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+// localinfo/: what this machine tells of itself (network configuration and its report, DHCP leases,
+// the browsers' URL); no widgets, may include net/ and platform/.
+
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -28,7 +28,7 @@ struct TNetCertificateInfo {
     std::int64_t ExpiredOn = 0;     // for Expired: the end of the certificate that expired
     std::string Host;               // the name it was checked against
     std::string Sha256Fingerprint;  // "AB:CD:..." over the whole certificate
-    // For the report: the whole names in RFC 2253 form, the subject's
+    // For the report: the whole names ("CN=www.example.test, O=Example"), the subject's
     // alternative DNS names and addresses in the certificate's order, and the
     // first moment of validity.
     std::string SubjectName;

@@ -206,6 +206,9 @@ void TNetHTTP::SendAndRead(const std::string& url, const char* method) {
         };
         try {
             SendText(RequestText(method, target));
+            if (OnRequestSent) {
+                OnRequestSent(url);
+            }
             ReadReply();
             return;
         } catch (const ENetConnClosedGracefully&) {
@@ -275,6 +278,7 @@ bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         return true;
     }
     PeerCertificate.reset();
+    PeerTls.reset();
     tlsVersion_.clear();
     tlsCipher_.clear();
     connectionSecure_ = secure;
@@ -283,6 +287,7 @@ bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);
             PeerCertificate = tls->Certificate();
+            PeerTls = tls->Details();
             tlsVersion_ = tls->Version();
             tlsCipher_ = tls->Cipher();
             if (RequireValidCertificate &&

@@ -9,6 +9,7 @@
 #include "net/http_headers.h"
 #include "net/net_errors.h"
 #include "net/tcp_client.h"
+#include "net/tls_details.h"
 
 namespace hostlore {
 
@@ -127,12 +128,16 @@ class TNetHTTP : public TNetTCPClient {
 
     // Of the last exchange, also after a failure: each request with its reply
     // (interim replies left out), the URL that answered when there were
-    // redirects (else empty), and the certificate of the server that answered
-    // over TLS (none over plain HTTP, or when the request failed before its
-    // handshake completed).
+    // redirects (else empty), and the certificate and handshake of the server
+    // that answered over TLS (none over plain HTTP, or when the request failed
+    // before its handshake completed).
     std::vector<TNetHop> Hops;
+    // Told of each request once it is sent, with its URL, on the thread that
+    // asks, while the reply is on its way; the hops before it are complete.
+    std::function<void(const std::string& url)> OnRequestSent;
     std::string FinalURL;
     std::optional<TNetCertificateInfo> PeerCertificate;
+    std::optional<TNetTlsDetails> PeerTls;
 
     // One HEAD exchange, with its redirects, within ExchangeTimeoutMs (30 s);
     // returns when the final reply's status is 2xx and it is no redirect,

@@ -149,8 +149,9 @@ double InternetDateToLocal(std::string_view text) {
     const auto instant = static_cast<std::time_t>(SecondsOf(utc));
     std::tm local{};
     ::tzset();
-    const double offset =
-        ::localtime_r(&instant, &local) != nullptr ? local.tm_gmtoff / 86400.0 : 0;
+    const double offset = ::localtime_r(&instant, &local) != nullptr
+                              ? static_cast<double>(local.tm_gmtoff) / 86400.0
+                              : 0;
     const double shifted = utc + offset;
     return IsWithinCalendar(shifted) ? shifted : 0;
 }

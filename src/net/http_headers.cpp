@@ -19,8 +19,8 @@ std::string_view NameOf(std::string_view line) {
 
 }  // namespace
 
-std::vector<std::string>::const_iterator TNetHeaderList::Find(std::string_view name) const {
-    for (auto line = lines_.begin(); line != lines_.end(); ++line) {
+TNetHeaderList::Line TNetHeaderList::Find(std::string_view name, Line from) const {
+    for (auto line = from; line != lines_.end(); ++line) {
         if (!IsContinuation(*line) && EqualsIgnoringCase(NameOf(*line), name)) {
             return line;
         }
@@ -29,10 +29,20 @@ std::vector<std::string>::const_iterator TNetHeaderList::Find(std::string_view n
 }
 
 std::string TNetHeaderList::Value(std::string_view name) const {
-    auto line = Find(name);
-    if (line == lines_.end()) {
-        return {};
+    const auto line = Find(name, lines_.begin());
+    return line == lines_.end() ? std::string() : JoinedValue(line);
+}
+
+std::vector<std::string> TNetHeaderList::Values(std::string_view name) const {
+    std::vector<std::string> values;
+    for (auto line = Find(name, lines_.begin()); line != lines_.end();
+         line = Find(name, line + 1)) {
+        values.push_back(JoinedValue(line));
     }
+    return values;
+}
+
+std::string TNetHeaderList::JoinedValue(Line line) const {
     const auto colon = line->find(':');
     std::string value = colon == std::string::npos ? std::string() : line->substr(colon + 1);
     for (++line; line != lines_.end() && IsContinuation(*line); ++line) {
@@ -47,7 +57,7 @@ std::string TNetHeaderList::Value(std::string_view name) const {
 }
 
 void TNetHeaderList::Remove(std::string_view name) {
-    auto first = Find(name);
+    auto first = Find(name, lines_.begin());
     if (first == lines_.end()) {
         return;
     }

@@ -17,11 +17,15 @@ class TNetHeaderList {
 
     // The value of the first line of that name, continuations joined; empty when missing.
     std::string Value(std::string_view name) const;
+    // The values of every line of that name, in order, each as Value gives it.
+    std::vector<std::string> Values(std::string_view name) const;
     // Removes the first line of that name with its continuation lines.
     void Remove(std::string_view name);
 
   private:
-    std::vector<std::string>::const_iterator Find(std::string_view name) const;
+    using Line = std::vector<std::string>::const_iterator;
+    Line Find(std::string_view name, Line from) const;
+    std::string JoinedValue(Line line) const;
 
     std::vector<std::string> lines_;
 };

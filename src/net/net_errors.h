@@ -75,6 +75,13 @@ class ENetNoReply : public ENetException {
     ENetNoReply() : ENetException("Connection closed without a reply.") {}
 };
 
+// Every address the connection could go to is one it must not; says why of
+// the first.
+class ENetAddressRefused : public ENetException {
+  public:
+    using ENetException::ENetException;
+};
+
 class ENetReadTimedOut : public ENetException {
   public:
     ENetReadTimedOut() : ENetException("Read timed out.") {}

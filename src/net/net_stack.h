@@ -1,5 +1,8 @@
 #pragma once
 
+// net/: sockets, SOCKS, TLS, the HTTP and whois clients and URL syntax; no widgets, may include
+// only platform/.
+
 #include <optional>
 #include <string>
 #include <string_view>

@@ -1,18 +1,17 @@
 #include <openssl/bio.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
-#include <openssl/x509v3.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <ctime>
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <type_traits>
 #include <utility>
 #include <vector>
 
+#include "net/openssl_certificates.h"
 #include "net/tls_module.h"
 #include "net/url_syntax.h"
 #include "net/wait_limit.h"
@@ -56,8 +55,6 @@ SSL_CTX* ClientContext() {
         // An end without the closing alert is reported, not failed: for headers
         // it is no loss, for a body read to the close it is (CutOff).
         SSL_CTX_set_options(made.get(), SSL_OP_NO_RENEGOTIATION);
-        static constexpr unsigned char kHttp11[] = "\x08http/1.1";
-        SSL_CTX_set_alpn_protos(made.get(), kHttp11, sizeof(kHttp11) - 1);
         context = std::move(made);
         storeKey = key;
     }
@@ -65,88 +62,27 @@ SSL_CTX* ClientContext() {
     return context.get();
 }
 
-std::int64_t SecondsOf(const ASN1_TIME* time) {
-    std::tm moment{};
-    if (time == nullptr || ASN1_TIME_to_tm(time, &moment) != 1) {
-        return 0;
-    }
-    return ::timegm(&moment);
-}
+// Stops a handshake at the server's certificate, the protocol chosen by then.
+int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/);
 
-std::string NameEntry(const X509_NAME* name, int nid) {
-    const int index = X509_NAME_get_index_by_NID(name, nid, -1);
-    if (index < 0) {
-        return {};
-    }
-    unsigned char* text = nullptr;
-    const int length =
-        ASN1_STRING_to_UTF8(&text, X509_NAME_ENTRY_get_data(X509_NAME_get_entry(name, index)));
-    if (length < 0) {
-        return {};
-    }
-    std::string value(reinterpret_cast<char*>(text), static_cast<std::size_t>(length));
-    OPENSSL_free(text);
-    return value;
-}
-
-// The whole name, "CN=www.example.test,O=Example", UTF-8 kept.
-std::string WholeName(const X509_NAME* name) {
-    BIO* text = BIO_new(BIO_s_mem());
-    if (text == nullptr) {
-        return {};
-    }
-    std::string value;
-    if (X509_NAME_print_ex(text, name, 0, XN_FLAG_RFC2253 & ~ASN1_STRFLGS_ESC_MSB) >= 0) {
-        char* data = nullptr;
-        const long length = BIO_get_mem_data(text, &data);
-        value.assign(data, static_cast<std::size_t>(std::max(length, 0L)));
-    }
-    BIO_free(text);
-    return value;
-}
-
-// The DNS names and addresses the certificate is for, in its order.
-std::vector<std::string> AlternativeNames(X509* certificate) {
-    auto* names = static_cast<GENERAL_NAMES*>(
-        X509_get_ext_d2i(certificate, NID_subject_alt_name, nullptr, nullptr));
-    std::vector<std::string> texts;
-    for (int i = 0; names != nullptr && i < sk_GENERAL_NAME_num(names); ++i) {
-        const GENERAL_NAME* name = sk_GENERAL_NAME_value(names, i);
-        if (name->type == GEN_DNS) {
-            const ASN1_STRING* text = name->d.dNSName;
-            texts.emplace_back(reinterpret_cast<const char*>(ASN1_STRING_get0_data(text)),
-                               static_cast<std::size_t>(ASN1_STRING_length(text)));
-        } else if (name->type == GEN_IPADD) {
-            const ASN1_OCTET_STRING* bytes = name->d.iPAddress;
-            const int length = ASN1_STRING_length(bytes);
-            char address[INET6_ADDRSTRLEN] = {};
-            const int family = length == 4 ? AF_INET : length == 16 ? AF_INET6 : 0;
-            if (family != 0 &&
-                ::inet_ntop(family, ASN1_STRING_get0_data(bytes), address, sizeof address)) {
-                texts.emplace_back(address);
-            }
+// The context of handshakes that ask only which protocol the server takes:
+// no trust store, and no certificate ever read.
+SSL_CTX* ProtocolContext() {
+    static SSL_CTX* const context = [] {
+        SSL_CTX* made = SSL_CTX_new(TLS_client_method());
+        if (made == nullptr || SSL_CTX_set_min_proto_version(made, TLS1_2_VERSION) != 1) {
+            SSL_CTX_free(made);
+            return static_cast<SSL_CTX*>(nullptr);
         }
+        SSL_CTX_set_verify(made, SSL_VERIFY_PEER, nullptr);
+        SSL_CTX_set_cert_verify_callback(made, StopAtCertificate, nullptr);
+        return made;
+    }();
+    if (context == nullptr) {
+        throw ENetTLSError("cannot set up TLS");
     }
-    GENERAL_NAMES_free(names);
-    return texts;
-}
-
-std::string Sha256Fingerprint(X509* certificate) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    if (X509_digest(certificate, EVP_sha256(), digest, &length) != 1) {
-        return {};
-    }
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string text;
-    for (unsigned int i = 0; i < length; ++i) {
-        if (i > 0) {
-            text += ':';
-        }
-        text += kHex[digest[i] >> 4];
-        text += kHex[digest[i] & 0x0F];
-    }
-    return text;
+    SSL_CTX_up_ref(context);
+    return context;
 }
 
 std::string LastErrorText(const char* fallback) {
@@ -154,6 +90,52 @@ std::string LastErrorText(const char* fallback) {
     const char* reason = error != 0 ? ERR_reason_error_string(error) : nullptr;
     ERR_clear_error();
     return reason != nullptr ? reason : fallback;
+}
+
+// The protocols in ALPN's wire form: each name after its length.
+std::string AlpnList(const std::vector<std::string>& protocols) {
+    std::string list;
+    for (const std::string& protocol : protocols) {
+        list += static_cast<char>(protocol.size());
+        list += protocol;
+    }
+    return list;
+}
+
+// The server said it takes none of the protocols offered, or answered with
+// one that was not offered (as Apache does), which the handshake refuses.
+bool RefusedEveryProtocol() {
+    const char* function = nullptr;
+    const unsigned long error =
+        ERR_peek_last_error_all(nullptr, nullptr, &function, nullptr, nullptr);
+    return ERR_GET_REASON(error) == SSL_R_TLSV1_ALERT_NO_APPLICATION_PROTOCOL ||
+           (function != nullptr && std::string_view(function) == "tls_parse_stoc_alpn");
+}
+
+std::string KeyExchangeGroup(SSL* ssl) {
+    const int group = SSL_get_negotiated_group(ssl);
+    const char* name = group != 0 ? SSL_group_to_name(ssl, group) : nullptr;
+    return name != nullptr ? name : "";
+}
+
+std::string SelectedProtocol(SSL* ssl) {
+    const unsigned char* protocol = nullptr;
+    unsigned int length = 0;
+    SSL_get0_alpn_selected(ssl, &protocol, &length);
+    return {reinterpret_cast<const char*>(protocol), length};
+}
+
+TNetTlsDetails HandshakeDetails(SSL* ssl) {
+    TNetTlsDetails details;
+    details.KeyExchangeGroup = KeyExchangeGroup(ssl);
+    details.Protocol = SelectedProtocol(ssl);
+    const unsigned char* response = nullptr;
+    details.OcspStapled = SSL_get_tlsext_status_ocsp_resp(ssl, &response) > 0;
+    STACK_OF(X509)* chain = SSL_get_peer_cert_chain(ssl);
+    for (int i = 0; chain != nullptr && i < sk_X509_num(chain); ++i) {
+        details.Chain.push_back(ChainCertificate(sk_X509_value(chain, i)));
+    }
+    return details;
 }
 
 // What the socket callbacks and the check's callback need of one connection.
@@ -176,12 +158,25 @@ struct Session {
     int waitMs = kNoLimit;
     std::exception_ptr failure;
     std::vector<TNetVerifyFailure> verifyFailures;
+    // The handshake was stopped at the certificate: nothing more is sent.
+    bool stoppedAtCertificate = false;
     bool cutOff = false;
 };
 
 int SessionIndex() {
     static const int index = SSL_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
     return index;
+}
+
+Session& SessionOf(X509_STORE_CTX* store) {
+    auto* ssl =
+        static_cast<SSL*>(X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
+    return *static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
+}
+
+int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/) {
+    SessionOf(store).stoppedAtCertificate = true;
+    return 0;
 }
 
 // OpenSSL reads and writes through the connection, so its deadline, its
@@ -206,6 +201,9 @@ int ReadThroughConnection(BIO* bio, char* buffer, int size) {
 int WriteThroughConnection(BIO* bio, const char* bytes, int size) {
     auto* session = static_cast<Session*>(BIO_get_data(bio));
     BIO_clear_retry_flags(bio);
+    if (session->stoppedAtCertificate) {
+        return -1;  // not even the alert that the stop would send
+    }
     try {
         session->connection.SendRaw(bytes, static_cast<std::size_t>(size));
         return size;
@@ -240,11 +238,8 @@ BIO_METHOD* ConnectionBioMethod() {
 // them are known and the handshake still completes.
 int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
     if (passed == 0) {
-        auto* ssl = static_cast<SSL*>(
-            X509_STORE_CTX_get_ex_data(store, SSL_get_ex_data_X509_STORE_CTX_idx()));
-        auto* session = static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
         X509* certificate = X509_STORE_CTX_get_current_cert(store);
-        session->verifyFailures.push_back(
+        SessionOf(store).verifyFailures.push_back(
             {X509_STORE_CTX_get_error(store),
              certificate != nullptr ? SecondsOf(X509_get0_notAfter(certificate)) : 0});
     }
@@ -254,7 +249,8 @@ int NoteVerifyFailure(int passed, X509_STORE_CTX* store) {
 // One TLS connection, its handshake done.
 class OpenSslSession : public TNetIntercept {
   public:
-    OpenSslSession(TNetRawTransport& connection, const std::string& host, TNetHandshake& handshake);
+    OpenSslSession(TNetRawTransport& connection, const TNetTlsRequest& request,
+                   TNetHandshake& handshake);
 
     std::ptrdiff_t Receive(char* buffer, std::size_t size, int waitMs) override;
     void Send(const char* bytes, std::size_t size) override;
@@ -265,10 +261,10 @@ class OpenSslSession : public TNetIntercept {
     std::unique_ptr<Session> session_;
 };
 
-OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& host,
+OpenSslSession::OpenSslSession(TNetRawTransport& connection, const TNetTlsRequest& request,
                                TNetHandshake& handshake)
     : session_(std::make_unique<Session>(connection)) {
-    SSL_CTX* context = ClientContext();
+    SSL_CTX* context = request.protocolOnly ? ProtocolContext() : ClientContext();
     session_->ssl = SSL_new(context);
     SSL_CTX_free(context);  // the connection holds its own reference
     BIO* bio = BIO_new(ConnectionBioMethod());
@@ -279,20 +275,39 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     BIO_set_data(bio, session_.get());
     SSL_set_bio(session_->ssl, bio, bio);
     SSL_set_ex_data(session_->ssl, SessionIndex(), session_.get());
-    SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
-    // Addresses are checked as addresses and never sent as a server name.
-    const bool checked =
-        IsIpAddress(host)
-            ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl), host.c_str()) == 1
-            : SSL_set_tlsext_host_name(session_->ssl, host.c_str()) == 1 &&
-                  SSL_set1_host(session_->ssl, host.c_str()) == 1;
-    if (!checked) {
+    const std::string& host = request.host;
+    bool named = true;
+    if (!request.protocolOnly) {
+        SSL_set_verify(session_->ssl, SSL_VERIFY_NONE, NoteVerifyFailure);
+        // Addresses are checked as addresses and never sent as a server name.
+        named = IsIpAddress(host) ? X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(session_->ssl),
+                                                                  host.c_str()) == 1
+                                  : SSL_set1_host(session_->ssl, host.c_str()) == 1;
+    }
+    if (!named ||
+        (!IsIpAddress(host) && SSL_set_tlsext_host_name(session_->ssl, host.c_str()) != 1)) {
         throw ENetTLSError(LastErrorText("cannot check the name"));
+    }
+    const std::string offered = AlpnList(request.protocols);
+    if (SSL_set_alpn_protos(session_->ssl, reinterpret_cast<const unsigned char*>(offered.data()),
+                            static_cast<unsigned int>(offered.size())) != 0 ||
+        (!request.protocolOnly &&
+         SSL_set_tlsext_status_type(session_->ssl, TLSEXT_STATUSTYPE_ocsp) != 1)) {
+        throw ENetTLSError(LastErrorText("cannot set up TLS"));
     }
 
     ERR_clear_error();
-    if (SSL_connect(session_->ssl) != 1) {
+    const bool connected = SSL_connect(session_->ssl) == 1;
+    if (session_->stoppedAtCertificate || (connected && request.protocolOnly)) {
+        ERR_clear_error();
+        handshake.details.Protocol = SelectedProtocol(session_->ssl);
+        return;
+    }
+    if (!connected) {
         session_->RethrowFailure();
+        if (RefusedEveryProtocol()) {
+            throw ENetTLSProtocolRefused(LastErrorText("no application protocol"));
+        }
         throw ENetTLSError(LastErrorText("handshake failed"));
     }
     X509* leaf = SSL_get0_peer_certificate(session_->ssl);
@@ -300,13 +315,9 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
         throw ENetTLSError("the server sent no certificate");
     }
     TNetCertificateInfo& info = handshake.info;
-    info.AlternativeNames = AlternativeNames(leaf);
     info.Subject = NameEntry(X509_get_subject_name(leaf), NID_commonName);
     if (info.Subject.empty()) {
-        const auto dnsName =
-            std::find_if(info.AlternativeNames.begin(), info.AlternativeNames.end(),
-                         [](const std::string& name) { return !IsIpAddress(name); });
-        info.Subject = dnsName != info.AlternativeNames.end() ? *dnsName : std::string();
+        info.Subject = FirstDnsName(leaf);
     }
     info.Issuer = NameEntry(X509_get_issuer_name(leaf), NID_organizationName);
     if (info.Issuer.empty()) {
@@ -314,12 +325,15 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const std::string& 
     }
     info.NotAfter = SecondsOf(X509_get0_notAfter(leaf));
     info.Sha256Fingerprint = Sha256Fingerprint(leaf);
-    info.SubjectName = WholeName(X509_get_subject_name(leaf));
-    info.IssuerName = WholeName(X509_get_issuer_name(leaf));
-    info.NotBefore = SecondsOf(X509_get0_notBefore(leaf));
+    TNetChainCertificate whole = ChainCertificate(leaf);
+    info.SubjectName = std::move(whole.Subject);
+    info.IssuerName = std::move(whole.Issuer);
+    info.AlternativeNames = std::move(whole.SubjectAltNames);
+    info.NotBefore = whole.NotBefore;
     handshake.verifyFailures = session_->verifyFailures;
     handshake.version = SSL_get_version(session_->ssl);
     handshake.cipher = SSL_CIPHER_get_name(SSL_get_current_cipher(session_->ssl));
+    handshake.details = HandshakeDetails(session_->ssl);
 }
 
 std::ptrdiff_t OpenSslSession::Receive(char* buffer, std::size_t size, int waitMs) {
@@ -369,9 +383,10 @@ void OpenSslSession::Send(const char* bytes, std::size_t size) {
 }  // namespace hostlore
 
 extern "C" __attribute__((visibility("default"))) hostlore::TNetIntercept* hostlore_tls_connect(
-    hostlore::TNetRawTransport& transport, const std::string& host,
+    hostlore::TNetRawTransport& transport, const hostlore::TNetTlsRequest& request,
     hostlore::TNetHandshake& handshake) {
-    return new hostlore::OpenSslSession(transport, host, handshake);
+    auto session = std::make_unique<hostlore::OpenSslSession>(transport, request, handshake);
+    return request.protocolOnly ? nullptr : session.release();
 }
 
 static_assert(std::is_same_v<decltype(&hostlore_tls_connect), hostlore::TNetTlsConnect>);

@@ -73,6 +73,7 @@ void TNetTCPClient::CopySettingsFrom(const TNetTCPClient& other) {
     SocksInfo = other.SocksInfo;
     ExchangeTimeoutMs = other.ExchangeTimeoutMs;
     ConnectHeadStartMs = other.ConnectHeadStartMs;
+    CheckAddress = other.CheckAddress;
     RecvBufferSize = other.RecvBufferSize;
     SendBufferSize = other.SendBufferSize;
     resolver_ = other.resolver_;
@@ -118,7 +119,8 @@ void TNetTCPClient::ConnectSocket() {
     const bool throughSocks = SocksInfo.Version != TSocksVersion::svNoSocks;
     const std::string& peerHost = throughSocks ? SocksInfo.Host : Host;
     race.port = throughSocks ? SocksInfo.Port : Port;
-    const std::vector<PeerAddress> peers = TNetStack::ResolvePeers(peerHost, resolver_.get());
+    std::vector<PeerAddress> peers = TNetStack::ResolvePeers(peerHost, resolver_.get());
+    KeepAllowedPeers(peers, throughSocks);
     race.timeoutMs = TimeLeftMs(kNoLimit);
     std::optional<RaceWinner> winner;
     {
@@ -139,6 +141,37 @@ void TNetTCPClient::ConnectSocket() {
     }
     auto [localIp, localPort] = LocalAddressOf(winner->descriptor);
     Socket().SetAddresses(localIp, localPort, PeerAddressText(winner->address), race.port);
+}
+
+void TNetTCPClient::KeepAllowedPeers(std::vector<PeerAddress>& peers, bool throughSocks) const {
+    if (!CheckAddress) {
+        return;
+    }
+    if (throughSocks) {
+        std::optional<PeerAddress> literal;
+        if (const auto ipv4 = TNetStack::DottedAddressOf(Host)) {
+            literal = *ipv4;
+        } else if (const auto ipv6 = Ipv6AddressOf(Host)) {
+            literal = *ipv6;
+        }
+        if (literal) {
+            if (auto refusal = CheckAddress(PeerAddressText(*literal))) {
+                throw ENetAddressRefused(*refusal);
+            }
+        }
+        return;
+    }
+    std::optional<std::string> firstRefusal;
+    std::erase_if(peers, [&](const PeerAddress& peer) {
+        const auto refusal = CheckAddress(PeerAddressText(peer));
+        if (refusal && !firstRefusal) {
+            firstRefusal = refusal;
+        }
+        return refusal.has_value();
+    });
+    if (peers.empty() && firstRefusal) {
+        throw ENetAddressRefused(*firstRefusal);
+    }
 }
 
 }  // namespace hostlore

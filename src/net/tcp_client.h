@@ -1,7 +1,12 @@
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "net/connection_race.h"
 #include "net/socks_info.h"
 #include "net/tcp_connection.h"
 #include "platform/resolver.h"
@@ -29,6 +34,11 @@ class TNetTCPClient : public TNetTCPConnection {
     int ExchangeTimeoutMs = -2;
     int ConnectHeadStartMs = 250;
     std::function<void()> OnConnected;
+    // Why the connection must not go to an address, none when it may; null
+    // lets it go anywhere. Opening fails with ENetAddressRefused when no
+    // address is left. Through a proxy only a Host given as an address is
+    // checked: the proxy resolves names.
+    std::function<std::optional<std::string>(const std::string& address)> CheckAddress;
 
     void OpenConnection();
 
@@ -40,6 +50,7 @@ class TNetTCPClient : public TNetTCPConnection {
 
   private:
     void ConnectSocket();
+    void KeepAllowedPeers(std::vector<PeerAddress>& peers, bool throughSocks) const;
 
     std::shared_ptr<Resolver> resolver_;
 };

@@ -1,7 +1,5 @@
 #include "net/tls_layer.h"
 
-#include <dlfcn.h>
-
 #include "net/tcp_connection.h"
 #include "platform/program_files.h"
 
@@ -9,46 +7,26 @@ namespace hostlore {
 
 namespace {
 
-struct LoadedModule {
-    TNetTlsConnect connect = nullptr;
-    std::string failure;
-};
-
-LoadedModule LoadModule() {
-    const std::filesystem::path file =
-        ProgramModule(ExecutablePath().parent_path(), kTlsModuleFile);
-    std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
-        return {nullptr, std::string(kTlsModuleFile) + " was not found."};
-    }
-    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (handle == nullptr) {
-        return {nullptr, std::string(kTlsModuleFile) + " cannot be loaded: " + ::dlerror()};
-    }
-    auto* connect = reinterpret_cast<TNetTlsConnect>(::dlsym(handle, kTlsConnectEntry));
-    if (connect == nullptr) {
-        return {nullptr, file.string() + " has no entry."};
-    }
-    return {connect, {}};
-}
-
 // Loaded once and kept to the end, as the sessions it makes may outlive any user.
 TNetTlsConnect TlsConnect() {
-    static const LoadedModule loaded = LoadModule();
-    if (loaded.connect == nullptr) {
-        throw ENetTlsUnavailable(loaded.failure);
+    static std::string failure;
+    static const auto connect =
+        reinterpret_cast<TNetTlsConnect>(ModuleEntry(kTlsModuleFile, kTlsConnectEntry, failure));
+    if (connect == nullptr) {
+        throw ENetTlsUnavailable(failure);
     }
-    return loaded.connect;
+    return connect;
 }
 
 }  // namespace
 
 TNetTLSLayer::TNetTLSLayer(TNetTCPConnection& connection, const std::string& host) {
     TNetHandshake handshake;
-    session_.reset(TlsConnect()(connection, host, handshake));
+    session_.reset(TlsConnect()(connection, {host, {"http/1.1"}, false}, handshake));
     certificate_ = std::move(handshake.info);
     version_ = std::move(handshake.version);
     cipher_ = std::move(handshake.cipher);
+    details_ = std::move(handshake.details);
     const TNetCertificateVerdict verdict = CertificateVerdict(handshake.verifyFailures);
     certificate_.Status = verdict.Status;
     certificate_.ExpiredOn = verdict.ExpiredOn;
@@ -67,6 +45,13 @@ void TNetTLSLayer::Send(const char* bytes, std::size_t size) {
 
 bool TNetTLSLayer::CutOff() const {
     return session_->CutOff();
+}
+
+std::string ServerProtocol(TNetTCPConnection& connection, const std::string& host,
+                           const std::vector<std::string>& offered) {
+    TNetHandshake handshake;
+    TlsConnect()(connection, {host, offered, true}, handshake);
+    return handshake.details.Protocol;
 }
 
 }  // namespace hostlore

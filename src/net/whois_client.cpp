@@ -11,6 +11,7 @@ TNetWhois::TNetWhois(std::shared_ptr<Resolver> resolver) : TNetTCPClient(std::mo
 std::string TNetWhois::QueryDomain(const std::string& domain) {
     const ExchangeDeadline deadline(*this, ExchangeTimeoutMs);
     OpenConnection();
+    RepliedFrom = Socket().PeerIp();
     std::string reply;
     try {
         SendLine(domain);

@@ -12,6 +12,8 @@ class TNetWhois : public TNetTCPClient {
 
     // A reply past this fails the query, so an endless one cannot fill memory.
     std::size_t MaxReplyBytes = std::size_t{64} << 20;
+    // The address the last reply came from: the proxy's through one.
+    std::string RepliedFrom;
 
     // The server's whole reply, as sent. Fails when the server cannot be
     // reached, closes without a byte, the connection breaks or

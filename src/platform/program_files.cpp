@@ -1,5 +1,6 @@
 #include "platform/program_files.h"
 
+#include <dlfcn.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +139,25 @@ std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
         return beside;
     }
     return programFolder.parent_path() / HOSTLORE_MODULE_FOLDER / fileName;
+}
+
+void* ModuleEntry(std::string_view fileName, const char* symbol, std::string& failure) {
+    const std::filesystem::path file = ProgramModule(ExecutablePath().parent_path(), fileName);
+    std::error_code error;
+    if (!std::filesystem::exists(file, error)) {
+        failure = std::string(fileName) + " was not found.";
+        return nullptr;
+    }
+    void* handle = ::dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        failure = std::string(fileName) + " cannot be loaded: " + ::dlerror();
+        return nullptr;
+    }
+    void* entry = ::dlsym(handle, symbol);
+    if (entry == nullptr) {
+        failure = file.string() + " has no entry.";
+    }
+    return entry;
 }
 
 }  // namespace hostlore

@@ -54,6 +54,11 @@ std::filesystem::path PositionFile(const std::filesystem::path& settingsFolder,
 std::filesystem::path ProgramModule(const std::filesystem::path& programFolder,
                                     std::string_view fileName);
 
+// The address of `symbol` in the program's module `fileName` (see
+// ProgramModule), which stays loaded to the end; null, and why in `failure`,
+// when the module is missing, cannot be loaded or lacks the symbol.
+void* ModuleEntry(std::string_view fileName, const char* symbol, std::string& failure);
+
 // The manual's first page: help/index.html beside the program in a build
 // folder or portable copy, PREFIX/share/hostlore/help/index.html when installed.
 std::filesystem::path HelpManual(const std::filesystem::path& programFolder);

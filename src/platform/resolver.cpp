@@ -9,7 +9,6 @@
 #include <memory>
 
 #include "platform/ares_reverse_engine.h"
-#include "platform/pooled_reverse_lookups.h"
 
 namespace hostlore {
 
@@ -78,10 +77,6 @@ HostLookup Look(Call call) {
 }
 
 }  // namespace
-
-std::unique_ptr<ReverseLookups> Resolver::NewReverseLookups() {
-    return PooledReverseLookups(*this);
-}
 
 SystemResolver::SystemResolver() = default;
 SystemResolver::~SystemResolver() = default;

@@ -1,5 +1,8 @@
 #pragma once
 
+// platform/: the thin Linux layer; includes no other folder of src/. Its Qt GUI parts
+// (message_boxes, save_file_chooser, shell_opener, jpeg_image) build outside the core.
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -56,10 +59,9 @@ class Resolver {
     // Both address families in one look-up; a numeric address names itself.
     virtual HostLookup LookupName(const std::string& name) = 0;
     virtual HostLookup LookupAddress(const Ipv4Address& address) = 0;
-    // A new batch of asynchronous reverse look-ups. By default LookupAddress
-    // answers them on a small pool of threads that all batches share. Raises
-    // an exception when the look-ups cannot be started at all.
-    virtual std::unique_ptr<ReverseLookups> NewReverseLookups();
+    // A new batch of asynchronous reverse look-ups. Raises an exception when
+    // the look-ups cannot be started at all.
+    virtual std::unique_ptr<ReverseLookups> NewReverseLookups() = 0;
 };
 
 class AresReverseEngine;

@@ -3,6 +3,7 @@
 #include <QStringList>
 #include <QUrl>
 #include <algorithm>
+#include <charconv>
 
 #include "platform/ascii_text.h"
 #include "platform/resolver.h"
@@ -21,6 +22,10 @@ bool IsAscii(std::string_view text) {
 bool IsPrintableAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(), [](char c) { return c > ' ' && c < 0x7f; });
 }
+
+// A URL parser would end the host at some of them, and no name in the DNS
+// holds any; brackets belong to IPv6 literals alone.
+constexpr std::string_view kNeverInAName = "#$%/?@\\:[]";
 
 bool IsAceLabel(const QString& label) {
     return label.startsWith(QLatin1String("xn--"), Qt::CaseInsensitive);
@@ -51,6 +56,59 @@ bool HasAceLabel(const QByteArray& name) {
     return std::any_of(labels.begin(), labels.end(), IsAceLabel);
 }
 
+// Only well-formed escapes, "%" and two hexadecimal digits: any other "%"
+// stays, to be refused, rather than turn into a character nobody wrote.
+std::string PercentDecoded(std::string_view text) {
+    std::string decoded;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        unsigned int byte = 0;
+        const char* digits = text.data() + i + 1;
+        if (text[i] == '%' && i + 2 < text.size() &&
+            std::from_chars(digits, digits + 2, byte, 16).ptr == digits + 2) {
+            decoded += static_cast<char>(byte);
+            i += 2;
+        } else {
+            decoded += text[i];
+        }
+    }
+    return decoded;
+}
+
+// The lookup form's limits: labels of 1 to 63 characters, 253 in all, the
+// root's final dot aside.
+bool FitsTheDns(std::string_view name) {
+    if (name.ends_with('.')) {
+        name.remove_suffix(1);
+    }
+    if (name.empty() || name.size() > 253) {
+        return false;
+    }
+    for (std::size_t start = 0; start <= name.size();) {
+        const std::size_t end = std::min(name.find('.', start), name.size());
+        if (end == start || end - start > 63) {
+            return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
+std::optional<std::string> AsciiName(const std::string& name) {
+    const QByteArray bytes = QByteArray::fromStdString(name);
+    if (HasAceLabel(bytes) && !AceLabelsDecode(bytes)) {
+        return std::nullopt;
+    }
+    return name;
+}
+
+std::optional<std::string> AceName(const std::string& name) {
+    const QByteArray ace = QUrl::toAce(QString::fromStdString(name));
+    if (ace.isEmpty() || !AceLabelsDecode(ace)) {
+        return std::nullopt;
+    }
+    return ace.toStdString();
+}
+
 }  // namespace
 
 std::optional<std::string> NetworkHostName(std::string_view hostPart) {
@@ -62,30 +120,13 @@ std::optional<std::string> NetworkHostName(std::string_view hostPart) {
         return Ipv6AddressOf(literal) ? std::optional(std::move(literal)) : std::nullopt;
     }
     // A redirect's Location arrives with its host percent-encoded.
-    if (hostPart.find('%') != std::string_view::npos) {
-        const std::string decoded =
-            QByteArray::fromPercentEncoding(
-                QByteArray(hostPart.data(), static_cast<qsizetype>(hostPart.size())))
-                .toStdString();
-        if (decoded.find('%') != std::string::npos) {
-            return std::nullopt;
-        }
-        return NetworkHostName(decoded);
-    }
-    if (IsAscii(hostPart)) {
-        const QByteArray name(hostPart.data(), static_cast<qsizetype>(hostPart.size()));
-        if (hostPart.empty() || !IsPrintableAscii(hostPart) ||
-            (HasAceLabel(name) && !AceLabelsDecode(name))) {
-            return std::nullopt;
-        }
-        return std::string(hostPart);
-    }
-    const QByteArray ace =
-        QUrl::toAce(QString::fromUtf8(hostPart.data(), static_cast<qsizetype>(hostPart.size())));
-    if (ace.isEmpty() || !AceLabelsDecode(ace)) {
+    const std::string decoded = PercentDecoded(hostPart);
+    std::optional<std::string> name = IsAscii(decoded) ? AsciiName(decoded) : AceName(decoded);
+    if (!name || !IsPrintableAscii(*name) ||
+        name->find_first_of(kNeverInAName) != std::string::npos || !FitsTheDns(*name)) {
         return std::nullopt;
     }
-    return ace.toStdString();
+    return name;
 }
 
 std::optional<std::string> UrlWithNetworkHost(std::string_view url) {

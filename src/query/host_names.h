@@ -9,9 +9,10 @@ namespace hostlore {
 // The name under which a host part goes to the network: an IPv6 literal
 // without its brackets; an ASCII name as typed, so that every name the
 // resolver knows keeps working; any other name in its ASCII form by UTS #46
-// nontransitional processing, as browsers send it. Nothing for a name that is
-// not a valid international name: such a host is unknown, and its bytes never
-// reach the wire.
+// nontransitional processing, as browsers send it; well-formed percent escapes
+// decoded. Nothing for a name that is not a valid international name, breaks
+// the DNS's length limits or holds a character no name holds: such a host is
+// unknown, and its bytes never reach the wire.
 std::optional<std::string> NetworkHostName(std::string_view hostPart);
 
 // The URL with its host part in the form NetworkHostName gives (an IPv6

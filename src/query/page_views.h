@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QString>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "query/report/query_report.h"
+#include "query/web_server/web_server_report.h"
 
 namespace hostlore {
 
@@ -42,6 +44,22 @@ class GeneralInfoView {
     // For the report alone: what the header request went through, and the
     // certificate shown, if any, as values.
     virtual void RecordServerChain(const ServerChainReport& chain) = 0;
+};
+
+class DnsRecordsView {
+  public:
+    virtual ~DnsRecordsView() = default;
+    // The whole page anew, as far as the answers have come.
+    virtual void ShowTable(const DnsRecordsTable& table) = 0;
+};
+
+class WebServerView {
+  public:
+    virtual ~WebServerView() = default;
+    virtual void Clear() = 0;
+    // What the header request and the checks beside it have found so far,
+    // and the page's whole text for it, made on the worker's thread.
+    virtual void Show(const WebServerReport& report, const QString& text) = 0;
 };
 
 class WhoisView {

@@ -14,10 +14,26 @@ inline constexpr std::string_view kStatusDone = "Done!";
 // The status of a whois query or a scan that failed: "Failed: " and the reason.
 std::string FailedStatusText(std::string_view reason);
 
+// The pages in page order. The settings name a page by its caption, so a new
+// page goes anywhere without changing what a stored name means.
+enum PageIndex : int {
+    kGeneralInfoPage,
+    kDnsRecordsPage,
+    kWebServerPage,
+    kWhoisInfoPage,
+    kSiteInfoPage,  // the first of the four service pages
+    kWhoisSourcePage,
+    kBackwardLinksPage,
+    kSimilarPagesPage,
+    kNeighbourhoodPage,
+    kLocalNetworkPage,
+    kPageCount
+};
+
 // Page captions in page order; the go_to setting names one of them.
-inline constexpr std::array<std::string_view, 8> kPageNames = {
-    "General Info",   "Whois Info",    "Site Info",       "Whois Source",
-    "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
+inline constexpr std::array<std::string_view, kPageCount> kPageNames = {
+    "General Info", "DNS Records",    "Web Server",    "Whois Info",      "Site Info",
+    "Whois Source", "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
 
 // The typed text without the blanks and control characters around it (a pasted
 // address often brings some); then a text without "://" gets "http://" in

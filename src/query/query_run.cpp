@@ -1,5 +1,6 @@
 #include "query/query_run.h"
 
+#include "query/dns_records/dns_records_thread.h"
 #include "query/general_info/findip_thread.h"
 #include "query/general_info/serverinfo_thread.h"
 #include "query/host_lookup_once.h"
@@ -29,14 +30,21 @@ void QueryRun::Start(QueryRun* earlier) {
         earlier->CutOff();
     }
     views_.generalInfo->Clear();
+    // The records of another host must not stand under this query.
+    views_.dnsRecords->ShowTable({});
+    views_.webServer->Clear();
     const auto& handoff = services_.handoff;
     // The General Info worker, the header request and the scan all need the
     // host's addresses; the name server is asked once for them.
     const auto host = std::make_shared<HostLookupOnce>(
         services_.resolver, NetworkHostName(HostPart(url_)).value_or(std::string()));
     Launch(std::make_shared<findip_thread>(handoff, url_, *views_.generalInfo, host));
-    Launch(
-        std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo, connection_, host));
+    auto server = std::make_shared<serverinfo_thread>(handoff, url_, *views_.generalInfo,
+                                                      connection_, host, views_.webServer);
+    serverWorker_ = server;
+    Launch(server);
+    Launch(std::make_shared<dns_records_thread>(handoff, url_, *views_.dnsRecords, settings_,
+                                                services_.dns, services_.whois.suffixes));
     Launch(
         std::make_shared<whois_source_thread>(handoff, url_, *views_.servicePanes[1], settings_));
     if (options_.askWhois) {
@@ -121,8 +129,15 @@ void QueryRun::StopWhoisConversations() {
     }
 }
 
+void QueryRun::StopServerConnections() {
+    if (const auto server = serverWorker_.lock()) {
+        server->StopConnections();
+    }
+}
+
 void QueryRun::Retire() {
     StopWhoisConversations();
+    StopServerConnections();
     for (const auto& started : workers_) {
         if (const auto worker = started.lock()) {
             worker->Terminate();

@@ -1,11 +1,15 @@
 #pragma once
 
+// query/: a query's run over its sub-folders' workers and what they share (connection settings,
+// rules, page views, URL parts, host names); may include net/, platform/, settings/, never app/.
+
 #include <array>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+#include "platform/dns_questions.h"
 #include "platform/resolver.h"
 #include "query/connection_settings.h"
 #include "query/page_views.h"
@@ -16,11 +20,14 @@
 
 namespace hostlore {
 
+class serverinfo_thread;
 class whois_thread;
 
 // The pages one query fills; they outlive every query.
 struct QueryViews {
     GeneralInfoView* generalInfo = nullptr;
+    DnsRecordsView* dnsRecords = nullptr;
+    WebServerView* webServer = nullptr;
     WhoisView* whois = nullptr;
     RunStatusView* whoisStatus = nullptr;
     std::array<ServicePaneView*, 4> servicePanes{};  // in page order
@@ -32,6 +39,7 @@ struct QueryServices {
     std::shared_ptr<UiHandoff> handoff;
     std::shared_ptr<Resolver> resolver;
     WhoisServices whois;
+    std::shared_ptr<DnsService> dns;
 };
 
 // What a query may leave out or count differently from the settings.
@@ -40,7 +48,7 @@ struct QueryOptions {
     std::optional<std::string> neighbourCount;
 };
 
-// One query, from its start to the end of its last worker: the eight workers,
+// One query, from its start to the end of its last worker: the workers,
 // the one look-up of the host they share, and the state of the two the user
 // can stop. Lives on the user interface thread.
 class QueryRun {
@@ -88,6 +96,7 @@ class QueryRun {
     // none holds a connection open.
     void Retire();
     void StopWhoisConversations();
+    void StopServerConnections();
     void WorkerEnded();
 
     const std::string url_;
@@ -101,6 +110,7 @@ class QueryRun {
     Stoppable whois_;
     Stoppable scan_;
     std::weak_ptr<whois_thread> whoisWorker_;
+    std::weak_ptr<serverinfo_thread> serverWorker_;
     int started_ = 0;
     int ended_ = 0;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+// region/: the table of IPv4 blocks and their regions; includes nothing but the standard library.
+
 #include <string>
 #include <string_view>
 

@@ -18,6 +18,9 @@ inline constexpr std::string_view kRdapBootstrap = "rdap_bootstrap";
 inline constexpr std::string_view kQueriesPerServer = "queries_per_server";
 inline constexpr std::string_view kMsBetweenQueries = "ms_between_queries";
 
+inline constexpr std::string_view kDns = "dns";
+inline constexpr std::string_view kTrustAnchor = "trust_anchor";
+
 inline constexpr std::string_view kUrl = "url";
 inline constexpr std::string_view kSiteInfoName = "site_info";
 inline constexpr std::string_view kSiteInfoUrl = "site_info_url";
@@ -49,6 +52,8 @@ inline constexpr std::string_view kDefaultWebSite = "http://www.wikipedia.org/";
 // IANA's server: with it the query finds each domain's registry by itself.
 inline constexpr std::string_view kDefaultWhoisServer = "whois.iana.org";
 inline constexpr std::string_view kDefaultRdapBootstrap = "https://data.iana.org/rdap/dns.json";
+// Debian's root key (dns-root-data), where validation starts.
+inline constexpr std::string_view kDefaultTrustAnchor = "/usr/share/dns/root.key";
 inline constexpr std::string_view kDefaultGoTo = "General Info";
 inline constexpr std::string_view kDefaultNeighbourCount = "20";
 inline constexpr std::string_view kDefaultSocksVersion = "svnosocks";

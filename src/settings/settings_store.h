@@ -1,5 +1,8 @@
 #pragma once
 
+// settings/: settings.ini, the settings' names and rules, the proxy settings and the URL history;
+// no Qt, may include platform/ and net/socks_info.h.
+
 #include <filesystem>
 #include <stdexcept>
 #include <string>

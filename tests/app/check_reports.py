@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks each line of a JSON Lines file of reports against the report schema,
-and against version 1's schema with only its format left open, so that a
-reader of version 1 still finds every key it knows, as it knew it.
+"""Checks each report of a file, one whole JSON document or JSON Lines, against
+the report schema, and against version 1's schema with only its format left
+open, so that a reader of version 1 still finds every key it knows, as it
+knew it.
 
 Usage: check_reports.py SCHEMA SCHEMA_V1 REPORTS"""
 import json
@@ -9,8 +10,12 @@ import sys
 
 import jsonschema
 
-schema, old, reports = (json.load(open(sys.argv[1])), json.load(open(sys.argv[2])),
-                        open(sys.argv[3]).read().splitlines())
+schema, old, text = (json.load(open(sys.argv[1])), json.load(open(sys.argv[2])),
+                     open(sys.argv[3]).read())
+try:
+    reports = [json.dumps(json.loads(text))]
+except json.JSONDecodeError:
+    reports = text.splitlines()
 old["properties"]["format"] = {"type": "string"}
 failures = 0
 for number, line in enumerate(reports, 1):

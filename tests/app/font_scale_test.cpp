@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "query/query_rules.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
@@ -79,7 +80,9 @@ Heights ShowWindowWithFont(const QFont& font) {
         window.show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
         const std::pair<int, std::vector<QPlainTextEdit*>> areas[] = {
-            {0, {ui.Memo1}}, {1, {ui.Memo3}}, {7, {ui.Memo4, ui.Memo2}}};
+            {kGeneralInfoPage, {ui.Memo1}},
+            {kWhoisInfoPage, {ui.Memo3}},
+            {kLocalNetworkPage, {ui.Memo4, ui.Memo2}}};
         for (const auto& [page, shown] : areas) {
             ui.cxPageControl1->setCurrentIndex(page);
             QCoreApplication::processEvents();

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -58,7 +59,7 @@ TEST(LocalInfo, TheNarrowParametersAreaScrollsSidewaysToItsLongestLine) {
     Tmain window(program.Services());
     ShowUntilReported(window, [&] { return Reported(window); });
     QPlainTextEdit* parameters = test::Ui(window).Memo4;
-    test::Ui(window).cxPageControl1->setCurrentIndex(7);
+    test::Ui(window).cxPageControl1->setCurrentIndex(kLocalNetworkPage);
     QApplication::processEvents();
     EXPECT_TRUE(parameters->toPlainText().contains("Current DNS Server: 192.0.2.253"));
     EXPECT_GT(parameters->horizontalScrollBar()->maximum(), 0);

@@ -26,6 +26,7 @@
 #include "app/help_window.h"
 #include "app/page_control.h"
 #include "app/pages/neighbourhood_page.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_desktop_opener.h"
 #include "support/fake_services.h"
@@ -41,12 +42,12 @@ class MainWindowTest : public ::testing::Test {
     Tmain window{program.Services()};
 };
 
-TEST_F(MainWindowTest, HasTheEightPagesInOrderWithTabsOnTheLeft) {
-    const QStringList names = {"General Info",    "Whois Info",        "Site Info",
-                               "Whois Source",    "Backward Links",    "Similar Pages",
-                               "IP Neighborhood", "Local Network Info"};
-    ASSERT_EQ(test::Ui(window).cxPageControl1->count(), 8);
-    for (int i = 0; i < 8; ++i) {
+TEST_F(MainWindowTest, HasThePagesInOrderWithTabsOnTheLeft) {
+    const QStringList names = {
+        "General Info", "DNS Records",    "Web Server",    "Whois Info",      "Site Info",
+        "Whois Source", "Backward Links", "Similar Pages", "IP Neighborhood", "Local Network Info"};
+    ASSERT_EQ(test::Ui(window).cxPageControl1->count(), names.size());
+    for (int i = 0; i < names.size(); ++i) {
         const VerticalTab* tab = test::Ui(window).cxPageControl1->tab(i);
         EXPECT_EQ(tab->text().trimmed(), names[i]);
         EXPECT_EQ(tab->accessibleName(), names[i]);
@@ -77,10 +78,10 @@ TEST_F(MainWindowTest, EveryTabStaysInSightInColumnsOnTheLeft) {
 
 TEST_F(MainWindowTest, ClickingATabShowsItsPage) {
     window.show();
-    test::Ui(window).cxPageControl1->tab(6)->click();
-    EXPECT_EQ(test::Ui(window).cxPageControl1->currentIndex(), 6);
+    test::Ui(window).cxPageControl1->tab(kNeighbourhoodPage)->click();
+    EXPECT_EQ(test::Ui(window).cxPageControl1->currentIndex(), kNeighbourhoodPage);
     EXPECT_TRUE(test::Ui(window).ListBox1->isVisible());
-    EXPECT_TRUE(test::Ui(window).cxPageControl1->tab(6)->isChecked());
+    EXPECT_TRUE(test::Ui(window).cxPageControl1->tab(kNeighbourhoodPage)->isChecked());
     EXPECT_FALSE(test::Ui(window).cxPageControl1->tab(0)->isChecked());
 }
 

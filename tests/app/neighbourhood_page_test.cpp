@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -90,7 +91,7 @@ TEST(NeighbourhoodKeys, ShiftF10OpensThePopupMenuAtTheCurrentEntry) {
     QApplication::setActiveWindow(&window);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     const auto ui = test::Ui(window);
-    ui.cxPageControl1->setCurrentIndex(6);
+    ui.cxPageControl1->setCurrentIndex(kNeighbourhoodPage);
     auto* page = test::Find<NeighbourhoodPage>(window, "IP Neighborhood");
     for (const char* item : {"192.0.2.9    X", "192.0.2.10    www.example.test"}) {
         page->AppendItem(item);

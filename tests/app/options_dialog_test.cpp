@@ -18,6 +18,7 @@
 #include <set>
 
 #include "app/page_control.h"
+#include "query/query_rules.h"
 #include "settings/setting_names.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
@@ -129,7 +130,7 @@ TEST_F(OptionsDialogTest, LoadsEachValueByItsOwnRule) {
     EXPECT_EQ(options.Edit1->text(), "typed before") << "an empty default_url keeps the text";
     EXPECT_TRUE(options.CheckBox2->isChecked()) << "only the exact word false turns it off";
     EXPECT_FALSE(options.CheckBox3->isChecked());
-    EXPECT_EQ(options.ComboBox1->currentIndex(), 5);
+    EXPECT_EQ(options.ComboBox1->currentIndex(), kSimilarPagesPage);
     EXPECT_EQ(options.Edit2->text(), "20") << "empty falls back";
     EXPECT_EQ(options.Edit15->text(), "") << "the server shows as read";
     EXPECT_EQ(options.Edit3->text(), "Alexa") << "empty falls back";
@@ -147,9 +148,11 @@ TEST_F(OptionsDialogTest, LoadsEachValueByItsOwnRule) {
 TEST_F(OptionsDialogTest, DropDownsMatchTheStoredTextExactly) {
     const std::tuple<const char*, const char*, int, int> cases[] = {
         {"General Info", "svnosocks", 0, 0},
-        {"Whois Info", "svsocks4", 1, 1},
-        {"IP Neighborhood", "svsocks5", 6, 3},
-        {"Local Network Info", "svsocks4a", 7, 2},
+        {"DNS Records", "svsocks4", kDnsRecordsPage, 1},
+        {"Web Server", "svsocks4", kWebServerPage, 1},
+        {"Whois Info", "svsocks4", kWhoisInfoPage, 1},
+        {"IP Neighborhood", "svsocks5", kNeighbourhoodPage, 3},
+        {"Local Network Info", "svsocks4a", kLocalNetworkPage, 2},
         {"similar pages", "SVSOCKS5", 0, 0},
         {"\"Similar Pages \"", "socks5", 0, 0},
         {"", "", 0, 0},
@@ -171,7 +174,7 @@ TEST_F(OptionsDialogTest, DropDownsMatchTheStoredTextExactly) {
 TEST_F(OptionsDialogTest, OkWritesEveryValueInItsOrderAndCloses) {
     Open();
     options.CheckBox3->setChecked(false);
-    options.ComboBox1->setCurrentIndex(6);
+    options.ComboBox1->setCurrentIndex(kNeighbourhoodPage);
     options.Edit15->setText(QStringLiteral("whois.ripe.net"));
     options.Edit7->setText(QStringLiteral("Links"));
     QTest::mouseClick(options.Button1, Qt::LeftButton);
@@ -331,7 +334,7 @@ TEST_F(OptionsDialogTest, LeavingThePortRefusesAnythingButAnIntegerOrNothing) {
 TEST_F(OptionsDialogTest, AStoredPageIsWrittenBackUnchanged) {
     folder.Write("settings.ini", "[general]\r\ngo_to=Similar Pages\r\n");
     Open();
-    EXPECT_EQ(options.ComboBox1->currentIndex(), 5);
+    EXPECT_EQ(options.ComboBox1->currentIndex(), kSimilarPagesPage);
     options.Button1->click();
     EXPECT_EQ(settings.ReadString("general", "go_to", ""), "Similar Pages");
 }

@@ -5,16 +5,13 @@
 #include <QTest>
 
 #include "app/main_window.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
 namespace hostlore {
 namespace {
-
-const char* const kPageNames[] = {"General Info",    "Whois Info",        "Site Info",
-                                  "Whois Source",    "Backward Links",    "Similar Pages",
-                                  "IP Neighborhood", "Local Network Info"};
 
 class PageKeyboardTest : public ::testing::Test {
   protected:
@@ -55,20 +52,20 @@ TEST_F(PageKeyboardTest, TabRunsFromTheTopPanelToTheTabBarToTheShownPageOnly) {
 
 TEST_F(PageKeyboardTest, ArrowsHomeAndEndOnTheTabBarGoInPageOrder) {
     pages->tabBar()->setFocus();
-    for (int page = 1; page < 8; ++page) {
+    for (int page = 1; page < kPageCount; ++page) {
         Press(pages->tabBar(), Qt::Key_Down);
         EXPECT_EQ(pages->currentIndex(), page);
     }
     Press(pages->tabBar(), Qt::Key_Left);
-    EXPECT_EQ(pages->currentIndex(), 6);
+    EXPECT_EQ(pages->currentIndex(), kLocalNetworkPage - 1);
     Press(pages->tabBar(), Qt::Key_Home);
     EXPECT_EQ(pages->currentIndex(), 0);
     Press(pages->tabBar(), Qt::Key_Up);
-    EXPECT_EQ(pages->currentIndex(), 7);
+    EXPECT_EQ(pages->currentIndex(), kLocalNetworkPage);
     Press(pages->tabBar(), Qt::Key_Right);
     EXPECT_EQ(pages->currentIndex(), 0);
     Press(pages->tabBar(), Qt::Key_End);
-    EXPECT_EQ(pages->currentIndex(), 7);
+    EXPECT_EQ(pages->currentIndex(), kLocalNetworkPage);
 }
 
 TEST_F(PageKeyboardTest, ControlKeysSwitchPagesFromAnywhereInTheWindow) {
@@ -79,9 +76,9 @@ TEST_F(PageKeyboardTest, ControlKeysSwitchPagesFromAnywhereInTheWindow) {
         {{Qt::Key_PageDown, Qt::ControlModifier}, 2},
         {{Qt::Key_PageUp, Qt::ControlModifier}, 1},
         {{Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier}, 0},
-        {{Qt::Key_PageUp, Qt::ControlModifier}, 7},
+        {{Qt::Key_PageUp, Qt::ControlModifier}, kLocalNetworkPage},
         // X11 reports Ctrl+Shift+Tab as Tab, not as Backtab.
-        {{Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier}, 6},
+        {{Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier}, kLocalNetworkPage - 1},
     };
     for (const auto& [keys, page] : steps) {
         Press(QApplication::focusWidget(), keys.first, keys.second);
@@ -114,7 +111,7 @@ TEST_F(PageKeyboardTest, EnterOnAFocusedToolButtonPressesIt) {
 }
 
 TEST_F(PageKeyboardTest, TheTextAreasHaveACaretTheKeysMoveButStayReadOnly) {
-    pages->setCurrentIndex(7);
+    pages->setCurrentIndex(kLocalNetworkPage);
     QPlainTextEdit* report = test::Ui(*window).Memo2;
     ASSERT_TRUE(test::PumpUntil([&] { return report->document()->blockCount() > 2; }));
     report->setFocus();
@@ -132,12 +129,12 @@ TEST_F(PageKeyboardTest, ScreenReadersSeeAPageTabListThatSwitchesPages) {
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(pages->tabBar());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->role(), QAccessible::PageTabList);
-    ASSERT_EQ(list->childCount(), 8);
+    ASSERT_EQ(list->childCount(), kPageCount);
     pages->setCurrentIndex(2);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < kPageCount; ++i) {
         QAccessibleInterface* tab = list->child(i);
         EXPECT_EQ(tab->role(), QAccessible::PageTab) << i;
-        EXPECT_EQ(tab->text(QAccessible::Name), kPageNames[i]);
+        EXPECT_EQ(tab->text(QAccessible::Name).toStdString(), kPageNames[i]);
         EXPECT_EQ(tab->state().selected, i == 2) << i;
     }
     QAccessibleActionInterface* press = list->child(5)->actionInterface();

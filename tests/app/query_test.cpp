@@ -11,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/page_control.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/gate.h"
@@ -99,9 +100,14 @@ TEST_F(QueryTest, EmptiesTheGeneralInfoPage) {
 }
 
 TEST_F(QueryTest, BringsTheConfiguredPageToTheFront) {
-    const std::pair<const char*, int> cases[] = {
-        {"Whois Info", 1}, {"IP Neighborhood", 6}, {"Local Network Info", 7},
-        {"whois info", 0}, {"Nowhere", 0},         {"", 0}};
+    const std::pair<const char*, int> cases[] = {{"DNS Records", kDnsRecordsPage},
+                                                 {"Web Server", kWebServerPage},
+                                                 {"Whois Info", kWhoisInfoPage},
+                                                 {"IP Neighborhood", kNeighbourhoodPage},
+                                                 {"Local Network Info", kLocalNetworkPage},
+                                                 {"whois info", 0},
+                                                 {"Nowhere", 0},
+                                                 {"", 0}};
     for (const auto& [goTo, page] : cases) {
         program.WriteSettings(std::string("[general]\r\ngo_to=") + goTo + "\r\n");
         test::Ui(*window).cxPageControl1->setCurrentIndex(3);

@@ -11,8 +11,10 @@
 #include "app/pages/general_info_page.h"
 #include "app/pages/local_network_page.h"
 #include "app/pages/page_widgets.h"
+#include "app/pages/web_server_page.h"
 #include "app/pages/whois_info_page.h"
 #include "platform/clock.h"
+#include "query/web_server/web_server_text.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
@@ -67,6 +69,13 @@ TEST(TextAreas, ALongTextOpensAtItsFirstLineAndLeftEdgeOnAShownOrAHiddenPage) {
          }},
         {"Memo2", [] { return new LocalNetworkPage; },
          [](QWidget& page, const Lines& shown) { As<LocalNetworkPage>(page).ShowAdapters(shown); }},
+        {"WebServerText", [] { return new WebServerPage; },
+         [](QWidget& page, const Lines& shown) {
+             // Once a hop, the whole text each time.
+             As<WebServerPage>(page).Show(
+                 {}, WebServerDisplayText(Lines(shown.begin(), shown.begin() + 100)));
+             As<WebServerPage>(page).Show({}, WebServerDisplayText(shown));
+         }},
     };
     for (const FilledArea& area : areas) {
         for (const bool shown : {true, false}) {
@@ -101,6 +110,20 @@ TEST(TextAreas, MoreLinesLeaveAReaderWhereTheyScrolled) {
     area.verticalScrollBar()->setValue(50);
     AppendLines(area, QStringLiteral("more\n").repeated(100));
     EXPECT_EQ(area.verticalScrollBar()->value(), 50);
+}
+
+TEST(TextAreas, ANewHopLeavesAReaderOfTheWebServerPageWhereTheyScrolled) {
+    WebServerPage page;
+    page.resize(200, 100);
+    page.show();
+    const Lines lines(100, std::string(300, 'w'));
+    page.Show({}, WebServerDisplayText(lines));
+    auto* text = test::Find<QPlainTextEdit>(page, "WebServerText");
+    text->verticalScrollBar()->setValue(50);
+    text->horizontalScrollBar()->setValue(30);
+    page.Show({}, WebServerDisplayText(Lines(200, std::string(300, 'w'))));
+    EXPECT_EQ(text->verticalScrollBar()->value(), 50);
+    EXPECT_EQ(text->horizontalScrollBar()->value(), 30);
 }
 
 TEST(WrappingResultFields, ShowAsManyLinesAsTheyAreHighWithoutAScrollBar) {

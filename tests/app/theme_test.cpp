@@ -9,6 +9,7 @@
 #include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/palette_text.h"
+#include "query/query_rules.h"
 #include "support/fake_services.h"
 #include "support/window_controls.h"
 
@@ -161,7 +162,7 @@ TEST_F(Theme, ResultTextKeepsItsContrastOnLightAndDarkBases) {
             ExpectReadable(result, 4.5, 30);
         }
         ExpectReadable(ui.url_edit->lineEdit(), 4.5, 30);
-        ui.cxPageControl1->setCurrentIndex(1);
+        ui.cxPageControl1->setCurrentIndex(kWhoisInfoPage);
         QCoreApplication::processEvents();
         ExpectReadable(ui.Memo3, 4.5, 30);
     }

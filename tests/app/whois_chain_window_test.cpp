@@ -71,6 +71,11 @@ TEST_F(WhoisChainWindowTest, ShowsTheRecordFromTheRightServersAfterTheirNames) {
           "Domain Name: example.thin", "Registrar: Test Registrar",
           "Registrar WHOIS Server: whois.registrar.test", "Registrant Organization: Test Shop",
           "Creation Date: 2001-02-03T04:05:06Z"}},
+        {"",
+         "www.referrer.test",
+         {"Domain Name: referrer.test", "Registrar: Test Registry Registrar",
+          "Registrar WHOIS Server: 127.0.0.1", "Creation Date: 2001-02-03T04:05:06Z",
+          "--- referral to 127.0.0.1 not followed: 127.0.0.1 is a loopback address ---"}},
         {"whois.iana.org",
          "http://www.shop.co.test/",
          {"Domain Name: shop.co.test", "Registrar: Test Registry Registrar",
@@ -101,6 +106,7 @@ TEST_F(WhoisChainWindowTest, ShowsTheRecordFromTheRightServersAfterTheirNames) {
         EXPECT_EQ(test::Ui(*window).Label5->text(), "Done!") << url;
         EXPECT_EQ(Page(), page) << url;
     }
+    EXPECT_EQ(world->Connections("127.0.0.1"), 0) << "a public server's referral to it";
     const auto asked = world->RdapRequests("rdap.registrar.test");
     ASSERT_EQ(asked.size(), 1U);
     EXPECT_NE(asked[0].find("\r\nAccept: application/rdap+json\r\n"), std::string::npos)

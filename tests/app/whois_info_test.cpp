@@ -10,8 +10,8 @@
 #include <mutex>
 
 #include "app/main_window.h"
-#include "app/pages/whois_display_lines.h"
 #include "app/pages/whois_info_page.h"
+#include "query/report/display_lines.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/loopback_server.h"
@@ -79,27 +79,6 @@ TEST_F(WhoisPageTest, AStopWhileDoneChangesNothing) {
     EXPECT_EQ(test::Ui(*window).Memo3->toPlainText(), shown);
 }
 
-TEST(WhoisDisplayLines, CutsLongLinesAndMarksTheContinuations) {
-    const QString a4095(4095, 'a');
-    const QString mark = kWhoisContinuationMark;
-    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");  // two UTF-16 units
-    const struct {
-        const char* name;
-        QString line;
-        QStringList expected;
-    } cases[] = {
-        {"empty", "", {""}},
-        {"short", "Registrar: Test", {"Registrar: Test"}},
-        {"at the bound", a4095 + "b", {a4095 + "b"}},
-        {"one over", a4095 + "bc", {a4095 + "b", mark + "c"}},
-        {"three pieces", a4095 + "b" + a4095 + "bc", {a4095 + "b", mark + a4095 + "b", mark + "c"}},
-        {"pair across the bound", a4095 + smile, {a4095, mark + smile}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(WhoisDisplayLines(c.line), c.expected) << c.name;
-    }
-}
-
 TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
     const SystemClock clock;
     WhoisInfoPage page(clock, [] {});
@@ -111,8 +90,8 @@ TEST(WhoisInfoPage, AOneMebibyteLineShowsCutAndInTurns) {
         << "all of it laid out in one turn";
     ASSERT_TRUE(test::PumpUntil([&] { return memo->document()->blockCount() == 256; }, 60000));
     EXPECT_EQ(memo->document()->firstBlock().length() - 1, 4096);
-    EXPECT_TRUE(memo->document()->lastBlock().text().startsWith(kWhoisContinuationMark));
-    EXPECT_EQ(memo->toPlainText().remove(kWhoisContinuationMark).remove('\n').toStdString(), line);
+    EXPECT_TRUE(memo->document()->lastBlock().text().startsWith(kContinuationMark));
+    EXPECT_EQ(memo->toPlainText().remove(kContinuationMark).remove('\n').toStdString(), line);
     page.ClearReply();
     test::PumpUntil([] { return false; }, 50);
     EXPECT_TRUE(memo->toPlainText().isEmpty()) << "what was still to come was shown after all";

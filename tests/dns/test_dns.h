@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 #include <array>
+#include <string>
 
 namespace hostlore::test {
 
@@ -23,6 +24,12 @@ class TestDns : public ::testing::Test {
         }
     }
 };
+
+// The settings that make the program validate from the test zones' trust
+// anchor, never the system's.
+inline std::string TestTrustAnchorSetting() {
+    return "[dns]\r\ntrust_anchor=" + qgetenv("HOSTLORE_TEST_TRUST_ANCHOR").toStdString() + "\r\n";
+}
 
 // The name server behind the reverse zone of 198.18.0.0/24 in the test DNS
 // server's namespace: takes every question and answers none.

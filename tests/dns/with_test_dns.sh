@@ -11,25 +11,34 @@
 # 192.0.2.0/24, 203.0.113.0/24 and 2001:db8::/64 are local in the namespace, so
 # a test can serve on the very address that a name resolves to. Reverse
 # questions for 198.18.0.0/24 are passed on to 127.0.0.1 port 5300, where a test
-# can hold a name server that never answers (SilentNameServer). Without root the
-# program runs without it, and its tests skip themselves.
+# can hold a name server that never answers (SilentNameServer).
+#
+# The zones under "example" (dns/zones/) come from knot on 127.0.0.1 port 5353,
+# signed here with keys made for this run by kzonesign: signed.example with
+# every record type DNS Records shows, broken.example with signatures dated
+# 40 days back that have expired, unsigned.example without a DS record;
+# questions about silent.example go to a port where nothing answers. The
+# program gets the trust anchor of "example" from HOSTLORE_TEST_TRUST_ANCHOR
+# through its settings. A second dnsmasq on 127.0.0.3 passes the zones on
+# without their signatures, as a resolver that knows nothing of DNSSEC does.
+# Without root the program runs without any of it, and its tests skip themselves.
 set -euo pipefail
 
-if [ "$(id -u)" -ne 0 ] || ! command -v dnsmasq >/dev/null || ! command -v ip >/dev/null; then
-    echo "with_test_dns: needs root, ip and dnsmasq; the DNS tests will be skipped" >&2
+if [ "$(id -u)" -ne 0 ] || ! command -v dnsmasq >/dev/null || ! command -v ip >/dev/null ||
+    ! command -v knotd >/dev/null || ! command -v kzonesign >/dev/null; then
+    echo "with_test_dns: needs root, ip, dnsmasq, knotd and kzonesign; the DNS tests will be" \
+        "skipped" >&2
     exec "$@"
 fi
 
 # shellcheck source=tests/support/test_namespace.sh
 source "$(dirname "$0")/../support/test_namespace.sh"
+here=$(dirname "$0")
 work=$(mktemp -d)
-dnsmasq_pid=""
+servers=()
 
 cleanup() {
-    if [ -n "$dnsmasq_pid" ]; then
-        kill "$dnsmasq_pid" 2>/dev/null || true
-        wait "$dnsmasq_pid" 2>/dev/null || true
-    fi
+    stop_server_groups "${servers[@]}"
     remove_test_namespace
     rm -rf "$work"
 }
@@ -50,7 +59,36 @@ ip -n "$name" -6 addr add 2001:db8::1/64 dev lo nodad
 ip -n "$name" -6 route add local 2001:db8::/64 dev lo
 ip netns exec "$name" sysctl -q net.ipv6.ip_nonlocal_bind=1
 
-ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+# sign_zones: the zones under "example" signed into $work/signed, and the
+# trust anchor in $work/trust-anchor.key.
+sign_zones() {
+    mkdir -p "$work/zones" "$work/signed" "$work/knot-db"
+    cp "$here"/zones/*.zone "$work/zones/"
+    local zones
+    for zones in zones signed; do
+        sed -e "s#@WORK@#$work#g" -e "s#@ZONES@#$work/$zones#g" "$here/knot.conf" \
+            >"$work/knot-$zones.conf"
+    done
+    sign() { kzonesign -c "$work/knot-zones.conf" -o "$work/signed" "$@" >>"$work/sign.log" 2>&1; }
+    ds() { keymgr -c "$work/knot-zones.conf" "$1" ds | grep " 13 2 "; }
+    sign signed.example
+    # New keys take the time given as their own, so they were valid then.
+    sign -t "$(($(date +%s) - 40 * 86400))" broken.example
+    ds signed.example >>"$work/zones/example.zone"
+    ds broken.example >>"$work/zones/example.zone"
+    sign example
+    ds example >"$work/trust-anchor.key"
+    cp "$work/zones/unsigned.example.zone" "$work/signed/"
+}
+if ! sign_zones; then
+    echo "with_test_dns: the test zones could not be signed" >&2
+    cat "$work/sign.log" >&2 || true
+    exit 1
+fi
+setsid ip netns exec "$name" knotd -c "$work/knot-signed.conf" 2>"$work/knotd.log" &
+servers+=($!)
+
+setsid ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --listen-address=127.0.0.1 --bind-interfaces --port=53 \
     --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/dnsmasq.pid" \
     --log-facility="$work/dnsmasq.log" \
@@ -100,8 +138,16 @@ ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
     --synth-domain=example.test,198.51.100.0/24,host- \
     --ptr-record=7.100.51.198.in-addr.arpa,seven.example.test \
     --ptr-record=9.100.51.198.in-addr.arpa,nine.example.test \
-    --server=/0.18.198.in-addr.arpa/127.0.0.1#5300 &
-dnsmasq_pid=$!
+    --server=/0.18.198.in-addr.arpa/127.0.0.1#5300 \
+    --server=/example/127.0.0.1#5353 \
+    --server=/silent.example/127.0.0.1#5301 &
+servers+=($!)
+setsid ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null \
+    --listen-address=127.0.0.3 --bind-interfaces --port=53 \
+    --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/stripping.pid" \
+    --log-facility="$work/stripping.log" \
+    --server=127.0.0.1#5353 --filter-rr=RRSIG &
+servers+=($!)
 
 for _ in $(seq 1 50); do
     if ip netns exec "$name" getent hosts www.example.test >/dev/null 2>&1; then
@@ -115,4 +161,22 @@ if ! ip netns exec "$name" getent hosts www.example.test >/dev/null 2>&1; then
     exit 1
 fi
 
-ip netns exec "$name" env HOSTLORE_TEST_DNS=1 "$@"
+zones_loaded() {
+    local zone
+    for zone in example signed.example broken.example unsigned.example; do
+        ip netns exec "$name" knotc -c "$work/knot-signed.conf" zone-status "$zone" 2>/dev/null |
+            grep -q "serial: [0-9]" || return 1
+    done
+}
+for _ in $(seq 1 50); do
+    zones_loaded && break
+    sleep 0.1
+done
+if ! zones_loaded; then
+    echo "with_test_dns: knot did not load the test zones" >&2
+    cat "$work/knotd.log" >&2 || true
+    exit 1
+fi
+
+ip netns exec "$name" env HOSTLORE_TEST_DNS=1 HOSTLORE_TEST_TRUST_ANCHOR="$work/trust-anchor.key" \
+    "$@"

@@ -33,7 +33,7 @@ check_tree() {
     local prefix=$1
     local file
     for file in bin/hostlore "lib/$multiarch/hostlore/libhostlore_window.so" \
-        "lib/$multiarch/hostlore/libhostlore_tls.so" \
+        "lib/$multiarch/hostlore/libhostlore_tls.so" "lib/$multiarch/hostlore/libhostlore_dns.so" \
         "lib/$multiarch/hostlore/libhostlore_web_engine.so" share/applications/hostlore.desktop \
         share/metainfo/example.hostlore.Hostlore.metainfo.xml \
         share/icons/hicolor/scalable/apps/hostlore.svg share/hostlore/help/index.html \
@@ -123,7 +123,7 @@ if command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
     deb=$(echo "$work"/package/hostlore_1.23_*.deb)
     [ -f "$deb" ] || { fail "no package made"; exit 1; }
     depends=$(dpkg-deb -f "$deb" Depends)
-    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1 libc-ares2; do
+    for library in libc6 libqt6core6 libqt6widgets6 libjpeg62-turbo liblz4-1 libc-ares2 libunbound8; do
         grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
     done
     dpkg -x "$deb" "$work/root"

@@ -42,6 +42,10 @@ TEST(TNetHeaderList, ReadsValuesByTheRulesOfHeaderLines) {
     for (const auto& [name, value] : cases) {
         EXPECT_EQ(list.Value(name), value) << name;
     }
+    using Values = std::vector<std::string>;
+    EXPECT_EQ(list.Values("SET-COOKIE"), (Values{"first", "second"}));
+    EXPECT_EQ(list.Values("Server"), Values{"Apache (Unix) mod_test/1.0"});
+    EXPECT_EQ(list.Values("Missing"), Values{});
 }
 
 // A line without ":" has an empty name: it is never the line of a name that

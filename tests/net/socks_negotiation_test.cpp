@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <future>
 #include <initializer_list>
 
 #include "net/socks_errors.h"
 #include "net/tcp_client.h"
+#include "support/event_pump.h"
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
+#include "support/recording_server.h"
 
 namespace hostlore {
 namespace {
@@ -23,65 +23,27 @@ std::string Bytes(std::initializer_list<int> values) {
 const std::string kSocks4Granted = Bytes({0, 90, 0, 0, 0, 0, 0, 0});
 const std::string kSocks5Succeeded = Bytes({5, 0, 0, 1, 127, 0, 0, 1, 4, 0});
 
-// What a scripted SOCKS server does once its answers are spent.
-enum class Ending { kListenToTheEnd, kClose, kReset };
+// A SOCKS server that answers the client's messages in turn with `answers`
+// (an empty answer sends nothing) and does `ending` after the last; with
+// ReadNext it records all that follows until the client closes.
+test::RecordingServer SocksServer(std::vector<std::string> answers,
+                                  test::After ending = test::After::ReadNext) {
+    return {"", [answers = std::move(answers), ending](const test::Request& request) {
+                if (request.number >= answers.size()) {
+                    return test::Reply{{}, test::After::ReadNext};
+                }
+                return test::Reply{
+                    {answers[request.number]},
+                    request.number + 1 == answers.size() ? ending : test::After::ReadNext};
+            }};
+}
 
-// A SOCKS server that answers the client's messages in turn with its scripted
-// answers (an empty answer sends nothing), then ends as told. It records each
-// message as one receive gave it, and with kListenToTheEnd all that follows
-// until the client closes as one more.
-class ScriptedSocksServer {
-  public:
-    explicit ScriptedSocksServer(std::vector<std::string> answers,
-                                 Ending ending = Ending::kListenToTheEnd)
-        : answers_(std::move(answers)),
-          ending_(ending),
-          server_([this](test::ServerConnection& peer) { Run(peer); }) {}
-
-    int Port() const { return server_.Port(); }
-    int Accepted() const { return server_.Accepted(); }
-
-    // Waits until the script has ended; the client must have closed by then
-    // unless the script hangs up itself.
-    std::vector<std::string> Messages() {
-        if (received_.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
-            ADD_FAILURE() << "the SOCKS server's script did not end";
-            return {};
-        }
-        return received_.get();
-    }
-
-  private:
-    void Run(test::ServerConnection& peer) {
-        std::vector<std::string> messages;
-        for (const auto& answer : answers_) {
-            std::string message = peer.ReadOnce();
-            if (message.empty()) {
-                break;
-            }
-            messages.push_back(std::move(message));
-            peer.Send(answer);
-        }
-        if (ending_ == Ending::kReset) {
-            peer.Reset();
-        } else if (ending_ == Ending::kListenToTheEnd) {
-            std::string rest;
-            for (std::string more; !(more = peer.ReadOnce()).empty();) {
-                rest += more;
-            }
-            if (!rest.empty()) {
-                messages.push_back(std::move(rest));
-            }
-        }
-        done_.set_value(std::move(messages));
-    }
-
-    std::vector<std::string> answers_;
-    Ending ending_;
-    std::promise<std::vector<std::string>> done_;
-    std::future<std::vector<std::string>> received_ = done_.get_future();
-    test::LoopbackServer server_;  // last: its scripts use the members above
-};
+// The messages the proxy received, once the client has closed every connection.
+std::vector<std::string> Messages(const test::RecordingServer& proxy) {
+    EXPECT_TRUE(test::PumpUntil([&] { return proxy.ClientCloses() == proxy.Accepted(); }))
+        << "the client left a connection to the proxy open";
+    return proxy.Requests();
+}
 
 // The host is a view: GCC 12 takes a string member here for one that may be
 // destroyed uninitialised (-Wmaybe-uninitialized).
@@ -92,7 +54,7 @@ struct Target {
 
 class SocksTest : public ::testing::Test {
   protected:
-    std::unique_ptr<TNetTCPClient> ClientThrough(const ScriptedSocksServer& proxy,
+    std::unique_ptr<TNetTCPClient> ClientThrough(const test::RecordingServer& proxy,
                                                  TSocksVersion version, const Target& target) {
         auto client = std::make_unique<TNetTCPClient>(resolver);
         client->Host = std::string(target.host);
@@ -158,7 +120,7 @@ TEST_F(SocksTest, Socks4RequestsAreByteExactAndTheTargetGetsTheRestOfTheConnecti
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(std::string(each.target.host) + " as " + each.userId);
-        ScriptedSocksServer proxy({kSocks4Granted});
+        auto proxy = SocksServer({kSocks4Granted});
         auto client = ClientThrough(proxy, each.version, each.target);
         client->SocksInfo.UserID = each.userId;
         int connectedNotes = 0;
@@ -167,7 +129,7 @@ TEST_F(SocksTest, Socks4RequestsAreByteExactAndTheTargetGetsTheRestOfTheConnecti
         EXPECT_EQ(connectedNotes, 1);
         client->SendText("next");
         client->CloseConnection();
-        EXPECT_EQ(proxy.Messages(), (std::vector<std::string>{each.request, "next"}));
+        EXPECT_EQ(Messages(proxy), (std::vector<std::string>{each.request, "next"}));
     }
 }
 
@@ -207,7 +169,7 @@ TEST_F(SocksTest, Socks5ExchangesAreByteExact) {
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(std::string(each.target.host) + " as " + each.user);
-        ScriptedSocksServer proxy(each.answers);
+        auto proxy = SocksServer(each.answers);
         auto client = ClientThrough(proxy, TSocksVersion::svSocks5, each.target);
         if (!each.user.empty()) {
             WithPassword(*client, each.user, each.password);
@@ -217,28 +179,28 @@ TEST_F(SocksTest, Socks5ExchangesAreByteExact) {
         client->CloseConnection();
         auto expected = each.messages;
         expected.emplace_back("next");
-        EXPECT_EQ(proxy.Messages(), expected);
+        EXPECT_EQ(Messages(proxy), expected);
     }
 }
 
 TEST_F(SocksTest, OnlyTheProxyIsResolvedWhenTheServerTakesTheTargetsName) {
     resolver->Add("proxy.example.test", {"proxy.example.test", {{127, 0, 0, 1}}});
     for (const auto version : {TSocksVersion::svSocks4A, TSocksVersion::svSocks5}) {
-        ScriptedSocksServer proxy(version == TSocksVersion::svSocks5
-                                      ? std::vector<std::string>{Bytes({5, 0}), kSocks5Succeeded}
-                                      : std::vector<std::string>{kSocks4Granted});
+        auto proxy = SocksServer(version == TSocksVersion::svSocks5
+                                     ? std::vector<std::string>{Bytes({5, 0}), kSocks5Succeeded}
+                                     : std::vector<std::string>{kSocks4Granted});
         auto client = ClientThrough(proxy, version, {"target.example.test", 80});
         client->SocksInfo.Host = "proxy.example.test";
         client->OpenConnection();
         client->CloseConnection();
-        EXPECT_EQ(proxy.Messages().size(), version == TSocksVersion::svSocks5 ? 2U : 1U);
+        EXPECT_EQ(Messages(proxy).size(), version == TSocksVersion::svSocks5 ? 2U : 1U);
     }
     EXPECT_EQ(resolver->AskedNames(),
               (std::vector<std::string>{"proxy.example.test", "proxy.example.test"}));
 }
 
 TEST_F(SocksTest, WithoutAVersionTheClientGoesStraightToItsTarget) {
-    ScriptedSocksServer proxy({});
+    auto proxy = SocksServer({});
     test::LoopbackServer target([](test::ServerConnection& peer) { peer.Send("hello\n"); });
     TNetTCPClient client(resolver);
     client.Host = "127.0.0.1";
@@ -262,7 +224,7 @@ TEST_F(SocksTest, TheWholeSocks5ReplyIsConsumedAndWhatFollowsBelongsToTheTarget)
     for (const auto& reply : replies) {
         SCOPED_TRACE(reply.size());
         // The target's first line comes in the same packet as the reply.
-        ScriptedSocksServer proxy({Bytes({5, 0}), reply + "line\n"});
+        auto proxy = SocksServer({Bytes({5, 0}), reply + "line\n"});
         auto client = ClientThrough(proxy, TSocksVersion::svSocks5, {"a.b", 80});
         client->OpenConnection();
         EXPECT_EQ(client->ReceiveLine(), "line");
@@ -404,7 +366,7 @@ TEST_F(SocksTest, EveryRefusalFailsWithItsMessageAndNothingMoreIsSent) {
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
-        ScriptedSocksServer proxy(each.answers);
+        auto proxy = SocksServer(each.answers);
         auto client = ClientThrough(proxy, each.version, {"192.0.2.10", 80});
         if (each.withPassword) {
             WithPassword(*client, "user", "secret");
@@ -416,7 +378,7 @@ TEST_F(SocksTest, EveryRefusalFailsWithItsMessageAndNothingMoreIsSent) {
         // The refused connection stays open to the proxy until closed here.
         EXPECT_TRUE(client->IsConnected());
         client->CloseConnection();
-        EXPECT_EQ(proxy.Messages().size(), each.messagesSent);
+        EXPECT_EQ(Messages(proxy).size(), each.messagesSent);
     }
 }
 
@@ -427,67 +389,68 @@ TEST_F(SocksTest, AServerThatHangsUpAtAnyStepFails) {
         const char* name;
         TSocksVersion version;
         std::vector<std::string> answers;
-        Ending ending;
+        test::After ending;
         std::string message;
     } cases[] = {
         // SOCKS 4 read failures pass unchanged.
-        {"socks4 no reply", TSocksVersion::svSocks4, {""}, Ending::kClose, closed},
+        {"socks4 no reply", TSocksVersion::svSocks4, {""}, test::After::Close, closed},
         {"socks4 short reply",
          TSocksVersion::svSocks4,
          {Bytes({0, 90, 0})},
-         Ending::kClose,
+         test::After::Close,
          closed},
-        {"greeting unanswered", TSocksVersion::svSocks5, {""}, Ending::kClose, notResponding},
+        {"greeting unanswered", TSocksVersion::svSocks5, {""}, test::After::Close, notResponding},
         {"greeting half answered",
          TSocksVersion::svSocks5,
          {Bytes({5})},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
-        {"greeting answer reset", TSocksVersion::svSocks5, {""}, Ending::kReset, notResponding},
+        {"greeting answer reset", TSocksVersion::svSocks5, {""}, test::After::Reset, notResponding},
         {"login unanswered",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), ""},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"login half answered",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1})},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"request unanswered",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1, 0}), ""},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"reply head cut",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1, 0}), Bytes({5, 0, 0, 1})},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"reply address cut",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1, 0}), Bytes({5, 0, 0, 3, 4}) + "ho"},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"reply port cut",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1, 0}), Bytes({5, 0, 0, 1, 192, 0, 2, 1, 0})},
-         Ending::kClose,
+         test::After::Close,
          notResponding},
         {"reply reset",
          TSocksVersion::svSocks5,
          {Bytes({5, 2}), Bytes({1, 0}), Bytes({5, 0, 0, 1, 192, 0, 2, 1})},
-         Ending::kReset,
+         test::After::Reset,
          notResponding},
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.name);
-        ScriptedSocksServer proxy(each.answers, each.ending);
+        auto proxy = SocksServer(each.answers, each.ending);
         auto client = ClientThrough(proxy, each.version, {"192.0.2.10", 80});
         WithPassword(*client, "user", "secret");
         EXPECT_EQ(OpenFails(*client, each.message), each.message == notResponding);
         client->CloseConnection();
-        EXPECT_EQ(proxy.Messages().size(), each.answers.size());
+        // Each was recorded before the answer the client waited for.
+        EXPECT_EQ(proxy.Requests().size(), each.answers.size());
     }
 }
 
@@ -515,7 +478,7 @@ TEST_F(SocksTest, ValuesTooLongForTheExchangeFailBeforeTheProxyIsAsked) {
     };
     for (const auto& each : cases) {
         SCOPED_TRACE(each.message);
-        ScriptedSocksServer proxy({kSocks4Granted});
+        auto proxy = SocksServer({kSocks4Granted});
         auto client = ClientThrough(proxy, each.version, {each.targetHost, 80});
         client->SocksInfo.UserID = each.user;
         if (each.version == TSocksVersion::svSocks5) {
@@ -528,11 +491,11 @@ TEST_F(SocksTest, ValuesTooLongForTheExchangeFailBeforeTheProxyIsAsked) {
 }
 
 TEST_F(SocksTest, Socks4TargetsTheResolverDoesNotKnowFailWithTheResolversError) {
-    ScriptedSocksServer proxy({kSocks4Granted});
+    auto proxy = SocksServer({kSocks4Granted});
     auto client = ClientThrough(proxy, TSocksVersion::svSocks4, {"unknown.example.test", 80});
     EXPECT_FALSE(OpenFails(*client, "Socket Error # 11001\r\n"));
     client->CloseConnection();
-    EXPECT_TRUE(proxy.Messages().empty());
+    EXPECT_TRUE(Messages(proxy).empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <future>
 #include <thread>
@@ -256,6 +257,43 @@ TEST_F(TcpClientTest, TriesBothFamiliesInTheResolversOrderAndKeepsTheConnectionM
         EXPECT_EQ(client.Socket().PeerIp(), c.listening);
         EXPECT_EQ(client.ReceiveAll(), "hi") << c.listening;
     }
+}
+
+TEST_F(TcpClientTest, ConnectsOnlyToAnAddressTheCheckAllows) {
+    test::LoopbackServer ipv4([](test::ServerConnection& peer) { peer.Send("4"); });
+    test::LoopbackServer ipv6([](test::ServerConnection& peer) { peer.Send("6"); },
+                              test::ServerOptions{.address = "::1", .port = ipv4.Port()});
+    resolver->Add("dual.example.test",
+                  {"dual.example.test", {{127, 0, 0, 1}}, {*Ipv6AddressOf("::1")}, false});
+    struct Case {
+        const char* host;
+        std::vector<std::string> refused;
+        std::string outcome;  // what the server sent, or the failure
+    };
+    const Case cases[] = {
+        {"dual.example.test", {}, "4"},
+        {"dual.example.test", {"127.0.0.1"}, "6"},
+        {"dual.example.test", {"::1", "127.0.0.1"}, "no 127.0.0.1"},
+        {"LOCALHOST", {"127.0.0.1"}, "no 127.0.0.1"},
+    };
+    for (const Case& c : cases) {
+        TNetTCPClient client(resolver);
+        client.Host = c.host;
+        client.Port = ipv4.Port();
+        client.CheckAddress = [&](const std::string& address) {
+            const bool refused = std::count(c.refused.begin(), c.refused.end(), address) > 0;
+            return refused ? std::optional("no " + address) : std::nullopt;
+        };
+        std::string outcome;
+        try {
+            client.OpenConnection();
+            outcome = client.ReceiveAll();
+        } catch (const ENetAddressRefused& refused) {
+            outcome = refused.what();
+        }
+        EXPECT_EQ(outcome, c.outcome) << c.host << " without " << c.refused.size();
+    }
+    EXPECT_EQ(ipv4.Accepted() + ipv6.Accepted(), 2);
 }
 
 TEST_F(TcpClientTest, ClosingFromAnotherThreadEndsAConnectAtOnce) {

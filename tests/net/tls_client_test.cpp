@@ -15,6 +15,7 @@
 #include "support/recording_server.h"
 #include "support/scoped_environment.h"
 #include "support/test_certificates.h"
+#include "support/tls_handshake.h"
 
 namespace hostlore {
 namespace {
@@ -91,27 +92,14 @@ TEST_F(TlsClientTest, TheCertificatesNamesDatesAndFingerprintAreKept) {
     EXPECT_EQ(certificate.Issuer, "Hostlore Test Authority");
 
     // The end and the fingerprint as OpenSSL reads them from the file.
-    FILE* file = std::fopen(test::TestCertificates::Get().Server("valid").chainFile.c_str(), "r");
-    ASSERT_NE(file, nullptr);
-    X509* leaf = PEM_read_X509(file, nullptr, nullptr, nullptr);
-    std::fclose(file);
-    ASSERT_NE(leaf, nullptr);
+    const auto sent = test::CertificatesIn(test::TestCertificates::Get().Server("valid").chainFile);
+    ASSERT_FALSE(sent.empty());
     int days = 0;
     int seconds = 0;
-    ASN1_TIME_diff(&days, &seconds, nullptr, X509_get0_notAfter(leaf));
+    ASN1_TIME_diff(&days, &seconds, nullptr, X509_get0_notAfter(sent[0].get()));
     EXPECT_NEAR(static_cast<double>(certificate.NotAfter - std::time(nullptr)),
                 days * 86400.0 + seconds, 5);
-    unsigned char* der = nullptr;
-    const int length = i2d_X509(leaf, &der);
-    unsigned char digest[32];
-    EVP_Digest(der, static_cast<std::size_t>(length), digest, nullptr, EVP_sha256(), nullptr);
-    OPENSSL_free(der);
-    X509_free(leaf);
-    char expected[3 * 32] = {};
-    for (int i = 0; i < 32; ++i) {
-        std::snprintf(expected + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
-    }
-    EXPECT_EQ(certificate.Sha256Fingerprint, expected);
+    EXPECT_EQ(certificate.Sha256Fingerprint, test::Fingerprint(sent[0].get()));
 
     const auto expired = TlsHeadServer("expired");
     http.SendHead(Url("expired.example.test", expired.Port()));
@@ -129,8 +117,42 @@ TEST_F(TlsClientTest, TheHandshakeNamesTheHostOffersHttp11AndCarriesTheSameReque
     EXPECT_EQ(seen[0].text,
               "HEAD /a/b?c=1 HTTP/1.1\r\nHost: www.example.test:" + std::to_string(server.Port()) +
                   "\r\nAccept: text/html, */*\r\n"
-              "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
+                  "User-Agent: Mozilla/3.0 (compatible; Hostlore)\r\n\r\n");
     EXPECT_EQ(seen[1].serverName, "") << "an address is never sent as a server name";
+}
+
+TEST_F(TlsClientTest, TheHandshakeTellsWhatItSettledAndEveryCertificateSent) {
+    const auto& authority = test::TestCertificates::Get();
+    struct Case {
+        const char* certificate;
+        int maxVersion;
+        const char* groups;
+        bool staple;
+        const char* group;
+    };
+    const Case cases[] = {
+        {"valid", 0, "X25519", false, "x25519"},
+        {"valid", 0, "P-384", true, "secp384r1"},
+        {"valid", TLS1_2_VERSION, "P-256", false, "secp256r1"},
+        {"rsa", TLS1_2_VERSION, "X25519", true, "x25519"},
+        {"self-signed", 0, "X25519", false, "x25519"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.certificate) + " " + std::to_string(c.maxVersion) + " " +
+                     c.groups);
+        test::ServerOptions options{"127.0.0.1", 0, authority.Server(c.certificate), c.maxVersion};
+        options.groups = c.groups;
+        options.stapledResponseFile = c.staple ? authority.ValidOcspResponseFile() : "";
+        const TNetTlsDetails details = test::HandshakeWith(options);
+        EXPECT_EQ(details.KeyExchangeGroup, c.group);
+        EXPECT_EQ(details.Protocol, "http/1.1");
+        EXPECT_EQ(details.OcspStapled, c.staple);
+        const auto sent = test::CertificatesIn(authority.Server(c.certificate).chainFile);
+        ASSERT_EQ(details.Chain.size(), sent.size());
+        for (std::size_t i = 0; i < sent.size(); ++i) {
+            EXPECT_EQ(details.Chain[i].Sha256Fingerprint, test::Fingerprint(sent[i].get())) << i;
+        }
+    }
 }
 
 // As real sites answer plain HTTP.

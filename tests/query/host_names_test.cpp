@@ -5,6 +5,12 @@
 namespace hostlore {
 namespace {
 
+// Three labels of 63 characters and one of `last`, dotted: 192 + `last`.
+std::string LongName(std::size_t last) {
+    const std::string label(63, 'a');
+    return label + "." + label + "." + label + "." + std::string(last, 'b');
+}
+
 TEST(NetworkHostNameTest, GivesTheNameThatGoesToTheNetwork) {
     const std::pair<std::string, std::string> cases[] = {
         {"bücher.example", "xn--bcher-kva.example"},
@@ -23,6 +29,11 @@ TEST(NetworkHostNameTest, GivesTheNameThatGoesToTheNetwork) {
         {"שלום.example", "xn--9dbne9b.example"},
         {"bücher.example.", "xn--bcher-kva.example."},
         {"b%C3%BCcher.example", "xn--bcher-kva.example"},
+        {"my%2dhost.example", "my-host.example"},
+        {"example.test.", "example.test."},
+        {std::string(63, 'a') + ".example", std::string(63, 'a') + ".example"},
+        {LongName(61), LongName(61)},
+        {LongName(61) + ".", LongName(61) + "."},
         {"[2001:db8::10]", "2001:db8::10"},
         {"[::ffff:192.0.2.1]", "::ffff:192.0.2.1"},
     };
@@ -52,6 +63,22 @@ TEST(NetworkHostNameTest, AnInvalidNameIsUnknownAndNeverSentAsItsBytes) {
         "b%2541.example",
         "[www.example.test]",
         "[fe80::1%25lo]",
+        "a..example",
+        ".example",
+        "example..",
+        ".",
+        std::string(64, 'a') + ".example",
+        LongName(62),
+        "dddb%r3$l.exna.xndl",
+        "dddb%23l.example",
+        "a%2Fb.example",
+        "a%40b.example",
+        "a%3Fb.example",
+        "a%5Cb.example",
+        "b%4.example",
+        "a$b.example",
+        "a:b.example",
+        "%5B::1%5D",
     };
     for (const auto& host : cases) {
         EXPECT_EQ(NetworkHostName(host), std::nullopt) << host;
@@ -67,6 +94,7 @@ TEST(UrlWithNetworkHostTest, PutsTheNetworkFormOfTheHostIntoTheUrl) {
         {"http://WWW.Example.Test", "http://WWW.Example.Test"},
         {"http://bü cher.example/", std::nullopt},
         {"http://[2001:db8::zz]/", std::nullopt},
+        {"http://dddb%r3$l.exna.xndl/", std::nullopt},
     };
     for (const auto& [url, expected] : cases) {
         EXPECT_EQ(UrlWithNetworkHost(url), expected) << url;

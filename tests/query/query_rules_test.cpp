@@ -25,14 +25,16 @@ TEST(NormalizedQueryUrl, TrimsThenPrefixesOnlyTextsWithoutASchemeSeparator) {
 
 TEST(PageIndexOfName, MatchesPageCaptionsExactly) {
     const std::pair<const char*, int> cases[] = {
-        {"General Info", 0},
-        {"Whois Info", 1},
-        {"Site Info", 2},
-        {"Whois Source", 3},
-        {"Backward Links", 4},
-        {"Similar Pages", 5},
-        {"IP Neighborhood", 6},
-        {"Local Network Info", 7},
+        {"General Info", kGeneralInfoPage},
+        {"DNS Records", kDnsRecordsPage},
+        {"Web Server", kWebServerPage},
+        {"Whois Info", kWhoisInfoPage},
+        {"Site Info", kSiteInfoPage},
+        {"Whois Source", kWhoisSourcePage},
+        {"Backward Links", kBackwardLinksPage},
+        {"Similar Pages", kSimilarPagesPage},
+        {"IP Neighborhood", kNeighbourhoodPage},
+        {"Local Network Info", kLocalNetworkPage},
         {"similar pages", 0},
         {"Similar Pages ", 0},
         {"", 0},
@@ -64,7 +66,7 @@ TEST(PageAfterQuery, ReadsGoToWithGeneralInfoAsDefault) {
     SettingsStore store(folder.File("settings.ini"));
     EXPECT_EQ(PageAfterQuery(store), 0);
     folder.Write("settings.ini", "[general]\ngo_to=IP Neighborhood\n");
-    EXPECT_EQ(PageAfterQuery(store), 6);
+    EXPECT_EQ(PageAfterQuery(store), kNeighbourhoodPage);
     folder.Write("settings.ini", "[general]\ngo_to=ip neighborhood\n");
     EXPECT_EQ(PageAfterQuery(store), 0);
 }

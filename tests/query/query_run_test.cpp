@@ -7,6 +7,7 @@
 #include "support/fake_resolver.h"
 #include "support/loopback_server.h"
 #include "support/recording_server.h"
+#include "support/refusing_dns.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -41,7 +42,8 @@ class QueryRunTest : public ::testing::Test {
             "http://" + host + ":" + std::to_string(web.Port()) + "/", recorder.Views(),
             QueryServices{
                 pump.Handoff(), resolver,
-                WhoisServices::WithCacheIn(folder.File("cache"), std::make_shared<SystemClock>())},
+                WhoisServices::WithCacheIn(folder.File("cache"), std::make_shared<SystemClock>()),
+                dns},
             connection, SettingsStore(folder.File("settings.ini")));
         run->Start(earlier);
         return run;
@@ -51,6 +53,7 @@ class QueryRunTest : public ::testing::Test {
 
     test::TemporaryFolder folder;
     std::shared_ptr<BatchCountingResolver> resolver = std::make_shared<BatchCountingResolver>();
+    std::shared_ptr<test::RefusingDns> dns = std::make_shared<test::RefusingDns>();
     test::RecordingServer whois{"\r\n", test::ScriptedWhoisReply};
     test::LoopbackServer web{[](test::ServerConnection& peer) {
         peer.ReadUntil("\r\n\r\n");

@@ -4,7 +4,13 @@
 
 #include <cstring>
 
+#include "support/pooled_reverse_lookups.h"
+
 namespace hostlore::test {
+
+std::unique_ptr<ReverseLookups> FakeResolver::NewReverseLookups() {
+    return PooledReverseLookups(*this);
+}
 
 void FakeResolver::Add(const std::string& name, HostEntry entry) {
     std::lock_guard lock(mutex_);

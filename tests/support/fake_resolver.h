@@ -19,6 +19,8 @@ class FakeResolver : public Resolver {
 
     HostLookup LookupName(const std::string& name) override;
     HostLookup LookupAddress(const Ipv4Address& address) override;
+    // Answered by LookupAddress on a pool of threads.
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override;
 
     std::vector<std::string> AskedNames() const;
 

@@ -51,6 +51,7 @@ MainServices FakeProgram::Services() const {
     services.messageBoxes = boxes;
     services.shell = shell;
     services.resolver = resolver;
+    services.dns = dns;
     services.clock = clock;
     services.networkConfiguration = machine;
     services.browserUrls = browser;

@@ -8,6 +8,7 @@
 #include "app/main_services.h"
 #include "support/fake_resolver.h"
 #include "support/qt_printers.h"
+#include "support/refusing_dns.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore::test {
@@ -81,6 +82,7 @@ struct FakeProgram {
     std::shared_ptr<RecordingMessageBoxes> boxes = std::make_shared<RecordingMessageBoxes>();
     std::shared_ptr<RecordingShell> shell = std::make_shared<RecordingShell>();
     std::shared_ptr<FakeResolver> resolver = std::make_shared<FakeResolver>();
+    std::shared_ptr<RefusingDns> dns = std::make_shared<RefusingDns>();
     std::shared_ptr<FixedClock> clock = std::make_shared<FixedClock>();
     std::shared_ptr<FixedMachine> machine = std::make_shared<FixedMachine>();
     std::shared_ptr<ScriptedBrowser> browser = std::make_shared<ScriptedBrowser>();

@@ -44,6 +44,19 @@ class RecordingGeneralInfo : public GeneralInfoView {
     int missingShown = 0;
 };
 
+class RecordingWebServer : public WebServerView {
+  public:
+    void Clear() override { shown.clear(); }
+    void Show(const WebServerReport& report, const QString& text) override {
+        shown.push_back({report, text});
+    }
+    struct Shown {
+        WebServerReport report;
+        QString text;
+    };
+    std::vector<Shown> shown;  // each text set, in order
+};
+
 class RecordingWhois : public WhoisView {
   public:
     void ClearReply() override { lines.clear(); }

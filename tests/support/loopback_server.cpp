@@ -11,24 +11,12 @@
 #include <csignal>
 #include <stdexcept>
 
+#include "platform/file_text.h"
 #include "support/socket_address.h"
 
 namespace hostlore::test {
 
 namespace {
-
-// Offers http/1.1 back when the client asks for it.
-int SelectHttp11(SSL*, const unsigned char** selected, unsigned char* length,
-                 const unsigned char* offered, unsigned int offeredLength, void*) {
-    static constexpr unsigned char kHttp11[] = "\x08http/1.1";
-    unsigned char* chosen = nullptr;
-    if (SSL_select_next_proto(&chosen, length, kHttp11, sizeof(kHttp11) - 1, offered,
-                              offeredLength) != OPENSSL_NPN_NEGOTIATED) {
-        return SSL_TLSEXT_ERR_NOACK;
-    }
-    *selected = chosen;
-    return SSL_TLSEXT_ERR_OK;
-}
 
 SSL_CTX* ServerContext(const TlsIdentity& identity, int maxVersion) {
     // OpenSSL writes with write(), which raises SIGPIPE once a client has gone.
@@ -41,11 +29,67 @@ SSL_CTX* ServerContext(const TlsIdentity& identity, int maxVersion) {
         SSL_CTX_free(context);
         throw std::runtime_error("cannot set up the TLS test server with " + identity.chainFile);
     }
-    SSL_CTX_set_alpn_select_cb(context, SelectHttp11, nullptr);
     return context;
 }
 
 }  // namespace
+
+struct TlsCallbacks {
+    static int SelectProtocol(SSL*, const unsigned char** selected, unsigned char* length,
+                              const unsigned char* offered, unsigned int offeredLength,
+                              void* server) {
+        const auto& self = *static_cast<LoopbackServer*>(server);
+        const std::string& mine = self.protocols_;
+        unsigned char* chosen = nullptr;
+        if (SSL_select_next_proto(&chosen, length,
+                                  reinterpret_cast<const unsigned char*>(mine.data()),
+                                  static_cast<unsigned int>(mine.size()), offered,
+                                  offeredLength) == OPENSSL_NPN_NEGOTIATED) {
+            *selected = chosen;
+            return SSL_TLSEXT_ERR_OK;
+        }
+        switch (self.otherProtocols_) {
+            case OtherProtocols::Refuse:
+                return SSL_TLSEXT_ERR_ALERT_FATAL;
+            case OtherProtocols::AnswerOwn:
+                *selected = reinterpret_cast<const unsigned char*>(mine.data()) + 1;
+                *length = static_cast<unsigned char>(mine.front());
+                return SSL_TLSEXT_ERR_OK;
+            case OtherProtocols::GoOn:
+                break;
+        }
+        return SSL_TLSEXT_ERR_NOACK;
+    }
+
+    static int Staple(SSL* tls, void* server) {
+        const std::string& response = static_cast<LoopbackServer*>(server)->stapledResponse_;
+        if (response.empty()) {
+            return SSL_TLSEXT_ERR_NOACK;
+        }
+        auto* copy = static_cast<unsigned char*>(OPENSSL_memdup(response.data(), response.size()));
+        SSL_set_tlsext_status_ocsp_resp(tls, copy, static_cast<long>(response.size()));
+        return SSL_TLSEXT_ERR_OK;
+    }
+};
+
+void LoopbackServer::SetUpTls(const ServerOptions& options) {
+    tls_ = ServerContext(*options.tls, options.tlsMaxVersion);
+    if (!options.groups.empty() && SSL_CTX_set1_groups_list(tls_, options.groups.c_str()) != 1) {
+        throw std::runtime_error("no such key exchange groups: " + options.groups);
+    }
+    for (const std::string& protocol : options.protocols) {
+        protocols_ += static_cast<char>(protocol.size());
+        protocols_ += protocol;
+    }
+    otherProtocols_ = options.otherProtocols;
+    tlsConnections_ = options.tlsConnections;
+    SSL_CTX_set_alpn_select_cb(tls_, TlsCallbacks::SelectProtocol, this);
+    if (!options.stapledResponseFile.empty()) {
+        stapledResponse_ = ReadWholeFile(options.stapledResponseFile);
+        SSL_CTX_set_tlsext_status_cb(tls_, TlsCallbacks::Staple);
+        SSL_CTX_set_tlsext_status_arg(tls_, this);
+    }
+}
 
 ServerConnection::~ServerConnection() {
     // An orderly end over TLS announces itself, as real servers do.
@@ -169,7 +213,7 @@ LoopbackServer::LoopbackServer(Script script, const std::string& address, int po
 LoopbackServer::LoopbackServer(Script script, const ServerOptions& options)
     : script_(std::move(script)) {
     if (options.tls) {
-        tls_ = ServerContext(*options.tls, options.tlsMaxVersion);
+        SetUpTls(options);
     }
     const LoopbackListener listener = ListenOn(options.address, options.port, 16);
     listener_ = listener.descriptor;
@@ -217,16 +261,17 @@ void LoopbackServer::AcceptLoop() {
         if (descriptor < 0) {
             continue;
         }
+        const bool secure = tls_ != nullptr && (tlsConnections_ < 0 || accepted_ < tlsConnections_);
         ++accepted_;
         std::lock_guard lock(mutex_);
         open_.push_back(descriptor);
-        sessions_.emplace_back([this, descriptor] { Serve(descriptor); });
+        sessions_.emplace_back([this, descriptor, secure] { Serve(descriptor, secure); });
     }
 }
 
-void LoopbackServer::Serve(int descriptor) {
+void LoopbackServer::Serve(int descriptor, bool secure) {
     SSL* tls = nullptr;
-    if (tls_ != nullptr) {
+    if (secure) {
         tls = SSL_new(tls_);
         SSL_set_fd(tls, descriptor);
         if (SSL_accept(tls) != 1) {

@@ -71,6 +71,11 @@ class ServerConnection {
     ssl_st* tls_;
 };
 
+// What a TLS server does when the client offers none of its protocols: go on
+// without one, refuse with an alert, or answer with its own all the same (as
+// Apache does).
+enum class OtherProtocols { GoOn, Refuse, AnswerOwn };
+
 // Where a server listens, and whether it speaks TLS first.
 struct ServerOptions {
     std::string address = "127.0.0.1";
@@ -78,6 +83,18 @@ struct ServerOptions {
     std::optional<TlsIdentity> tls{};
     // Over TLS: the newest version it accepts (0: the newest there is).
     int tlsMaxVersion = 0;
+    // Over TLS: the application protocols it takes, the first the client
+    // offers, and what a client offering none of them gets.
+    std::vector<std::string> protocols{"http/1.1"};
+    OtherProtocols otherProtocols = OtherProtocols::GoOn;
+    // Over TLS: the key exchange groups it accepts, as OpenSSL lists them
+    // ("P-384:X25519"); empty for OpenSSL's own choice.
+    std::string groups{};
+    // Over TLS: the file of an OCSP response sent to every client asking for one.
+    std::string stapledResponseFile{};
+    // Over TLS: the number of connections that get the handshake (-1: all);
+    // the script runs on the bare socket of the later ones.
+    int tlsConnections = -1;
 };
 
 // A TCP server on 127.0.0.1 and an ephemeral port (or where the options say,
@@ -100,8 +117,10 @@ class LoopbackServer {
 
   private:
     friend class ServerConnection;
+    friend struct TlsCallbacks;
+    void SetUpTls(const ServerOptions& options);
     void AcceptLoop();
-    void Serve(int descriptor);
+    void Serve(int descriptor, bool secure);
     // Closes a connection; with `reset` the client sees a reset.
     void CloseConnection(int descriptor, bool reset);
 
@@ -110,6 +129,10 @@ class LoopbackServer {
     int port_ = 0;
     std::atomic<int> accepted_{0};
     ssl_ctx_st* tls_ = nullptr;
+    std::string protocols_;  // in ALPN's wire form
+    OtherProtocols otherProtocols_ = OtherProtocols::GoOn;
+    std::string stapledResponse_;
+    int tlsConnections_ = -1;
     std::atomic<bool> stopping_{false};
     std::thread acceptor_;
     std::mutex mutex_;

@@ -11,14 +11,22 @@
 #   web           nginx.example.test and apache.example.test, the real servers
 #   self-signed   self-signed.example.test, its own issuer
 #   untrusted     untrusted.example.test, from a root nobody trusts
-# Nothing is installed; the keys are throwaway EC keys.
+#   many-names    many.example.test and name-1 to name-24.example.test
+#   rsa           rsa.example.test, with a 2048-bit RSA key
+# and valid.ocsp and web.ocsp, "good" OCSP responses for those two, signed by
+# the intermediate, as a server staples them.
+# Nothing is installed; the keys are throwaway EC keys but for rsa's.
 set -euo pipefail
 out=$1
 mkdir -p "$out"
 cd "$out"
 
 new_key() {
-    openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:prime256v1 -out "$1" 2>/dev/null
+    if [ "${KEY_ALGORITHM:-EC}" = RSA ]; then
+        openssl genpkey -algorithm RSA -pkeyopt rsa_keygen_bits:2048 -out "$1" 2>/dev/null
+    else
+        openssl genpkey -algorithm EC -pkeyopt ec_paramgen_curve:prime256v1 -out "$1" 2>/dev/null
+    fi
 }
 
 # self_signed_root KEY CERT ORGANISATION NAME
@@ -94,6 +102,18 @@ leaf rdap rdap.nic.test DNS:data.iana.test,DNS:rdap.nic.test,DNS:rdap.registrar.
     intermediate.pem intermediate.key intermediate.pem -days 825
 leaf web nginx.example.test DNS:nginx.example.test,DNS:apache.example.test \
     intermediate.pem intermediate.key intermediate.pem -days 825
+many=DNS:many.example.test
+for i in $(seq 1 24); do
+    many+=",DNS:name-$i.example.test"
+done
+leaf many-names many.example.test "$many" intermediate.pem intermediate.key intermediate.pem -days 825
+KEY_ALGORITHM=RSA leaf rsa rsa.example.test DNS:rsa.example.test \
+    intermediate.pem intermediate.key intermediate.pem -days 825
+for name in valid web; do
+    openssl ocsp -index index.txt -rsigner intermediate.pem -rkey intermediate.key \
+        -CA intermediate.pem -issuer intermediate.pem -cert "$name.crt" -no_nonce -ndays 825 \
+        -respout "$name.ocsp" 2>/dev/null
+done
 
 new_key self-signed.key
 openssl req -x509 -new -key self-signed.key -out self-signed.pem -days 825 \

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <string>
+
+#include "support/event_pump.h"
 
 namespace hostlore::test {
 
@@ -22,6 +27,28 @@ inline int OpenDescriptorCount() {
         ++count;
     }
     return count - 1;
+}
+
+// The threads and descriptors at one moment.
+struct ProcessCounts {
+    int threads = ThreadCount();
+    int descriptors = OpenDescriptorCount();
+};
+
+// Whether, within `milliseconds` of running the event loop, the process has
+// no more threads and descriptors than it had `before`.
+inline ::testing::AssertionResult BackWithin(const ProcessCounts& before, int milliseconds) {
+    if (PumpUntil(
+            [&] {
+                return ThreadCount() <= before.threads &&
+                       OpenDescriptorCount() <= before.descriptors;
+            },
+            milliseconds)) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure()
+           << "threads " << before.threads << " -> " << ThreadCount() << ", descriptors "
+           << before.descriptors << " -> " << OpenDescriptorCount();
 }
 
 }  // namespace hostlore::test

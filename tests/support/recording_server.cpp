@@ -15,8 +15,8 @@ RecordingServer::RecordingServer(std::string ending, Answer answer, const Server
 
 void RecordingServer::Serve(ServerConnection& peer) {
     for (;;) {
-        std::string text = peer.ReadUntil(ending_);
-        if (text.find(ending_) == std::string::npos) {
+        std::string text = ending_.empty() ? peer.ReadOnce() : peer.ReadUntil(ending_);
+        if (text.empty() || text.find(ending_) == std::string::npos) {
             ++clientCloses_;
             return;
         }
@@ -29,12 +29,21 @@ void RecordingServer::Serve(ServerConnection& peer) {
                 return;
             }
         }
-        if (reply.after == After::WaitForClientClose) {
-            peer.WaitForClientClose();
-            ++clientCloses_;
-        }
-        if (reply.after != After::ReadNext) {
-            return;
+        switch (reply.after) {
+            case After::ReadNext:
+                continue;
+            case After::Close:
+                return;
+            case After::WaitForClientClose:
+                peer.WaitForClientClose();
+                ++clientCloses_;
+                return;
+            case After::Reset:
+                peer.Reset();
+                return;
+            case After::CloseWithoutTlsEnd:
+                peer.CloseWithoutTlsEnd();
+                return;
         }
     }
 }

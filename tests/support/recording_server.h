@@ -21,7 +21,14 @@ struct Request {
 };
 
 // What the server does with the connection once it has answered.
-enum class After { Close, ReadNext, WaitForClientClose };
+enum class After {
+    Close,
+    ReadNext,
+    WaitForClientClose,
+    Reset,
+    // Over TLS: closes without the closing alert, as if cut on the way.
+    CloseWithoutTlsEnd,
+};
 
 struct Reply {
     // Sent a little apart, so that the client gets them one by one.
@@ -30,7 +37,8 @@ struct Reply {
 };
 
 // A LoopbackServer that reads requests up to `ending` ("\r\n\r\n" for HTTP,
-// "\r\n" for whois), records each and sends what `answer` gives for it.
+// "\r\n" for whois; "": what one receive gives, for protocols without one),
+// records each and sends what `answer` gives for it.
 class RecordingServer {
   public:
     using Answer = std::function<Reply(const Request&)>;

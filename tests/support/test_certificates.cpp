@@ -1,9 +1,12 @@
 #include "support/test_certificates.h"
 
+#include <openssl/evp.h>
+#include <openssl/pem.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
@@ -45,6 +48,39 @@ std::string MadeOnce() {
 }
 
 }  // namespace
+
+void CertificateFree::operator()(X509* certificate) const {
+    X509_free(certificate);
+}
+
+std::vector<Certificate> CertificatesIn(const std::string& file) {
+    std::vector<Certificate> certificates;
+    FILE* in = std::fopen(file.c_str(), "r");
+    while (in != nullptr) {
+        X509* read = PEM_read_X509(in, nullptr, nullptr, nullptr);
+        if (read == nullptr) {
+            break;
+        }
+        certificates.emplace_back(read);
+    }
+    if (in != nullptr) {
+        std::fclose(in);
+    }
+    return certificates;
+}
+
+std::string Fingerprint(X509* certificate) {
+    unsigned char* der = nullptr;
+    const int length = i2d_X509(certificate, &der);
+    unsigned char digest[32];
+    EVP_Digest(der, static_cast<std::size_t>(length), digest, nullptr, EVP_sha256(), nullptr);
+    OPENSSL_free(der);
+    char text[3 * 32] = {};
+    for (std::size_t i = 0; i < 32; ++i) {
+        std::snprintf(text + 3 * i, 4, i < 31 ? "%02X:" : "%02X", digest[i]);
+    }
+    return text;
+}
 
 const TestCertificates& TestCertificates::Get() {
     static const TestCertificates certificates(MadeOnce());

@@ -17,20 +17,22 @@ std::string IanaAnswer(const std::string& query) {
         {"batch", "whois.nic.test"},
     };
     const std::string header = "% IANA WHOIS server\r\n% This query returned 1 object\r\n\r\n";
+    const std::string source = "\r\nsource:       IANA\r\n";
     if (query.starts_with("203.0.113.")) {
         return header +
                "refer:        whois.rir.test\r\n\r\ninetnum:      203.0.0.0 - 203.255.255.255\r\n"
                "organisation: Test RIR\r\nstatus:       ALLOCATED\r\n";
     }
     if (query == "nowhois") {
-        return header + "domain:       NOWHOIS\r\n\r\nstatus:       ACTIVE\r\n";
+        return header + "domain:       NOWHOIS\r\n\r\nstatus:       ACTIVE\r\n" + source;
     }
     const auto registry = registries.find(query);
     if (registry == registries.end()) {
         return "% IANA WHOIS server\r\n% This query returned 0 objects.\r\n";
     }
     return header + "refer:        " + registry->second + "\r\n\r\ndomain:       " + query +
-           "\r\n\r\nwhois:        " + registry->second + "\r\n\r\nstatus:       ACTIVE\r\n";
+           "\r\n\r\nwhois:        " + registry->second + "\r\n\r\nstatus:       ACTIVE\r\n" +
+           source;
 }
 
 std::string Record(const std::string& domain, const std::string& registrar,
@@ -82,7 +84,10 @@ WhoisTestWorld::WhoisTestWorld() {
     const Site sites[] = {
         {"whois.iana.org", "192.0.2.60", IanaAnswer},
         {"whois.nic.test", "192.0.2.61",
-         [](const std::string& query) { return Record(query, "Test Registry Registrar"); }},
+         [](const std::string& query) {
+             return Record(query, "Test Registry Registrar",
+                           query == "referrer.test" ? "Registrar WHOIS Server: 127.0.0.1\r\n" : "");
+         }},
         {"whois.thin.test", "192.0.2.62", ThinAnswer},
         {"whois.registrar.test", "192.0.2.63",
          [](const std::string& query) {
@@ -103,6 +108,8 @@ WhoisTestWorld::WhoisTestWorld() {
              return Record(query, "B", "refer: whois.loop-a.test\r\n");
          }},
         {"whois.silent.test", "192.0.2.67", nullptr},
+        {"127.0.0.1", "127.0.0.1",
+         [](const std::string& query) { return Record(query, "Local Registrar"); }},
         {"whois.rir.test", "192.0.2.68",
          [](const std::string& query) {
              return "inetnum:        203.0.113.0 - 203.0.113.255\r\nnetname:        TEST-NET-3\r\n"

@@ -16,7 +16,8 @@ namespace hostlore::test {
 // - whois.iana.org answers per top-level domain with a "whois:" line (test,
 //   batch, thin, silent, loop, moved, gone; none for nowhois) and for an address in
 //   203.0.113.0/24 with "refer: whois.rir.test";
-// - whois.nic.test, a registry that keeps the whole record;
+// - whois.nic.test, a registry that keeps the whole record (of referrer.test
+//   with a referral to 127.0.0.1, where a whois server listens too);
 // - whois.thin.test, a thin registry naming whois.registrar.test (for
 //   example.silent, whois.silent.test, which never answers);
 // - whois.registrar.test, the registrar's server;

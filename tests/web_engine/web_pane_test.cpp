@@ -15,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/web_engine/deferred_web_engine.h"
 #include "app/web_engine/web_engine_pane.h"
+#include "query/query_rules.h"
 #include "support/event_pump.h"
 #include "support/fake_services.h"
 #include "support/recording_server.h"
@@ -313,10 +314,10 @@ TEST_F(WebPaneTest, ScreenReadersFindOnlyTheShownPageAndItOnlyFocusedWithTheKeyb
         QStringList showing;
     };
     const Moment moments[] = {
-        {0, nullptr, {}, {}},
-        {2, nullptr, {}, {"WebBrowser1"}},
-        {2, "WebBrowser1", {"WebBrowser1"}, {"WebBrowser1"}},
-        {5, "WebBrowser4", {"WebBrowser4"}, {"WebBrowser4"}},
+        {kGeneralInfoPage, nullptr, {}, {}},
+        {kSiteInfoPage, nullptr, {}, {"WebBrowser1"}},
+        {kSiteInfoPage, "WebBrowser1", {"WebBrowser1"}, {"WebBrowser1"}},
+        {kSimilarPagesPage, "WebBrowser4", {"WebBrowser4"}, {"WebBrowser4"}},
     };
     for (const Moment& moment : moments) {
         test::Ui(*window).cxPageControl1->setCurrentIndex(moment.page);
@@ -358,7 +359,7 @@ class LayoutWatch : public QObject {
 TEST_F(WebPaneTest, ThePanesPagesLeaveTheWhoisPageAsItIsLaidOut) {
     // The engine's views arrive and show their first pages while the whois
     // page is shown with a long reply; its text is costly to lay out anew.
-    test::Ui(*window).cxPageControl1->setCurrentIndex(1);
+    test::Ui(*window).cxPageControl1->setCurrentIndex(kWhoisInfoPage);
     QPlainTextEdit* whois = test::Ui(*window).Memo3;
     QStringList reply;
     for (int i = 0; i < 2000; ++i) {

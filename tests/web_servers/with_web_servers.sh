@@ -40,7 +40,6 @@ bash "$here/../support/make_test_ca.sh" "$work/ca" >/dev/null 2>&1
 mkdir -p "$work/www/dir" "$work/www-80/dir" "$work/apache" "$work/nginx-body"
 printf '<p>index</p>\n' >"$work/www/index.html"
 printf '<p>dated</p>\n' >"$work/www/dated.html"
-printf '<p>no HEAD</p>\n' >"$work/www/no-head"
 printf '<p>dir</p>\n' >"$work/www/dir/index.html"
 printf '<p>port 80</p>\n' >"$work/www-80/dir/index.html"
 chmod -R a+rX "$work/www" "$work/www-80"

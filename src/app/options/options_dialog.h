@@ -1,5 +1,8 @@
 #pragma once
 
+// app/options/: the options dialog and the window position memory; may include settings/, query/'s
+// rules, platform/ and app/page_control.h.
+
 #include <QDialog>
 
 #include "platform/message_boxes.h"

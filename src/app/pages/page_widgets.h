@@ -1,5 +1,8 @@
 #pragma once
 
+// app/pages/: one widget class per page, each a view of query/page_views.h; may include the core
+// and app/'s icons, pictures, fonts and palette, never the window.
+
 #include <QFont>
 #include <QString>
 

@@ -8,8 +8,8 @@
 
 #include "app/pages/page_widgets.h"
 #include "app/pages/stoppable_run.h"
-#include "app/pages/whois_display_lines.h"
 #include "platform/clock.h"
+#include "query/report/display_lines.h"
 #include "query/report/shown_text.h"
 
 namespace hostlore {
@@ -54,7 +54,7 @@ void WhoisInfoPage::RecordReply(const WhoisAnswer& answer) {
 
 void WhoisInfoPage::AppendReplyLines(std::span<const std::string> lines) {
     for (const std::string& line : lines) {
-        pending_ << WhoisDisplayLines(ShownWhoisLine(line));
+        pending_ << DisplayLines(ShownWhoisLine(line));
     }
     ShowPending();
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+// app/web_engine/: the browser panes, placeholders until the engine module loads; only the module
+// (pane_page, pane_profile, web_view_entry) includes Qt WebEngine. May include app/.
+
 #include <QObject>
 #include <QPointer>
 #include <QString>

@@ -1,5 +1,8 @@
 #pragma once
 
+// query/general_info/: the two workers of General Info (addresses and region, the web server's HEAD
+// request); may include query/, query/thread/, net/, platform/ and region/.
+
 #include <memory>
 #include <string>
 

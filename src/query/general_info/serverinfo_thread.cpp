@@ -9,6 +9,7 @@
 #include "platform/user_time_format.h"
 #include "query/failure_reason.h"
 #include "query/host_names.h"
+#include "query/web_server/web_server_text.h"
 
 namespace hostlore {
 
@@ -52,14 +53,49 @@ std::optional<std::int64_t> DateHeader(const HopReport& hop, std::string_view na
 
 serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::string url,
                                      GeneralInfoView& page, const ConnectionSettings& connection,
-                                     std::shared_ptr<Resolver> resolver)
+                                     std::shared_ptr<Resolver> resolver, WebServerView* webServer)
     : TThread(std::move(handoff)),
       url_(std::move(url)),
       page_(page),
-      client_(std::make_unique<TNetHTTP>(std::move(resolver))) {
+      client_(std::make_unique<TNetHTTP>(resolver)),
+      webServer_(webServer) {
     client_->SocksInfo = connection.socks;
     client_->ExchangeTimeoutMs = connection.httpDeadlineMs;
     client_->NetworkURL = UrlWithNetworkHost;
+    // A stop that came while a connection was made closes it once made.
+    client_->OnConnected = [this] {
+        if (stopped_) {
+            client_->CloseConnection();
+        }
+    };
+    if (webServer_ != nullptr) {
+        feed_ = std::make_unique<WebServerFeed>(connection.socks, std::move(resolver),
+                                                connection.httpDeadlineMs);
+        client_->OnRequestSent = [this](const std::string& url) { RequestSent(url); };
+    }
+}
+
+void serverinfo_thread::StopConnections() {
+    stopped_ = true;
+    client_->CloseConnection();
+    if (feed_) {
+        feed_->Stop();
+    }
+}
+
+// While the reply comes: the HTTP/2 check of a server the chain has not been
+// to yet starts, and the hops before this one show (the last shows with all
+// the rest). The first server's check waits for its request too: a server
+// with one worker would take the check's handshake before the request's own.
+void serverinfo_thread::RequestSent(const std::string& url) {
+    feed_->Reach(url);
+    if (client_->Hops.empty()) {
+        return;
+    }
+    WebServerReport report;
+    report.hops = HopsOf(*client_);
+    const QString text = WebServerDisplayText(WebServerLines(report));
+    Synchronize([&] { webServer_->Show(report, text); });
 }
 
 void serverinfo_thread::Execute() {
@@ -77,10 +113,12 @@ void serverinfo_thread::Execute() {
         if (dynamic_cast<const ENetTlsUnavailable*>(&error) != nullptr) {
             Synchronize([&] { page_.ShowCertificateUnavailable(reason); });
             RecordChain(false);
+            ShowWebServer(false, reason);
             return;
         }
         // A certificate is worth showing when its server answered, if only
         // with an error; a redirect that was refused leaves none.
+        const bool replied = dynamic_cast<const ENetProtocolReplyError*>(&error) != nullptr;
         const bool refusedRedirect = dynamic_cast<const ENetRedirectRefused*>(&error) != nullptr;
         const std::string summary = refusedRedirect ? std::string() : CertificateText();
         if (summary.empty()) {
@@ -89,6 +127,8 @@ void serverinfo_thread::Execute() {
             Synchronize([&] { page_.SetCertificate(summary); });
         }
         RecordChain(!summary.empty());
+        // A reply outside class 2 is shown as any other.
+        ShowWebServer(replied, replied && !refusedRedirect ? std::string() : reason);
         return;
     }
     const TNetHeaderInfo& reply = client_->ReplyHeaders;
@@ -107,6 +147,17 @@ void serverinfo_thread::Execute() {
     const std::string summary = CertificateText();
     Synchronize([&] { page_.SetCertificate(summary); });
     RecordChain(!summary.empty());
+    ShowWebServer(true, {});
+}
+
+void serverinfo_thread::ShowWebServer(bool replyRead, const std::string& failure) {
+    if (!feed_) {
+        return;
+    }
+    feed_->Finish(*client_, replyRead, failure, [this](const WebServerReport& report) {
+        const QString text = WebServerDisplayText(WebServerLines(report));
+        Synchronize([&] { webServer_->Show(report, text); });
+    });
 }
 
 std::string serverinfo_thread::CertificateText() const {
@@ -117,21 +168,7 @@ std::string serverinfo_thread::CertificateText() const {
 
 void serverinfo_thread::RecordChain(bool certificateShown) {
     ServerChainReport chain;
-    for (const TNetHop& hop : client_->Hops) {
-        HopReport& report = chain.hops.emplace_back();
-        report.url = hop.URL;
-        report.method = hop.Method;
-        report.status = hop.ReplyCode;
-        report.statusText = hop.ReplyText;
-        report.httpVersion = hop.Version;
-        for (const TNetHeaderField& field : hop.Headers) {
-            report.headers.emplace_back(field.Name, field.Value);
-        }
-        report.milliseconds = hop.Milliseconds;
-        report.location = hop.Target;
-        report.tlsVersion = hop.TlsVersion;
-        report.tlsCipher = hop.TlsCipher;
-    }
+    chain.hops = HopsOf(*client_);
     if (!chain.hops.empty()) {
         chain.serverDate = DateHeader(chain.hops.back(), "Date");
         chain.lastModified = DateHeader(chain.hops.back(), "Last-Modified");

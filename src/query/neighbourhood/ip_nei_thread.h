@@ -1,5 +1,8 @@
 #pragma once
 
+// query/neighbourhood/: the IP Neighborhood worker and its scan of reverse look-ups; may include
+// query/, query/thread/, net/, platform/ and settings/.
+
 #include <memory>
 #include <optional>
 #include <string>

@@ -91,6 +91,14 @@ void JsonWriter::Null() {
     text_ += "null";
 }
 
+void JsonWriter::StringOrNull(std::string_view bytes) {
+    if (bytes.empty()) {
+        Null();
+    } else {
+        String(bytes);
+    }
+}
+
 void JsonWriter::Bool(bool value) {
     BeforeValue();
     text_ += value ? "true" : "false";

@@ -24,6 +24,8 @@ class JsonWriter {
     void Key(std::string_view name);
     void String(std::string_view bytes);
     void Null();
+    // Null for an empty text.
+    void StringOrNull(std::string_view bytes);
     void Bool(bool value);
     void Integer(long long value);
     // A number with `digits` digits after the point.

@@ -1,12 +1,17 @@
 #pragma once
 
+// query/report/: what a query showed, the recorder that fills it and its text and JSON writers; may
+// include query/, query/dns_records/, query/web_server/, query/whois/, query/neighbourhood/ and
+// platform/.
+
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
+#include "query/dns_records/dns_records_table.h"
+#include "query/web_server/web_server_report.h"
 #include "query/whois/whois_fields.h"
 
 namespace hostlore {
@@ -36,23 +41,9 @@ struct RedirectReport {
     std::string location;  // made absolute
 };
 
-// One request of the header request and its reply, as the server sent it.
-struct HopReport {
-    std::string url;
-    std::string method;
-    int status = 0;
-    std::string statusText;                                    // "301 Moved Permanently"
-    std::string httpVersion;                                   // "HTTP/1.1"
-    std::vector<std::pair<std::string, std::string>> headers;  // in order, case kept
-    double milliseconds = 0;
-    std::string location;    // the redirect followed, made absolute; empty for the last
-    std::string tlsVersion;  // empty over plain HTTP
-    std::string tlsCipher;
-};
-
 // The answering server's certificate as values.
 struct CertificateReport {
-    std::string subject;  // the whole names, RFC 2253
+    std::string subject;  // the whole names, "CN=www.example.test, O=Example"
     std::string issuer;
     std::vector<std::string> alternativeNames;
     std::int64_t notBefore = 0;  // seconds since 1970 UTC
@@ -152,6 +143,8 @@ struct QueryReport {
     std::int64_t startedAt = 0;  // the same moment in seconds since 1970
     bool complete = false;
     GeneralInfoReport generalInfo;
+    DnsRecordsTable dns;
+    WebServerReport webServer;
     WhoisReport whois;
     std::array<ServiceReport, 4> services;
     NeighbourhoodReport neighbourhood;

@@ -1,7 +1,9 @@
+#include "query/dns_records/dns_records_json.h"
 #include "query/neighbourhood/neighbour_items.h"
 #include "query/report/json_writer.h"
 #include "query/report/report_formats.h"
 #include "query/report/report_json_values.h"
+#include "query/web_server/web_server_json.h"
 
 namespace hostlore {
 
@@ -27,7 +29,7 @@ void State(JsonWriter& json, RunState state, const std::string& failure) {
     json.Key("state");
     json.String(StateName(state));
     json.Key("failure");
-    StringOrNull(json, state == RunState::Failed ? failure : std::string());
+    json.StringOrNull(state == RunState::Failed ? failure : std::string());
 }
 
 void Neighbour(JsonWriter& json, std::string_view item) {
@@ -115,6 +117,11 @@ std::string WriteReport(const QueryReport& report, JsonWriter::Layout layout) {
     Field(json, "server_date_utc", general.serverDateUtc);
     Field(json, "last_modified_utc", general.lastModifiedUtc);
     json.EndObject();
+
+    json.Key("dns");
+    WriteDnsRecords(json, report.dns);
+    json.Key("web_server");
+    WriteWebServer(json, report.webServer);
 
     json.Key("whois");
     json.BeginObject();

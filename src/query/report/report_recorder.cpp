@@ -148,6 +148,44 @@ class ReportRecorder::GeneralInfo : public GeneralInfoView {
     GeneralInfoView* shown_;
 };
 
+class ReportRecorder::Dns : public DnsRecordsView {
+  public:
+    Dns(DnsRecordsTable& report, DnsRecordsView* shown) : report_(report), shown_(shown) {}
+
+    void ShowTable(const DnsRecordsTable& table) override {
+        report_ = table;
+        if (shown_ != nullptr) {
+            shown_->ShowTable(table);
+        }
+    }
+
+  private:
+    DnsRecordsTable& report_;
+    DnsRecordsView* shown_;
+};
+
+class ReportRecorder::WebServer : public WebServerView {
+  public:
+    WebServer(WebServerReport& report, WebServerView* shown) : report_(report), shown_(shown) {}
+
+    void Clear() override {
+        report_ = {};
+        if (shown_ != nullptr) {
+            shown_->Clear();
+        }
+    }
+    void Show(const WebServerReport& report, const QString& text) override {
+        report_ = report;
+        if (shown_ != nullptr) {
+            shown_->Show(report, text);
+        }
+    }
+
+  private:
+    WebServerReport& report_;
+    WebServerView* shown_;
+};
+
 class ReportRecorder::Whois : public WhoisView {
   public:
     Whois(WhoisReport& report, WhoisView* shown) : report_(report), shown_(shown) {}
@@ -288,6 +326,8 @@ class ReportRecorder::Local : public LocalNetworkView {
 
 ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownLocal)
     : generalInfo_(std::make_unique<GeneralInfo>(report_.generalInfo, shown.generalInfo)),
+      dns_(std::make_unique<Dns>(report_.dns, shown.dnsRecords)),
+      webServer_(std::make_unique<WebServer>(report_.webServer, shown.webServer)),
       whois_(std::make_unique<Whois>(report_.whois, shown.whois)),
       whoisStatus_(
           std::make_unique<Status>(report_.whois.state, report_.whois.failure, shown.whoisStatus)),
@@ -296,12 +336,14 @@ ReportRecorder::ReportRecorder(const QueryViews& shown, LocalNetworkView* shownL
                                            report_.neighbourhood.failure, shown.scanStatus)),
       local_(std::make_unique<Local>(report_.localNetwork, shownLocal)) {
     views_.generalInfo = generalInfo_.get();
+    views_.dnsRecords = dns_.get();
+    views_.webServer = webServer_.get();
     views_.whois = whois_.get();
     views_.whoisStatus = whoisStatus_.get();
     views_.neighbourhood = neighbourhood_.get();
     views_.scanStatus = scanStatus_.get();
     for (std::size_t page = 0; page < panes_.size(); ++page) {
-        report_.services[page].page = std::string(kPageNames[page + 2]);
+        report_.services[page].page = std::string(kPageNames[kSiteInfoPage + page]);
         panes_[page] = std::make_unique<Pane>(report_.services[page], shown.servicePanes[page]);
         views_.servicePanes[page] = panes_[page].get();
     }
@@ -319,6 +361,8 @@ void ReportRecorder::Begin(const std::string& url, const Clock& clock,
     report_.localTime = LocalTimeText(clock);
     report_.startedAt = SecondsNow(clock);
     report_.generalInfo = {};
+    report_.dns = {};
+    report_.webServer = {};
     report_.whois = {};
     report_.whois.server = WhoisServerName(whoisServer);
     for (ServiceReport& service : report_.services) {

@@ -34,6 +34,8 @@ class ReportRecorder {
 
   private:
     class GeneralInfo;
+    class Dns;
+    class WebServer;
     class Whois;
     class Status;
     class Pane;
@@ -42,6 +44,8 @@ class ReportRecorder {
 
     QueryReport report_;
     std::unique_ptr<GeneralInfo> generalInfo_;
+    std::unique_ptr<Dns> dns_;
+    std::unique_ptr<WebServer> webServer_;
     std::unique_ptr<Whois> whois_;
     std::unique_ptr<Status> whoisStatus_;
     std::array<std::unique_ptr<Pane>, 4> panes_;

@@ -2,9 +2,11 @@
 
 #include "platform/network_text.h"
 #include "platform/terminal_text.h"
+#include "query/dns_records/dns_record_text.h"
 #include "query/query_rules.h"
 #include "query/report/report_formats.h"
 #include "query/report/shown_text.h"
+#include "query/web_server/web_server_text.h"
 
 namespace hostlore {
 
@@ -88,7 +90,7 @@ std::string ReportText(const QueryReport& report) {
     text.Field("Complete", report.complete ? "yes" : "no, the query was still running");
 
     const GeneralInfoReport& general = report.generalInfo;
-    text.Heading(kPageNames[0]);
+    text.Heading(kPageNames[kGeneralInfoPage]);
     text.Field("This Website Located in:", general.location);
     text.Lines("IP Address", LinesOf(general.addresses), AsIs);
     text.NetworkField("Host Name", general.hostName);
@@ -102,7 +104,29 @@ std::string ReportText(const QueryReport& report) {
         return std::to_string(redirect.status) + " " + redirect.url + " -> " + redirect.location;
     });
 
-    text.Heading(kPageNames[1]);
+    text.Heading(kPageNames[kDnsRecordsPage]);
+    const auto line = [&text](const std::array<std::string, 4>& cells) {
+        std::string joined;
+        for (const std::string& cell : cells) {
+            if (!cell.empty()) {
+                joined += (joined.empty() ? "" : "  ") + cell;
+            }
+        }
+        text.Line(joined);
+    };
+    for (const DnsRecordRow& row : report.dns.records) {
+        line(DnsRowCells(row));
+    }
+    for (const DnssecLine& dnssec : report.dns.dnssec) {
+        line(DnssecCells(dnssec));
+    }
+
+    text.Heading(kPageNames[kWebServerPage]);
+    for (const std::string& webLine : WebServerLines(report.webServer)) {
+        text.Line(Shown(webLine));
+    }
+
+    text.Heading(kPageNames[kWhoisInfoPage]);
     text.Field("Whois Server", report.whois.server);
     text.Field("Status", RunStateText(report.whois.state, report.whois.failure));
     if (const auto& expires = report.whois.record.expires) {
@@ -117,7 +141,7 @@ std::string ReportText(const QueryReport& report) {
         text.Field("Address", service.url);
     }
 
-    text.Heading(kPageNames[6]);
+    text.Heading(kPageNames[kNeighbourhoodPage]);
     text.Field("Status", RunStateText(report.neighbourhood.state, report.neighbourhood.failure));
     text.Lines("IP Neighborhood", report.neighbourhood.items, Shown);
     if (!report.neighbourhood.notScanned.empty()) {
@@ -127,7 +151,7 @@ std::string ReportText(const QueryReport& report) {
     const auto local = [](const std::string& line) {
         return ShownLocalReportLine(line).toStdString();
     };
-    text.Heading(kPageNames[7]);
+    text.Heading(kPageNames[kLocalNetworkPage]);
     text.Lines("Local Network Parameters", LinesOf(report.localNetwork.parameters), local);
     text.Lines("Local Adapter Information", LinesOf(report.localNetwork.adapters), local);
     return text.Take();

@@ -1,5 +1,8 @@
 #pragma once
 
+// query/service_panes/: the services' URLs and the workers that send the panes there; may include
+// query/, query/thread/ and settings/.
+
 #include <memory>
 #include <string>
 

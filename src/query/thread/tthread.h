@@ -1,5 +1,8 @@
 #pragma once
 
+// query/thread/: the worker base and the hand-off to the window's thread; includes nothing of src/
+// but query/failure_reason.h.
+
 #include <atomic>
 #include <exception>
 #include <functional>

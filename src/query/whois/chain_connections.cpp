@@ -64,14 +64,18 @@ void ChainConnections::Begin(const std::shared_ptr<TNetTCPClient>& client) {
     current_ = client;
 }
 
-std::string ChainConnections::AskWhois(const WhoisServerAddress& server, const std::string& query) {
+ReplyFrom ChainConnections::AskWhois(const WhoisServerAddress& server, const std::string& query,
+                                     const AddressCheck& check) {
     const ServerTurns::Turn turn = AwaitTurn("whois " + WhoisServerName(server));
     auto client = std::make_shared<TNetWhois>(resolver_);
     client->Host = server.host;
     client->Port = server.port;
     client->ExchangeTimeoutMs = ExchangeLimitMs(kNoLimit);
+    client->CheckAddress = check;
     Begin(client);
-    return Timed([&] { return client->QueryDomain(query); });
+    std::string reply = Timed([&] { return client->QueryDomain(query); });
+    const bool proxied = connection_.socks.Version != TSocksVersion::svNoSocks;
+    return {std::move(reply), proxied ? std::string() : client->RepliedFrom};
 }
 
 std::string ChainConnections::Get(const std::string& url, std::string_view accept) {

@@ -24,7 +24,9 @@ class ChainConnections : public WhoisAsker, public RdapFetcher {
     ChainConnections(ConnectionSettings connection, std::shared_ptr<Resolver> resolver,
                      std::shared_ptr<ServerTurns> turns);
 
-    std::string AskWhois(const WhoisServerAddress& server, const std::string& query) override;
+    // Through a proxy the answer's address is unknown: the peer is the proxy.
+    ReplyFrom AskWhois(const WhoisServerAddress& server, const std::string& query,
+                       const AddressCheck& check) override;
     // The body of a 2xx reply, or of an RDAP error object (404 and the like),
     // over https only from a server whose certificate passes the check;
     // other replies fail.

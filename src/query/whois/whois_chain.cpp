@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "net/net_errors.h"
 #include "platform/ascii_text.h"
 #include "query/failure_reason.h"
 #include "query/url_parts.h"
 #include "query/whois/rdap_domain.h"
+#include "query/whois/referral_rules.h"
 #include "query/whois/whois_reply.h"
 
 namespace hostlore {
@@ -14,6 +16,10 @@ namespace {
 
 constexpr std::string_view kRdapType = "application/rdap+json";
 constexpr std::string_view kJsonType = "application/json";
+
+bool SameServer(const WhoisServerAddress& a, const WhoisServerAddress& b) {
+    return a.port == b.port && EqualsIgnoringCase(a.host, b.host);
+}
 
 }  // namespace
 
@@ -70,8 +76,8 @@ void WhoisChain::Run(std::string_view host, const Listener& listener) {
 }
 
 template <class Call>
-std::optional<std::string> WhoisChain::Attempt(const Call& call) {
-    std::optional<std::string> result;
+auto WhoisChain::Attempt(const Call& call) -> decltype(call()) {
+    decltype(call()) result;
     try {
         result = call();
     } catch (const std::exception& error) {
@@ -85,17 +91,61 @@ std::optional<std::string> WhoisChain::Attempt(const Call& call) {
 
 std::optional<std::string> WhoisChain::Ask(const WhoisServerAddress& server,
                                            const std::string& query) {
-    if (static_cast<int>(asked_.size()) >= kMaxServers || AlreadyAsked(server)) {
+    if (static_cast<int>(asked_.size()) >= kMaxServers || AlreadyTried(server)) {
         return std::nullopt;
     }
+    const bool first = asked_.empty();
+    const bool named =
+        !IsAutomaticWhoisServer(settings_.server) && SameServer(server, settings_.server);
+    AddressCheck check;
+    if (!first) {
+        if (const auto refusal = ReferralRefusal(start_, server, "", named)) {
+            Refuse(server, *refusal);
+            return std::nullopt;
+        }
+        check = [this, &server, named](const std::string& address) {
+            return ReferralRefusal(start_, server, address, named);
+        };
+    }
     asked_.push_back(server);
-    return Attempt([&] { return whois_.AskWhois(server, query); });
+    std::optional<std::string> refusal;
+    const auto answer = Attempt([&]() -> std::optional<ReplyFrom> {
+        try {
+            return whois_.AskWhois(server, query, check);
+        } catch (const ENetAddressRefused& refused) {
+            refusal = refused.what();
+            throw;
+        }
+    });
+    if (refusal) {
+        asked_.pop_back();
+        Refuse(server, *refusal);
+        return std::nullopt;
+    }
+    if (!answer) {
+        return std::nullopt;
+    }
+    if (first) {
+        start_ = answer->address;
+    }
+    return answer->reply;
 }
 
-bool WhoisChain::AlreadyAsked(const WhoisServerAddress& server) const {
-    return std::any_of(asked_.begin(), asked_.end(), [&](const WhoisServerAddress& asked) {
-        return asked.port == server.port && EqualsIgnoringCase(asked.host, server.host);
-    });
+void WhoisChain::Refuse(const WhoisServerAddress& server, const std::string& reason) {
+    refused_.push_back(server);
+    failure_ = reason + ".";
+    ChainAnswer notice;
+    notice.server = WhoisServerName(server);
+    notice.lines = {"--- referral to " + notice.server + " not followed: " + reason + " ---"};
+    notice.shown = true;
+    shownAny_ = true;
+    listener_->shown(notice);
+}
+
+bool WhoisChain::AlreadyTried(const WhoisServerAddress& server) const {
+    const auto same = [&](const WhoisServerAddress& tried) { return SameServer(tried, server); };
+    return std::any_of(asked_.begin(), asked_.end(), same) ||
+           std::any_of(refused_.begin(), refused_.end(), same);
 }
 
 void WhoisChain::RunDomain(const WhoisSubject& subject) {
@@ -114,7 +164,10 @@ void WhoisChain::RunDomain(const WhoisSubject& subject) {
     } else if (const auto answer = Ask(iana, subject.topLevel)) {
         KeepWhois(iana, *answer, Kind::Signpost);
         registry = IanaRegistryServer(*answer);
-        session_.RememberRegistry(subject.topLevel, *registry);
+        // An error text or an answer cut short says nothing worth keeping.
+        if (IsWholeIanaAnswer(*answer, subject.topLevel)) {
+            session_.RememberRegistry(subject.topLevel, *registry);
+        }
     }
     if (registry && *registry) {
         const WhoisServerAddress& server = **registry;
@@ -161,11 +214,15 @@ void WhoisChain::FollowReferrals(std::string reply, const std::string& query) {
         const std::vector<WhoisServerAddress> referrals = ReferralsIn(reply);
         const auto next =
             std::find_if(referrals.begin(), referrals.end(),
-                         [&](const WhoisServerAddress& s) { return !AlreadyAsked(s); });
+                         [&](const WhoisServerAddress& s) { return !AlreadyTried(s); });
         if (next == referrals.end()) {
             return;
         }
+        const std::size_t refused = refused_.size();
         auto answer = Ask(*next, query);
+        if (refused_.size() > refused) {
+            continue;  // on to the reply's next referral
+        }
         if (!answer || answer->empty()) {
             return;
         }
@@ -193,7 +250,8 @@ void WhoisChain::LookUpRdap(const std::string& domain) {
     }
     std::string url = *bootstrap + "domain/" + domain;
     for (int record = 0; record < 2; ++record) {
-        const auto json = Attempt([&] { return web_.Get(url, kRdapType); });
+        const auto json =
+            Attempt([&]() -> std::optional<std::string> { return web_.Get(url, kRdapType); });
         std::vector<std::string> lines;
         if (json) {
             lines = RdapDomainLines(*json);
@@ -238,12 +296,11 @@ void WhoisChain::Keep(ChainAnswer answer, Kind kind) {
 }
 
 void WhoisChain::Show(ChainAnswer& answer) {
-    const bool first = std::none_of(answers_.begin(), answers_.end(),
-                                    [](const ChainAnswer& earlier) { return earlier.shown; });
-    if (!first) {
+    if (shownAny_) {
         answer.lines.insert(answer.lines.begin(), WhoisSeparator(answer.server));
     }
     answer.shown = true;
+    shownAny_ = true;
     listener_->shown(answer);
 }
 

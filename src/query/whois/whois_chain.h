@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,12 +15,24 @@
 
 namespace hostlore {
 
+// A whois server's whole reply, and the address it came from (empty when
+// unknown, as through a proxy).
+struct ReplyFrom {
+    std::string reply;
+    std::string address;
+};
+
+// Why a connection must not go to an address; none when it may.
+using AddressCheck = std::function<std::optional<std::string>(const std::string& address)>;
+
 // The conversations a whois chain holds. Each raises when it fails.
 class WhoisAsker {
   public:
     virtual ~WhoisAsker() = default;
-    // One whois question; the server's whole reply.
-    virtual std::string AskWhois(const WhoisServerAddress& server, const std::string& query) = 0;
+    // One whois question, to an address `check` allows (null: to any);
+    // raises ENetAddressRefused when it allows none.
+    virtual ReplyFrom AskWhois(const WhoisServerAddress& server, const std::string& query,
+                               const AddressCheck& check) = 0;
 };
 
 class RdapFetcher {
@@ -62,9 +75,10 @@ struct WhoisChainSettings {
 // Finds a host's whois record: with IANA's server it finds the registry by
 // itself (or RDAP where the registry has no whois), with any other server it
 // asks that one; it then follows referrals, at most 3 servers in all (IANA's
-// counts, also when its answer was remembered), never one twice. IANA's own
-// answer and a registry's "use RDAP" notice are shown only when nothing
-// follows them.
+// counts, also when its answer was remembered), never one twice, and only
+// where ReferralRefusal lets it: a refused one is shown as a line of its own.
+// IANA's own answer and a registry's "use RDAP" notice are shown only when
+// nothing follows them.
 class WhoisChain {
   public:
     using Stopped = std::function<bool()>;
@@ -97,18 +111,21 @@ class WhoisChain {
     void RunDomain(const WhoisSubject& subject);
     void RunAddress(const WhoisSubject& subject);
     void RunNamedServer(const WhoisSubject& subject);
-    // Asks a server not asked before while the limit allows; none otherwise.
+    // Asks a server not tried before while the limit allows and the referral
+    // rules let it (the first server is the user's choice); none otherwise.
     std::optional<std::string> Ask(const WhoisServerAddress& server, const std::string& query);
+    void Refuse(const WhoisServerAddress& server, const std::string& reason);
     void FollowReferrals(std::string reply, const std::string& query);
     void LookUpRdap(const std::string& domain);
     void Keep(ChainAnswer answer, Kind kind);
     void Show(ChainAnswer& answer);
     void KeepWhois(const WhoisServerAddress& server, const std::string& reply, Kind kind);
-    // The call's result; none when it failed, whose reason is noted. After a
-    // stop, WhoisChainStopped ends the run whatever the call gave.
+    // What the call gives, an optional: none when it failed, whose reason is
+    // noted. After a stop, WhoisChainStopped ends the run whatever it gave.
     template <class Call>
-    std::optional<std::string> Attempt(const Call& call);
-    bool AlreadyAsked(const WhoisServerAddress& server) const;
+    auto Attempt(const Call& call) -> decltype(call());
+    // Asked, or refused.
+    bool AlreadyTried(const WhoisServerAddress& server) const;
 
     const WhoisChainSettings settings_;
     WhoisAsker& whois_;
@@ -119,6 +136,9 @@ class WhoisChain {
     const Stopped stopped_;
     const Listener* listener_ = nullptr;
     std::vector<WhoisServerAddress> asked_;
+    std::vector<WhoisServerAddress> refused_;
+    std::string start_;  // where the first server answered from
+    bool shownAny_ = false;
     std::vector<ChainAnswer> answers_;
     std::optional<std::size_t> pendingSignpost_;
     bool foundRecord_ = false;

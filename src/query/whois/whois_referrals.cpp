@@ -4,6 +4,7 @@
 
 #include "net/url_syntax.h"
 #include "platform/ascii_text.h"
+#include "query/host_names.h"
 
 namespace hostlore {
 
@@ -113,6 +114,21 @@ std::vector<WhoisServerAddress> ReferralsIn(std::string_view reply) {
 
 std::optional<WhoisServerAddress> IanaRegistryServer(std::string_view reply) {
     return FirstValueOf(reply, "whois");
+}
+
+bool IsWholeIanaAnswer(std::string_view reply, std::string_view topLevel) {
+    bool named = false;
+    bool ended = false;
+    ForEachField(reply, [&](const Field& field) {
+        if (EqualsIgnoringCase(field.key, "domain")) {
+            // An international domain may be named in either form.
+            const auto name = NetworkHostName(field.value);
+            named = name && EqualsIgnoringCase(*name, topLevel);
+        } else if (named && EqualsIgnoringCase(field.key, "source")) {
+            ended = true;
+        }
+    });
+    return named && ended;
 }
 
 std::optional<WhoisServerAddress> IanaAddressRegistry(std::string_view reply) {

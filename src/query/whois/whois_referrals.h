@@ -21,6 +21,11 @@ std::vector<WhoisServerAddress> ReferralsIn(std::string_view reply);
 // server. None when the domain has no whois server.
 std::optional<WhoisServerAddress> IanaRegistryServer(std::string_view reply);
 
+// Whether IANA's answer is its whole object about the top-level domain: it
+// names the domain and reaches the "source:" line that ends every object. An
+// error text is not, nor an answer that a closed connection cut short.
+bool IsWholeIanaAnswer(std::string_view reply, std::string_view topLevel);
+
 // IANA's answer about an address: its "refer:" line, the regional registry.
 std::optional<WhoisServerAddress> IanaAddressRegistry(std::string_view reply);
 

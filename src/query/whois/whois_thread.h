@@ -1,5 +1,8 @@
 #pragma once
 
+// query/whois/: the Whois Info worker and its chain of whois and RDAP servers with their
+// connections; may include query/, query/thread/, net/ and platform/.
+
 #include <memory>
 #include <string>
 

@@ -55,8 +55,7 @@ TEST_F(IpNeiRealDnsTest, AStopLeavesNoThreadOrSocketOfTheScanBehindAfter100Ms) {
         ASSERT_TRUE(test::ReleaseAndWaitForEnd(first));
         ASSERT_EQ(page.items, std::vector<std::string>{"203.0.113.77    hosts-file.example.test"});
     }
-    const int threads = test::ThreadCount();
-    const int descriptors = test::OpenDescriptorCount();
+    const test::ProcessCounts before;
 
     folder.Write("settings.ini", "[general]\r\nip_nei=20\r\n");
     const auto scan = run.Start<ip_nei_thread>("http://198.18.0.150/", page, settings, resolver);
@@ -66,13 +65,7 @@ TEST_F(IpNeiRealDnsTest, AStopLeavesNoThreadOrSocketOfTheScanBehindAfter100Ms) {
     scan->Terminate();
     // Look-up threads that earlier tests left may end meanwhile; nothing of
     // the scan may remain.
-    EXPECT_TRUE(test::PumpUntil(
-        [&] {
-            return test::ThreadCount() <= threads && test::OpenDescriptorCount() <= descriptors;
-        },
-        100 * HOSTLORE_TEST_TIME_SCALE))
-        << "threads " << threads << " -> " << test::ThreadCount() << ", descriptors " << descriptors
-        << " -> " << test::OpenDescriptorCount();
+    EXPECT_TRUE(test::BackWithin(before, 100 * HOSTLORE_TEST_TIME_SCALE));
 }
 
 }  // namespace

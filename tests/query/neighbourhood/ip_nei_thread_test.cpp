@@ -11,6 +11,7 @@
 
 #include "support/fake_views.h"
 #include "support/gate.h"
+#include "support/pooled_reverse_lookups.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -42,7 +43,7 @@ class ReverseResolver : public Resolver {
             case StartFailure::None:
                 break;
         }
-        return Resolver::NewReverseLookups();
+        return test::PooledReverseLookups(*this);
     }
     HostLookup LookupName(const std::string& name) override {
         if (const auto found = forward.find(name); found != forward.end()) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <stdexcept>
 
+#include "net/net_errors.h"
 #include "support/temporary_folder.h"
 
 namespace hostlore {
@@ -13,10 +14,15 @@ namespace {
 using Lines = std::vector<std::string>;
 
 // Whois servers and web servers that answer from tables; whatever is not in
-// them refuses.
+// them refuses. A whois server at an address the check refuses is never asked.
 class TableNetwork : public WhoisAsker, public RdapFetcher {
   public:
-    std::string AskWhois(const WhoisServerAddress& server, const std::string& query) override {
+    ReplyFrom AskWhois(const WhoisServerAddress& server, const std::string& query,
+                       const AddressCheck& check) override {
+        const std::string address = addresses[WhoisServerName(server)];
+        if (const auto refusal = check ? check(address) : std::nullopt) {
+            throw ENetAddressRefused(*refusal);
+        }
         const std::string key = WhoisServerName(server) + " " + query;
         asked.push_back(key);
         if (key == stopDuring) {
@@ -26,7 +32,7 @@ class TableNetwork : public WhoisAsker, public RdapFetcher {
         if (reply == whois.end()) {
             throw std::runtime_error("Connection refused.");
         }
-        return reply->second;
+        return {reply->second, address};
     }
     std::string Get(const std::string& url, std::string_view accept) override {
         asked.push_back("GET " + url + " " + std::string(accept));
@@ -38,14 +44,16 @@ class TableNetwork : public WhoisAsker, public RdapFetcher {
     }
 
     std::map<std::string, std::string> whois;
+    std::map<std::string, std::string> addresses;  // by server; unknown when missing
     std::map<std::string, std::string> web;
     Lines asked;
     std::string stopDuring;
     bool stopped = false;
 };
 
-std::string IanaDomain(const std::string& registry) {
-    return "% IANA WHOIS server\n\nrefer:  " + registry + "\n\nwhois:  " + registry + "\n";
+std::string IanaDomain(const std::string& topLevel, const std::string& registry) {
+    return "% IANA WHOIS server\n\nrefer:  " + registry + "\n\ndomain:  " + topLevel +
+           "\n\nwhois:  " + registry + "\n\nsource:  IANA\n";
 }
 
 std::string RdapDomain(const std::string& name, const std::string& related = "") {
@@ -59,20 +67,20 @@ class WhoisChainTest : public ::testing::Test {
   protected:
     WhoisChainTest() {
         network.whois = {
-            {"whois.iana.org thin", IanaDomain("whois.thin.test")},
+            {"whois.iana.org thin", IanaDomain("THIN", "whois.thin.test")},
             {"whois.thin.test example.thin",
              "Domain Name: EXAMPLE.THIN\nRegistrar WHOIS Server: whois.registrar.test\n"},
             {"whois.registrar.test example.thin",
              "Domain Name: EXAMPLE.THIN\r\nRegistrant: A. Person\r\n"
              "Registrar WHOIS Server: whois.registrar.test\r\nrefer: whois.reseller.test\r\n"},
-            {"whois.iana.org moved", IanaDomain("whois.moved.test")},
+            {"whois.iana.org moved", IanaDomain("MOVED", "whois.moved.test")},
             {"whois.moved.test example.moved", "This registry answers over RDAP only.\n"},
-            {"whois.iana.org gone", IanaDomain("whois.gone.test")},
-            {"whois.iana.org quiet", IanaDomain("whois.quiet.test")},
+            {"whois.iana.org gone", IanaDomain("GONE", "whois.gone.test")},
+            {"whois.iana.org quiet", IanaDomain("QUIET", "whois.quiet.test")},
             {"whois.quiet.test example.quiet", ""},
-            {"whois.iana.org nowhois", "domain:  NOWHOIS\n"},
+            {"whois.iana.org nowhois", "domain:  NOWHOIS\nsource:  IANA\n"},
             {"whois.iana.org unknown", "% This query returned 0 objects.\n"},
-            {"whois.iana.org away", IanaDomain("whois.away.test")},
+            {"whois.iana.org away", IanaDomain("AWAY", "whois.away.test")},
             {"whois.away.test example.away", "Use RDAP.\n"},
             {"whois.iana.org 203.0.113.10", "refer:  whois.rir.test\n"},
             {"whois.rir.test 203.0.113.10",
@@ -92,6 +100,17 @@ class WhoisChainTest : public ::testing::Test {
              "Domain Name: EXAMPLE.TIRED\nRegistrar: Tired Registrar\n"
              "Registrar WHOIS Server: whois.reseller.test\n"},
             {"whois.reseller.test example.tired", "Query rate limit exceeded\n"},
+            {"whois.public.test example.refer",
+             "P\nRegistrar WHOIS Server: whois.inside.test\n"
+             "ReferralServer: whois://whois.public.test:4343\nrefer: whois.next.test\n"},
+            {"whois.next.test example.refer", "N\n"},
+            {"whois.local.test example.refer", "L\nrefer: whois.inside.test:4343\n"},
+            {"whois.inside.test:4343 example.refer", "I\n"},
+        };
+        network.addresses = {
+            {"whois.public.test", "198.51.100.43"}, {"whois.next.test", "198.51.100.44"},
+            {"whois.inside.test", "10.0.0.43"},     {"whois.inside.test:4343", "10.0.0.43"},
+            {"whois.local.test", "127.0.0.1"},
         };
         network.web = {
             {kBootstrapUrl, R"({"services": [[["moved", "gone", "quiet", "nowhois"],
@@ -184,6 +203,10 @@ TEST_F(WhoisChainTest, EachKindOfRegistry) {
          "whois.iana.org",
          {"% This query returned 0 objects."},
          {"whois.iana.org unknown"}},
+        {"www.example.unknown",
+         "whois.iana.org",
+         {"% This query returned 0 objects."},
+         {"whois.iana.org unknown"}},
         {"example.away",
          "whois.iana.org",
          {"Use RDAP."},
@@ -210,6 +233,19 @@ TEST_F(WhoisChainTest, EachKindOfRegistry) {
          {"whois.hop1.test example.hop", "whois.hop2.test example.hop",
           "whois.hop3.test example.hop"}},
         {"www.example.hop", "whois.down.test", {}, {"whois.down.test example.hop"}},
+        {"www.example.refer",
+         "whois.public.test",
+         {"P", "Registrar WHOIS Server: whois.inside.test",
+          "ReferralServer: whois://whois.public.test:4343", "refer: whois.next.test",
+          "--- referral to whois.inside.test not followed: 10.0.0.43 is a private address ---",
+          "--- referral to whois.public.test:4343 not followed: port 4343 is not the whois "
+          "port ---",
+          "--- whois.next.test ---", "N"},
+         {"whois.public.test example.refer", "whois.next.test example.refer"}},
+        {"www.example.refer",
+         "whois.local.test",
+         {"L", "refer: whois.inside.test:4343", "--- whois.inside.test:4343 ---", "I"},
+         {"whois.local.test example.refer", "whois.inside.test:4343 example.refer"}},
     };
     for (const auto& [host, server, page, asked] : cases) {
         network.asked.clear();

@@ -41,6 +41,30 @@ TEST(IanaAnswers, TheRegistryOfADomainAndOfAnAddress) {
     EXPECT_EQ(WhoisServerName({"whois.nir.test", 4343}), "whois.nir.test:4343");
 }
 
+TEST(IanaAnswers, OnlyAWholeAnswerAboutTheDomainIsOneToKeep) {
+    const std::string whole =
+        "% IANA WHOIS server\n\nrefer:  whois.nic.test\n\ndomain:       TEST\n\n"
+        "whois:        whois.nic.test\n\nstatus:       ACTIVE\n\nsource:       IANA\n";
+    struct Case {
+        std::string reply;
+        const char* topLevel;
+        bool whole;
+    };
+    const Case cases[] = {
+        {whole, "test", true},
+        {"domain:       NOWHOIS\n\nstatus:       ACTIVE\nsource:       IANA\n", "nowhois", true},
+        {"domain:       \u30c6\u30b9\u30c8\nsource:       IANA\n", "xn--zckzah", true},
+        {whole.substr(0, whole.find("whois:")), "test", false},
+        {whole.substr(0, whole.find("source:")), "test", false},
+        {"% This query returned 0 objects.\n", "test", false},
+        {"% Error: Invalid query\nsource:       IANA\n", "test", false},
+        {whole, "other", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(IsWholeIanaAnswer(c.reply, c.topLevel), c.whole) << c.reply;
+    }
+}
+
 TEST(IsRdapNotice, AShortReplyAboutRdapWithoutARecord) {
     const std::string nineLines = "RDAP only\n1\n2\n3\n4\n5\n6\n7\n8\n";
     const std::pair<std::string, bool> cases[] = {

@@ -1,4 +1,4 @@
-#include "platform/pooled_reverse_lookups.h"
+#include "support/pooled_reverse_lookups.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -9,7 +9,7 @@
 #include <thread>
 #include <utility>
 
-namespace hostlore {
+namespace hostlore::test {
 
 namespace {
 
@@ -109,4 +109,4 @@ std::unique_ptr<ReverseLookups> PooledReverseLookups(Resolver& resolver) {
     return std::make_unique<PooledBatch>(resolver);
 }
 
-}  // namespace hostlore
+}  // namespace hostlore::test

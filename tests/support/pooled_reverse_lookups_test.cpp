@@ -1,4 +1,4 @@
-#include "platform/pooled_reverse_lookups.h"
+#include "support/pooled_reverse_lookups.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +15,9 @@ namespace {
 class GatedResolver : public Resolver {
   public:
     HostLookup LookupName(const std::string&) override { return {std::nullopt, 11001}; }
+    std::unique_ptr<ReverseLookups> NewReverseLookups() override {
+        return test::PooledReverseLookups(*this);
+    }
     HostLookup LookupAddress(const Ipv4Address& address) override {
         ++asked;
         gate.Wait();
@@ -27,7 +30,7 @@ class GatedResolver : public Resolver {
 TEST(PooledReverseLookups, ADroppedBatchAsksNothingMoreAndAnswersNothingAfterTheDrop) {
     GatedResolver resolver;
     std::atomic<int> answered{0};
-    auto batch = PooledReverseLookups(resolver);
+    auto batch = test::PooledReverseLookups(resolver);
     for (int last = 0; last < 100; ++last) {
         batch->Start({192, 0, 2, static_cast<std::uint8_t>(last)}, [&](auto) { ++answered; });
     }

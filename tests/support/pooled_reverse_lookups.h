@@ -4,12 +4,12 @@
 
 #include "platform/resolver.h"
 
-namespace hostlore {
+namespace hostlore::test {
 
-// Reverse look-ups for a resolver that answers one look-up per call: every
-// batch of the program shares one fixed pool of threads. Dropping a batch
+// Reverse look-ups for a fake resolver that answers one look-up per call:
+// every batch shares one fixed pool of threads. Dropping a batch
 // forgets its queued look-ups and waits for those under way, since a blocking
 // call cannot be interrupted.
 std::unique_ptr<ReverseLookups> PooledReverseLookups(Resolver& resolver);
 
-}  // namespace hostlore
+}  // namespace hostlore::test

@@ -1,0 +1,123 @@
+// What the Web Server page costs, for one URL, a new connection each time,
+// as medians of runs taken in turns:
+//   - General Info's header request with the page, until the page is complete
+//     (its HTTP/2 check answered);
+//   - the same request without the page, until General Info's fields are;
+//   - curl -sIL, then openssl s_client -showcerts to the server that answered.
+// Run as root in the test namespace beside the real servers, trusting their
+// authority through SSL_CERT_FILE: tests/dns/with_test_dns.sh
+// tests/web_servers/with_web_servers.sh sh -c 'SSL_CERT_FILE=$HOSTLORE_TEST_WEB_CA
+// web_server_page_bench 51 https://HOST/PATH'
+//
+// usage: web_server_page_bench RUNS URL   (needs curl and openssl)
+
+#include <QCoreApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench_measures.h"
+#include "platform/resolver.h"
+#include "query/general_info/serverinfo_thread.h"
+#include "query/host_lookup_once.h"
+#include "query/host_names.h"
+#include "query/url_parts.h"
+#include "query/web_server/http2_probe.h"
+#include "support/fake_views.h"
+
+namespace {
+
+using namespace hostlore;
+using bench::Clock;
+using bench::Median;
+using bench::Milliseconds;
+
+[[noreturn]] void Fail(const char* what) {
+    std::fprintf(stderr, "web_server_page_bench: %s\n", what);
+    std::exit(1);
+}
+
+// The header request of one query, with the page or without; the URL that
+// gave the last reply.
+std::string Query(const std::string& url, bool withPage, UiHandoffPump& pump,
+                  const std::shared_ptr<Resolver>& resolver) {
+    test::RecordingGeneralInfo generalInfo;
+    test::RecordingWebServer page;
+    bool ended = false;
+    // As a query does: its workers share one look-up of the host.
+    const auto host = std::make_shared<HostLookupOnce>(
+        resolver, NetworkHostName(HostPart(url)).value_or(std::string()));
+    const auto worker = std::make_shared<serverinfo_thread>(
+        pump.Handoff(), url, generalInfo, ConnectionSettings{}, host, withPage ? &page : nullptr);
+    worker->OnTerminate = [&ended](TThread&) { ended = true; };
+    worker->Start();
+    while (!ended) {
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    if (generalInfo.serverType.empty() || generalInfo.serverType == "X") {
+        Fail("the header request did not succeed");
+    }
+    if (!withPage) {
+        return {};
+    }
+    const WebServerReport& report = page.shown.back().report;
+    if (!report.finished || report.hops.empty() || !report.http2.accepted) {
+        Fail("the page is not complete");
+    }
+    return report.hops.back().url;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        Fail("usage: web_server_page_bench RUNS URL");
+    }
+    QCoreApplication application(argc, argv);
+    const int runs = std::atoi(argv[1]);
+    const std::string url = argv[2];
+    const char* trusted = std::getenv("SSL_CERT_FILE");
+    const std::string caFile = trusted != nullptr ? trusted : "";
+    UiHandoffPump pump;
+    const auto resolver = std::make_shared<SystemResolver>();
+    const auto origin = SecureOriginOf(Query(url, true, pump, resolver));
+    if (!origin) {
+        Fail("the last reply did not come over https");
+    }
+    const std::string server = origin->host + ":" + std::to_string(origin->port);
+
+    std::vector<double> page;
+    std::vector<double> generalInfo;
+    std::vector<double> ratios;
+    std::vector<double> tools;
+    for (int i = 0; i < runs; ++i) {
+        // Which goes first alternates, so that neither always finds the
+        // servers warmed by the other.
+        double withPage = 0;
+        double without = 0;
+        for (const bool pageFirst : {i % 2 == 0, i % 2 != 0}) {
+            const auto start = Clock::now();
+            Query(url, pageFirst, pump, resolver);
+            (pageFirst ? withPage : without) = Milliseconds(Clock::now() - start);
+        }
+        page.push_back(withPage);
+        generalInfo.push_back(without);
+        ratios.push_back(withPage / without);
+        const auto start = Clock::now();
+        if (!bench::RunQuietly({"curl", "-sIL", "--cacert", caFile, "-o", "/dev/null", url}) ||
+            !bench::RunQuietly({"openssl", "s_client", "-showcerts", "-connect", server,
+                                "-servername", origin->host, "-CAfile", caFile})) {
+            Fail("curl or openssl failed");
+        }
+        tools.push_back(Milliseconds(Clock::now() - start));
+    }
+    std::printf("%s, new connections each time, medians of %d:\n", url.c_str(), runs);
+    std::printf("  Web Server page complete              %8.2f ms\n", Median(page));
+    std::printf("  General Info alone                    %8.2f ms\n", Median(generalInfo));
+    std::printf("  the page against General Info alone, run by run: %+.1f %%\n",
+                (Median(ratios) - 1) * 100);
+    std::printf("  curl -sIL, openssl s_client -showcerts %7.2f ms (page: %.2fx)\n", Median(tools),
+                Median(page) / Median(tools));
+    return 0;
+}
