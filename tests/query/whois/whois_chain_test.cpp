@@ -93,9 +93,9 @@ class WhoisChainTest : public ::testing::Test {
             {"whois.hop2.test example.hop", "2\nrefer: whois.hop3.test\n"},
             {"whois.hop3.test example.hop", "3\nrefer: whois.hop4.test\n"},
             {"whois.hop4.test example.hop", "4\n"},
-            {"whois.iana.org busy", IanaDomain("whois.busy.test")},
+            {"whois.iana.org busy", IanaDomain("BUSY", "whois.busy.test")},
             {"whois.busy.test example.busy", "WHOIS LIMIT EXCEEDED - SEE WWW.PIR.ORG/WHOIS\r\n"},
-            {"whois.iana.org tired", IanaDomain("whois.tired.test")},
+            {"whois.iana.org tired", IanaDomain("TIRED", "whois.tired.test")},
             {"whois.tired.test example.tired",
              "Domain Name: EXAMPLE.TIRED\nRegistrar: Tired Registrar\n"
              "Registrar WHOIS Server: whois.reseller.test\n"},
