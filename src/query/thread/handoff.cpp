@@ -30,11 +30,10 @@ bool UiHandoff::Run(const std::function<void()>& work) {
         return true;
     }
     Request request{&work, Request::State::Queued, nullptr, {}};
-    // The thread is woken once for a queue; it runs the queue to its end.
-    if (queue_.empty()) {
-        ::eventfd_write(wakeFd_, 1);
-    }
     queue_.push_back(&request);
+    // Every piece wakes the thread: a wake for the queue alone was lost under
+    // many sites at once, and the workers waited for ever.
+    ::eventfd_write(wakeFd_, 1);
     request.finished.wait(lock, [&] {
         return request.state == Request::State::Done || request.state == Request::State::Cancelled;
     });
