@@ -6,8 +6,8 @@
 # and HTTPS with a certificate made here for it) and a whois server that
 # help_pictures itself answers for, a host name and name files of its own, so
 # the pictures are the same on every machine and nothing reaches the Internet.
-# Needs xvfb (xvfb-run), openssl, iproute2 and util-linux's unshare (as root,
-# or with unprivileged user namespaces).
+# Needs xvfb (xvfb-run), openssl, dnsmasq, iproute2 and util-linux's unshare
+# (as root, or with unprivileged user namespaces).
 # Usage: tools/take_help_pictures.sh [BUILD-FOLDER [OUTPUT-FOLDER]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,11 @@ if [ "${1:-}" != --inside ]; then
     output=${2:-}
     [ -f "$build/CMakeCache.txt" ] || cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$build" --target help_pictures
-    exec unshare --net --mount --uts --map-root-user "$0" --inside "$build" "$output"
+    # Mapped to root only when not root already: the name server cannot drop
+    # its privileges inside a mapped namespace.
+    map=(--map-root-user)
+    [ "$(id -u)" -ne 0 ] || map=()
+    exec unshare --net --mount --uts "${map[@]}" "$0" --inside "$build" "$output"
 fi
 build=$2
 output=$3
@@ -48,6 +52,21 @@ printf 'hosts: files dns\n' >"$work/nsswitch.conf"
 for file in hosts resolv.conf nsswitch.conf; do
     mount --bind "$work/$file" "/etc/$file"
 done
+
+# The home router's name server, with the zone DNS Records shows.
+ip addr add 192.168.1.1/32 dev lo
+dnsmasq --conf-file=/dev/null --keep-in-foreground --no-resolv --no-hosts --pid-file= \
+    --listen-address=192.168.1.1 --bind-interfaces \
+    --auth-server=ns1.hostlore.example,192.168.1.1 --auth-zone=hostlore.example \
+    --auth-soa=2026120901,hostmaster.hostlore.example,3600,600,1209600 \
+    --auth-sec-servers=ns2.hostlore.example \
+    --host-record=hostlore.example,12.1.1.1 --host-record=www.hostlore.example,12.1.1.1 \
+    --host-record=mail.hostlore.example,12.1.1.2 --mx-host=hostlore.example,mail.hostlore.example,10 \
+    --txt-record=hostlore.example,"v=spf1 mx -all" \
+    --txt-record=_dmarc.hostlore.example,"v=DMARC1; p=reject" \
+    --dns-rr=hostlore.example,257,0005697373756574727573742e6578616d706c65 &
+name_server=$!
+trap 'kill "$name_server"; rm -rf "$work"' EXIT
 
 # The web site's certificate, from an authority that only this run trusts.
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 3650 \
