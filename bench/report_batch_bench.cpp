@@ -131,6 +131,14 @@ std::string ProgramIn(const std::filesystem::path& program, const std::filesyste
     std::filesystem::create_directories(folder);
     std::filesystem::copy_file(program, folder / "hostlore",
                                std::filesystem::copy_options::overwrite_existing);
+    // The program looks for its modules (TLS, DNS) in the lib folder beside
+    // its own; without them every site's DNS records would fail at once.
+    const auto modules = program.parent_path().parent_path() / "lib";
+    if (std::filesystem::is_directory(modules)) {
+        std::filesystem::copy(modules, folder.parent_path() / "lib",
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::skip_existing);
+    }
     std::ofstream(folder / "settings.ini") << settings;
     return (folder / "hostlore").string();
 }
