@@ -14,8 +14,8 @@ struct NameServerFiles {
 
 // Validation by libunbound (in the DNS module, loaded at the first batch),
 // which asks the system's name servers as forwarders instead of trusting
-// their verdict. Every batch reads the files afresh and gets a context of its
-// own with one thread of the library's.
+// their verdict. Every batch reads the files afresh; batches open at the same
+// time with the same name servers and anchor share one library context.
 class UnboundDnsService : public DnsService {
   public:
     explicit UnboundDnsService(NameServerFiles files = {});
