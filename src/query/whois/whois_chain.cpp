@@ -169,6 +169,9 @@ void WhoisChain::RunDomain(const WhoisSubject& subject) {
             session_.RememberRegistry(subject.topLevel, *registry);
         }
     }
+    // The others wait for IANA's answer only: a registry that hangs must not
+    // hold every other site of its top-level domain.
+    question.reset();
     if (registry && *registry) {
         const WhoisServerAddress& server = **registry;
         if (const auto answer = Ask(server, subject.query); answer && !answer->empty()) {

@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <stdexcept>
+#include <thread>
 
 #include "net/net_errors.h"
 #include "support/temporary_folder.h"
@@ -28,6 +31,9 @@ class TableNetwork : public WhoisAsker, public RdapFetcher {
         if (key == stopDuring) {
             stopped = true;
         }
+        if (during) {
+            during(key);
+        }
         const auto reply = whois.find(key);
         if (reply == whois.end()) {
             throw std::runtime_error("Connection refused.");
@@ -48,6 +54,7 @@ class TableNetwork : public WhoisAsker, public RdapFetcher {
     std::map<std::string, std::string> web;
     Lines asked;
     std::string stopDuring;
+    std::function<void(const std::string& key)> during;
     bool stopped = false;
 };
 
@@ -94,6 +101,9 @@ class WhoisChainTest : public ::testing::Test {
             {"whois.hop3.test example.hop", "3\nrefer: whois.hop4.test\n"},
             {"whois.hop4.test example.hop", "4\n"},
             {"whois.iana.org busy", IanaDomain("BUSY", "whois.busy.test")},
+            {"whois.iana.org partial",
+             "refer:  whois.partial.test\n\nwhois:  whois.partial.test\n"},
+            {"whois.partial.test example.partial", "Domain Name: EXAMPLE.PARTIAL\n"},
             {"whois.busy.test example.busy", "WHOIS LIMIT EXCEEDED - SEE WWW.PIR.ORG/WHOIS\r\n"},
             {"whois.iana.org tired", IanaDomain("TIRED", "whois.tired.test")},
             {"whois.tired.test example.tired",
@@ -305,6 +315,28 @@ TEST_F(WhoisChainTest, ARefusalForRateIsNamedAndOnlyRecordsGiveValues) {
         EXPECT_EQ(registrars, c.registrars) << c.host;
         EXPECT_FALSE(shown.empty()) << "the refusal's words are shown: " << c.host;
     }
+}
+
+// IANA's answer, kept or not, lets the other sites of its top-level domain
+// go on while the registry is asked.
+TEST_F(WhoisChainTest, TheRegistrysQuestionHoldsNoOtherSiteOfItsDomain) {
+    bool claimed = false;
+    network.during = [&](const std::string& key) {
+        if (key != "whois.partial.test example.partial") {
+            return;
+        }
+        std::thread other([&] {
+            const auto start = std::chrono::steady_clock::now();
+            std::optional<WhoisSession::Claim> claim;
+            session.AwaitRegistry("partial", claim, [&] {
+                return std::chrono::steady_clock::now() - start > std::chrono::seconds(1);
+            });
+            claimed = claim.has_value();
+        });
+        other.join();
+    };
+    Page("www.example.partial");
+    EXPECT_TRUE(claimed);
 }
 
 }  // namespace
