@@ -223,7 +223,8 @@ int main(int argc, char** argv) {
     });
     bench::ThreadedServer iana("192.0.2.60", 43, "\r\n", [](const std::string&) {
         return std::optional<std::string>(
-            "% IANA WHOIS server\r\n\r\nrefer:  whois.nic.test\r\n\r\nwhois:  whois.nic.test\r\n");
+            "% IANA WHOIS server\r\n\r\nrefer:  whois.nic.test\r\n\r\ndomain:  BATCH\r\n\r\n"
+            "whois:  whois.nic.test\r\n\r\nsource:  IANA\r\n");
     });
     bench::ThreadedServer registry("192.0.2.61", 43, "\r\n", [](const std::string& request) {
         if (request.starts_with("slow")) {
