@@ -53,8 +53,11 @@ class ThreadedServer {
         std::lock_guard lock(mutex_);
         return visits_;
     }
+    // Forgets the visits so far, once the connections still being served
+    // have ended: a client may have its reply before its visit is logged.
     void Forget() {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        ended_.wait(lock, [this] { return serving_ == 0; });
         visits_.clear();
     }
 
