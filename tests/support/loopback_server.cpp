@@ -21,6 +21,9 @@ namespace {
 SSL_CTX* ServerContext(const TlsIdentity& identity, int maxVersion) {
     // OpenSSL writes with write(), which raises SIGPIPE once a client has gone.
     std::signal(SIGPIPE, SIG_IGN);
+    // As the program does: whoever starts OpenSSL first decides whether it
+    // tears itself down at exit, under workers still winding down.
+    OPENSSL_init_ssl(OPENSSL_INIT_NO_ATEXIT, nullptr);
     SSL_CTX* context = SSL_CTX_new(TLS_server_method());
     if (context == nullptr ||
         SSL_CTX_use_certificate_chain_file(context, identity.chainFile.c_str()) != 1 ||
