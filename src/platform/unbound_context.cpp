@@ -101,8 +101,7 @@ std::shared_ptr<UnboundContext> UnboundContext::For(const DnsQuestionsSetup& set
     return context;
 }
 
-UnboundContext::UnboundContext(const DnsQuestionsSetup& setup)
-    : context_(NewContext(setup)), key_(KeyOf(setup)) {}
+UnboundContext::UnboundContext(const DnsQuestionsSetup& setup) : context_(NewContext(setup)) {}
 
 // Ends the library's thread and closes its sockets, whatever is outstanding.
 UnboundContext::~UnboundContext() {
@@ -195,7 +194,7 @@ void UnboundContext::Answered(void* data, int status, ub_result* result) {
 void UnboundContext::Retire() {
     Shared& shared = SharedNow();
     const std::lock_guard lock(shared.mutex);
-    if (shared.key == key_ && shared.context.lock().get() == this) {
+    if (shared.context.lock().get() == this) {
         shared.context.reset();
     }
 }

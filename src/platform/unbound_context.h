@@ -63,7 +63,6 @@ class UnboundContext {
     void Retire();
 
     ub_ctx* const context_;
-    const std::string key_;
     std::mutex mutex_;
     std::condition_variable arrived_;
     bool reading_ = false;  // a thread is reading the library's answers
