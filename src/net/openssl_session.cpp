@@ -65,6 +65,9 @@ SSL_CTX* ClientContext() {
 // Stops a handshake at the server's certificate, the protocol chosen by then.
 int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/);
 
+void NoteServerMessage(int sent, int version, int contentType, const void* bytes, std::size_t size,
+                       SSL* ssl, void* unused);
+
 // The context of handshakes that ask only which protocol the server takes:
 // no trust store, and no certificate ever read.
 SSL_CTX* ProtocolContext() {
@@ -76,6 +79,7 @@ SSL_CTX* ProtocolContext() {
         }
         SSL_CTX_set_verify(made, SSL_VERIFY_PEER, nullptr);
         SSL_CTX_set_cert_verify_callback(made, StopAtCertificate, nullptr);
+        SSL_CTX_set_msg_callback(made, NoteServerMessage);
         return made;
     }();
     if (context == nullptr) {
@@ -155,11 +159,16 @@ struct Session {
 
     TNetRawTransport& connection;
     SSL* ssl = nullptr;
+    bool protocolOnly = false;
     int waitMs = kNoLimit;
     std::exception_ptr failure;
     std::vector<TNetVerifyFailure> verifyFailures;
-    // The handshake was stopped at the certificate: nothing more is sent.
-    bool stoppedAtCertificate = false;
+    // A handshake of the protocol only: the message that carries the server's
+    // choice has been read, or the one before it in TLS 1.3.
+    bool choiceRead = false;
+    bool serverHelloRead = false;
+    // The handshake was stopped once the protocol was known: nothing more is sent.
+    bool stopped = false;
     bool cutOff = false;
 };
 
@@ -175,8 +184,28 @@ Session& SessionOf(X509_STORE_CTX* store) {
 }
 
 int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/) {
-    SessionOf(store).stoppedAtCertificate = true;
+    SessionOf(store).stopped = true;
     return 0;
+}
+
+// Called before OpenSSL handles the message; by its next read it has.
+void NoteServerMessage(int sent, int /*version*/, int contentType, const void* bytes,
+                       std::size_t size, SSL* ssl, void* /*unused*/) {
+    if (sent != 0 || contentType != SSL3_RT_HANDSHAKE || size == 0) {
+        return;
+    }
+    auto& session = *static_cast<Session*>(SSL_get_ex_data(ssl, SessionIndex()));
+    const int type = *static_cast<const unsigned char*>(bytes);
+    session.serverHelloRead = session.serverHelloRead || type == SSL3_MT_SERVER_HELLO;
+    session.choiceRead = session.choiceRead || type == SSL3_MT_ENCRYPTED_EXTENSIONS;
+}
+
+// The server's choice of protocol is in its hello below TLS 1.3 and in the
+// encrypted extensions from it on. Reading past it would decode the
+// certificates, the most costly step of such a handshake.
+bool ProtocolKnown(const Session& session) {
+    return session.choiceRead ||
+           (session.serverHelloRead && SSL_version(session.ssl) < TLS1_3_VERSION);
 }
 
 // OpenSSL reads and writes through the connection, so its deadline, its
@@ -184,6 +213,10 @@ int StopAtCertificate(X509_STORE_CTX* store, void* /*unused*/) {
 int ReadThroughConnection(BIO* bio, char* buffer, int size) {
     auto* session = static_cast<Session*>(BIO_get_data(bio));
     BIO_clear_retry_flags(bio);
+    if (session->protocolOnly && ProtocolKnown(*session)) {
+        session->stopped = true;
+        return -1;
+    }
     try {
         const std::ptrdiff_t received =
             session->connection.ReceiveRaw(buffer, static_cast<std::size_t>(size), session->waitMs);
@@ -201,7 +234,7 @@ int ReadThroughConnection(BIO* bio, char* buffer, int size) {
 int WriteThroughConnection(BIO* bio, const char* bytes, int size) {
     auto* session = static_cast<Session*>(BIO_get_data(bio));
     BIO_clear_retry_flags(bio);
-    if (session->stoppedAtCertificate) {
+    if (session->stopped) {
         return -1;  // not even the alert that the stop would send
     }
     try {
@@ -275,6 +308,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const TNetTlsReques
     BIO_set_data(bio, session_.get());
     SSL_set_bio(session_->ssl, bio, bio);
     SSL_set_ex_data(session_->ssl, SessionIndex(), session_.get());
+    session_->protocolOnly = request.protocolOnly;
     const std::string& host = request.host;
     bool named = true;
     if (!request.protocolOnly) {
@@ -298,7 +332,7 @@ OpenSslSession::OpenSslSession(TNetRawTransport& connection, const TNetTlsReques
 
     ERR_clear_error();
     const bool connected = SSL_connect(session_->ssl) == 1;
-    if (session_->stoppedAtCertificate || (connected && request.protocolOnly)) {
+    if (session_->stopped || (connected && request.protocolOnly)) {
         ERR_clear_error();
         handshake.details.Protocol = SelectedProtocol(session_->ssl);
         return;
