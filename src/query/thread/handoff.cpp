@@ -30,7 +30,7 @@ bool UiHandoff::Run(const std::function<void()>& work) {
         return true;
     }
     Request request{&work, Request::State::Queued, nullptr, {}};
-    queue_.push_back(&request);
+    queue_.push_back({&request, {}});
     // Every piece wakes the thread: a wake for the queue alone was lost under
     // many sites at once, and the workers waited for ever.
     ::eventfd_write(wakeFd_, 1);
@@ -43,19 +43,41 @@ bool UiHandoff::Run(const std::function<void()>& work) {
     return request.state == Request::State::Done;
 }
 
+bool UiHandoff::Post(std::function<void()> work) {
+    std::unique_lock lock(mutex_);
+    if (closed_) {
+        return false;
+    }
+    if (OnUiThread()) {
+        lock.unlock();
+        work();
+        return true;
+    }
+    queue_.push_back({nullptr, std::move(work)});
+    ::eventfd_write(wakeFd_, 1);
+    return true;
+}
+
 void UiHandoff::RunQueued() {
     eventfd_t ignored = 0;
     ::eventfd_read(wakeFd_, &ignored);
     for (;;) {
-        Request* request = nullptr;
+        Piece piece;
         {
             std::lock_guard lock(mutex_);
             if (queue_.empty()) {
                 return;
             }
-            request = queue_.front();
+            piece = std::move(queue_.front());
             queue_.pop_front();
-            request->state = Request::State::Running;
+            if (piece.waited != nullptr) {
+                piece.waited->state = Request::State::Running;
+            }
+        }
+        Request* request = piece.waited;
+        if (request == nullptr) {
+            piece.posted();
+            continue;
         }
         std::exception_ptr error;
         try {
@@ -73,9 +95,11 @@ void UiHandoff::RunQueued() {
 void UiHandoff::Close() {
     std::lock_guard lock(mutex_);
     closed_ = true;
-    for (Request* request : queue_) {
-        request->state = Request::State::Cancelled;
-        request->finished.notify_one();
+    for (const Piece& piece : queue_) {
+        if (piece.waited != nullptr) {
+            piece.waited->state = Request::State::Cancelled;
+            piece.waited->finished.notify_one();
+        }
     }
     queue_.clear();
 }

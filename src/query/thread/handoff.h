@@ -27,6 +27,10 @@ class UiHandoff {
     // pieces and waits for it. An exception of `work` is raised here. Returns
     // false, without running it, once the hand-off has been closed.
     bool Run(const std::function<void()>& work);
+    // Queues `work` for the user interface thread after the caller's earlier
+    // pieces and returns at once; `work` must not throw. Returns false,
+    // dropping it, once the hand-off has been closed.
+    bool Post(std::function<void()> work);
 
     // User interface thread: runs the pieces queued so far.
     void RunQueued();
@@ -45,11 +49,16 @@ class UiHandoff {
         // Its own, so that a piece done wakes only the worker waiting for it.
         std::condition_variable finished;
     };
+    // A piece waited for has its request; a posted one carries its own work.
+    struct Piece {
+        Request* waited = nullptr;
+        std::function<void()> posted;
+    };
 
     const std::thread::id uiThread_;
     const int wakeFd_;
     std::mutex mutex_;
-    std::deque<Request*> queue_;
+    std::deque<Piece> queue_;
     bool closed_ = false;
 };
 

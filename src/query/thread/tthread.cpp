@@ -1,10 +1,26 @@
 #include "query/thread/tthread.h"
 
+#include <stdexcept>
 #include <thread>
+#include <utility>
 
 #include "query/failure_reason.h"
 
 namespace hostlore {
+
+namespace {
+
+std::string ReasonOf(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& failure) {
+        return FailureReason(failure);
+    } catch (...) {
+        return FailureReason(std::runtime_error("Unknown failure."));
+    }
+}
+
+}  // namespace
 
 TThread::TThread(std::shared_ptr<UiHandoff> handoff) : handoff_(std::move(handoff)) {}
 
@@ -14,13 +30,39 @@ void TThread::Start() {
 
 void TThread::Synchronize(const std::function<void()>& work) {
     bool ran = false;
+    std::exception_ptr posted;
     const bool accepted = handoff_->Run([&] {
-        if (!Terminated()) {
+        posted = std::exchange(postedFailure_, nullptr);
+        if (!posted && !Terminated()) {
             work();
             ran = true;
         }
     });
+    if (posted) {
+        std::rethrow_exception(posted);
+    }
     if (!accepted || !ran) {
+        throw ThreadCancelled();
+    }
+}
+
+void TThread::Post(std::function<void()> work) {
+    if (Terminated()) {
+        throw ThreadCancelled();
+    }
+    // The thread keeps its worker until its last hand-off, which runs after
+    // this piece or follows its drop at the close.
+    const bool accepted = handoff_->Post([this, work = std::move(work)] {
+        if (Terminated() || postedFailure_) {
+            return;
+        }
+        try {
+            work();
+        } catch (...) {
+            postedFailure_ = std::current_exception();
+        }
+    });
+    if (!accepted) {
         throw ThreadCancelled();
     }
 }
@@ -30,13 +72,14 @@ void TThread::RunOnOwnThread() {
         Execute();
     } catch (const ThreadCancelled&) {
         // Cut off the window: nobody is told.
-    } catch (const std::exception& error) {
-        failure_ = FailureReason(error);
     } catch (...) {
-        failure_ = FailureReason(std::runtime_error("Unknown failure."));
+        failure_ = ReasonOf(std::current_exception());
     }
     try {
         handoff_->Run([this] {
+            if (postedFailure_ && !failure_) {
+                failure_ = ReasonOf(postedFailure_);
+            }
             if (!Terminated() && OnTerminate) {
                 OnTerminate(*this);
             }

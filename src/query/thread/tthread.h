@@ -53,6 +53,12 @@ class TThread : public std::enable_shared_from_this<TThread> {
     // Runs `work` on the user interface thread, in this worker's order, and
     // waits for it. Raises ThreadCancelled when the work may not run.
     void Synchronize(const std::function<void()>& work);
+    // Runs `work` on the user interface thread in this worker's order without
+    // waiting for it: for what the window shows while the worker goes on.
+    // What it throws is raised by the worker's next Synchronize, and the
+    // pieces posted after it are dropped. Raises ThreadCancelled when the
+    // work may not run.
+    void Post(std::function<void()> work);
 
   private:
     void RunOnOwnThread();
@@ -60,6 +66,8 @@ class TThread : public std::enable_shared_from_this<TThread> {
     std::shared_ptr<UiHandoff> handoff_;
     std::atomic<bool> terminated_{false};
     std::optional<std::string> failure_;
+    // What a posted piece threw; on the user interface thread only.
+    std::exception_ptr postedFailure_;
 };
 
 }  // namespace hostlore

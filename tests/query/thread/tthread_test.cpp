@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -20,6 +21,7 @@ class ScriptedWorker : public TThread {
   public:
     ScriptedWorker(std::shared_ptr<UiHandoff> handoff, std::function<void(ScriptedWorker&)> body)
         : TThread(std::move(handoff)), body_(std::move(body)) {}
+    using TThread::Post;
     using TThread::Synchronize;
 
   protected:
@@ -101,6 +103,58 @@ TEST_F(TThreadTest, SeveralWorkersKeepTheirOwnOrder) {
     }
 }
 
+TEST_F(TThreadTest, PostedPiecesKeepTheWorkersOrderWithoutItsWaiting) {
+    std::vector<int> seen;
+    std::promise<void> posted;
+    Start([&](ScriptedWorker& self) {
+        self.Post([&] { seen.push_back(1); });
+        self.Post([&] { seen.push_back(2); });
+        posted.set_value();
+        self.Synchronize([&] { seen.push_back(3); });
+        self.Post([&] { seen.push_back(4); });
+    });
+    // The event loop has not run yet: a worker that waited would still be waiting.
+    ASSERT_EQ(posted.get_future().wait_for(std::chrono::seconds(5)), std::future_status::ready);
+    ASSERT_TRUE(test::PumpUntil([&] { return ended; }));
+    EXPECT_EQ(seen, (std::vector<int>{1, 2, 3, 4}));
+}
+
+TEST_F(TThreadTest, APostedPieceThatFailsDropsTheRestAndFailsTheWorker) {
+    struct Case {
+        const char* name;
+        bool handOffAfter;
+        std::string caught;
+        std::optional<std::string> failure;
+    };
+    const Case cases[] = {
+        {"raised by the next hand-off", true, "widget gone", std::nullopt},
+        {"the worker's failure when none follows", false, "", "widget gone"},
+    };
+    for (const Case& c : cases) {
+        ended = false;
+        bool ranAfter = false;
+        std::string caught;
+        auto worker = Start([&](ScriptedWorker& self) {
+            self.Post([] { throw std::runtime_error("widget gone"); });
+            self.Post([&] { ranAfter = true; });
+            if (c.handOffAfter) {
+                try {
+                    self.Synchronize([&] { ranAfter = true; });
+                } catch (const std::runtime_error& error) {
+                    caught = error.what();
+                }
+            }
+        });
+        ASSERT_TRUE(test::PumpUntil([&] { return ended; })) << c.name;
+        EXPECT_FALSE(ranAfter) << c.name;
+        EXPECT_EQ(caught, c.caught) << c.name;
+        EXPECT_EQ(worker->Failure().has_value(), c.failure.has_value()) << c.name;
+        if (c.failure && worker->Failure()) {
+            EXPECT_NE(worker->Failure()->find(*c.failure), std::string::npos) << c.name;
+        }
+    }
+}
+
 TEST_F(TThreadTest, TheEndOfRunHandlerRunsAfterAnException) {
     bool wroteBefore = false;
     Start([&](ScriptedWorker& self) {
@@ -152,14 +206,20 @@ TEST(UiHandoff, ClosingReleasesWaitingWorkersWithoutRunningTheirWork) {
     const auto handoff = pump->Handoff();
     std::promise<bool> accepted;
     bool ran = false;
-    std::thread worker([&] { accepted.set_value(handoff->Run([&] { ran = true; })); });
+    bool posted = false;
+    std::thread worker([&] {
+        posted = handoff->Post([&] { ran = true; });
+        accepted.set_value(handoff->Run([&] { ran = true; }));
+    });
     // The event loop never runs here, so the worker waits until the close.
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     pump.reset();
     EXPECT_FALSE(accepted.get_future().get());
     worker.join();
+    EXPECT_TRUE(posted) << "queued, then dropped by the close";
     EXPECT_FALSE(ran);
     EXPECT_FALSE(handoff->Run([&] { ran = true; })) << "refused after the close";
+    EXPECT_FALSE(handoff->Post([&] { ran = true; })) << "refused after the close";
     EXPECT_FALSE(ran);
 }
 
