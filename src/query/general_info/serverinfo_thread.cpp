@@ -85,8 +85,10 @@ void serverinfo_thread::StopConnections() {
 
 // While the reply comes: the HTTP/2 check of a server the chain has not been
 // to yet starts, and the hops before this one show (the last shows with all
-// the rest). The first server's check waits for its request too: a server
-// with one worker would take the check's handshake before the request's own.
+// the rest), without waiting for the window: a busy window neither holds the
+// request up nor counts in the time of its hop. The first server's check
+// waits for its request too: a server with one worker would take the check's
+// handshake before the request's own.
 void serverinfo_thread::RequestSent(const std::string& url) {
     feed_->Reach(url);
     if (client_->Hops.empty()) {
@@ -94,8 +96,10 @@ void serverinfo_thread::RequestSent(const std::string& url) {
     }
     WebServerReport report;
     report.hops = HopsOf(*client_);
-    const QString text = WebServerDisplayText(WebServerLines(report));
-    Synchronize([&] { webServer_->Show(report, text); });
+    QString text = WebServerDisplayText(WebServerLines(report));
+    Post([this, report = std::move(report), text = std::move(text)] {
+        webServer_->Show(report, text);
+    });
 }
 
 void serverinfo_thread::Execute() {
@@ -155,8 +159,9 @@ void serverinfo_thread::ShowWebServer(bool replyRead, const std::string& failure
         return;
     }
     feed_->Finish(*client_, replyRead, failure, [this](const WebServerReport& report) {
-        const QString text = WebServerDisplayText(WebServerLines(report));
-        Synchronize([&] { webServer_->Show(report, text); });
+        Post([this, report, text = WebServerDisplayText(WebServerLines(report))] {
+            webServer_->Show(report, text);
+        });
     });
 }
 

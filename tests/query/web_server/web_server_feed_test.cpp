@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <thread>
 
 #include "query/general_info/serverinfo_thread.h"
 #include "support/fake_views.h"
@@ -86,6 +87,23 @@ TEST_F(WebServerFeedTest, EachHopShowsAsItEndsAndTheLastWithWhatTheServerIs) {
         EXPECT_EQ(last.http2.accepted, c.http2) << last.http2.reason;
         EXPECT_EQ(last.tls.has_value(), c.tls);
     }
+}
+
+TEST_F(WebServerFeedTest, AWindowSlowToShowAHopHoldsNeitherTheChainNorTheHopsTime) {
+    struct SlowPage : test::RecordingWebServer {
+        void Show(const WebServerReport& report, const QString& text) override {
+            std::this_thread::sleep_for(300ms);
+            RecordingWebServer::Show(report, text);
+        }
+    } slow;
+    const test::RecordingServer secure("\r\n\r\n", test::Always("HTTP/1.1 200 OK\r\n\r\n"), Tls());
+    const test::RecordingServer plain("\r\n\r\n", test::Always(test::Redirect(301, secure.Url())));
+    test::WorkerRun run;
+    run.Start<serverinfo_thread>(plain.Url(), generalInfo, settings, nullptr, &slow);
+    ASSERT_TRUE(run.WaitForEnd());
+    const WebServerReport& last = slow.shown.back().report;
+    ASSERT_EQ(last.hops.size(), 2U);
+    EXPECT_LT(last.hops[1].milliseconds, 300) << "the first hop's text was shown meanwhile";
 }
 
 TEST_F(WebServerFeedTest, AStopEndsTheHeaderRequestAndTheHttp2CheckAlike) {
