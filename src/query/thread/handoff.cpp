@@ -19,15 +19,22 @@ UiHandoff::~UiHandoff() {
     ::close(wakeFd_);
 }
 
+bool UiHandoff::MustQueue(std::unique_lock<std::mutex>& lock, const std::function<void()>& work,
+                          bool& accepted) {
+    accepted = !closed_;
+    if (!accepted || !OnUiThread()) {
+        return accepted;
+    }
+    lock.unlock();
+    work();
+    return false;
+}
+
 bool UiHandoff::Run(const std::function<void()>& work) {
     std::unique_lock lock(mutex_);
-    if (closed_) {
-        return false;
-    }
-    if (OnUiThread()) {
-        lock.unlock();
-        work();
-        return true;
+    bool accepted = false;
+    if (!MustQueue(lock, work, accepted)) {
+        return accepted;
     }
     Request request{&work, Request::State::Queued, nullptr, {}};
     queue_.push_back({&request, {}});
@@ -45,13 +52,9 @@ bool UiHandoff::Run(const std::function<void()>& work) {
 
 bool UiHandoff::Post(std::function<void()> work) {
     std::unique_lock lock(mutex_);
-    if (closed_) {
-        return false;
-    }
-    if (OnUiThread()) {
-        lock.unlock();
-        work();
-        return true;
+    bool accepted = false;
+    if (!MustQueue(lock, work, accepted)) {
+        return accepted;
     }
     queue_.push_back({nullptr, std::move(work)});
     ::eventfd_write(wakeFd_, 1);

@@ -55,6 +55,12 @@ class UiHandoff {
         std::function<void()> posted;
     };
 
+    // Under `lock`: whether `work` goes to the queue. It does not once the
+    // hand-off is closed (`accepted` false), nor on the user interface
+    // thread, which runs it at once.
+    bool MustQueue(std::unique_lock<std::mutex>& lock, const std::function<void()>& work,
+                   bool& accepted);
+
     const std::thread::id uiThread_;
     const int wakeFd_;
     std::mutex mutex_;
