@@ -20,7 +20,8 @@
 # questions about silent.example go to a port where nothing answers. The
 # program gets the trust anchor of "example" from HOSTLORE_TEST_TRUST_ANCHOR
 # through its settings. A second dnsmasq on 127.0.0.3 passes the zones on
-# without their signatures, as a resolver that knows nothing of DNSSEC does.
+# without their signatures, as a resolver that knows nothing of DNSSEC does,
+# and keeps no cache, so that a question asked again still gets the zone's TTLs.
 # Without root the program runs without any of it, and its tests skip themselves.
 set -euo pipefail
 
@@ -146,7 +147,7 @@ setsid ip netns exec "$name" dnsmasq --keep-in-foreground --conf-file=/dev/null 
     --listen-address=127.0.0.3 --bind-interfaces --port=53 \
     --no-resolv --no-hosts --no-poll --user=root --pid-file="$work/stripping.pid" \
     --log-facility="$work/stripping.log" \
-    --server=127.0.0.1#5353 --filter-rr=RRSIG &
+    --server=127.0.0.1#5353 --filter-rr=RRSIG --cache-size=0 &
 servers+=($!)
 
 for _ in $(seq 1 50); do
