@@ -283,6 +283,9 @@ bool TNetHTTP::PrepareConnection(std::string_view url, std::string& target) {
     tlsCipher_.clear();
     connectionSecure_ = secure;
     OpenConnection();
+    if (OnConnectionMade) {
+        OnConnectionMade(std::string(url));
+    }
     if (secure) {
         try {
             auto tls = std::make_unique<TNetTLSLayer>(*this, Host);

@@ -135,6 +135,9 @@ class TNetHTTP : public TNetTCPClient {
     // Told of each request once it is sent, with its URL, on the thread that
     // asks, while the reply is on its way; the hops before it are complete.
     std::function<void(const std::string& url)> OnRequestSent;
+    // Told of each new connection to a request's server as soon as it is made,
+    // before any TLS handshake, with the request's URL, on the thread that asks.
+    std::function<void(const std::string& url)> OnConnectionMade;
     std::string FinalURL;
     std::optional<TNetCertificateInfo> PeerCertificate;
     std::optional<TNetTlsDetails> PeerTls;

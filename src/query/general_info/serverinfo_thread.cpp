@@ -71,7 +71,12 @@ serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::st
     if (webServer_ != nullptr) {
         feed_ = std::make_unique<WebServerFeed>(connection.socks, std::move(resolver),
                                                 connection.httpDeadlineMs);
-        client_->OnRequestSent = [this](const std::string& url) { RequestSent(url); };
+        // A server's HTTP/2 check starts once the chain is connected to it: its
+        // handshake goes on while the request's thread checks the certificate,
+        // the longest time the request spends on neither the network nor the
+        // server.
+        client_->OnConnectionMade = [this](const std::string& url) { feed_->Reach(url); };
+        client_->OnRequestSent = [this](const std::string& /*url*/) { ShowHopsSoFar(); };
     }
 }
 
@@ -83,14 +88,10 @@ void serverinfo_thread::StopConnections() {
     }
 }
 
-// While the reply comes: the HTTP/2 check of a server the chain has not been
-// to yet starts, and the hops before this one show (the last shows with all
-// the rest), without waiting for the window: a busy window neither holds the
-// request up nor counts in the time of its hop. The first server's check
-// waits for its request too: a server with one worker would take the check's
-// handshake before the request's own.
-void serverinfo_thread::RequestSent(const std::string& url) {
-    feed_->Reach(url);
+// While the reply comes, the hops before this one show (the last shows with
+// all the rest), without waiting for the window: a busy window neither holds
+// the request up nor counts in the time of its hop.
+void serverinfo_thread::ShowHopsSoFar() {
     if (client_->Hops.empty()) {
         return;
     }

@@ -35,7 +35,7 @@ class serverinfo_thread : public TThread {
     // The certificate of the server that answered, or empty.
     std::string CertificateText() const;
     void RecordChain(bool certificateShown);
-    void RequestSent(const std::string& url);
+    void ShowHopsSoFar();
     void ShowWebServer(bool replyRead, const std::string& failure);
 
     const std::string url_;

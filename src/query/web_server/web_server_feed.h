@@ -18,8 +18,8 @@ namespace hostlore {
 std::vector<HopReport> HopsOf(const TNetHTTP& client);
 
 // What the Web Server page learns beside the header request: an HTTP/2 check
-// of each https server the chain reaches, made as the chain goes there and
-// under the request's own deadline, and the page's report from the client's
+// of each https server the chain reaches, made as soon as the chain connects
+// to it and under the request's own deadline, and the page's report from the client's
 // record. Stopped from any thread.
 class WebServerFeed {
   public:
@@ -28,7 +28,7 @@ class WebServerFeed {
 
     using Show = std::function<void(const WebServerReport&)>;
 
-    // The chain goes to `url` next.
+    // The chain has just connected to the server of `url`.
     void Reach(const std::string& url);
     // The chain has ended: `failure` says why when it got no reply it takes,
     // `replyRead` whether its last request got a reply all the same. Shows

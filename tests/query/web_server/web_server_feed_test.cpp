@@ -106,15 +106,40 @@ TEST_F(WebServerFeedTest, AWindowSlowToShowAHopHoldsNeitherTheChainNorTheHopsTim
     EXPECT_LT(last.hops[1].milliseconds, 300) << "the first hop's text was shown meanwhile";
 }
 
+TEST_F(WebServerFeedTest, TheHttp2CheckIsUnderWayBeforeTheRequestsHandshakeIsAnswered) {
+    // Holds the request's hello until a second connection comes, or for long.
+    std::atomic<int> connections{0};
+    std::atomic<bool> checkCame{false};
+    const test::LoopbackServer server([&](test::ServerConnection& peer) {
+        if (connections++ > 0) {
+            peer.ReadOnce();
+            return;
+        }
+        peer.ReadOnce();
+        const auto end = std::chrono::steady_clock::now() + 2s * HOSTLORE_TEST_TIME_SCALE;
+        while (connections < 2 && std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(1ms);
+        }
+        checkCame = connections >= 2;
+    });
+    test::WorkerRun run;
+    run.Start<serverinfo_thread>("https://127.0.0.1:" + std::to_string(server.Port()) + "/",
+                                 generalInfo, settings, nullptr, &page);
+    ASSERT_TRUE(run.WaitForEnd());
+    EXPECT_TRUE(checkCame);
+}
+
 TEST_F(WebServerFeedTest, AStopEndsTheHeaderRequestAndTheHttp2CheckAlike) {
     // Takes the request, then the check's first handshake message, and says
     // no more to either.
+    std::atomic<int> read{0};
     std::atomic<int> closed{0};
     test::ServerOptions options = Tls();
     options.tlsConnections = 1;
     const test::LoopbackServer silent(
         [&](test::ServerConnection& peer) {
             peer.ReadOnce();
+            ++read;
             peer.WaitForClientClose();
             ++closed;
         },
@@ -123,7 +148,7 @@ TEST_F(WebServerFeedTest, AStopEndsTheHeaderRequestAndTheHttp2CheckAlike) {
     const auto worker =
         run.Start<serverinfo_thread>("https://127.0.0.1:" + std::to_string(silent.Port()) + "/",
                                      generalInfo, settings, nullptr, &page);
-    ASSERT_TRUE(test::PumpUntil([&] { return silent.Accepted() == 2; }));
+    ASSERT_TRUE(test::PumpUntil([&] { return read == 2; }));
     worker->StopConnections();
     EXPECT_TRUE(test::PumpUntil([&] { return closed == 2; }, 1000 * HOSTLORE_TEST_TIME_SCALE));
     ASSERT_TRUE(run.WaitForEnd());
