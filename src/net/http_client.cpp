@@ -123,6 +123,9 @@ void TNetHTTP::SendHead(std::string_view url) {
             FinalURL = answered;
         }
     }
+    if (OnHeadAnswered) {
+        OnHeadAnswered();
+    }
     if (IsConnected()) {
         ReceiveChunk(false, 1);  // notices a close that came with the reply
     }

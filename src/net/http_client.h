@@ -138,6 +138,9 @@ class TNetHTTP : public TNetTCPClient {
     // Told of each new connection to a request's server as soon as it is made,
     // before any TLS handshake, with the request's URL, on the thread that asks.
     std::function<void(const std::string& url)> OnConnectionMade;
+    // Told once SendHead has the reply it takes, before the probe for a close
+    // that came with it, on the thread that asks.
+    std::function<void()> OnHeadAnswered;
     std::string FinalURL;
     std::optional<TNetCertificateInfo> PeerCertificate;
     std::optional<TNetTlsDetails> PeerTls;

@@ -77,6 +77,14 @@ serverinfo_thread::serverinfo_thread(std::shared_ptr<UiHandoff> handoff, std::st
         // server.
         client_->OnConnectionMade = [this](const std::string& url) { feed_->Reach(url); };
         client_->OnRequestSent = [this](const std::string& /*url*/) { ShowHopsSoFar(); };
+        // The page has all it shows once the reply is read and the check is
+        // over: it need not wait for the probe for a close, nor for General
+        // Info's fields.
+        client_->OnHeadAnswered = [this] {
+            if (feed_->Ready(*client_)) {
+                ShowWebServer(true, {});
+            }
+        };
     }
 }
 
@@ -156,9 +164,10 @@ void serverinfo_thread::Execute() {
 }
 
 void serverinfo_thread::ShowWebServer(bool replyRead, const std::string& failure) {
-    if (!feed_) {
+    if (!feed_ || webServerShown_) {
         return;
     }
+    webServerShown_ = true;
     feed_->Finish(*client_, replyRead, failure, [this](const WebServerReport& report) {
         Post([this, report, text = WebServerDisplayText(WebServerLines(report))] {
             webServer_->Show(report, text);

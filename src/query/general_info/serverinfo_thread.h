@@ -43,6 +43,7 @@ class serverinfo_thread : public TThread {
     std::unique_ptr<TNetHTTP> client_;
     WebServerView* const webServer_;
     std::unique_ptr<WebServerFeed> feed_;  // null without the page
+    bool webServerShown_ = false;          // its last report
     std::atomic<bool> stopped_{false};
 };
 

@@ -62,13 +62,30 @@ Http2Probe* WebServerFeed::ProbeOf(const std::string& url) {
     if (!origin || stopped_) {
         return nullptr;
     }
-    for (const auto& probe : probes_) {
-        if (probe->Origin() == *origin) {
-            return probe.get();
-        }
+    if (Http2Probe* probe = ProbeFor(*origin)) {
+        return probe;
     }
     return probes_.emplace_back(std::make_unique<Http2Probe>(*origin, socks_, resolver_, deadline_))
         .get();
+}
+
+Http2Probe* WebServerFeed::ProbeFor(const SecureOrigin& origin) const {
+    for (const auto& probe : probes_) {
+        if (probe->Origin() == origin) {
+            return probe.get();
+        }
+    }
+    return nullptr;
+}
+
+bool WebServerFeed::Ready(const TNetHTTP& client) {
+    const auto origin = client.Hops.empty() ? std::nullopt : SecureOriginOf(client.Hops.back().URL);
+    if (!origin) {
+        return true;
+    }
+    const std::lock_guard lock(mutex_);
+    const Http2Probe* probe = ProbeFor(*origin);
+    return probe != nullptr ? probe->Done() : stopped_;
 }
 
 WebServerReport WebServerFeed::FinalReport(const TNetHTTP& client, bool replyRead,

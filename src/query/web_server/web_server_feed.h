@@ -36,6 +36,9 @@ class WebServerFeed {
     // TLS, once more when the HTTP/2 check ends after it.
     void Finish(const TNetHTTP& client, bool replyRead, const std::string& failure,
                 const Show& show);
+    // Finish would show the last report at once: the last reply came over
+    // plain HTTP, or the check of its server is over (or stopped).
+    bool Ready(const TNetHTTP& client);
 
     void Stop();
 
@@ -45,6 +48,8 @@ class WebServerFeed {
     // The probe of the URL's server, started if it has none; null for plain
     // HTTP or once stopped.
     Http2Probe* ProbeOf(const std::string& url);
+    // The probe of the server, null if it has none yet; under the mutex.
+    Http2Probe* ProbeFor(const SecureOrigin& origin) const;
 
     const TSocksInfo socks_;
     const std::shared_ptr<Resolver> resolver_;

@@ -35,9 +35,15 @@ class WebServerFeedTest : public ::testing::Test {
 };
 
 TEST_F(WebServerFeedTest, EachHopShowsAsItEndsAndTheLastWithWhatTheServerIs) {
+    // Slow to answer, so that the HTTP/2 check is over before the reply.
     const test::RecordingServer secure(
         "\r\n\r\n",
-        test::Always("HTTP/1.1 200 OK\r\nStrict-Transport-Security: max-age=86400\r\n\r\n"), Tls());
+        [](const test::Request& request) {
+            std::this_thread::sleep_for(100ms);
+            return test::Always(
+                "HTTP/1.1 200 OK\r\nStrict-Transport-Security: max-age=86400\r\n\r\n")(request);
+        },
+        Tls());
     const test::RecordingServer plain(
         "\r\n\r\n", test::ByTarget({{"/", test::Redirect(301, secure.Url())},
                                     {"/ftp", test::Redirect(301, "ftp://elsewhere.test/")},
@@ -78,6 +84,10 @@ TEST_F(WebServerFeedTest, EachHopShowsAsItEndsAndTheLastWithWhatTheServerIs) {
         for (std::size_t i = 0; i + 1 < c.hops; ++i) {
             EXPECT_EQ(page.shown[i].report.hops.size(), i + 1);
             EXPECT_FALSE(page.shown[i].report.finished);
+        }
+        for (std::size_t i = 0; i + 1 < page.shown.size(); ++i) {
+            const Http2Check& http2 = page.shown[i].report.http2;
+            EXPECT_TRUE(!http2.accepted && http2.reason.empty()) << "shown again after the last";
         }
         const WebServerReport& last = page.shown.back().report;
         EXPECT_TRUE(last.finished);
