@@ -11,9 +11,8 @@ namespace {
 
 std::vector<int> Allowed() {
     cpu_set_t set;
-    CPU_ZERO(&set);
-    std::vector<int> processors;
     ::sched_getaffinity(0, sizeof(set), &set);
+    std::vector<int> processors;
     for (int cpu = 0; cpu < CPU_SETSIZE; ++cpu) {
         if (CPU_ISSET(cpu, &set)) {
             processors.push_back(cpu);
@@ -25,25 +24,27 @@ std::vector<int> Allowed() {
 TEST(ProcessorChoice, KeepsAThreadOffAProcessorOnlyWhenAnotherIsLeft) {
     const std::vector<int> all = Allowed();
     const int first = all.front();
-    const std::vector<int> others(all.begin() + 1, all.end());
+    const std::vector<int> others(all.begin() + (all.size() > 1 ? 1 : 0), all.end());
     struct Case {
-        bool firstAlone;
+        std::vector<int> before;
         int keptOff;
         std::vector<int> after;
     };
     const Case cases[] = {
-        {false, first, others.empty() ? all : others},
-        {true, first, {first}},
-        {false, -1, all},
-        {false, CPU_SETSIZE, all},
+        {all, first, others},
+        {{first}, first, {first}},
+        {all, -1, all},
+        {all, CPU_SETSIZE, all},
     };
     for (const Case& c : cases) {
         // A thread of its own: the choice lasts for the thread's life.
         std::thread([&] {
-            cpu_set_t alone;
-            CPU_ZERO(&alone);
-            CPU_SET(first, &alone);
-            ASSERT_TRUE(!c.firstAlone || ::sched_setaffinity(0, sizeof(alone), &alone) == 0);
+            cpu_set_t before;
+            CPU_ZERO(&before);
+            for (const int cpu : c.before) {
+                CPU_SET(cpu, &before);
+            }
+            ASSERT_EQ(::sched_setaffinity(0, sizeof(before), &before), 0);
             KeepOffProcessor(c.keptOff);
             EXPECT_EQ(Allowed(), c.after) << "kept off " << c.keptOff;
         }).join();

@@ -105,10 +105,7 @@ void serverinfo_thread::ShowHopsSoFar() {
     }
     WebServerReport report;
     report.hops = HopsOf(*client_);
-    QString text = WebServerDisplayText(WebServerLines(report));
-    Post([this, report = std::move(report), text = std::move(text)] {
-        webServer_->Show(report, text);
-    });
+    PostWebServer(std::move(report));
 }
 
 void serverinfo_thread::Execute() {
@@ -168,10 +165,14 @@ void serverinfo_thread::ShowWebServer(bool replyRead, const std::string& failure
         return;
     }
     webServerShown_ = true;
-    feed_->Finish(*client_, replyRead, failure, [this](const WebServerReport& report) {
-        Post([this, report, text = WebServerDisplayText(WebServerLines(report))] {
-            webServer_->Show(report, text);
-        });
+    feed_->Finish(*client_, replyRead, failure,
+                  [this](const WebServerReport& report) { PostWebServer(report); });
+}
+
+void serverinfo_thread::PostWebServer(WebServerReport report) {
+    QString text = WebServerDisplayText(WebServerLines(report));
+    Post([this, report = std::move(report), text = std::move(text)] {
+        webServer_->Show(report, text);
     });
 }
 

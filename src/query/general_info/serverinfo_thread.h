@@ -37,6 +37,8 @@ class serverinfo_thread : public TThread {
     void RecordChain(bool certificateShown);
     void ShowHopsSoFar();
     void ShowWebServer(bool replyRead, const std::string& failure);
+    // Hands the report and its text to the page without waiting for it.
+    void PostWebServer(WebServerReport report);
 
     const std::string url_;
     GeneralInfoView& page_;

@@ -26,9 +26,9 @@ std::optional<SecureOrigin> SecureOriginOf(std::string_view url);
 
 // Asks whether a server takes HTTP/2: one TLS handshake offering it alone,
 // on a thread of its own from the start (off the processor of the thread
-// that asks), through the query's proxy; the
-// connection is closed as soon as the handshake is over. The deadline, a
-// stop from any thread or the end of the object end it.
+// that asks), through the query's proxy; the connection is closed as soon as
+// the handshake is over. The deadline, a stop from any thread or the end of
+// the object end it.
 class Http2Probe {
   public:
     using Deadline = std::optional<std::chrono::steady_clock::time_point>;

@@ -19,8 +19,8 @@ std::vector<HopReport> HopsOf(const TNetHTTP& client);
 
 // What the Web Server page learns beside the header request: an HTTP/2 check
 // of each https server the chain reaches, made as soon as the chain connects
-// to it and under the request's own deadline, and the page's report from the client's
-// record. Stopped from any thread.
+// to it and under the request's own deadline, and the page's report from the
+// client's record. Stopped from any thread.
 class WebServerFeed {
   public:
     // The deadline starts now; -2 is none.
